@@ -1,0 +1,17 @@
+#include "imaging/core/ImgIOParams.h"
+
+namespace glamora {
+
+LzwHooks& DefaultLzwHooks() {
+  static LzwHooks hooks;
+  return hooks;
+}
+
+void InstallLzwCoders() {
+  LzwHooks& hooks = DefaultLzwHooks();
+  hooks.GifDecoder = true;
+  hooks.GifEncoder = true;
+  hooks.TiffDecoder = true;
+}
+
+}  // namespace glamora

@@ -1,0 +1,94 @@
+#pragma once
+// The parameter record of the picture input/output front: what the last load
+// read and what the next save writes. Codecs read and fill it.
+#include <cstdint>
+#include <string>
+
+#include "imaging/core/Color.h"
+
+namespace glamora {
+
+// Stand-ins for the LZW coder hooks: GIF and TIFF LZW data is coded only when
+// the matching hook is installed (the program installs them at start-up).
+struct LzwHooks {
+  bool GifDecoder = false;
+  bool GifEncoder = false;
+  bool TiffDecoder = false;
+  bool TiffEncoder = false;
+};
+
+// Process-wide defaults copied into every parameter record when it is reset.
+LzwHooks& DefaultLzwHooks();
+// Installs the program's LZW coders as the GIF decoder, GIF encoder and TIFF decoder.
+void InstallLzwCoders();
+
+enum class JpegColorSpace : uint8_t { Rgb = 0, Grey = 1, YCbCr = 2, Cmyk = 3, Ycck = 4 };
+enum class JpegDctMethod : uint8_t { IntegerSlow = 0, IntegerFast = 1, Float = 2 };
+enum class JpegScale : uint8_t { Automatic = 0, Full = 1, Half = 2, Quarter = 3, Eighth = 4 };
+
+enum class TiffCompression : uint8_t { None, PackBits, Lzw, Deflate, Jpeg, CcittFax3, CcittFax4, CcittRle };
+
+struct TImgIOParams {
+  int32_t BitsPerSample = 8;
+  int32_t SamplesPerPixel = 3;
+  int32_t Width = 0;
+  int32_t Height = 0;
+  int32_t DpiX = 96;
+  int32_t DpiY = 96;
+
+  LzwHooks Lzw = DefaultLzwHooks();
+
+  // GIF
+  std::string GifVersion = "GIF89a";
+  TColor GifBackground = clBlack;
+  TColor GifTransparentColor = clBlack;
+  bool GifHasTransparency = false;
+  int32_t GifImageCount = 0;
+  bool GifInterlaced = false;
+
+  // JPEG
+  JpegColorSpace JpegColor = JpegColorSpace::YCbCr;
+  int32_t JpegQuality = 50;
+  JpegDctMethod JpegDct = JpegDctMethod::IntegerSlow;
+  bool JpegOptimalHuffman = false;
+  int32_t JpegSmoothing = 0;
+  bool JpegProgressive = false;
+  JpegScale JpegDecodeScale = JpegScale::Full;
+
+  // PCX
+  int32_t PcxVersion = 5;
+  int32_t PcxCompression = 1;
+
+  // TIFF
+  TiffCompression TiffCompress = TiffCompression::None;
+  int32_t TiffPageCount = 0;
+  int32_t TiffPage = 0;
+
+  // PNG
+  bool PngHasBackground = false;
+  TColor PngBackground = clWhite;
+  bool PngInterlaced = false;
+  int32_t PngCompression = 6;
+
+  // Targa
+  bool TgaCompressed = false;
+  std::string TgaDescription;
+
+  // BMP
+  bool BmpCompressed = false;
+
+  std::string FileName;
+  int32_t FileType = 0;
+
+  // Restores every default; the LZW hooks come from the process-wide defaults.
+  void Reset(int width = 0, int height = 0, int dpiX = 96, int dpiY = 96) {
+    *this = TImgIOParams{};
+    Width = width;
+    Height = height;
+    DpiX = dpiX;
+    DpiY = dpiY;
+    Lzw = DefaultLzwHooks();
+  }
+};
+
+}  // namespace glamora

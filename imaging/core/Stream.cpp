@@ -1,0 +1,122 @@
+#include "imaging/core/Stream.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <random>
+
+namespace glamora {
+
+std::vector<uint8_t> Stream::ReadRemaining() {
+  const int64_t remaining = std::max<int64_t>(Size() - Position(), 0);
+  std::vector<uint8_t> bytes(size_t(remaining));
+  bytes.resize(Read(bytes.data(), bytes.size()));
+  return bytes;
+}
+
+size_t MemoryStream::Read(void* buffer, size_t count) {
+  const size_t available = position_ < bytes_.size() ? bytes_.size() - position_ : 0;
+  count = std::min(count, available);
+  if (count) std::memcpy(buffer, bytes_.data() + position_, count);
+  position_ += count;
+  return count;
+}
+
+void MemoryStream::Write(const void* buffer, size_t count) {
+  if (position_ + count > bytes_.size()) bytes_.resize(position_ + count);
+  if (count) std::memcpy(bytes_.data() + position_, buffer, count);
+  position_ += count;
+}
+
+void MemoryStream::Seek(int64_t position) { position_ = size_t(std::max<int64_t>(position, 0)); }
+
+FileStream::FileStream(const std::string& path, Mode mode) : path_(path) {
+  const char* how = mode == Mode::Read ? "rb" : mode == Mode::Create ? "wb" : "r+b";
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+    file_ = nullptr;
+  } else {
+    file_ = std::fopen(path.c_str(), how);
+  }
+  if (!file_) {
+    throw FileError((mode == Mode::Create ? "Cannot create file " : "Cannot open file ") + path);
+  }
+}
+
+FileStream::~FileStream() {
+  if (file_) std::fclose(file_);
+}
+
+size_t FileStream::Read(void* buffer, size_t count) { return file_ ? std::fread(buffer, 1, count, file_) : 0; }
+
+void FileStream::Write(const void* buffer, size_t count) {
+  if (!file_ || std::fwrite(buffer, 1, count, file_) != count) {
+    throw FileError("Cannot write file " + path_);
+  }
+}
+
+int64_t FileStream::Position() const { return file_ ? int64_t(std::ftell(file_)) : 0; }
+
+void FileStream::Seek(int64_t position) {
+  if (file_) std::fseek(file_, long(position), SEEK_SET);
+}
+
+int64_t FileStream::Size() const {
+  if (!file_) return 0;
+  struct stat st {};
+  std::fflush(file_);
+  if (::fstat(fileno(file_), &st) != 0) return 0;
+  return int64_t(st.st_size);
+}
+
+void FileStream::Close() {
+  if (!file_) return;
+  const bool ok = std::fflush(file_) == 0 && ::fsync(fileno(file_)) == 0;
+  const bool closed = std::fclose(file_) == 0;
+  file_ = nullptr;
+  if (!ok || !closed) throw FileError("Cannot write file " + path_);
+}
+
+std::vector<uint8_t> ReadFileBytes(const std::string& path) {
+  FileStream file(path, FileStream::Mode::Read);
+  std::vector<uint8_t> bytes;
+  uint8_t chunk[65536];
+  for (;;) {
+    const size_t n = file.Read(chunk, sizeof chunk);
+    if (n == 0) break;
+    bytes.insert(bytes.end(), chunk, chunk + n);
+  }
+  return bytes;
+}
+
+void WriteFileAtomically(const std::string& path, const uint8_t* data, size_t size) {
+  namespace fs = std::filesystem;
+  const fs::path target(path);
+  if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0) {
+    throw FileError("Cannot create file " + path);
+  }
+  std::random_device rd;
+  const fs::path temp = target.parent_path() /
+                        ("." + target.filename().string() + ".tmp" + std::to_string(rd() % 1000000));
+  try {
+    FileStream out(temp.string(), FileStream::Mode::Create);
+    out.Write(data, size);
+    out.Close();
+  } catch (const FileError&) {
+    std::error_code ec;
+    fs::remove(temp, ec);
+    throw FileError("Cannot create file " + path);
+  }
+  std::error_code ec;
+  fs::rename(temp, target, ec);
+  if (ec) {
+    fs::remove(temp, ec);
+    throw FileError("Cannot create file " + path);
+  }
+}
+
+}  // namespace glamora

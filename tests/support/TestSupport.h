@@ -1,0 +1,29 @@
+#pragma once
+// Helpers shared by the test suites.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace glamora::test {
+
+// A fresh empty folder under the system's temporary folder, removed when the
+// object goes out of scope.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  const std::string& Path() const { return path_; }  // with trailing separator
+  std::string File(const std::string& name) const { return path_ + name; }
+
+ private:
+  std::string path_;
+};
+
+std::string SourceDir();  // the repository root
+std::vector<uint8_t> ReadAll(const std::string& path);
+void WriteAll(const std::string& path, const std::vector<uint8_t>& bytes);
+void WriteAll(const std::string& path, const std::string& text);
+
+}  // namespace glamora::test
