@@ -9,6 +9,11 @@ function(glamora_library target)
   file(GLOB sources CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  if(NOT sources)
+    # A folder whose code has not arrived yet still gives a library to link.
+    file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/${target}_empty.cpp "namespace {}\n")
+    set(sources ${CMAKE_CURRENT_BINARY_DIR}/${target}_empty.cpp)
+  endif()
   add_library(${target} STATIC ${sources})
   target_compile_options(${target} PRIVATE ${GLAMORA_WARNINGS})
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})

@@ -13,7 +13,7 @@ namespace glamora {
 
 std::vector<uint8_t> Stream::ReadRemaining() {
   const int64_t remaining = std::max<int64_t>(Size() - Position(), 0);
-  std::vector<uint8_t> bytes(size_t(remaining));
+  std::vector<uint8_t> bytes(static_cast<size_t>(remaining));
   bytes.resize(Read(bytes.data(), bytes.size()));
   return bytes;
 }
