@@ -29,6 +29,7 @@ function(glamora_test_suite name)
     return()
   endif()
   add_executable(${name} ${sources})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
   target_compile_options(${name} PRIVATE ${GLAMORA_WARNINGS})
   target_link_libraries(${name} PRIVATE glamora_testsupport ${ARG_DEPS})
   gtest_discover_tests(${name}

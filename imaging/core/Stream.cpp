@@ -93,12 +93,16 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path) {
   return bytes;
 }
 
+bool IsReadOnlyFile(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return false;
+  return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.c_str(), W_OK) != 0;
+}
+
 void WriteFileAtomically(const std::string& path, const uint8_t* data, size_t size) {
   namespace fs = std::filesystem;
   const fs::path target(path);
-  if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0) {
-    throw FileError("Cannot create file " + path);
-  }
+  if (IsReadOnlyFile(path)) throw FileError("Cannot create file " + path);
   std::random_device rd;
   const fs::path temp = target.parent_path() /
                         ("." + target.filename().string() + ".tmp" + std::to_string(rd() % 1000000));

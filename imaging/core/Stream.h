@@ -74,10 +74,16 @@ class FileStream final : public Stream {
   std::FILE* file_ = nullptr;
 };
 
+// True for an existing file that may not be written: no write permission bit
+// is set (the read-only attribute, honoured even for the superuser) or the
+// process has no write access.
+bool IsReadOnlyFile(const std::string& path);
+
 // Whole-file helpers. ReadFileBytes throws FileError("Cannot open file ...").
 std::vector<uint8_t> ReadFileBytes(const std::string& path);
 // Writes the bytes to a temporary file beside the target and renames it into
-// place, so a failure never leaves a half-written file. Throws FileError.
+// place, so a failure never leaves a half-written file. A read-only target is
+// refused. Throws FileError.
 void WriteFileAtomically(const std::string& path, const uint8_t* data, size_t size);
 
 }  // namespace glamora

@@ -1,0 +1,92 @@
+#include "face/FaceFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <vector>
+
+#include "face/FaceKeyGenerator.h"
+#include "face/Sha1.h"
+#include "face/Twofish.h"
+
+namespace glamora {
+
+FaceFileKind FaceFileKindOf(const std::string& fileName) {
+  std::string ext = std::filesystem::path(fileName).extension().string();
+  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+  if (ext == ".eff") return FaceFileKind::Enciphered;
+  if (ext == ".mff") return FaceFileKind::Plain;
+  return FaceFileKind::NotAFaceFile;
+}
+
+std::array<uint8_t, 128> BuildFaceKeyText(uint32_t payloadLength) {
+  FaceKeyGenerator generator(payloadLength + FaceSeedConstant);
+  std::array<uint8_t, 128> text{};
+  for (uint8_t& byte : text) byte = uint8_t(generator.Draw(256));
+  return text;
+}
+
+void DecipherFacePayload(uint8_t* data, size_t size) {
+  std::array<uint8_t, 128> keyText = BuildFaceKeyText(uint32_t(size));
+  Sha1::Digest key = Sha1::Of(keyText.data(), keyText.size());
+  {
+    const Twofish cipher(key.data(), key.size());
+    Cfb8Decrypt(cipher, data, size);
+  }
+  std::fill(keyText.begin(), keyText.end(), 0);
+  std::fill(key.begin(), key.end(), 0);
+}
+
+bool ReadFaceFile(const std::string& fileName, FaceHeader& header, MemoryStream& payload) {
+  const FaceFileKind kind = FaceFileKindOf(fileName);
+  if (kind == FaceFileKind::NotAFaceFile) return false;
+  std::vector<uint8_t> bytes = ReadFileBytes(fileName);
+  if (bytes.size() < FaceHeader::kByteSize) return false;
+  header.Read(bytes.data());
+  std::vector<uint8_t> picture(bytes.begin() + FaceHeader::kByteSize, bytes.end());
+  if (kind == FaceFileKind::Enciphered) DecipherFacePayload(picture.data(), picture.size());
+  payload.Clear();
+  payload.Bytes() = std::move(picture);
+  payload.Seek(0);
+  return true;
+}
+
+bool WriteFaceFile(const Stream* payload, const std::string& fileName) {
+  if (!payload || fileName.empty()) return false;
+  FaceKeyGenerator noise(FaceKeyGenerator::ClockSeed());
+  std::vector<uint8_t> file(FaceHeader::kByteSize);
+  for (uint8_t& byte : file) byte = uint8_t(noise.Draw(256));
+
+  // The whole stream, whatever its current position; the position is kept.
+  Stream& source = const_cast<Stream&>(*payload);
+  const int64_t position = source.Position();
+  source.Seek(0);
+  std::vector<uint8_t> picture = source.ReadRemaining();
+  source.Seek(position);
+  file.insert(file.end(), picture.begin(), picture.end());
+
+  WriteFileAtomically(fileName, file.data(), file.size());
+  return true;
+}
+
+void RewriteFaceHeader(const std::string& fileName, const FaceHeader& header) {
+  if (IsReadOnlyFile(fileName)) throw FileError("Cannot open file " + fileName);
+  const int fd = ::open(fileName.c_str(), O_RDWR);
+  if (fd < 0) throw FileError("Cannot open file " + fileName);
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < off_t(FaceHeader::kByteSize)) {
+    ::close(fd);
+    throw FileError("I/O error: " + fileName + " is not a face file");
+  }
+  const auto bytes = header.Bytes();
+  const ssize_t written = ::pwrite(fd, bytes.data(), bytes.size(), 0);
+  const bool synced = written == ssize_t(bytes.size()) && ::fsync(fd) == 0;
+  const bool closed = ::close(fd) == 0;
+  if (!synced || !closed) throw FileError("I/O error: cannot write " + fileName);
+}
+
+}  // namespace glamora
