@@ -44,10 +44,14 @@ void DecipherFacePayload(uint8_t* data, size_t size) {
 bool ReadFaceFile(const std::string& fileName, FaceHeader& header, MemoryStream& payload) {
   const FaceFileKind kind = FaceFileKindOf(fileName);
   if (kind == FaceFileKind::NotAFaceFile) return false;
-  std::vector<uint8_t> bytes = ReadFileBytes(fileName);
-  if (bytes.size() < FaceHeader::kByteSize) return false;
+  return ParseFaceFile(ReadFileBytes(fileName), kind, header, payload);
+}
+
+bool ParseFaceFile(std::vector<uint8_t> bytes, FaceFileKind kind, FaceHeader& header, MemoryStream& payload) {
+  if (kind == FaceFileKind::NotAFaceFile || bytes.size() < FaceHeader::kByteSize) return false;
   header.Read(bytes.data());
-  std::vector<uint8_t> picture(bytes.begin() + FaceHeader::kByteSize, bytes.end());
+  bytes.erase(bytes.begin(), bytes.begin() + FaceHeader::kByteSize);
+  std::vector<uint8_t>& picture = bytes;
   if (kind == FaceFileKind::Enciphered) DecipherFacePayload(picture.data(), picture.size());
   payload.Clear();
   payload.Bytes() = std::move(picture);

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "face/FaceHeader.h"
 #include "imaging/core/Stream.h"
@@ -32,6 +33,11 @@ void DecipherFacePayload(uint8_t* data, size_t size);
 // ".eff" nor ".mff" or the file is shorter than a header. Throws FileError
 // when the file cannot be opened or read.
 bool ReadFaceFile(const std::string& fileName, FaceHeader& header, MemoryStream& payload);
+
+// The in-memory part of ReadFaceFile: splits the bytes of a face file of the
+// given kind into header and payload. False, outputs untouched, for a file
+// shorter than a header or a kind that is not a face file.
+bool ParseFaceFile(std::vector<uint8_t> bytes, FaceFileKind kind, FaceHeader& header, MemoryStream& payload);
 
 // Writes a plain face file: 3260 bytes of noise from a clock-seeded
 // generator, then the whole payload stream whatever its position. The file

@@ -1,0 +1,22 @@
+#include "tests/tools/CliSupport.h"
+
+#include <QProcess>
+#include <cstdlib>
+
+namespace glamora::test {
+
+CliResult RunCli(const std::vector<std::string>& args) {
+  const char* bin = std::getenv("GLAMORA_BIN_DIR");
+  QProcess process;
+  QStringList list;
+  for (const auto& a : args) list << QString::fromStdString(a);
+  process.start(QString::fromUtf8(bin ? bin : ".") + "/glamora-cli", list);
+  process.waitForFinished(120000);
+  CliResult r;
+  r.ExitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+  r.Out = process.readAllStandardOutput().toStdString();
+  r.Err = process.readAllStandardError().toStdString();
+  return r;
+}
+
+}  // namespace glamora::test
