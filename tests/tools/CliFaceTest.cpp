@@ -6,6 +6,7 @@
 #include <nettle/twofish.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "face/FaceFile.h"
 #include "tests/support/TestSupport.h"
