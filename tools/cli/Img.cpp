@@ -1,0 +1,56 @@
+// glamora-cli img: what a picture file holds, and converting between formats
+// through the picture input/output front.
+#include <cstdio>
+#include <string>
+
+#include "imaging/FormatTable.h"
+#include "imaging/ImgIO.h"
+#include "imaging/core/Stream.h"
+#include "tools/cli/Cli.h"
+
+namespace glamora::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "  img info FILE          picture type (by content), size, sample layout and resolution\n"
+    "  img convert IN OUT     load IN by its extension and save it by OUT's\n";
+
+int Info(const std::string& path) {
+  MemoryStream stream(ReadFileBytes(path));
+  const int32_t type = DetectFileType(stream);
+  if (type == iftUnknown) throw Failure("unrecognised picture format: " + path);
+
+  Bitmap bitmap;
+  TImgIO io;
+  io.SetBitmap(&bitmap);
+  if (!io.LoadFromStream(stream)) throw Failure("cannot read picture " + path);
+
+  const FileFormat* format = BuiltInFormats().FindById(io.Params.FileType);
+  std::printf("type: %d %s\n", int(io.Params.FileType), format ? format->Description.c_str() : "");
+  std::printf("width: %d\n", int(io.Params.Width));
+  std::printf("height: %d\n", int(io.Params.Height));
+  std::printf("bits per sample: %d\n", int(io.Params.BitsPerSample));
+  std::printf("samples per pixel: %d\n", int(io.Params.SamplesPerPixel));
+  std::printf("dpi: %d x %d\n", int(io.Params.DpiX), int(io.Params.DpiY));
+  return 0;
+}
+
+int Convert(const std::string& in, const std::string& out) {
+  Bitmap bitmap;
+  TImgIO io;
+  io.SetBitmap(&bitmap);
+  if (!io.LoadFromFile(in)) throw Failure("cannot read picture " + in + " (unrecognised format or damaged file)");
+  if (!io.SaveToFile(out)) throw Failure("cannot write " + out + " (no writer for this extension or picture)");
+  return 0;
+}
+
+int Run(const Args& args) {
+  if (args.size() == 2 && args[0] == "info") return Info(args[1]);
+  if (args.size() == 3 && args[0] == "convert") return Convert(args[1], args[2]);
+  throw Failure("usage: glamora-cli img info FILE | img convert IN OUT");
+}
+
+const Registration kImg("img", kUsage, Run);
+
+}  // namespace
+}  // namespace glamora::cli
