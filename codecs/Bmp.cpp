@@ -1,0 +1,461 @@
+#include "codecs/Bmp.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
+
+#include "codecs/ByteReader.h"
+#include "codecs/RowProgress.h"
+
+namespace glamora::codec {
+
+namespace {
+
+constexpr int kBmpFileType = 5;
+constexpr size_t kFileHeaderSize = 14;
+constexpr uint32_t kCoreHeaderSize = 12;
+
+enum Compression : uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3, kAlphaBitFields = 6 };
+
+struct Bgr {
+  uint8_t B = 0, G = 0, R = 0;
+};
+using Palette = std::array<Bgr, 256>;
+
+// One colour channel of a bit-field pixel, scaled to 0..255 with rounding.
+struct Channel {
+  uint32_t Mask = 0;
+  int Shift = 0;
+  uint32_t Max = 0;  // the channel's largest value after shifting
+
+  explicit Channel(uint32_t mask) : Mask(mask) {
+    if (mask == 0) return;
+    Shift = std::countr_zero(mask);
+    Max = mask >> Shift;
+  }
+  uint8_t Of(uint32_t pixel) const {
+    if (Max == 0) return 0;
+    const uint64_t value = (pixel & Mask) >> Shift;
+    return uint8_t((value * 255 + Max / 2) / Max);
+  }
+};
+
+size_t SourceStride(int width, int bits) { return ((size_t(width) * size_t(bits) + 31) / 32) * 4; }
+size_t PackedRowBytes(int width, int bits) { return (size_t(width) * size_t(bits) + 7) / 8; }
+
+bool ReadPalette(Bytes data, const DibHeader& h, Palette& palette) {
+  palette.fill(Bgr{});
+  if (h.BitsPerPixel > 8) return true;
+  const uint32_t used = std::min<uint32_t>(h.PaletteStored, 1u << h.BitsPerPixel);
+  ByteReader r(data);
+  if (!r.Seek(h.PaletteOffset)) return false;
+  for (uint32_t i = 0; i < used && r.Has(size_t(h.PaletteEntrySize)); ++i) {
+    palette[i].B = r.U8();
+    palette[i].G = r.U8();
+    palette[i].R = r.U8();
+    if (h.PaletteEntrySize == 4) r.U8();
+  }
+  return true;
+}
+
+bool IsBlack(const Bgr& c) { return c.B == 0 && c.G == 0 && c.R == 0; }
+bool IsWhite(const Bgr& c) { return c.B == 255 && c.G == 255 && c.R == 255; }
+
+// Expands one stored row of palette indices (1, 2, 4 or 8 bits) to BGR.
+void ExpandIndexed(const uint8_t* src, int width, int bits, const Palette& palette, uint8_t* dst) {
+  const unsigned mask = (1u << bits) - 1;
+  for (int x = 0; x < width; ++x) {
+    const size_t bit = size_t(x) * bits;
+    const unsigned index = (src[bit / 8] >> (8 - bits - bit % 8)) & mask;
+    const Bgr& c = palette[index];
+    dst[3 * x] = c.B;
+    dst[3 * x + 1] = c.G;
+    dst[3 * x + 2] = c.R;
+  }
+}
+
+class BitFieldRow {
+ public:
+  BitFieldRow(const uint32_t masks[4], int bits) : r_(masks[0]), g_(masks[1]), b_(masks[2]), a_(masks[3]), bits_(bits) {}
+  // Converts a row; returns true when some pixel has a non-zero alpha.
+  bool Expand(const uint8_t* src, int width, uint8_t* dst, uint8_t* alpha) const {
+    bool anyAlpha = false;
+    for (int x = 0; x < width; ++x) {
+      uint32_t pixel;
+      if (bits_ == 16) {
+        pixel = uint32_t(src[2 * x]) | uint32_t(src[2 * x + 1]) << 8;
+      } else {
+        const uint8_t* p = src + 4 * x;
+        pixel = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+      }
+      dst[3 * x] = b_.Of(pixel);
+      dst[3 * x + 1] = g_.Of(pixel);
+      dst[3 * x + 2] = r_.Of(pixel);
+      if (alpha) {
+        alpha[x] = a_.Of(pixel);
+        anyAlpha |= alpha[x] != 0;
+      }
+    }
+    return anyAlpha;
+  }
+  bool HasAlpha() const { return a_.Max != 0; }
+
+ private:
+  Channel r_, g_, b_, a_;
+  int bits_;
+};
+
+bool DecodeUncompressed(Bytes data, const DibHeader& h, size_t pixelOffset, bool bilevel, const Palette& palette,
+                        DibPicture& pic, const ProgressRecord& progress) {
+  const size_t stride = SourceStride(h.Width, h.BitsPerPixel);
+  const size_t lastRow = PackedRowBytes(h.Width, h.BitsPerPixel);
+  // The padding of the last stored row may be missing.
+  if (pixelOffset > data.size() || data.size() - pixelOffset < stride * size_t(h.Height - 1) + lastRow) return false;
+
+  Bitmap& out = pic.Pixels;
+  if (!out.Reset(h.Width, h.Height, bilevel ? PixelFormat::Bits1 : PixelFormat::Bits24)) return false;
+  if (bilevel) out.Palette() = {Rgb(palette[0].R, palette[0].G, palette[0].B), Rgb(palette[1].R, palette[1].G, palette[1].B)};
+
+  uint32_t masks[4] = {h.Masks[0], h.Masks[1], h.Masks[2], h.Masks[3]};
+  if (h.Compression == kRgb && h.BitsPerPixel == 16) {
+    masks[0] = 0x7C00, masks[1] = 0x03E0, masks[2] = 0x001F, masks[3] = 0;
+  } else if (h.Compression == kRgb && h.BitsPerPixel == 32) {
+    masks[0] = 0x00FF0000, masks[1] = 0x0000FF00, masks[2] = 0x000000FF, masks[3] = 0xFF000000;
+  }
+  const BitFieldRow fields(masks, h.BitsPerPixel);
+  std::vector<uint8_t> alpha;
+  bool anyAlpha = false;
+  if (h.BitsPerPixel == 32 && fields.HasAlpha()) alpha.assign(size_t(h.Width) * size_t(h.Height), 0);
+
+  RowProgress rows(progress, h.Height);
+  for (int i = 0; i < h.Height; ++i) {
+    const int y = h.TopDown ? i : h.Height - 1 - i;
+    const uint8_t* src = data.data() + pixelOffset + stride * size_t(i);
+    uint8_t* dst = out.Row(y);
+    if (bilevel) {
+      std::memcpy(dst, src, lastRow);
+      if (h.Width % 8) dst[lastRow - 1] &= uint8_t(0xFF << (8 - h.Width % 8));
+    } else if (h.BitsPerPixel <= 8) {
+      ExpandIndexed(src, h.Width, h.BitsPerPixel, palette, dst);
+    } else if (h.BitsPerPixel == 24) {
+      std::memcpy(dst, src, size_t(h.Width) * 3);
+    } else {
+      uint8_t* alphaRow = alpha.empty() ? nullptr : alpha.data() + size_t(y) * size_t(h.Width);
+      anyAlpha |= fields.Expand(src, h.Width, dst, alphaRow);
+    }
+    if (!rows.Row(i + 1)) return false;
+  }
+  if (anyAlpha) pic.Alpha = std::move(alpha);
+  pic.End = std::min(data.size(), pixelOffset + stride * size_t(h.Height));
+  return true;
+}
+
+// RLE8 and RLE4: runs and absolute blocks of palette indices, clipped to the
+// row; rows are counted from the bottom unless the picture is top-down.
+bool DecodeRle(Bytes data, const DibHeader& h, size_t pixelOffset, const Palette& palette, DibPicture& pic,
+               const ProgressRecord& progress) {
+  const bool four = h.Compression == kRle4;
+  ByteReader r(data);
+  if (!r.Seek(pixelOffset)) return false;
+
+  Bitmap& out = pic.Pixels;
+  if (!out.Reset(h.Width, h.Height)) return false;
+  const Bgr& background = palette[0];
+  out.Fill(Rgb(background.R, background.G, background.B));
+
+  int64_t x = 0, y = 0;
+  auto put = [&](unsigned index) {
+    if (x < h.Width && y < h.Height) {
+      uint8_t* p = out.Row(h.TopDown ? int(y) : h.Height - 1 - int(y)) + 3 * x;
+      const Bgr& c = palette[index];
+      p[0] = c.B;
+      p[1] = c.G;
+      p[2] = c.R;
+    }
+    ++x;
+  };
+
+  RowProgress rows(progress, h.Height);
+  bool finished = false;
+  while (!finished && y < h.Height) {
+    if (!r.Has(2)) return false;
+    const unsigned count = r.U8();
+    const unsigned code = r.U8();
+    if (count > 0) {
+      const unsigned run = unsigned(std::min<int64_t>(count, std::max<int64_t>(h.Width - x, 0)));
+      for (unsigned i = 0; i < run; ++i) put(four ? (i % 2 == 0 ? code >> 4 : code & 15) : code);
+      x += count - run;
+      continue;
+    }
+    switch (code) {
+      case 0:  // end of line
+        x = 0;
+        ++y;
+        if (!rows.Row(int(std::min<int64_t>(y, h.Height)))) return false;
+        break;
+      case 1:  // end of bitmap
+        finished = true;
+        break;
+      case 2: {  // delta
+        if (!r.Has(2)) return false;
+        x += r.U8();
+        y += r.U8();
+        break;
+      }
+      default: {  // absolute block, padded to a 16-bit boundary
+        const size_t bytes = four ? (code + 1) / 2 : code;
+        Bytes block = r.Take(bytes);
+        if (!r.Ok()) return false;
+        for (unsigned i = 0; i < code && x < h.Width; ++i) {
+          put(four ? (i % 2 == 0 ? block[i / 2] >> 4 : block[i / 2] & 15) : block[i]);
+        }
+        if (bytes % 2) r.Skip(1);
+        if (!r.Ok()) return false;
+        break;
+      }
+    }
+  }
+  // A picture whose last row ended with end-of-line may still carry the end-of-bitmap code.
+  if (!finished && r.Has(2) && r.Rest()[0] == 0 && r.Rest()[1] == 1) r.Skip(2);
+  pic.End = r.Position();
+  return true;
+}
+
+}  // namespace
+
+int DpiFromPixelsPerMetre(int64_t pixelsPerMetre) {
+  return int(std::clamp<int64_t>((pixelsPerMetre * 254 + 5000) / 10000, 0, 1'000'000));
+}
+
+int PixelsPerMetreFromDpi(int64_t dpi) { return int(std::clamp<int64_t>((dpi * 10000 + 127) / 254, 0, INT32_MAX)); }
+
+bool ReadDibHeader(Bytes data, size_t offset, bool iconImage, DibHeader& header) {
+  ByteReader r(data);
+  if (!r.Seek(offset)) return false;
+  DibHeader h;
+  h.HeaderSize = r.U32LE();
+  if (!r.Ok()) return false;
+  int64_t height = 0;
+  if (h.HeaderSize == kCoreHeaderSize) {
+    h.Width = r.U16LE();
+    height = r.U16LE();
+    r.U16LE();  // planes
+    h.BitsPerPixel = r.U16LE();
+    h.PaletteEntrySize = 3;
+  } else if (h.HeaderSize >= 16 && h.HeaderSize <= 4096) {
+    // Fields past the stored header size read as zero (OS/2 2.x headers may stop early).
+    std::array<uint8_t, 124> fields{};
+    const size_t stored = std::min<size_t>(h.HeaderSize - 4, fields.size());
+    if (!r.Read(fields.data(), stored)) return false;
+    ByteReader f(Bytes(fields.data(), fields.size()));
+    const int32_t width = f.I32LE();
+    height = f.I32LE();
+    f.U16LE();  // planes
+    h.BitsPerPixel = f.U16LE();
+    h.Compression = f.U32LE();
+    f.U32LE();  // image size
+    h.PixelsPerMetreX = std::max(f.I32LE(), 0);
+    h.PixelsPerMetreY = std::max(f.I32LE(), 0);
+    h.PaletteStored = f.U32LE();
+    f.U32LE();  // important colours
+    if (width <= 0) return false;
+    h.Width = width;
+    const bool os2 = h.HeaderSize < 40 || h.HeaderSize == 64;
+    // OS/2 uses 3 and 4 for Huffman and RLE24 codings, which are not read.
+    if (os2 && h.Compression != kRgb && h.Compression != kRle8 && h.Compression != kRle4) return false;
+    if (h.HeaderSize >= 52 && !os2) {
+      for (int i = 0; i < (h.HeaderSize >= 56 ? 4 : 3); ++i) h.Masks[i] = f.U32LE();
+    }
+  } else {
+    return false;
+  }
+  if (!r.Ok()) return false;
+
+  h.TopDown = height < 0;
+  height = height < 0 ? -height : height;
+  if (iconImage) height /= 2;
+  if (h.Width <= 0 || height <= 0 || !SizeWithinLimits(h.Width, height)) return false;
+  h.Height = int(height);
+
+  size_t masksAfterHeader = 0;
+  switch (h.Compression) {
+    case kRgb:
+      if (h.BitsPerPixel != 1 && h.BitsPerPixel != 2 && h.BitsPerPixel != 4 && h.BitsPerPixel != 8 &&
+          h.BitsPerPixel != 16 && h.BitsPerPixel != 24 && h.BitsPerPixel != 32) {
+        return false;
+      }
+      break;
+    case kRle8:
+      if (h.BitsPerPixel != 8) return false;
+      break;
+    case kRle4:
+      if (h.BitsPerPixel != 4) return false;
+      break;
+    case kBitFields:
+    case kAlphaBitFields:
+      if (h.BitsPerPixel != 16 && h.BitsPerPixel != 32) return false;
+      if (h.HeaderSize == 40) {
+        const int count = h.Compression == kAlphaBitFields ? 4 : 3;
+        ByteReader m(data);
+        if (!m.Seek(offset + 40)) return false;
+        for (int i = 0; i < count; ++i) h.Masks[i] = m.U32LE();
+        if (!m.Ok()) return false;
+        masksAfterHeader = size_t(count) * 4;
+      }
+      if (h.Compression == kBitFields && h.HeaderSize < 56) h.Masks[3] = 0;
+      break;
+    default:
+      return false;
+  }
+
+  if (h.BitsPerPixel <= 8 && h.PaletteStored == 0) h.PaletteStored = 1u << h.BitsPerPixel;
+  if (h.PaletteStored > 65536) return false;
+  h.PaletteOffset = offset + h.HeaderSize + masksAfterHeader;
+  h.PixelOffset = h.PaletteOffset + size_t(h.PaletteStored) * size_t(h.PaletteEntrySize);
+  header = h;
+  return true;
+}
+
+bool DecodeDib(Bytes data, const DibHeader& header, size_t pixelOffset, bool allowBilevel, DibPicture& picture,
+               const ProgressRecord& progress) {
+  Palette palette;
+  if (!ReadPalette(data, header, palette)) return false;
+  const bool bilevel = allowBilevel && header.BitsPerPixel == 1 &&
+                       ((IsBlack(palette[0]) && IsWhite(palette[1])) || (IsWhite(palette[0]) && IsBlack(palette[1])));
+  DibPicture decoded;
+  const bool ok = header.Compression == kRle8 || header.Compression == kRle4
+                      ? DecodeRle(data, header, pixelOffset, palette, decoded, progress)
+                      : DecodeUncompressed(data, header, pixelOffset, bilevel, palette, decoded, progress);
+  if (!ok) return false;
+  picture = std::move(decoded);
+  return true;
+}
+
+bool ProbeBmp(Bytes data) { return data.size() > kFileHeaderSize && data[0] == 'B' && data[1] == 'M'; }
+
+namespace {
+
+// The file header's pixel offset when it is plausible, else the offset right after the palette.
+size_t PixelOffsetOf(Bytes data, const DibHeader& h) {
+  ByteReader r(data, 10);
+  const size_t stored = r.U32LE();
+  return r.Ok() && stored >= kFileHeaderSize + h.HeaderSize && stored < data.size() ? stored : h.PixelOffset;
+}
+
+bool DecodeBmpInto(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
+  if (!ProbeBmp(data)) return false;
+  DibHeader h;
+  if (!ReadDibHeader(data, kFileHeaderSize, false, h)) return false;
+  DibPicture picture;
+  if (!DecodeDib(data, h, PixelOffsetOf(data, h), true, picture, progress)) return false;
+
+  const bool bilevel = picture.Pixels.Format() == PixelFormat::Bits1;
+  params.Width = h.Width;
+  params.Height = h.Height;
+  params.BitsPerSample = bilevel ? 1 : 8;
+  params.SamplesPerPixel = bilevel ? 1 : 3;
+  if (h.PixelsPerMetreX > 0 && h.PixelsPerMetreY > 0) {
+    params.DpiX = DpiFromPixelsPerMetre(h.PixelsPerMetreX);
+    params.DpiY = DpiFromPixelsPerMetre(h.PixelsPerMetreY);
+  }
+  params.BmpCompressed = h.Compression == kRle8 || h.Compression == kRle4;
+  consumed = picture.End;
+  out = std::move(picture.Pixels);
+  return true;
+}
+
+void PutU16(std::vector<uint8_t>& out, uint32_t v) {
+  out.push_back(uint8_t(v));
+  out.push_back(uint8_t(v >> 8));
+}
+void PutU32(std::vector<uint8_t>& out, uint32_t v) {
+  PutU16(out, v & 0xFFFF);
+  PutU16(out, v >> 16);
+}
+
+}  // namespace
+
+bool InfoBmp(Bytes data, PictureInfo& info) {
+  if (!ProbeBmp(data)) return false;
+  DibHeader h;
+  if (!ReadDibHeader(data, kFileHeaderSize, false, h)) return false;
+  PictureInfo result;
+  result.Width = h.Width;
+  result.Height = h.Height;
+  Palette palette;
+  const bool bilevel = h.BitsPerPixel == 1 && ReadPalette(data, h, palette) &&
+                       ((IsBlack(palette[0]) && IsWhite(palette[1])) || (IsWhite(palette[0]) && IsBlack(palette[1])));
+  result.BitsPerSample = bilevel ? 1 : 8;
+  result.SamplesPerPixel = bilevel ? 1 : 3;
+  if (h.PixelsPerMetreX > 0 && h.PixelsPerMetreY > 0) {
+    result.DpiX = DpiFromPixelsPerMetre(h.PixelsPerMetreX);
+    result.DpiY = DpiFromPixelsPerMetre(h.PixelsPerMetreY);
+  }
+  info = result;
+  return true;
+}
+
+bool DecodeBmp(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
+  if (DecodeBmpInto(data, out, params, progress, consumed)) return true;
+  progress.Abort();
+  return false;
+}
+
+bool EncodeBmp(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
+               std::vector<uint8_t>& out) {
+  if (in.Empty()) {
+    progress.Abort();
+    return false;
+  }
+  Bitmap expanded;
+  const Bitmap* source = &in;
+  if (in.Format() != PixelFormat::Bits24) {
+    expanded.Assign(in);
+    expanded.ConvertTo24();
+    source = &expanded;
+  }
+  const int width = source->Width(), height = source->Height();
+  const size_t stride = SourceStride(width, 24);
+  const size_t headerBytes = kFileHeaderSize + 40;
+  const uint64_t fileSize = headerBytes + uint64_t(stride) * uint64_t(height);
+  if (fileSize > UINT32_MAX) {
+    progress.Abort();
+    return false;
+  }
+
+  std::vector<uint8_t> file;
+  file.reserve(size_t(fileSize));
+  file.push_back('B');
+  file.push_back('M');
+  PutU32(file, uint32_t(fileSize));
+  PutU32(file, 0);
+  PutU32(file, uint32_t(headerBytes));
+  PutU32(file, 40);
+  PutU32(file, uint32_t(width));
+  PutU32(file, uint32_t(height));
+  PutU16(file, 1);
+  PutU16(file, 24);
+  PutU32(file, kRgb);
+  PutU32(file, uint32_t(stride * size_t(height)));
+  PutU32(file, uint32_t(PixelsPerMetreFromDpi(std::max(params.DpiX, 0))));
+  PutU32(file, uint32_t(PixelsPerMetreFromDpi(std::max(params.DpiY, 0))));
+  PutU32(file, 0);
+  PutU32(file, 0);
+
+  RowProgress rows(progress, height);
+  for (int i = 0; i < height; ++i) {
+    const uint8_t* row = source->Row(height - 1 - i);
+    file.insert(file.end(), row, row + stride);
+    if (!rows.Row(i + 1)) return false;
+  }
+  out.insert(out.end(), file.begin(), file.end());
+  return true;
+}
+
+const Codec& BmpCodec() {
+  static const Codec codec{"BMP", kBmpFileType, ProbeBmp, InfoBmp, DecodeBmp, EncodeBmp};
+  return codec;
+}
+
+}  // namespace glamora::codec

@@ -1,0 +1,26 @@
+#pragma once
+// Targa pictures (".tga" and its aliases).
+//
+// Reads colour-mapped, true-colour and grey images (types 1, 2, 3) and their
+// run-length forms (9, 10, 11) with 8, 15, 16, 24 or 32 bits per pixel, any
+// origin corner; alpha is ignored. The image identification field is read
+// into TgaDescription. Writes 24-bit type 2, or type 10 when TgaCompressed is
+// set, with the origin at the bottom left and TgaDescription as identification.
+#include <cstdint>
+#include <vector>
+
+#include "codecs/Codec.h"
+
+namespace glamora::codec {
+
+const Codec& TargaCodec();
+
+// The content test of the picture front: an 18-byte header whose image type
+// is 1, 2, 3, 9, 10 or 11 and whose pixel depth is 1, 4, 8, 16, 24 or 32.
+bool ProbeTarga(Bytes data);
+bool InfoTarga(Bytes data, PictureInfo& info);
+bool DecodeTarga(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed);
+bool EncodeTarga(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
+                 std::vector<uint8_t>& out);
+
+}  // namespace glamora::codec
