@@ -1,0 +1,536 @@
+#include "codecs/Gif.h"
+
+#include <gif_lib.h>
+
+#include <algorithm>
+#include <array>
+#include <string>
+
+namespace glamora::codec {
+
+namespace {
+
+// ---- Reading -------------------------------------------------------------
+
+struct MemoryReader {
+  Bytes data;
+  size_t position = 0;
+};
+
+int ReadFromMemory(GifFileType* gif, GifByteType* buffer, int length) {
+  auto* reader = static_cast<MemoryReader*>(gif->UserData);
+  if (length <= 0) return 0;
+  const size_t count = std::min(size_t(length), reader->data.size() - reader->position);
+  std::copy_n(reader->data.data() + reader->position, count, buffer);
+  reader->position += count;
+  return int(count);
+}
+
+// Closes the giflib decoder however the reading ends.
+struct DecoderHandle {
+  GifFileType* gif = nullptr;
+  ~DecoderHandle() {
+    int error = 0;
+    if (gif) DGifCloseFile(gif, &error);
+  }
+};
+
+// What a walk over the whole file learns.
+struct GifContents {
+  std::string Version;
+  int CanvasWidth = 0;
+  int CanvasHeight = 0;
+  TColor Background = clBlack;
+  bool HasTransparency = false;
+  TColor TransparentColor = clBlack;
+  bool Interlaced = false;
+  int BitsPerPixel = 8;
+  int Frames = 0;
+  size_t Consumed = 0;
+};
+
+TColor MapColor(const ColorMapObject* map, int index) {
+  if (!map || index < 0 || index >= map->ColorCount) return clBlack;
+  const GifColorType& c = map->Colors[index];
+  return Rgb(c.Red, c.Green, c.Blue);
+}
+
+// The picture row of each coded row. Rows of an interlaced frame come in four
+// passes: every 8th row from 0, every 8th from 4, every 4th from 2, every 2nd from 1.
+std::vector<int> RowOrder(int height, bool interlaced) {
+  std::vector<int> order;
+  order.reserve(size_t(height));
+  if (!interlaced) {
+    for (int y = 0; y < height; ++y) order.push_back(y);
+    return order;
+  }
+  constexpr int kStart[4] = {0, 4, 2, 1};
+  constexpr int kStep[4] = {8, 8, 4, 2};
+  for (int pass = 0; pass < 4; ++pass) {
+    for (int y = kStart[pass]; y < height; y += kStep[pass]) order.push_back(y);
+  }
+  return order;
+}
+
+bool SkipImageData(GifFileType* gif) {
+  int codeSize = 0;
+  GifByteType* block = nullptr;
+  if (DGifGetCode(gif, &codeSize, &block) == GIF_ERROR) return false;
+  while (block) {
+    if (DGifGetCodeNext(gif, &block) == GIF_ERROR) return false;
+  }
+  return true;
+}
+
+int Percent(int64_t done, int64_t total) { return total > 0 ? int(done * 100 / total) : 100; }
+
+// Draws the frame whose header was just read onto a fresh canvas.
+bool DrawFirstFrame(GifFileType* gif, const GifContents& contents, int transparentIndex, Bitmap& canvas,
+                    const ProgressRecord& progress) {
+  const GifImageDesc& frame = gif->Image;
+  if (!canvas.Reset(contents.CanvasWidth, contents.CanvasHeight)) return false;
+  canvas.Fill(contents.HasTransparency ? contents.TransparentColor : contents.Background);
+  if (frame.Width <= 0 || frame.Height <= 0) return SkipImageData(gif);
+
+  const ColorMapObject* map = frame.ColorMap ? frame.ColorMap : gif->SColorMap;
+  std::array<uint8_t, 256 * 3> bgr{};
+  for (int i = 0; i < 256; ++i) {
+    // A picture without any colour table shows its indexes as grey levels.
+    const TColor c = map ? MapColor(map, i) : Rgb(i, i, i);
+    bgr[3 * i] = BlueOf(c);
+    bgr[3 * i + 1] = GreenOf(c);
+    bgr[3 * i + 2] = RedOf(c);
+  }
+  const std::vector<int> order = RowOrder(frame.Height, frame.Interlace);
+  std::vector<GifPixelType> line(size_t(frame.Width));
+  progress.Report(0);
+  for (int i = 0; i < frame.Height; ++i) {
+    if (progress.Aborted()) return false;
+    if (DGifGetLine(gif, line.data(), frame.Width) == GIF_ERROR) return false;
+    uint8_t* p = canvas.Row(frame.Top + order[size_t(i)]) + size_t(frame.Left) * 3;
+    for (int x = 0; x < frame.Width; ++x, p += 3) {
+      const int index = line[size_t(x)];
+      if (index == transparentIndex) continue;
+      p[0] = bgr[3 * index];
+      p[1] = bgr[3 * index + 1];
+      p[2] = bgr[3 * index + 2];
+    }
+    progress.Report(Percent(i + 1, frame.Height));
+  }
+  return true;
+}
+
+// Walks every record of the file, counting frames; with a canvas, draws the
+// first frame on it.
+bool ReadGifFile(Bytes data, GifContents& contents, Bitmap* canvas, const ProgressRecord& progress) {
+  if (!ProbeGif(data)) return false;
+  MemoryReader reader{data};
+  DecoderHandle handle;
+  int error = 0;
+  handle.gif = DGifOpen(&reader, ReadFromMemory, &error);
+  GifFileType* gif = handle.gif;
+  if (!gif) return false;
+
+  contents.Version.assign(reinterpret_cast<const char*>(data.data()), 6);
+  contents.Background = MapColor(gif->SColorMap, gif->SBackGroundColor);
+  int transparentIndex = -1;  // from the control block before the first frame
+  bool firstDone = false;
+  for (bool more = true; more;) {
+    GifRecordType record = UNDEFINED_RECORD_TYPE;
+    if (DGifGetRecordType(gif, &record) == GIF_ERROR) {
+      if (!firstDone) return false;
+      break;
+    }
+    switch (record) {
+      case IMAGE_DESC_RECORD_TYPE: {
+        if (DGifGetImageHeader(gif) == GIF_ERROR) {
+          if (!firstDone) return false;
+          more = false;
+          break;
+        }
+        ++contents.Frames;
+        if (firstDone) {
+          more = SkipImageData(gif);
+          break;
+        }
+        const GifImageDesc& frame = gif->Image;
+        const ColorMapObject* map = frame.ColorMap ? frame.ColorMap : gif->SColorMap;
+        contents.CanvasWidth = std::max(gif->SWidth, frame.Left + frame.Width);
+        contents.CanvasHeight = std::max(gif->SHeight, frame.Top + frame.Height);
+        contents.Interlaced = frame.Interlace;
+        contents.BitsPerPixel = map ? map->BitsPerPixel : 8;
+        contents.HasTransparency = transparentIndex >= 0;
+        contents.TransparentColor = contents.HasTransparency ? MapColor(map, transparentIndex) : clBlack;
+        if (contents.CanvasWidth <= 0 || contents.CanvasHeight <= 0) return false;
+        if (canvas) {
+          if (!SizeWithinLimits(contents.CanvasWidth, contents.CanvasHeight)) return false;
+          if (!DrawFirstFrame(gif, contents, transparentIndex, *canvas, progress)) return false;
+        } else if (!SkipImageData(gif)) {
+          return false;
+        }
+        firstDone = true;
+        break;
+      }
+      case EXTENSION_RECORD_TYPE: {
+        int code = 0;
+        GifByteType* block = nullptr;
+        if (DGifGetExtension(gif, &code, &block) == GIF_ERROR) {
+          if (!firstDone) return false;
+          more = false;
+          break;
+        }
+        if (!firstDone && code == GRAPHICS_EXT_FUNC_CODE && block) {
+          GraphicsControlBlock control{};
+          if (DGifExtensionToGCB(block[0], block + 1, &control) == GIF_OK) {
+            transparentIndex = control.TransparentColor;
+          }
+        }
+        while (block && more) {
+          if (DGifGetExtensionNext(gif, &block) == GIF_ERROR) {
+            if (!firstDone) return false;
+            more = false;
+          }
+        }
+        break;
+      }
+      case TERMINATE_RECORD_TYPE: more = false; break;
+      default:
+        if (!firstDone) return false;
+        more = false;
+        break;
+    }
+  }
+  if (!firstDone) return false;
+  contents.Consumed = reader.position;
+  return true;
+}
+
+void MoveInto(Bitmap& decoded, Bitmap& out) {
+  auto hook = std::move(out.OnChange);
+  const bool transparent = out.Transparent;
+  const TColor transparentColor = out.TransparentColor;
+  out = std::move(decoded);
+  out.OnChange = std::move(hook);
+  out.Transparent = transparent;
+  out.TransparentColor = transparentColor;
+}
+
+// ---- Quantising ----------------------------------------------------------
+
+constexpr TColor PixelColor(const uint8_t* bgr) { return Rgb(bgr[2], bgr[1], bgr[0]); }
+
+// The picture's own colours when there are at most maxColors of them.
+bool ExactColors(const Bitmap& picture, int maxColors, const TColor* reserved, IndexedPicture& result) {
+  // Open addressing over 1024 slots keeps the table sparse for 256 colours.
+  constexpr uint32_t kEmpty = 0xFFFFFFFF;
+  std::array<uint32_t, 1024> keys;
+  std::array<uint8_t, 1024> indexes{};
+  keys.fill(kEmpty);
+  const auto slotOf = [&keys](TColor c) {
+    uint32_t slot = (c * 2654435761u) >> 22;
+    while (keys[slot] != kEmpty && keys[slot] != c) slot = (slot + 1) & 1023;
+    return slot;
+  };
+  const auto add = [&](TColor c, uint32_t slot) {
+    if (int(result.Palette.size()) >= maxColors) return false;
+    keys[slot] = c;
+    indexes[slot] = uint8_t(result.Palette.size());
+    result.Palette.push_back(c);
+    return true;
+  };
+  if (reserved) add(*reserved, slotOf(*reserved));
+
+  const int width = picture.Width(), height = picture.Height();
+  result.Pixels.resize(size_t(width) * height);
+  uint8_t* out = result.Pixels.data();
+  TColor last = kEmpty;
+  uint8_t lastIndex = 0;
+  for (int y = 0; y < height; ++y) {
+    const uint8_t* p = picture.Row(y);
+    for (int x = 0; x < width; ++x, p += 3) {
+      const TColor c = PixelColor(p);
+      if (c != last) {
+        const uint32_t slot = slotOf(c);
+        if (keys[slot] == kEmpty && !add(c, slot)) return false;
+        last = c;
+        lastIndex = indexes[slot];
+      }
+      *out++ = lastIndex;
+    }
+  }
+  return true;
+}
+
+// Median cut over a histogram of 5 bits a channel.
+constexpr int kLevels = 32;
+constexpr int BinOf(unsigned r, unsigned g, unsigned b) { return int((r >> 3) << 10 | (g >> 3) << 5 | (b >> 3)); }
+
+struct Bin {
+  uint64_t count = 0;
+  uint64_t red = 0, green = 0, blue = 0;
+};
+
+struct Box {
+  std::array<int, 3> lo{0, 0, 0};  // red, green, blue levels, inclusive
+  std::array<int, 3> hi{kLevels - 1, kLevels - 1, kLevels - 1};
+  uint64_t count = 0;
+
+  int LongestAxis() const {
+    int axis = 0;
+    for (int a = 1; a < 3; ++a) {
+      if (hi[a] - lo[a] > hi[axis] - lo[axis]) axis = a;
+    }
+    return axis;
+  }
+  int Side(int axis) const { return hi[axis] - lo[axis]; }
+};
+
+template <class Visit>
+void ForEachBin(const Box& box, Visit&& visit) {
+  for (int r = box.lo[0]; r <= box.hi[0]; ++r) {
+    for (int g = box.lo[1]; g <= box.hi[1]; ++g) {
+      for (int b = box.lo[2]; b <= box.hi[2]; ++b) visit(r, g, b, r << 10 | g << 5 | b);
+    }
+  }
+}
+
+// Narrows a box to the bins that hold pixels and counts them.
+void Shrink(Box& box, const std::vector<Bin>& bins) {
+  std::array<int, 3> lo{kLevels, kLevels, kLevels}, hi{-1, -1, -1};
+  uint64_t count = 0;
+  ForEachBin(box, [&](int r, int g, int b, int bin) {
+    if (!bins[size_t(bin)].count) return;
+    count += bins[size_t(bin)].count;
+    const int level[3] = {r, g, b};
+    for (int a = 0; a < 3; ++a) {
+      lo[a] = std::min(lo[a], level[a]);
+      hi[a] = std::max(hi[a], level[a]);
+    }
+  });
+  box.count = count;
+  if (count) {
+    box.lo = lo;
+    box.hi = hi;
+  }
+}
+
+// Splits along the longest side where half the pixels lie on each part.
+std::pair<Box, Box> Split(const Box& box, const std::vector<Bin>& bins) {
+  const int axis = box.LongestAxis();
+  std::array<uint64_t, kLevels> perLevel{};
+  ForEachBin(box, [&](int r, int g, int b, int bin) {
+    const int level[3] = {r, g, b};
+    perLevel[size_t(level[axis])] += bins[size_t(bin)].count;
+  });
+  int cut = box.lo[axis];
+  uint64_t below = perLevel[size_t(cut)];
+  while (cut < box.hi[axis] - 1 && below * 2 < box.count) below += perLevel[size_t(++cut)];
+  Box low = box, high = box;
+  low.hi[axis] = cut;
+  high.lo[axis] = cut + 1;
+  Shrink(low, bins);
+  Shrink(high, bins);
+  return {low, high};
+}
+
+TColor MeanColor(const Box& box, const std::vector<Bin>& bins) {
+  uint64_t red = 0, green = 0, blue = 0, count = 0;
+  ForEachBin(box, [&](int, int, int, int bin) {
+    const Bin& b = bins[size_t(bin)];
+    red += b.red;
+    green += b.green;
+    blue += b.blue;
+    count += b.count;
+  });
+  if (!count) return clBlack;
+  return Rgb(uint8_t((red + count / 2) / count), uint8_t((green + count / 2) / count),
+             uint8_t((blue + count / 2) / count));
+}
+
+int DistanceSquared(TColor a, TColor b) {
+  const int dr = int(RedOf(a)) - RedOf(b), dg = int(GreenOf(a)) - GreenOf(b), db = int(BlueOf(a)) - BlueOf(b);
+  return dr * dr + dg * dg + db * db;
+}
+
+IndexedPicture MedianCut(const Bitmap& picture, int maxColors, const TColor* reserved) {
+  const int width = picture.Width(), height = picture.Height();
+  std::vector<Bin> bins(kLevels * kLevels * kLevels);
+  for (int y = 0; y < height; ++y) {
+    const uint8_t* p = picture.Row(y);
+    for (int x = 0; x < width; ++x, p += 3) {
+      if (reserved && PixelColor(p) == *reserved) continue;
+      Bin& bin = bins[size_t(BinOf(p[2], p[1], p[0]))];
+      ++bin.count;
+      bin.red += p[2];
+      bin.green += p[1];
+      bin.blue += p[0];
+    }
+  }
+
+  const int boxLimit = reserved ? maxColors - 1 : maxColors;
+  std::vector<Box> boxes(1);
+  Shrink(boxes[0], bins);
+  if (!boxes[0].count) boxes.clear();
+  while (int(boxes.size()) < boxLimit) {
+    // The box with the most pixels times its longest side is split next.
+    int chosen = -1;
+    uint64_t bestScore = 0;
+    for (size_t i = 0; i < boxes.size(); ++i) {
+      const uint64_t score = boxes[i].count * uint64_t(boxes[i].Side(boxes[i].LongestAxis()));
+      if (score > bestScore) {
+        bestScore = score;
+        chosen = int(i);
+      }
+    }
+    if (chosen < 0) break;
+    auto [low, high] = Split(boxes[size_t(chosen)], bins);
+    boxes[size_t(chosen)] = low;
+    boxes.push_back(high);
+  }
+
+  IndexedPicture result;
+  if (reserved) result.Palette.push_back(*reserved);
+  const size_t first = result.Palette.size();
+  for (const Box& box : boxes) result.Palette.push_back(MeanColor(box, bins));
+  if (result.Palette.empty()) result.Palette.push_back(clBlack);
+
+  std::vector<uint8_t> nearest(bins.size(), uint8_t(first < result.Palette.size() ? first : 0));
+  for (size_t bin = 0; bin < bins.size(); ++bin) {
+    if (!bins[bin].count) continue;
+    const Bin& b = bins[bin];
+    const TColor mean = Rgb(uint8_t(b.red / b.count), uint8_t(b.green / b.count), uint8_t(b.blue / b.count));
+    int best = int(first);
+    for (size_t i = first + 1; i < result.Palette.size(); ++i) {
+      if (DistanceSquared(mean, result.Palette[i]) < DistanceSquared(mean, result.Palette[size_t(best)])) best = int(i);
+    }
+    nearest[bin] = uint8_t(best);
+  }
+
+  result.Pixels.resize(size_t(width) * height);
+  uint8_t* out = result.Pixels.data();
+  for (int y = 0; y < height; ++y) {
+    const uint8_t* p = picture.Row(y);
+    for (int x = 0; x < width; ++x, p += 3) {
+      *out++ = reserved && PixelColor(p) == *reserved ? 0 : nearest[size_t(BinOf(p[2], p[1], p[0]))];
+    }
+  }
+  return result;
+}
+
+// ---- Writing -------------------------------------------------------------
+
+int WriteToVector(GifFileType* gif, const GifByteType* buffer, int length) {
+  auto* bytes = static_cast<std::vector<uint8_t>*>(gif->UserData);
+  bytes->insert(bytes->end(), buffer, buffer + length);
+  return length;
+}
+
+}  // namespace
+
+IndexedPicture QuantizePicture(const Bitmap& picture, int maxColors, const TColor* reserved) {
+  maxColors = std::clamp(maxColors, 2, 256);
+  IndexedPicture exact;
+  if (ExactColors(picture, maxColors, reserved, exact)) return exact;
+  return MedianCut(picture, maxColors, reserved);
+}
+
+bool ProbeGif(Bytes data) { return data.size() > 13 && data[0] == 'G' && data[1] == 'I' && data[2] == 'F'; }
+
+bool InfoGif(Bytes data, PictureInfo& info) {
+  GifContents contents;
+  if (!ReadGifFile(data, contents, nullptr, ProgressRecord{})) return false;
+  info = PictureInfo{};
+  info.Width = contents.CanvasWidth;
+  info.Height = contents.CanvasHeight;
+  info.BitsPerSample = contents.BitsPerPixel;
+  info.SamplesPerPixel = 1;
+  info.FrameCount = contents.Frames;
+  return true;
+}
+
+bool DecodeGif(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
+  if (!params.Lzw.GifDecoder) return false;
+  GifContents contents;
+  Bitmap canvas;
+  if (!ReadGifFile(data, contents, &canvas, progress)) return false;
+  consumed = contents.Consumed;
+  params.Width = canvas.Width();
+  params.Height = canvas.Height();
+  params.BitsPerSample = 8;
+  params.SamplesPerPixel = 3;
+  params.GifVersion = contents.Version;
+  params.GifBackground = contents.Background;
+  params.GifHasTransparency = contents.HasTransparency;
+  params.GifTransparentColor = contents.TransparentColor;
+  params.GifImageCount = contents.Frames;
+  params.GifInterlaced = contents.Interlaced;
+  MoveInto(canvas, out);
+  return true;
+}
+
+bool EncodeGif(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
+               std::vector<uint8_t>& out) {
+  if (!params.Lzw.GifEncoder || in.Empty()) return false;
+  Bitmap expanded;
+  const Bitmap* source = &in;
+  if (in.Format() != PixelFormat::Bits24) {
+    expanded.Assign(in);
+    expanded.ConvertTo24();
+    source = &expanded;
+  }
+  const int width = source->Width(), height = source->Height();
+  const TColor transparent = ResolveColor(params.GifTransparentColor) & 0xFFFFFF;
+  IndexedPicture indexed = QuantizePicture(*source, 256, params.GifHasTransparency ? &transparent : nullptr);
+
+  // giflib wants a power-of-two colour table of at least two entries.
+  int tableSize = 2;
+  while (tableSize < int(indexed.Palette.size())) tableSize *= 2;
+  std::vector<GifColorType> table(size_t(tableSize), GifColorType{0, 0, 0});
+  for (size_t i = 0; i < indexed.Palette.size(); ++i) {
+    const TColor c = indexed.Palette[i];
+    table[i] = GifColorType{RedOf(c), GreenOf(c), BlueOf(c)};
+  }
+  const TColor background = ResolveColor(params.GifBackground) & 0xFFFFFF;
+  const auto found = std::find(indexed.Palette.begin(), indexed.Palette.end(), background);
+  const int backgroundIndex = found == indexed.Palette.end() ? 0 : int(found - indexed.Palette.begin());
+
+  std::vector<uint8_t> coded;
+  int error = 0;
+  GifFileType* gif = EGifOpen(&coded, WriteToVector, &error);
+  if (!gif) return false;
+  ColorMapObject* map = GifMakeMapObject(tableSize, table.data());
+  bool ok = map != nullptr;
+  EGifSetGifVersion(gif, true);
+  ok = ok && EGifPutScreenDesc(gif, width, height, 8, backgroundIndex, map) == GIF_OK;
+  GifFreeMapObject(map);
+  if (ok && params.GifHasTransparency) {
+    GraphicsControlBlock control{};
+    control.DisposalMode = DISPOSAL_UNSPECIFIED;
+    control.TransparentColor = 0;  // the reserved entry
+    GifByteType extension[4];
+    const size_t length = EGifGCBToExtension(&control, extension);
+    ok = EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, int(length), extension) == GIF_OK;
+  }
+  ok = ok && EGifPutImageDesc(gif, 0, 0, width, height, params.GifInterlaced, nullptr) == GIF_OK;
+  if (ok) {
+    const std::vector<int> order = RowOrder(height, params.GifInterlaced);
+    progress.Report(0);
+    for (int i = 0; ok && i < height; ++i) {
+      ok = !progress.Aborted() &&
+           EGifPutLine(gif, indexed.Pixels.data() + size_t(order[size_t(i)]) * width, width) == GIF_OK;
+      progress.Report(Percent(i + 1, height));
+    }
+  }
+  // Closing writes the trailer and frees the encoder in every case.
+  ok = EGifCloseFile(gif, &error) == GIF_OK && ok;
+  if (!ok) return false;
+  out.insert(out.end(), coded.begin(), coded.end());
+  return true;
+}
+
+const Codec& GifCodec() {
+  static const Codec codec{"GIF", 2, ProbeGif, InfoGif, DecodeGif, EncodeGif};
+  return codec;
+}
+
+}  // namespace glamora::codec

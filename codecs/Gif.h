@@ -1,0 +1,46 @@
+#pragma once
+// GIF through giflib.
+//
+// Decoding gives the first frame as a 24-bit picture of the logical screen
+// with the frame drawn at its offset (the picture grows to take in a frame
+// that does not fit the screen). Pixels outside the frame and transparent
+// pixels take the fill colour: the transparent colour when the frame has one,
+// else the screen's background colour, the same colour the picture front
+// gives the view's background, so the picture melts into it. Every frame is
+// counted (params GifImageCount); a damaged record after the first frame ends
+// the count.
+//
+// Encoding writes one GIF89a frame: the exact palette when the picture has at
+// most 256 colours, else a median-cut palette of up to 256. With params
+// GifHasTransparency, the pixels of exactly GifTransparentColor become
+// transparent (the colour keeps a palette entry of its own).
+//
+// GIF picture data is LZW-coded: decoding needs params.Lzw.GifDecoder and
+// encoding params.Lzw.GifEncoder; without them both fail.
+#include <vector>
+
+#include "codecs/Codec.h"
+
+namespace glamora::codec {
+
+const Codec& GifCodec();
+
+bool ProbeGif(Bytes data);  // "GIF" and more than 13 bytes
+bool InfoGif(Bytes data, PictureInfo& info);
+bool DecodeGif(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed);
+bool EncodeGif(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
+               std::vector<uint8_t>& out);
+
+// A 24-bit picture reduced to palette indexes, one byte a pixel, row after row.
+struct IndexedPicture {
+  std::vector<TColor> Palette;
+  std::vector<uint8_t> Pixels;
+};
+
+// Reduces a 24-bit picture to at most maxColors (2..256) colours: the exact
+// colours when there are no more, else median cut over a 15-bit histogram
+// with each entry the mean of the pixels it stands for. With `reserved`, that
+// colour gets an entry of its own that only its exact pixels use.
+IndexedPicture QuantizePicture(const Bitmap& picture, int maxColors, const TColor* reserved = nullptr);
+
+}  // namespace glamora::codec

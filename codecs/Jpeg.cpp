@@ -1,0 +1,440 @@
+#include "codecs/Jpeg.h"
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+
+#include <jpeglib.h>
+#include <jerror.h>
+
+#include "imaging/core/Rounding.h"
+
+namespace glamora::codec {
+
+namespace {
+
+// libjpeg reports errors through error_exit, which must not return: it jumps
+// back to the setjmp in Guarded.
+struct ErrorManager {
+  jpeg_error_mgr pub;
+  std::jmp_buf jump;
+};
+
+[[noreturn]] void ErrorExit(j_common_ptr cinfo) {
+  std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
+}
+
+void SilentMessage(j_common_ptr) {}
+
+jpeg_error_mgr* InstallErrorManager(ErrorManager& err) {
+  jpeg_std_error(&err.pub);
+  err.pub.error_exit = ErrorExit;
+  err.pub.output_message = SilentMessage;
+  return &err.pub;
+}
+
+// Runs the library calls in `body` with the jump point set; false when the
+// library reported an error. The body creates no object with a destructor.
+template <class Body>
+bool Guarded(ErrorManager& err, Body&& body) {
+  if (setjmp(err.jump)) return false;
+  body();
+  return true;
+}
+
+// A corrupt progressive file can hold thousands of scans, each of which makes
+// the decoder walk the whole coefficient buffer; real files have a dozen.
+constexpr int kMaxScans = 500;
+
+void LimitScans(j_common_ptr cinfo) {
+  if (cinfo->is_decompressor && reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > kMaxScans) {
+    ErrorExit(cinfo);
+  }
+}
+
+// Source manager over a memory block. Running out of data inserts an EOI
+// marker, so a picture cut short in its coded data decodes with the missing
+// part left flat, as libjpeg does for files.
+struct MemorySource {
+  jpeg_source_mgr pub;
+  const JOCTET* data;
+  size_t size;
+};
+
+const JOCTET kFakeEoi[2] = {0xFF, JPEG_EOI};
+
+void InitSource(j_decompress_ptr) {}
+
+boolean FillInputBuffer(j_decompress_ptr cinfo) {
+  WARNMS(cinfo, JWRN_JPEG_EOF);
+  cinfo->src->next_input_byte = kFakeEoi;
+  cinfo->src->bytes_in_buffer = 2;
+  return TRUE;
+}
+
+void SkipInputData(j_decompress_ptr cinfo, long count) {
+  if (count <= 0) return;
+  jpeg_source_mgr* src = cinfo->src;
+  while (size_t(count) > src->bytes_in_buffer) {
+    count -= long(src->bytes_in_buffer);
+    FillInputBuffer(cinfo);
+  }
+  src->next_input_byte += count;
+  src->bytes_in_buffer -= size_t(count);
+}
+
+void TermSource(j_decompress_ptr) {}
+
+void UseMemorySource(j_decompress_ptr cinfo, MemorySource& src, Bytes data) {
+  src.pub.init_source = InitSource;
+  src.pub.fill_input_buffer = FillInputBuffer;
+  src.pub.skip_input_data = SkipInputData;
+  src.pub.resync_to_restart = jpeg_resync_to_restart;
+  src.pub.term_source = TermSource;
+  src.pub.next_input_byte = data.data();
+  src.pub.bytes_in_buffer = data.size();
+  src.data = data.data();
+  src.size = data.size();
+  cinfo->src = &src.pub;
+}
+
+// Bytes the decoder has taken from the block (all of it when it ran out).
+size_t ConsumedBytes(const MemorySource& src) {
+  if (src.pub.next_input_byte >= src.data && src.pub.next_input_byte <= src.data + src.size) {
+    return size_t(src.pub.next_input_byte - src.data);
+  }
+  return src.size;
+}
+
+// Destination manager appending to a vector in blocks.
+struct VectorDestination {
+  jpeg_destination_mgr pub;
+  std::vector<uint8_t>* bytes;
+};
+
+constexpr size_t kDestinationBlock = 64 * 1024;
+
+void InitDestination(j_compress_ptr cinfo) {
+  auto* dest = reinterpret_cast<VectorDestination*>(cinfo->dest);
+  dest->bytes->resize(kDestinationBlock);
+  dest->pub.next_output_byte = dest->bytes->data();
+  dest->pub.free_in_buffer = dest->bytes->size();
+}
+
+boolean EmptyOutputBuffer(j_compress_ptr cinfo) {
+  auto* dest = reinterpret_cast<VectorDestination*>(cinfo->dest);
+  const size_t used = dest->bytes->size();
+  dest->bytes->resize(used + kDestinationBlock);
+  dest->pub.next_output_byte = dest->bytes->data() + used;
+  dest->pub.free_in_buffer = kDestinationBlock;
+  return TRUE;
+}
+
+void TermDestination(j_compress_ptr cinfo) {
+  auto* dest = reinterpret_cast<VectorDestination*>(cinfo->dest);
+  dest->bytes->resize(dest->bytes->size() - dest->pub.free_in_buffer);
+}
+
+J_DCT_METHOD DctMethod(JpegDctMethod method) {
+  switch (method) {
+    case JpegDctMethod::IntegerFast: return JDCT_IFAST;
+    case JpegDctMethod::Float: return JDCT_FLOAT;
+    case JpegDctMethod::IntegerSlow: break;
+  }
+  return JDCT_ISLOW;
+}
+
+JpegColorSpace ColorSpaceOf(J_COLOR_SPACE space) {
+  switch (space) {
+    case JCS_GRAYSCALE: return JpegColorSpace::Grey;
+    case JCS_RGB: return JpegColorSpace::Rgb;
+    case JCS_CMYK: return JpegColorSpace::Cmyk;
+    case JCS_YCCK: return JpegColorSpace::Ycck;
+    default: return JpegColorSpace::YCbCr;
+  }
+}
+
+// Dots per centimetre become dots per inch.
+int DensityToDpi(unsigned density, int unit) {
+  return unit == 2 ? int(TruncGuarded(density * 2.54)) : int(density);
+}
+
+void FillHeader(const jpeg_decompress_struct& cinfo, JpegHeader& header) {
+  header.Width = int(cinfo.image_width);
+  header.Height = int(cinfo.image_height);
+  header.Components = cinfo.num_components;
+  header.ColorSpace = ColorSpaceOf(cinfo.jpeg_color_space);
+  header.Progressive = cinfo.progressive_mode;
+  header.HasDensity = cinfo.saw_JFIF_marker && cinfo.X_density > 0 && cinfo.Y_density > 0;
+  header.DpiX = header.HasDensity ? DensityToDpi(cinfo.X_density, cinfo.density_unit) : 0;
+  header.DpiY = header.HasDensity ? DensityToDpi(cinfo.Y_density, cinfo.density_unit) : 0;
+}
+
+// CMYK to RGB. Inverted (Adobe) inks store 255 minus the ink, so a channel is
+// ink × black / 255; plain inks give (255 − ink) × (255 − black) / 255.
+constexpr uint8_t ChannelFromInvertedInk(unsigned ink, unsigned black) { return uint8_t((ink * black + 127) / 255); }
+constexpr uint8_t ChannelFromInk(unsigned ink, unsigned black) {
+  return ChannelFromInvertedInk(255 - ink, 255 - black);
+}
+
+void CmykRowToBgr(const uint8_t* cmyk, uint8_t* bgr, int width, bool inverted) {
+  for (int x = 0; x < width; ++x, cmyk += 4, bgr += 3) {
+    if (inverted) {
+      bgr[0] = ChannelFromInvertedInk(cmyk[2], cmyk[3]);
+      bgr[1] = ChannelFromInvertedInk(cmyk[1], cmyk[3]);
+      bgr[2] = ChannelFromInvertedInk(cmyk[0], cmyk[3]);
+    } else {
+      bgr[0] = ChannelFromInk(cmyk[2], cmyk[3]);
+      bgr[1] = ChannelFromInk(cmyk[1], cmyk[3]);
+      bgr[2] = ChannelFromInk(cmyk[0], cmyk[3]);
+    }
+  }
+}
+
+// RGB to inverted CMYK (the file gets an Adobe marker): black is the
+// brightest channel, and each ink scales its channel up to it, so decoding
+// ink × black / 255 gives the channel back.
+void BgrRowToInvertedCmyk(const uint8_t* bgr, uint8_t* cmyk, int width) {
+  for (int x = 0; x < width; ++x, bgr += 3, cmyk += 4) {
+    const unsigned b = bgr[0], g = bgr[1], r = bgr[2];
+    const unsigned black = std::max({r, g, b});
+    const auto ink = [black](unsigned channel) {
+      return black == 0 ? uint8_t(0) : uint8_t((channel * 255 + black / 2) / black);
+    };
+    cmyk[0] = ink(r);
+    cmyk[1] = ink(g);
+    cmyk[2] = ink(b);
+    cmyk[3] = uint8_t(black);
+  }
+}
+
+int Percent(int64_t done, int64_t total) { return total > 0 ? int(done * 100 / total) : 100; }
+
+// Moves a decoded picture into the caller's bitmap, which keeps its change
+// hook and its see-through settings.
+void MoveInto(Bitmap& decoded, Bitmap& out) {
+  auto hook = std::move(out.OnChange);
+  const bool transparent = out.Transparent;
+  const TColor transparentColor = out.TransparentColor;
+  out = std::move(decoded);
+  out.OnChange = std::move(hook);
+  out.Transparent = transparent;
+  out.TransparentColor = transparentColor;
+}
+
+bool DecodeAt(Bytes data, int denominator, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress,
+              size_t& consumed) {
+  if (!ProbeJpeg(data)) return false;
+  if (denominator != 1 && denominator != 2 && denominator != 4 && denominator != 8) return false;
+
+  jpeg_decompress_struct cinfo{};
+  ErrorManager err;
+  jpeg_progress_mgr monitor{};
+  MemorySource source;
+  Bitmap decoded;
+  std::vector<uint8_t> inks;
+  JpegHeader header;
+  cinfo.err = InstallErrorManager(err);
+  const bool ok = Guarded(err, [&] {
+    const auto common = reinterpret_cast<j_common_ptr>(&cinfo);
+    jpeg_create_decompress(&cinfo);
+    monitor.progress_monitor = LimitScans;
+    cinfo.progress = &monitor;
+    UseMemorySource(&cinfo, source, data);
+    jpeg_read_header(&cinfo, TRUE);
+    if (!SizeWithinLimits(cinfo.image_width, cinfo.image_height)) ErrorExit(common);
+    FillHeader(cinfo, header);
+
+    const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
+    const bool inverted = cinfo.saw_Adobe_marker;
+    cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
+    cinfo.scale_num = 1;
+    cinfo.scale_denom = unsigned(denominator);
+    cinfo.dct_method = DctMethod(params.JpegDct);
+    jpeg_start_decompress(&cinfo);
+
+    const int width = int(cinfo.output_width), height = int(cinfo.output_height);
+    if (!decoded.Reset(width, height)) ErrorExit(common);
+    if (cmyk) inks.resize(size_t(width) * 4);
+    progress.Report(0);
+    while (cinfo.output_scanline < cinfo.output_height) {
+      if (progress.Aborted()) ErrorExit(common);
+      const int y = int(cinfo.output_scanline);
+      JSAMPROW row = cmyk ? inks.data() : decoded.Row(y);
+      jpeg_read_scanlines(&cinfo, &row, 1);
+      if (cmyk) CmykRowToBgr(inks.data(), decoded.Row(y), width, inverted);
+      progress.Report(Percent(y + 1, height));
+    }
+    jpeg_finish_decompress(&cinfo);
+  });
+  jpeg_destroy_decompress(&cinfo);
+  if (!ok) return false;
+
+  consumed = ConsumedBytes(source);
+  params.JpegColor = header.ColorSpace;
+  params.JpegProgressive = header.Progressive;
+  params.Width = decoded.Width();
+  params.Height = decoded.Height();
+  if (header.HasDensity) {
+    params.DpiX = header.DpiX;
+    params.DpiY = header.DpiY;
+  }
+  params.BitsPerSample = 8;
+  params.SamplesPerPixel = 3;
+  MoveInto(decoded, out);
+  return true;
+}
+
+}  // namespace
+
+bool ProbeJpeg(Bytes data) { return data.size() >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF; }
+
+bool ReadJpegHeader(Bytes data, JpegHeader& header) {
+  if (!ProbeJpeg(data)) return false;
+  jpeg_decompress_struct cinfo{};
+  ErrorManager err;
+  MemorySource source;
+  cinfo.err = InstallErrorManager(err);
+  const bool ok = Guarded(err, [&] {
+    jpeg_create_decompress(&cinfo);
+    UseMemorySource(&cinfo, source, data);
+    jpeg_read_header(&cinfo, TRUE);
+    FillHeader(cinfo, header);
+  });
+  jpeg_destroy_decompress(&cinfo);
+  return ok;
+}
+
+bool InfoJpeg(Bytes data, PictureInfo& info) {
+  JpegHeader header;
+  if (!ReadJpegHeader(data, header)) return false;
+  info = PictureInfo{};
+  info.Width = header.Width;
+  info.Height = header.Height;
+  info.BitsPerSample = 8;
+  info.SamplesPerPixel = header.Components;
+  info.DpiX = header.DpiX;
+  info.DpiY = header.DpiY;
+  return true;
+}
+
+int JpegScaleDenominator(JpegScale scale, int width, int height, int64_t wantedPixels) {
+  switch (scale) {
+    case JpegScale::Half: return 2;
+    case JpegScale::Quarter: return 4;
+    case JpegScale::Eighth: return 8;
+    case JpegScale::Automatic: break;
+    case JpegScale::Full:
+    default: return 1;
+  }
+  if (wantedPixels == 0) return 1;
+  int best = 1;
+  int64_t bestDistance = -1;
+  for (int k : {1, 2, 4, 8}) {
+    const int64_t pixels = int64_t(width / k) * (height / k);
+    const int64_t distance = pixels > wantedPixels ? pixels - wantedPixels : wantedPixels - pixels;
+    if (bestDistance < 0 || distance < bestDistance) {
+      best = k;
+      bestDistance = distance;
+    }
+  }
+  return best;
+}
+
+bool DecodeJpegScaled(Bytes data, int denominator, Bitmap& out, TImgIOParams& params,
+                      const ProgressRecord& progress, size_t& consumed) {
+  return DecodeAt(data, denominator, out, params, progress, consumed);
+}
+
+bool DecodeJpeg(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
+  JpegHeader header;
+  if (!ReadJpegHeader(data, header)) return false;
+  const int denominator = JpegScaleDenominator(params.JpegDecodeScale, header.Width, header.Height,
+                                               int64_t(params.Width) * params.Height);
+  return DecodeAt(data, denominator, out, params, progress, consumed);
+}
+
+bool EncodeJpeg(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
+                std::vector<uint8_t>& out) {
+  if (in.Empty()) return false;
+  Bitmap expanded;
+  const Bitmap* source = &in;
+  if (in.Format() != PixelFormat::Bits24) {
+    expanded.Assign(in);
+    expanded.ConvertTo24();
+    source = &expanded;
+  }
+
+  jpeg_compress_struct cinfo{};
+  ErrorManager err;
+  VectorDestination destination{};
+  std::vector<uint8_t> coded;
+  std::vector<uint8_t> inks;
+  J_COLOR_SPACE fileSpace = JCS_RGB;
+  switch (params.JpegColor) {
+    case JpegColorSpace::Grey: fileSpace = JCS_GRAYSCALE; break;
+    case JpegColorSpace::YCbCr: fileSpace = JCS_YCbCr; break;
+    case JpegColorSpace::Cmyk: fileSpace = JCS_CMYK; break;
+    case JpegColorSpace::Ycck: fileSpace = JCS_YCCK; break;
+    case JpegColorSpace::Rgb: break;
+  }
+  // libjpeg has no RGB to CMYK conversion; the rows are converted here.
+  const bool cmyk = fileSpace == JCS_CMYK || fileSpace == JCS_YCCK;
+  if (cmyk) inks.resize(size_t(source->Width()) * 4);
+
+  cinfo.err = InstallErrorManager(err);
+  const bool ok = Guarded(err, [&] {
+    const auto common = reinterpret_cast<j_common_ptr>(&cinfo);
+    jpeg_create_compress(&cinfo);
+    destination.pub.init_destination = InitDestination;
+    destination.pub.empty_output_buffer = EmptyOutputBuffer;
+    destination.pub.term_destination = TermDestination;
+    destination.bytes = &coded;
+    cinfo.dest = &destination.pub;
+
+    cinfo.image_width = JDIMENSION(source->Width());
+    cinfo.image_height = JDIMENSION(source->Height());
+    cinfo.input_components = cmyk ? 4 : 3;
+    cinfo.in_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_colorspace(&cinfo, fileSpace);
+    if (params.DpiX > 0 && params.DpiY > 0) {
+      cinfo.density_unit = 1;
+      cinfo.X_density = UINT16(std::min(params.DpiX, 65535));
+      cinfo.Y_density = UINT16(std::min(params.DpiY, 65535));
+    }
+    cinfo.dct_method = DctMethod(params.JpegDct);
+    cinfo.optimize_coding = params.JpegOptimalHuffman;
+    cinfo.smoothing_factor = std::clamp(params.JpegSmoothing, 0, 100);
+    jpeg_set_quality(&cinfo, std::clamp(params.JpegQuality, 1, 100), TRUE);
+    if (params.JpegProgressive) jpeg_simple_progression(&cinfo);
+    jpeg_start_compress(&cinfo, TRUE);
+
+    const int height = source->Height();
+    progress.Report(0);
+    while (cinfo.next_scanline < cinfo.image_height) {
+      if (progress.Aborted()) ErrorExit(common);
+      const int y = int(cinfo.next_scanline);
+      JSAMPROW row = const_cast<JSAMPROW>(source->Row(y));
+      if (cmyk) {
+        BgrRowToInvertedCmyk(source->Row(y), inks.data(), source->Width());
+        row = inks.data();
+      }
+      jpeg_write_scanlines(&cinfo, &row, 1);
+      progress.Report(Percent(y + 1, height));
+    }
+    jpeg_finish_compress(&cinfo);
+  });
+  jpeg_destroy_compress(&cinfo);
+  if (!ok) return false;
+  out.insert(out.end(), coded.begin(), coded.end());
+  return true;
+}
+
+const Codec& JpegCodec() {
+  static const Codec codec{"JPEG", 3, ProbeJpeg, InfoJpeg, DecodeJpeg, EncodeJpeg};
+  return codec;
+}
+
+}  // namespace glamora::codec

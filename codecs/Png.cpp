@@ -1,0 +1,307 @@
+#include "codecs/Png.h"
+
+#include <png.h>
+
+#include <algorithm>
+#include <csetjmp>
+
+#include "imaging/core/Rounding.h"
+
+namespace glamora::codec {
+
+namespace {
+
+constexpr double kMetresPerInch = 0.0254;
+// Ancillary chunks larger than this (text, profiles) are refused.
+constexpr png_alloc_size_t kMaxChunkBytes = 8 * 1024 * 1024;
+
+[[noreturn]] void ErrorToJump(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void IgnoreWarning(png_structp, png_const_charp) {}
+
+// Runs the library calls in `body` with libpng's jump point set; false when
+// libpng reported an error. The body creates no object with a destructor.
+template <class Body>
+bool Guarded(png_structp png, Body&& body) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  body();
+  return true;
+}
+
+struct MemoryReader {
+  Bytes data;
+  size_t position = 0;
+};
+
+void ReadFromMemory(png_structp png, png_bytep buffer, png_size_t length) {
+  auto* reader = static_cast<MemoryReader*>(png_get_io_ptr(png));
+  if (length > reader->data.size() - reader->position) png_error(png, "read past the end");
+  std::copy_n(reader->data.data() + reader->position, length, buffer);
+  reader->position += length;
+}
+
+void WriteToVector(png_structp png, png_bytep buffer, png_size_t length) {
+  auto* bytes = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
+  bytes->insert(bytes->end(), buffer, buffer + length);
+}
+
+void FlushNothing(png_structp) {}
+
+// A sample of the file's bit depth scaled to 8 bits, rounded.
+constexpr uint8_t SampleTo8(unsigned value, int bitDepth) {
+  if (bitDepth == 16) return uint8_t((value * 255 + 32895) >> 16);
+  const unsigned top = (1u << bitDepth) - 1;
+  return uint8_t(std::min(value, top) * 255 / top);
+}
+
+// Alpha over a background: (c × a + b × (255 − a)) / 255, rounded.
+constexpr uint8_t Over(unsigned c, unsigned background, unsigned alpha) {
+  return uint8_t((c * alpha + background * (255 - alpha) + 127) / 255);
+}
+
+void CompositeBgraRow(const uint8_t* bgra, uint8_t* bgr, int width, TColor background) {
+  const unsigned b = BlueOf(background), g = GreenOf(background), r = RedOf(background);
+  for (int x = 0; x < width; ++x, bgra += 4, bgr += 3) {
+    const unsigned a = bgra[3];
+    bgr[0] = Over(bgra[0], b, a);
+    bgr[1] = Over(bgra[1], g, a);
+    bgr[2] = Over(bgra[2], r, a);
+  }
+}
+
+// The file's bKGD colour in 8-bit channels; false when it has none.
+bool FileBackground(png_structp png, png_infop info, TColor& color) {
+  png_color_16p background = nullptr;
+  if (!png_get_bKGD(png, info, &background) || !background) return false;
+  const int bitDepth = png_get_bit_depth(png, info);
+  switch (png_get_color_type(png, info)) {
+    case PNG_COLOR_TYPE_PALETTE: {
+      png_colorp palette = nullptr;
+      int count = 0;
+      if (!png_get_PLTE(png, info, &palette, &count) || background->index >= count) return false;
+      const png_color& entry = palette[background->index];
+      color = Rgb(entry.red, entry.green, entry.blue);
+      return true;
+    }
+    case PNG_COLOR_TYPE_GRAY:
+    case PNG_COLOR_TYPE_GRAY_ALPHA: {
+      const uint8_t grey = SampleTo8(background->gray, bitDepth);
+      color = Rgb(grey, grey, grey);
+      return true;
+    }
+    default:
+      color = Rgb(SampleTo8(background->red, bitDepth), SampleTo8(background->green, bitDepth),
+                  SampleTo8(background->blue, bitDepth));
+      return true;
+  }
+}
+
+int Percent(int64_t done, int64_t total) { return total > 0 ? int(done * 100 / total) : 100; }
+
+void MoveInto(Bitmap& decoded, Bitmap& out) {
+  auto hook = std::move(out.OnChange);
+  const bool transparent = out.Transparent;
+  const TColor transparentColor = out.TransparentColor;
+  out = std::move(decoded);
+  out.OnChange = std::move(hook);
+  out.Transparent = transparent;
+  out.TransparentColor = transparentColor;
+}
+
+struct ReadStructs {
+  png_structp png = nullptr;
+  png_infop info = nullptr;
+  ReadStructs() {
+    png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, ErrorToJump, IgnoreWarning);
+    if (png) info = png_create_info_struct(png);
+  }
+  ~ReadStructs() { png_destroy_read_struct(&png, &info, nullptr); }
+  ReadStructs(const ReadStructs&) = delete;
+  ReadStructs& operator=(const ReadStructs&) = delete;
+  bool Ok() const { return png && info; }
+};
+
+void StartReading(png_structp png, MemoryReader& reader) {
+  png_set_read_fn(png, &reader, ReadFromMemory);
+  png_set_user_limits(png, uint32_t(PictureLimits::kMaxSide), uint32_t(PictureLimits::kMaxSide));
+  png_set_chunk_malloc_max(png, kMaxChunkBytes);
+}
+
+}  // namespace
+
+bool ProbePng(Bytes data) { return data.size() >= 8 && png_sig_cmp(data.data(), 0, 8) == 0; }
+
+bool InfoPng(Bytes data, PictureInfo& info) {
+  if (!ProbePng(data)) return false;
+  ReadStructs s;
+  if (!s.Ok()) return false;
+  MemoryReader reader{data};
+  PictureInfo read;
+  const bool ok = Guarded(s.png, [&] {
+    StartReading(s.png, reader);
+    png_read_info(s.png, s.info);
+    read.Width = int(png_get_image_width(s.png, s.info));
+    read.Height = int(png_get_image_height(s.png, s.info));
+    read.BitsPerSample = png_get_bit_depth(s.png, s.info);
+    read.SamplesPerPixel = png_get_channels(s.png, s.info);
+    png_uint_32 x = 0, y = 0;
+    int unit = 0;
+    if (png_get_pHYs(s.png, s.info, &x, &y, &unit) && unit == PNG_RESOLUTION_METER && x > 0 && y > 0) {
+      read.DpiX = RoundEvenInt(x * kMetresPerInch);
+      read.DpiY = RoundEvenInt(y * kMetresPerInch);
+    }
+  });
+  if (ok) info = read;
+  return ok;
+}
+
+bool DecodePng(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
+  if (!ProbePng(data)) return false;
+  ReadStructs s;
+  if (!s.Ok()) return false;
+  MemoryReader reader{data};
+  Bitmap decoded;
+  std::vector<uint8_t> rgba;  // rows with alpha, before compositing
+  bool hasBackground = false;
+  TColor background = clWhite;
+  bool interlaced = false;
+  int dpiX = 0, dpiY = 0;
+  bool rowsDone = false;
+
+  const bool ok = Guarded(s.png, [&] {
+    png_structp png = s.png;
+    png_infop info = s.info;
+    StartReading(png, reader);
+    png_read_info(png, info);
+    const png_uint_32 width = png_get_image_width(png, info), height = png_get_image_height(png, info);
+    if (!SizeWithinLimits(width, height)) png_error(png, "picture too large");
+    const int colorType = png_get_color_type(png, info);
+    const int bitDepth = png_get_bit_depth(png, info);
+    interlaced = png_get_interlace_type(png, info) != PNG_INTERLACE_NONE;
+    hasBackground = FileBackground(png, info, background);
+    png_uint_32 resX = 0, resY = 0;
+    int unit = 0;
+    if (png_get_pHYs(png, info, &resX, &resY, &unit) && unit == PNG_RESOLUTION_METER && resX > 0 && resY > 0) {
+      dpiX = RoundEvenInt(resX * kMetresPerInch);
+      dpiY = RoundEvenInt(resY * kMetresPerInch);
+    }
+
+    if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
+    if (colorType == PNG_COLOR_TYPE_GRAY && bitDepth < 8) png_set_expand_gray_1_2_4_to_8(png);
+    if (png_get_valid(png, info, PNG_INFO_tRNS)) png_set_tRNS_to_alpha(png);
+    if (bitDepth == 16) png_set_scale_16(png);
+    if (!(colorType & PNG_COLOR_MASK_COLOR)) png_set_gray_to_rgb(png);
+    png_set_bgr(png);
+    const int passes = png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    const int channels = png_get_channels(png, info);
+    if ((channels != 3 && channels != 4) || png_get_rowbytes(png, info) != size_t(width) * channels) {
+      png_error(png, "unexpected row layout");
+    }
+
+    if (!decoded.Reset(int(width), int(height))) png_error(png, "picture too large");
+    const bool alpha = channels == 4;
+    // Interlaced passes fill each row in turns, so rows with alpha are all
+    // kept until the last pass; otherwise one row is enough.
+    if (alpha) rgba.resize(size_t(width) * 4 * (passes > 1 ? height : 1));
+    const int64_t totalRows = int64_t(passes) * height;
+    int64_t rowsRead = 0;
+    progress.Report(0);
+    for (int pass = 0; pass < passes; ++pass) {
+      for (png_uint_32 y = 0; y < height; ++y) {
+        if (progress.Aborted()) png_error(png, "aborted");
+        uint8_t* row = alpha ? rgba.data() + (passes > 1 ? size_t(y) * width * 4 : 0) : decoded.Row(int(y));
+        png_read_row(png, row, nullptr);
+        if (alpha && pass == passes - 1) CompositeBgraRow(row, decoded.Row(int(y)), int(width), background);
+        progress.Report(Percent(++rowsRead, totalRows));
+      }
+    }
+    rowsDone = true;
+    png_read_end(png, nullptr);
+  });
+  // A file cut short or damaged after its last row still gives the whole picture.
+  if (!ok && !rowsDone) return false;
+
+  consumed = reader.position;
+  params.Width = decoded.Width();
+  params.Height = decoded.Height();
+  params.BitsPerSample = 8;
+  params.SamplesPerPixel = 3;
+  if (dpiX > 0 && dpiY > 0) {
+    params.DpiX = dpiX;
+    params.DpiY = dpiY;
+  }
+  params.PngHasBackground = hasBackground;
+  params.PngBackground = background;
+  params.PngInterlaced = interlaced;
+  MoveInto(decoded, out);
+  return true;
+}
+
+bool EncodePng(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
+               std::vector<uint8_t>& out) {
+  if (in.Empty()) return false;
+  Bitmap expanded;
+  const Bitmap* source = &in;
+  const bool bilevel = in.Format() == PixelFormat::Bits1 && in.Palette().size() >= 2;
+  if (in.Format() != PixelFormat::Bits24 && !bilevel) {
+    expanded.Assign(in);
+    expanded.ConvertTo24();
+    source = &expanded;
+  }
+
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, ErrorToJump, IgnoreWarning);
+  if (!png) return false;
+  png_infop info = png_create_info_struct(png);
+  if (!info) {
+    png_destroy_write_struct(&png, nullptr);
+    return false;
+  }
+  std::vector<uint8_t> coded;
+  png_color palette[2] = {};
+  if (bilevel) {
+    for (int i = 0; i < 2; ++i) {
+      const TColor c = ResolveColor(source->Palette()[i]);
+      palette[i] = {RedOf(c), GreenOf(c), BlueOf(c)};
+    }
+  }
+
+  const bool ok = Guarded(png, [&] {
+    const int width = source->Width(), height = source->Height();
+    png_set_write_fn(png, &coded, WriteToVector, FlushNothing);
+    png_set_compression_level(png, std::clamp(params.PngCompression, 0, 9));
+    png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), bilevel ? 1 : 8,
+                 bilevel ? PNG_COLOR_TYPE_PALETTE : PNG_COLOR_TYPE_RGB,
+                 params.PngInterlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    if (bilevel) png_set_PLTE(png, info, palette, 2);
+    if (params.DpiX > 0 && params.DpiY > 0) {
+      png_set_pHYs(png, info, png_uint_32(RoundEven(params.DpiX / kMetresPerInch)),
+                   png_uint_32(RoundEven(params.DpiY / kMetresPerInch)), PNG_RESOLUTION_METER);
+    }
+    png_write_info(png, info);
+    if (!bilevel) png_set_bgr(png);
+    const int passes = png_set_interlace_handling(png);
+    const int64_t totalRows = int64_t(passes) * height;
+    int64_t rowsWritten = 0;
+    progress.Report(0);
+    for (int pass = 0; pass < passes; ++pass) {
+      for (int y = 0; y < height; ++y) {
+        if (progress.Aborted()) png_error(png, "aborted");
+        png_write_row(png, source->Row(y));
+        progress.Report(Percent(++rowsWritten, totalRows));
+      }
+    }
+    png_write_end(png, nullptr);
+  });
+  png_destroy_write_struct(&png, &info);
+  if (!ok) return false;
+  out.insert(out.end(), coded.begin(), coded.end());
+  return true;
+}
+
+const Codec& PngCodec() {
+  static const Codec codec{"PNG", 8, ProbePng, InfoPng, DecodePng, EncodePng};
+  return codec;
+}
+
+}  // namespace glamora::codec

@@ -1,0 +1,25 @@
+#pragma once
+// PNG through libpng.
+//
+// Every colour type and bit depth decodes to a 24-bit picture; 16-bit samples
+// are scaled to 8 bits with rounding. Transparent parts (an alpha channel or a
+// tRNS chunk) are composited over the file's background colour (bKGD) when it
+// has one, else over white; params PngHasBackground and PngBackground tell
+// which colour that was. The resolution comes from pHYs in pixels per metre.
+//
+// Encoding writes 8-bit RGB, or a two-colour palette picture of 1 bit per
+// pixel from a 1-bit bitmap, Adam7-interlaced when params PngInterlaced is
+// set, at zlib level params PngCompression, with pHYs from DpiX and DpiY.
+#include "codecs/Codec.h"
+
+namespace glamora::codec {
+
+const Codec& PngCodec();
+
+bool ProbePng(Bytes data);  // the eight-byte signature
+bool InfoPng(Bytes data, PictureInfo& info);
+bool DecodePng(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed);
+bool EncodePng(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
+               std::vector<uint8_t>& out);
+
+}  // namespace glamora::codec

@@ -1,0 +1,342 @@
+#include "codecs/Tiff.h"
+
+#include <tiffio.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "imaging/core/Rounding.h"
+
+namespace glamora::codec {
+
+namespace {
+
+// libtiff may allocate no single block larger than this for one page.
+constexpr tmsize_t kMaxSingleAllocation = tmsize_t(1) << 30;
+
+// A file in memory: read from a span, or written into a growing vector.
+struct MemoryFile {
+  Bytes data;
+  std::vector<uint8_t>* written = nullptr;
+  uint64_t position = 0;
+
+  uint64_t Size() const { return written ? written->size() : data.size(); }
+  const uint8_t* Begin() const { return written ? written->data() : data.data(); }
+};
+
+MemoryFile& FileOf(thandle_t handle) { return *static_cast<MemoryFile*>(handle); }
+
+tmsize_t ReadProc(thandle_t handle, void* buffer, tmsize_t size) {
+  MemoryFile& file = FileOf(handle);
+  if (size <= 0 || file.position >= file.Size()) return 0;
+  const uint64_t count = std::min<uint64_t>(uint64_t(size), file.Size() - file.position);
+  std::memcpy(buffer, file.Begin() + file.position, size_t(count));
+  file.position += count;
+  return tmsize_t(count);
+}
+
+tmsize_t WriteProc(thandle_t handle, void* buffer, tmsize_t size) {
+  MemoryFile& file = FileOf(handle);
+  if (!file.written || size < 0) return -1;
+  const uint64_t end = file.position + uint64_t(size);
+  if (end > file.written->size()) file.written->resize(size_t(end));
+  std::memcpy(file.written->data() + file.position, buffer, size_t(size));
+  file.position = end;
+  return size;
+}
+
+toff_t SeekProc(thandle_t handle, toff_t offset, int whence) {
+  MemoryFile& file = FileOf(handle);
+  uint64_t base = 0;
+  if (whence == SEEK_CUR) base = file.position;
+  if (whence == SEEK_END) base = file.Size();
+  const uint64_t target = base + offset;
+  // Only a file being written may be positioned past its end.
+  if (target < base || (!file.written && target > file.Size())) return toff_t(-1);
+  file.position = target;
+  return target;
+}
+
+int CloseProc(thandle_t) { return 0; }
+toff_t SizeProc(thandle_t handle) { return FileOf(handle).Size(); }
+int MapProc(thandle_t, void**, toff_t*) { return 0; }
+void UnmapProc(thandle_t, void*, toff_t) {}
+
+int Silent(TIFF*, void*, const char*, const char*, va_list) { return 1; }
+
+// Opens a memory file with libtiff's messages silenced.
+TIFF* OpenMemory(MemoryFile& file, const char* mode) {
+  TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
+  if (!options) return nullptr;
+  TIFFOpenOptionsSetErrorHandlerExtR(options, Silent, nullptr);
+  TIFFOpenOptionsSetWarningHandlerExtR(options, Silent, nullptr);
+  TIFFOpenOptionsSetMaxSingleMemAlloc(options, kMaxSingleAllocation);
+  TIFF* tif = TIFFClientOpenExt("memory", mode, &file, ReadProc, WriteProc, SeekProc, CloseProc, SizeProc, MapProc,
+                                UnmapProc, options);
+  TIFFOpenOptionsFree(options);
+  return tif;
+}
+
+struct TiffHandle {
+  TIFF* tif = nullptr;
+  ~TiffHandle() {
+    if (tif) TIFFClose(tif);
+  }
+};
+
+// Dots per inch from a resolution tag; 0 when there is none or it makes no sense.
+int ResolutionToDpi(float resolution, uint16_t unit) {
+  if (!std::isfinite(resolution) || resolution <= 0 || resolution > 1e6f) return 0;
+  return unit == RESUNIT_CENTIMETER ? int(TruncGuarded(resolution * 2.54)) : RoundEvenInt(resolution);
+}
+
+struct PageLayout {
+  uint32_t width = 0, height = 0;
+  uint16_t bitsPerSample = 1, samplesPerPixel = 1, photometric = PHOTOMETRIC_MINISWHITE, compression = 1;
+  int dpiX = 0, dpiY = 0;
+};
+
+PageLayout ReadLayout(TIFF* tif) {
+  PageLayout page;
+  TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &page.width);
+  TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &page.height);
+  TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &page.bitsPerSample);
+  TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &page.samplesPerPixel);
+  TIFFGetFieldDefaulted(tif, TIFFTAG_COMPRESSION, &page.compression);
+  if (!TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &page.photometric)) page.photometric = PHOTOMETRIC_MINISWHITE;
+  float x = 0, y = 0;
+  uint16_t unit = RESUNIT_INCH;
+  TIFFGetFieldDefaulted(tif, TIFFTAG_RESOLUTIONUNIT, &unit);
+  if (TIFFGetField(tif, TIFFTAG_XRESOLUTION, &x) && TIFFGetField(tif, TIFFTAG_YRESOLUTION, &y)) {
+    page.dpiX = ResolutionToDpi(x, unit);
+    page.dpiY = ResolutionToDpi(y, unit);
+    if (!page.dpiX || !page.dpiY) page.dpiX = page.dpiY = 0;
+  }
+  return page;
+}
+
+bool IsBilevel(const PageLayout& page) {
+  return page.bitsPerSample == 1 && page.samplesPerPixel == 1 &&
+         (page.photometric == PHOTOMETRIC_MINISWHITE || page.photometric == PHOTOMETRIC_MINISBLACK);
+}
+
+int Percent(int64_t done, int64_t total) { return total > 0 ? int(done * 100 / total) : 100; }
+
+// Bilevel strips, row by row, into a 1-bit bitmap where a set bit is white.
+bool ReadBilevel(TIFF* tif, const PageLayout& page, Bitmap& picture, const ProgressRecord& progress) {
+  const uint64_t lineBytes = TIFFScanlineSize64(tif);
+  const size_t rowBytes = (size_t(page.width) + 7) / 8;
+  if (lineBytes < rowBytes || !picture.Reset(int(page.width), int(page.height), PixelFormat::Bits1)) return false;
+  std::vector<uint8_t> line(static_cast<size_t>(lineBytes));
+  const bool invert = page.photometric == PHOTOMETRIC_MINISWHITE;
+  const unsigned spareBits = unsigned(rowBytes * 8 - page.width);
+  const uint8_t lastMask = uint8_t(0xFF << spareBits);
+  progress.Report(0);
+  for (uint32_t y = 0; y < page.height; ++y) {
+    if (progress.Aborted() || TIFFReadScanline(tif, line.data(), y, 0) < 0) return false;
+    uint8_t* row = picture.Row(int(y));
+    for (size_t i = 0; i < rowBytes; ++i) row[i] = invert ? uint8_t(~line[i]) : line[i];
+    row[rowBytes - 1] &= lastMask;
+    progress.Report(Percent(y + 1, page.height));
+  }
+  return true;
+}
+
+// Channel of a colour premultiplied by its alpha, over white: c + 255 − a.
+constexpr uint8_t OverWhite(uint32_t premultiplied, uint32_t alpha) {
+  return uint8_t(std::min<uint32_t>(premultiplied + 255 - alpha, 255));
+}
+
+bool ReadRgba(TIFF* tif, const PageLayout& page, Bitmap& picture, const ProgressRecord& progress) {
+  char message[1024];
+  if (!TIFFRGBAImageOK(tif, message)) return false;
+  if (!picture.Reset(int(page.width), int(page.height))) return false;
+  std::vector<uint32_t> raster(size_t(page.width) * page.height);
+  progress.Report(0);
+  if (!TIFFReadRGBAImageOriented(tif, page.width, page.height, raster.data(), ORIENTATION_TOPLEFT, 1)) return false;
+  if (progress.Aborted()) return false;
+  for (uint32_t y = 0; y < page.height; ++y) {
+    const uint32_t* source = raster.data() + size_t(y) * page.width;
+    uint8_t* p = picture.Row(int(y));
+    for (uint32_t x = 0; x < page.width; ++x, p += 3) {
+      const uint32_t pixel = source[x], alpha = TIFFGetA(pixel);
+      p[0] = OverWhite(TIFFGetB(pixel), alpha);
+      p[1] = OverWhite(TIFFGetG(pixel), alpha);
+      p[2] = OverWhite(TIFFGetR(pixel), alpha);
+    }
+  }
+  progress.Report(100);
+  return true;
+}
+
+void MoveInto(Bitmap& decoded, Bitmap& out) {
+  auto hook = std::move(out.OnChange);
+  const bool transparent = out.Transparent;
+  const TColor transparentColor = out.TransparentColor;
+  out = std::move(decoded);
+  out.OnChange = std::move(hook);
+  out.Transparent = transparent;
+  out.TransparentColor = transparentColor;
+}
+
+uint16_t LibraryCompression(TiffCompression compression) {
+  switch (compression) {
+    case TiffCompression::PackBits: return COMPRESSION_PACKBITS;
+    case TiffCompression::Lzw: return COMPRESSION_LZW;
+    case TiffCompression::Deflate: return COMPRESSION_ADOBE_DEFLATE;
+    case TiffCompression::Jpeg: return COMPRESSION_JPEG;
+    case TiffCompression::CcittFax3: return COMPRESSION_CCITTFAX3;
+    case TiffCompression::CcittFax4: return COMPRESSION_CCITTFAX4;
+    case TiffCompression::CcittRle: return COMPRESSION_CCITTRLE;
+    case TiffCompression::None: break;
+  }
+  return COMPRESSION_NONE;
+}
+
+bool IsCcitt(uint16_t compression) {
+  return compression == COMPRESSION_CCITTFAX3 || compression == COMPRESSION_CCITTFAX4 ||
+         compression == COMPRESSION_CCITTRLE;
+}
+
+}  // namespace
+
+bool ProbeTiff(Bytes data) {
+  if (data.size() <= 8) return false;
+  if (data[0] == 'I' && data[1] == 'I') return (data[2] == 42 || data[2] == 43) && data[3] == 0;
+  if (data[0] == 'M' && data[1] == 'M') return data[2] == 0 && (data[3] == 42 || data[3] == 43);
+  return false;
+}
+
+bool InfoTiff(Bytes data, PictureInfo& info) {
+  if (!ProbeTiff(data)) return false;
+  MemoryFile file{data};
+  TiffHandle handle{OpenMemory(file, "rm")};
+  if (!handle.tif) return false;
+  const PageLayout page = ReadLayout(handle.tif);
+  info = PictureInfo{};
+  info.Width = int(std::min<uint32_t>(page.width, INT32_MAX));
+  info.Height = int(std::min<uint32_t>(page.height, INT32_MAX));
+  info.BitsPerSample = page.bitsPerSample;
+  info.SamplesPerPixel = page.samplesPerPixel;
+  info.DpiX = page.dpiX;
+  info.DpiY = page.dpiY;
+  info.FrameCount = int(TIFFNumberOfDirectories(handle.tif));
+  return true;
+}
+
+bool DecodeTiff(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
+  if (!ProbeTiff(data)) return false;
+  MemoryFile file{data};
+  TiffHandle handle{OpenMemory(file, "rm")};
+  TIFF* tif = handle.tif;
+  if (!tif) return false;
+  const int pages = int(TIFFNumberOfDirectories(tif));
+  if (params.TiffPage < 0 || params.TiffPage >= pages) return false;
+  if (params.TiffPage > 0 && !TIFFSetDirectory(tif, tdir_t(params.TiffPage))) return false;
+
+  const PageLayout page = ReadLayout(tif);
+  if (page.width == 0 || page.height == 0 || !SizeWithinLimits(page.width, page.height)) return false;
+  if (page.compression == COMPRESSION_LZW && !params.Lzw.TiffDecoder) return false;
+  Bitmap picture;
+  const bool read = IsBilevel(page) && !TIFFIsTiled(tif) ? ReadBilevel(tif, page, picture, progress)
+                                                         : ReadRgba(tif, page, picture, progress);
+  if (!read) return false;
+
+  // Pages may lie anywhere in the file, so the whole of it belongs to the picture.
+  consumed = data.size();
+  params.Width = picture.Width();
+  params.Height = picture.Height();
+  params.BitsPerSample = picture.Format() == PixelFormat::Bits1 ? 1 : 8;
+  params.SamplesPerPixel = picture.Format() == PixelFormat::Bits1 ? 1 : 3;
+  if (page.dpiX > 0) {
+    params.DpiX = page.dpiX;
+    params.DpiY = page.dpiY;
+  }
+  params.TiffPageCount = pages;
+  MoveInto(picture, out);
+  return true;
+}
+
+bool EncodeTiff(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
+                std::vector<uint8_t>& out) {
+  if (in.Empty()) return false;
+  uint16_t compression = LibraryCompression(params.TiffCompress);
+  if (compression == COMPRESSION_LZW && !params.Lzw.TiffEncoder) compression = COMPRESSION_ADOBE_DEFLATE;
+
+  // A 1-bit black-and-white bitmap stays bilevel; which palette entry is
+  // white decides how its bits read.
+  const auto plain = [](TColor c) { return ResolveColor(c) & 0xFFFFFF; };
+  const std::vector<TColor>& palette = in.Palette();
+  const bool oneBit = in.Format() == PixelFormat::Bits1 && palette.size() >= 2;
+  const bool blackIsZero = oneBit && plain(palette[0]) == clBlack && plain(palette[1]) == clWhite;
+  const bool whiteIsZero = oneBit && plain(palette[0]) == clWhite && plain(palette[1]) == clBlack;
+  const bool bilevel = (blackIsZero || whiteIsZero) && compression != COMPRESSION_JPEG;
+  if (IsCcitt(compression) && !bilevel) compression = COMPRESSION_ADOBE_DEFLATE;
+
+  Bitmap expanded;
+  const Bitmap* source = &in;
+  if (!bilevel && in.Format() != PixelFormat::Bits24) {
+    expanded.Assign(in);
+    expanded.ConvertTo24();
+    source = &expanded;
+  }
+  const uint32_t width = uint32_t(source->Width()), height = uint32_t(source->Height());
+
+  std::vector<uint8_t> coded;
+  MemoryFile file{Bytes{}, &coded};
+  TiffHandle handle{OpenMemory(file, "w")};
+  TIFF* tif = handle.tif;
+  if (!tif) return false;
+  bool ok = TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, width) && TIFFSetField(tif, TIFFTAG_IMAGELENGTH, height) &&
+            TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, bilevel ? 1 : 8) &&
+            TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, bilevel ? 1 : 3) &&
+            TIFFSetField(tif, TIFFTAG_PHOTOMETRIC,
+                         bilevel ? (blackIsZero ? PHOTOMETRIC_MINISBLACK : PHOTOMETRIC_MINISWHITE)
+                                 : PHOTOMETRIC_RGB) &&
+            TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG) &&
+            TIFFSetField(tif, TIFFTAG_COMPRESSION, compression);
+  if (ok && (compression == COMPRESSION_LZW || compression == COMPRESSION_ADOBE_DEFLATE) && !bilevel) {
+    ok = TIFFSetField(tif, TIFFTAG_PREDICTOR, PREDICTOR_HORIZONTAL);
+  }
+  if (ok && compression == COMPRESSION_JPEG) {
+    ok = TIFFSetField(tif, TIFFTAG_JPEGQUALITY, std::clamp(params.JpegQuality, 1, 100));
+  }
+  if (ok && params.DpiX > 0 && params.DpiY > 0) {
+    ok = TIFFSetField(tif, TIFFTAG_XRESOLUTION, double(params.DpiX)) &&
+         TIFFSetField(tif, TIFFTAG_YRESOLUTION, double(params.DpiY)) &&
+         TIFFSetField(tif, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
+  }
+  ok = ok && TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tif, 0));
+
+  const size_t rowBytes = bilevel ? (size_t(width) + 7) / 8 : size_t(width) * 3;
+  std::vector<uint8_t> line(rowBytes);
+  progress.Report(0);
+  for (uint32_t y = 0; ok && y < height; ++y) {
+    const uint8_t* row = source->Row(int(y));
+    if (bilevel) {
+      std::copy_n(row, rowBytes, line.begin());
+    } else {
+      for (uint32_t x = 0; x < width; ++x) {
+        line[3 * x] = row[3 * x + 2];
+        line[3 * x + 1] = row[3 * x + 1];
+        line[3 * x + 2] = row[3 * x];
+      }
+    }
+    ok = !progress.Aborted() && TIFFWriteScanline(tif, line.data(), y, 0) >= 0;
+    progress.Report(Percent(y + 1, height));
+  }
+  ok = ok && TIFFWriteDirectory(tif);
+  TIFFClose(handle.tif);
+  handle.tif = nullptr;
+  if (!ok) return false;
+  out.insert(out.end(), coded.begin(), coded.end());
+  return true;
+}
+
+const Codec& TiffCodec() {
+  static const Codec codec{"TIFF", 1, ProbeTiff, InfoTiff, DecodeTiff, EncodeTiff};
+  return codec;
+}
+
+}  // namespace glamora::codec
