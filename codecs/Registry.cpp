@@ -2,21 +2,24 @@
 
 #include <array>
 
+#include "codecs/Bmp.h"
+#include "codecs/Gif.h"
+#include "codecs/Icon.h"
+#include "codecs/Jpeg.h"
+#include "codecs/Pcx.h"
+#include "codecs/Png.h"
+#include "codecs/Targa.h"
+#include "codecs/Tiff.h"
+
 namespace glamora::codec {
 
-namespace {
-
-// Every built-in codec; the front finds them by type id.
-const std::array<const Codec*, 0>& BuiltInCodecs() {
-  static const std::array<const Codec*, 0> codecs{};
-  return codecs;
-}
-
-}  // namespace
-
 const Codec* CodecFor(int32_t fileType) {
-  for (const Codec* c : BuiltInCodecs()) {
-    if (c && c->FileType == fileType) return c;
+  static const std::array<const Codec*, 9> kCodecs = {
+      &TiffCodec(), &GifCodec(), &JpegCodec(), &PcxCodec(),   &BmpCodec(),
+      &IconCodec(), &CursorCodec(), &PngCodec(), &TargaCodec(),
+  };
+  for (const Codec* c : kCodecs) {
+    if (c->FileType == fileType) return c;
   }
   return nullptr;
 }
