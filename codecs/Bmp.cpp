@@ -23,22 +23,33 @@ struct Bgr {
 };
 using Palette = std::array<Bgr, 256>;
 
-// One colour channel of a bit-field pixel, scaled to 0..255 with rounding.
-struct Channel {
-  uint32_t Mask = 0;
-  int Shift = 0;
-  uint32_t Max = 0;  // the channel's largest value after shifting
-
-  explicit Channel(uint32_t mask) : Mask(mask) {
+// One colour channel of a bit-field pixel, widened to 8 bits by repeating its
+// bits (5-bit 7 gives 57), as 5-5-5 and 5-6-5 pixels are commonly expanded.
+class Channel {
+ public:
+  explicit Channel(uint32_t mask) : mask_(mask) {
     if (mask == 0) return;
-    Shift = std::countr_zero(mask);
-    Max = mask >> Shift;
+    shift_ = std::countr_zero(mask);
+    bits_ = std::bit_width(mask >> shift_);
+    if (bits_ > 8) return;
+    for (uint32_t v = 0; v < (1u << bits_); ++v) {
+      uint32_t repeated = 0;
+      int filled = 0;
+      for (; filled < 8; filled += bits_) repeated = (repeated << bits_) | v;
+      widened_[v] = uint8_t(repeated >> (filled - 8));
+    }
   }
   uint8_t Of(uint32_t pixel) const {
-    if (Max == 0) return 0;
-    const uint64_t value = (pixel & Mask) >> Shift;
-    return uint8_t((value * 255 + Max / 2) / Max);
+    const uint32_t value = (pixel & mask_) >> shift_;
+    return bits_ > 8 ? uint8_t(value >> (bits_ - 8)) : widened_[value & 0xFF];
   }
+  bool Present() const { return mask_ != 0; }
+
+ private:
+  uint32_t mask_ = 0;
+  int shift_ = 0;
+  int bits_ = 0;
+  std::array<uint8_t, 256> widened_{};
 };
 
 size_t SourceStride(int width, int bits) { return ((size_t(width) * size_t(bits) + 31) / 32) * 4; }
@@ -99,7 +110,7 @@ class BitFieldRow {
     }
     return anyAlpha;
   }
-  bool HasAlpha() const { return a_.Max != 0; }
+  bool HasAlpha() const { return a_.Present(); }
 
  private:
   Channel r_, g_, b_, a_;
