@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -380,6 +382,464 @@ TEST_F(ImgIOFiles, NoCurrentBitmapDoesNothing) {
   EXPECT_FALSE(bare.LoadFromStream(stream));
   EXPECT_FALSE(bare.Aborting);
   EXPECT_EQ(stream.Position(), 0);
+}
+
+// ------------------------------------------------------- through the codecs
+
+// Codes a picture with the front itself, on a bare bitmap.
+Bytes Coded(int32_t type, const Bitmap& picture, bool streamHeaders = false) {
+  Bitmap copy;
+  copy.Assign(picture);
+  TImgIO io;
+  io.SetBitmap(&copy);
+  io.Params.Lzw.GifEncoder = true;
+  io.Params.Lzw.TiffEncoder = true;
+  io.StreamHeaders = streamHeaders;
+  MemoryStream out;
+  EXPECT_TRUE(io.SaveToStreamAs(type, out)) << type;
+  return out.Bytes();
+}
+
+// A 2 × 2 24-bit icon (type 1) or cursor (type 2): one directory entry and a
+// device-independent bitmap with its AND mask.
+Bytes IconFile(uint16_t type) {
+  Bytes dib(40, 0);
+  const auto le32 = [](Bytes& b, size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + i] = uint8_t(v >> (8 * i));
+  };
+  le32(dib, 0, 40);
+  le32(dib, 4, 2);
+  le32(dib, 8, 4);  // twice the height: picture and mask
+  dib[12] = 1;
+  dib[14] = 24;
+  for (int row = 0; row < 2; ++row) dib.insert(dib.end(), {0, 0, 255, 0, 255, 0, 0, 0});  // red, green
+  for (int row = 0; row < 2; ++row) dib.insert(dib.end(), {0, 0, 0, 0});                // all opaque
+  Bytes file = {0, 0, uint8_t(type), 0, 1, 0, 2, 2, 0, 0, 1, 0, 24, 0};
+  file.resize(22, 0);
+  le32(file, 14, uint32_t(dib.size()));
+  le32(file, 18, 22);
+  file.insert(file.end(), dib.begin(), dib.end());
+  return file;
+}
+
+// A GIF of 2 × 2 pixels with the colours black, white, red, blue, whose
+// background index is 1 (white) and, when asked, transparent index 2 (red).
+Bytes GifFile(bool transparent) {
+  Bytes g = {'G', 'I', 'F', '8', '9', 'a', 2, 0, 2, 0, 0x81, 1, 0, 0, 0, 0, 255, 255, 255, 255, 0, 0, 0, 0, 255};
+  if (transparent) g.insert(g.end(), {0x21, 0xF9, 4, 1, 0, 0, 2, 0});
+  // Image descriptor, then LZW data (minimum code size 2): clear, 0, 1, 2, 3, end.
+  g.insert(g.end(), {0x2C, 0, 0, 0, 0, 2, 0, 2, 0, 0, 2, 3, 0x44, 0x34, 0x05, 0, ';'});
+  return g;
+}
+
+class ImgIOCodecs : public ImgIOFiles {
+ protected:
+  void SetUp() override {
+    ImgIOFiles::SetUp();
+    io.Params.Lzw.GifDecoder = true;
+    io.Params.Lzw.GifEncoder = true;
+    io.Params.Lzw.TiffDecoder = true;
+  }
+  std::string Write(const std::string& name, const Bytes& bytes) {
+    const std::string path = folder.File(name);
+    test::WriteAll(path, bytes);
+    return path;
+  }
+};
+
+TEST_F(ImgIOCodecs, LoadFromFileChoosesTheDecoderByExtension) {
+  const Bitmap picture = Pattern(7, 5);
+  const struct {
+    const char* Name;
+    int32_t CodedAs;  // the content written under that name
+    int32_t Expected;
+    bool Exact;  // lossless: the pixels come back exactly
+  } cases[] = {
+      {"a.jpg", iftJpeg, iftJpeg, false},   {"a.JPEG", iftJpeg, iftJpeg, false}, {"a.JPE", iftJpeg, iftJpeg, false},
+      {"a.png", iftPng, iftPng, true},      {"a.tif", iftTiff, iftTiff, true},   {"a.TIFF", iftTiff, iftTiff, true},
+      {"a.pcx", iftPcx, iftPcx, true},      {"a.gif", iftGif, iftGif, true},     {"a.bmp", iftBmp, iftBmp, true},
+      {"a.dib", iftBmp, iftBmp, true},      {"a.Rle", iftBmp, iftBmp, true},     {"a.tga", iftTarga, iftTarga, true},
+      {"a.targa", iftTarga, iftTarga, true}, {"a.vda", iftTarga, iftTarga, true}, {"a.icb", iftTarga, iftTarga, true},
+      {"a.vst", iftTarga, iftTarga, true},  {"a.win", iftTarga, iftTarga, true},
+  };
+  for (const auto& c : cases) {
+    view.Own = Pattern(2, 2);
+    view.Changes = 0;
+    const std::string path = Write(c.Name, Coded(c.CodedAs, picture));
+    EXPECT_TRUE(io.LoadFromFile(path)) << c.Name;
+    EXPECT_FALSE(io.Aborting) << c.Name;
+    EXPECT_EQ(io.Params.FileType, c.Expected) << c.Name;
+    EXPECT_EQ(io.Params.FileName, path) << c.Name;
+    EXPECT_EQ(view.Own.Width(), 7) << c.Name;
+    EXPECT_EQ(view.Own.Height(), 5) << c.Name;
+    EXPECT_EQ(io.Params.Width, 7) << c.Name;
+    if (c.Exact) {
+      EXPECT_TRUE(view.Own.SameContent(picture)) << c.Name;
+    }
+    EXPECT_EQ(view.Changes, 1) << c.Name;
+  }
+}
+
+TEST_F(ImgIOCodecs, IconsAndCursorsByExtensionAndByContent) {
+  for (const auto& [name, type] : {std::pair{"i.ico", iftIcon}, std::pair{"c.CUR", iftCursor}}) {
+    const Bytes bytes = IconFile(type == iftIcon ? 1 : 2);
+    EXPECT_TRUE(io.LoadFromFile(Write(name, bytes))) << name;
+    EXPECT_EQ(io.Params.FileType, type);
+    EXPECT_EQ(view.Own.Pixel(0, 1), clRed);  // bottom-up rows: the first stored row is the last
+    MemoryStream stream(bytes);
+    view.Own = Pattern(3, 3);
+    EXPECT_TRUE(io.LoadFromStream(stream)) << name;
+    EXPECT_EQ(io.Params.FileType, type);
+    EXPECT_EQ(view.Own.Width(), 2);
+  }
+}
+
+TEST_F(ImgIOCodecs, ExtensionDecidesNotContent) {
+  const std::string path = Write("really-a-png.bmp", Coded(iftPng, Pattern(3, 3)));
+  EXPECT_FALSE(io.LoadFromFile(path));
+  EXPECT_TRUE(io.Aborting);
+  ExpectUntouched();
+}
+
+TEST_F(ImgIOCodecs, SaveToFileChoosesTheEncoderByExtension) {
+  const struct {
+    const char* Name;
+    int32_t Type;
+  } cases[] = {{"s.jpg", iftJpeg}, {"s.JPEG", iftJpeg}, {"s.pcx", iftPcx}, {"s.gif", iftGif}, {"s.tif", iftTiff},
+               {"s.tiff", iftTiff}, {"s.PNG", iftPng},   {"s.bmp", iftBmp}, {"s.tga", iftTarga}};
+  for (const auto& c : cases) {
+    const std::string path = folder.File(c.Name);
+    EXPECT_TRUE(io.SaveToFile(path)) << c.Name;
+    EXPECT_FALSE(io.Aborting) << c.Name;
+    MemoryStream written(test::ReadAll(path));
+    EXPECT_EQ(DetectFileType(written), c.Type) << c.Name;
+  }
+  ExpectUntouched();
+}
+
+TEST_F(ImgIOCodecs, PlainJpegPayloadAtPositionZero) {
+  io.LoadFromFile(Write("first.png", Coded(iftPng, Pattern(2, 2))));
+  ASSERT_EQ(io.Params.FileName, folder.File("first.png"));
+  MemoryStream payload(Coded(iftJpeg, Pattern(9, 4)));
+  ASSERT_EQ(payload.Bytes()[0], 0xFF);
+  EXPECT_TRUE(io.LoadFromStream(payload));
+  EXPECT_EQ(io.Params.FileName, "");
+  EXPECT_EQ(io.Params.FileType, iftJpeg);
+  EXPECT_EQ(view.Own.Width(), 9);
+  EXPECT_EQ(payload.Position(), payload.Size());
+}
+
+TEST_F(ImgIOCodecs, StreamIsLeftJustAfterThePicture) {
+  const Bitmap picture = Pattern(6, 3);
+  for (const int32_t type : {iftJpeg, iftPng, iftBmp, iftGif, iftPcx, iftTarga}) {
+    const Bytes coded = Coded(type, picture);
+    Bytes bytes = {'a', 'b', 'c'};
+    bytes.insert(bytes.end(), coded.begin(), coded.end());
+    const Bytes trailer = {'n', 'e', 'x', 't', ' ', 'r', 'e', 'c', 'o', 'r', 'd'};
+    bytes.insert(bytes.end(), trailer.begin(), trailer.end());
+    MemoryStream stream(bytes);
+    stream.Seek(3);
+    EXPECT_TRUE(io.LoadFromStream(stream)) << type;
+    EXPECT_EQ(io.Params.FileType, type);
+    EXPECT_EQ(stream.Position(), int64_t(3 + coded.size())) << type;
+  }
+}
+
+TEST_F(ImgIOCodecs, TwoPicturesInOneStream) {
+  const Bitmap first = Pattern(4, 4), second = Pattern(3, 2);
+  Bytes bytes = Coded(iftPng, first);
+  const Bytes more = Coded(iftBmp, second);
+  bytes.insert(bytes.end(), more.begin(), more.end());
+  MemoryStream stream(bytes);
+  EXPECT_TRUE(io.LoadFromStream(stream));
+  EXPECT_TRUE(view.Own.SameContent(first));
+  EXPECT_TRUE(io.LoadFromStream(stream));
+  EXPECT_TRUE(view.Own.SameContent(second));
+  EXPECT_EQ(stream.Position(), stream.Size());
+  EXPECT_EQ(view.Changes, 2);
+}
+
+TEST_F(ImgIOCodecs, StreamHeadersRoundTrip) {
+  const Bitmap picture = Pattern(5, 5);
+  io.StreamHeaders = true;
+  for (const auto& [type, magic] : {std::pair{iftJpeg, "JFIF"}, std::pair{iftTiff, "TIFF"}, std::pair{iftPcx, "PCX2"}}) {
+    view.Own = Pattern(5, 5);
+    MemoryStream stream(Bytes{'x', 'y'});
+    stream.Seek(2);
+    ASSERT_TRUE(io.SaveToStreamAs(type, stream)) << magic;
+    const Bytes& b = stream.Bytes();
+    ASSERT_GE(b.size(), 14u);
+    EXPECT_EQ(std::string(b.begin() + 2, b.begin() + 6), magic);
+    EXPECT_EQ(Bytes(b.begin() + 6, b.begin() + 10), Bytes(4, 0));
+    const uint32_t length = b[10] | (b[11] << 8) | (b[12] << 16) | (uint32_t(b[13]) << 24);
+    EXPECT_EQ(length, b.size() - 14) << magic;
+    EXPECT_EQ(stream.Position(), stream.Size());
+
+    // A trailer the picture's own length must not run into.
+    const Bytes trailer = {0xFF, 0xD8, 0xFF, 0, 0, 0, 0, 0};
+    stream.Write(trailer.data(), trailer.size());
+    stream.Seek(2);
+    view.Own.Reset(1, 1);
+    EXPECT_TRUE(io.LoadFromStream(stream)) << magic;
+    EXPECT_EQ(io.Params.FileType, type);
+    EXPECT_EQ(view.Own.Width(), 5);
+    if (type != iftJpeg) {
+      EXPECT_TRUE(view.Own.SameContent(picture)) << magic;
+    }
+    EXPECT_EQ(stream.Position(), int64_t(14 + length)) << magic;
+  }
+}
+
+TEST_F(ImgIOCodecs, JpegStreamHeaderIsReadEvenWithHeadersOff) {
+  Bytes bytes = Coded(iftJpeg, Pattern(5, 5), true);
+  ASSERT_EQ(bytes[0], 'J');
+  const size_t length = bytes.size();
+  bytes.insert(bytes.end(), {1, 2, 3});
+  MemoryStream stream(bytes);
+  EXPECT_TRUE(io.LoadFromStreamJpeg(stream));
+  EXPECT_EQ(stream.Position(), int64_t(length));
+}
+
+TEST_F(ImgIOCodecs, PcxAndTiffWithoutHeadersAreNotPrefixed) {
+  // Headers are written only when asked for.
+  EXPECT_EQ(Coded(iftTiff, Pattern(2, 2))[0], 'I');
+  EXPECT_EQ(Coded(iftPcx, Pattern(2, 2))[0], 10);
+  EXPECT_EQ(Coded(iftPng, Pattern(2, 2), true)[0], 0x89);  // PNG has no header form
+}
+
+TEST_F(ImgIOCodecs, OldPcxPrefixRunsToTheEnd) {
+  io.StreamHeaders = true;
+  const Bitmap picture = Pattern(4, 3);
+  Bytes bytes = {'P', 'C', 'X', 0};
+  const Bytes coded = Coded(iftPcx, picture);
+  bytes.insert(bytes.end(), coded.begin(), coded.end());
+  MemoryStream stream(bytes);
+  EXPECT_TRUE(io.LoadFromStream(stream));
+  EXPECT_EQ(io.Params.FileType, iftPcx);
+  EXPECT_TRUE(view.Own.SameContent(picture));
+}
+
+TEST_F(ImgIOCodecs, GifSetsBackgroundToTransparentElseBackgroundColour) {
+  EXPECT_TRUE(io.LoadFromFile(Write("plain.gif", GifFile(false))));
+  EXPECT_EQ(view.Background, clWhite);
+  view.Background = clBtnFace;
+  EXPECT_TRUE(io.LoadFromFile(Write("clear.gif", GifFile(true))));
+  EXPECT_EQ(view.Background, clRed);
+
+  // Without a view the component keeps the colour itself.
+  Bitmap bare;
+  io.SetBitmap(&bare);
+  io.SetBackground(clBlack);
+  MemoryStream stream(GifFile(false));
+  EXPECT_TRUE(io.LoadFromStream(stream));
+  EXPECT_EQ(io.Background(), clWhite);
+}
+
+TEST_F(ImgIOCodecs, PngSetsBackgroundOnlyWhenTheFileHasOne) {
+  EXPECT_TRUE(io.LoadFromFile(Write("plain.png", Coded(iftPng, Pattern(2, 2)))));
+  EXPECT_EQ(view.Background, clBtnFace);
+  const std::string withBackground = test::SourceDir() + "/fuzz/corpus/fuzz_detect/png-bkgd.png";
+  Bytes bytes = test::ReadAll(withBackground);
+  ASSERT_FALSE(bytes.empty());
+  bytes.pop_back();  // the fuzzer's option byte
+  EXPECT_TRUE(io.LoadFromFile(Write("background.png", bytes)));
+  EXPECT_EQ(view.Background, Rgb(10, 20, 30));
+}
+
+TEST_F(ImgIOCodecs, LoadsGiveTheViewTheirResolution) {
+  Bitmap picture = Pattern(3, 3);
+  TImgIO writer;
+  writer.SetBitmap(&picture);
+  writer.Params.DpiX = 300;
+  writer.Params.DpiY = 150;
+  MemoryStream coded;
+  ASSERT_TRUE(writer.SaveToStreamJpeg(coded));
+  EXPECT_TRUE(io.LoadFromFileJpeg(Write("dense.dat", coded.Bytes())));
+  EXPECT_EQ(io.Params.FileType, iftJpeg);
+  EXPECT_EQ(view.DpiX, 300);
+  EXPECT_EQ(view.DpiY, 150);
+}
+
+TEST_F(ImgIOCodecs, SaveToFileJpegConvertsEightBitsInPlace) {
+  Bitmap grey(4, 2, PixelFormat::Bits8);
+  grey.Row(0)[0] = 200;
+  grey.Row(1)[3] = 40;
+  view.Own = std::move(grey);
+  const std::string path = folder.File("grey.jpg");
+  EXPECT_TRUE(io.SaveToFileJpeg(path));
+  EXPECT_EQ(view.Own.Format(), PixelFormat::Bits24);
+  EXPECT_EQ(view.Own.Pixel(0, 0), Rgb(200, 200, 200));
+  EXPECT_EQ(view.Own.Pixel(3, 1), Rgb(40, 40, 40));
+  MemoryStream written(test::ReadAll(path));
+  EXPECT_EQ(DetectFileType(written), iftJpeg);
+}
+
+TEST_F(ImgIOCodecs, OtherSaversLeaveAnEightBitPictureAlone) {
+  Bitmap grey(4, 2, PixelFormat::Bits8);
+  grey.Row(0)[1] = 99;
+  view.Own = std::move(grey);
+  EXPECT_TRUE(io.SaveToFile(folder.File("grey.png")));
+  EXPECT_EQ(view.Own.Format(), PixelFormat::Bits8);
+  Bitmap back;
+  io.SetBitmap(&back);
+  EXPECT_TRUE(io.LoadFromFile(folder.File("grey.png")));
+  EXPECT_EQ(back.Pixel(1, 0), Rgb(99, 99, 99));
+}
+
+TEST_F(ImgIOCodecs, OneBitPicturesStayOneBit) {
+  Bitmap bilevel(9, 2, PixelFormat::Bits1);
+  bilevel.Row(0)[0] = 0xA5;
+  bilevel.Row(1)[1] = 0x80;
+  view.Own.Assign(bilevel);
+  EXPECT_TRUE(io.SaveToFile(folder.File("bw.tif")));
+  view.Own.Reset(1, 1);
+  EXPECT_TRUE(io.LoadFromFile(folder.File("bw.tif")));
+  EXPECT_TRUE(view.Own.SameContent(bilevel));
+}
+
+// Damaged pictures: each must leave the picture, the Params and the stream
+// position exactly as they were, and set Aborting.
+struct DamagedCase {
+  const char* Name;
+  Bytes Content;
+};
+
+std::vector<DamagedCase> DamagedPictures() {
+  const Bitmap picture = Pattern(16, 12);
+  const auto cut = [](Bytes b, size_t keep) {
+    b.resize(std::min(keep, b.size()));
+    return b;
+  };
+  const auto flipped = [](Bytes b, size_t from) {
+    for (size_t i = from; i < b.size(); ++i) b[i] ^= 0x5A;
+    return b;
+  };
+  const Bytes jpeg = Coded(iftJpeg, picture), png = Coded(iftPng, picture), bmp = Coded(iftBmp, picture);
+  const Bytes gif = Coded(iftGif, picture), tiff = Coded(iftTiff, picture), pcx = Coded(iftPcx, picture);
+  const Bytes tga = Coded(iftTarga, picture);
+  Bytes huge = bmp;
+  huge[18] = 0xFF;  // width 0x7FFF00FF... pixels
+  huge[21] = 0x7F;
+  return {
+      {"JPEG cut inside its header", cut(jpeg, 20)},
+      {"JPEG with a damaged header", flipped(jpeg, 4)},
+      {"PNG cut in half", cut(png, png.size() / 2)},
+      {"PNG with damaged data", flipped(png, 40)},
+      {"BMP cut in half", cut(bmp, bmp.size() / 2)},
+      {"BMP declaring a huge width", huge},
+      {"GIF cut after its screen", cut(gif, 14)},
+      {"TIFF cut in half", cut(tiff, tiff.size() / 2)},
+      {"TIFF with a damaged directory", flipped(tiff, 4)},
+      {"PCX cut inside its header", cut(pcx, 130)},
+      {"Targa cut in half", cut(tga, tga.size() / 2)},
+      {"icon cut in half", cut(IconFile(1), 40)},
+      {"bare BMP signature", Bytes{'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+  };
+}
+
+TEST_F(ImgIOCodecs, DamagedStreamsLeaveEverythingAsItWas) {
+  for (const DamagedCase& c : DamagedPictures()) {
+    Bytes bytes = {'p', 'r', 'e'};
+    bytes.insert(bytes.end(), c.Content.begin(), c.Content.end());
+    MemoryStream stream(bytes);
+    stream.Seek(3);
+    io.Params.FileName = "kept";
+    io.Params.FileType = 99;
+    io.Params.Width = 5;
+    EXPECT_FALSE(io.LoadFromStream(stream)) << c.Name;
+    EXPECT_TRUE(io.Aborting) << c.Name;
+    EXPECT_EQ(stream.Position(), 3) << c.Name;
+    EXPECT_EQ(io.Params.FileName, "kept") << c.Name;
+    EXPECT_EQ(io.Params.FileType, 99) << c.Name;
+    EXPECT_EQ(io.Params.Width, 5) << c.Name;
+    EXPECT_TRUE(view.Own.SameContent(before)) << c.Name;
+  }
+  EXPECT_EQ(view.Changes, 0);
+}
+
+TEST_F(ImgIOCodecs, DamagedFilesLeaveEverythingAsItWas) {
+  const std::map<int32_t, std::string> extensionOf = {
+      {iftJpeg, ".jpg"}, {iftPng, ".png"}, {iftBmp, ".bmp"}, {iftGif, ".gif"},
+      {iftTiff, ".tif"}, {iftPcx, ".pcx"}, {iftTarga, ".tga"}, {iftIcon, ".ico"}};
+  for (const DamagedCase& c : DamagedPictures()) {
+    MemoryStream probe(c.Content);
+    const auto ext = extensionOf.find(DetectFileType(probe));
+    if (ext == extensionOf.end()) continue;
+    EXPECT_FALSE(io.LoadFromFile(Write("damaged" + ext->second, c.Content))) << c.Name;
+    EXPECT_TRUE(io.Aborting) << c.Name;
+  }
+  ExpectUntouched();
+}
+
+TEST_F(ImgIOCodecs, AbortFromTheProgressHandlerStopsTheLoad) {
+  const std::string path = Write("big.png", Coded(iftPng, Pattern(64, 64)));
+  int calls = 0;
+  io.OnProgress = [&](int) {
+    ++calls;
+    io.Aborting = true;
+  };
+  EXPECT_FALSE(io.LoadFromFile(path));
+  EXPECT_GT(calls, 0);
+  EXPECT_TRUE(io.Aborting);
+  ExpectUntouched();
+}
+
+TEST_F(ImgIOCodecs, WriterWithoutItsCoderLeavesTheOldFile) {
+  const std::string path = Write("keep.gif", GifFile(false));
+  io.Params.Lzw.GifEncoder = false;
+  EXPECT_FALSE(io.SaveToFile(path));
+  EXPECT_TRUE(io.Aborting);
+  EXPECT_EQ(test::ReadAll(path), GifFile(false));
+}
+
+TEST_F(ImgIOCodecs, TargetInAMissingFolderCannotBeCreated) {
+  const std::string path = folder.File("no-such-folder/out.png");
+  try {
+    io.SaveToFile(path);
+    FAIL() << "no exception";
+  } catch (const FileError& e) {
+    EXPECT_EQ(std::string(e.what()), "Cannot create file " + path);
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder.File("no-such-folder")));
+}
+
+TEST_F(ImgIOCodecs, ReadOnlyTargetIsNotDamaged) {
+  const Bytes good = Coded(iftPng, Pattern(2, 2));
+  const std::string path = Write("locked.png", good);
+  ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+  if (::access(path.c_str(), W_OK) == 0) GTEST_SKIP() << "this user may write read-only files";
+  EXPECT_THROW(io.SaveToFile(path), FileError);
+  EXPECT_EQ(test::ReadAll(path), good);
+}
+
+TEST_F(ImgIOCodecs, OwnerToldForPictureControlAndBareBitmap) {
+  const std::string path = Write("p.bmp", Coded(iftBmp, Pattern(3, 3)));
+  FakeHost image(false);
+  image.Own.Transparent = true;
+  io.SetAttachedTImage(&image);
+  EXPECT_TRUE(io.LoadFromFile(path));
+  EXPECT_EQ(image.Changes, 1);
+  EXPECT_TRUE(image.Own.Transparent);  // the control's setting survives the load
+  EXPECT_EQ(image.DpiX, 72);           // only a view takes the resolution
+
+  Bitmap bare;
+  int repaints = 0;
+  bare.OnChange = [&] { ++repaints; };
+  io.SetBitmap(&bare);
+  EXPECT_TRUE(io.LoadFromFile(path));
+  EXPECT_EQ(repaints, 1);
+  EXPECT_EQ(bare.Width(), 3);
+  bare.Changed();
+  EXPECT_EQ(repaints, 2);  // the hook is still the owner's
+}
+
+TEST_F(ImgIOCodecs, MetafilesWithoutAReaderSetAborting) {
+  for (const char* name : {"m.wmf", "m.EMF"}) {
+    EXPECT_FALSE(io.LoadFromFile(Write(name, Bytes(64, 1)))) << name;
+    EXPECT_TRUE(io.Aborting) << name;
+  }
+  EXPECT_THROW(io.LoadFromFile(folder.File("missing.wmf")), FileError);
+  ExpectUntouched();
 }
 
 }  // namespace
