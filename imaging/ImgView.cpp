@@ -1,0 +1,516 @@
+#include "imaging/ImgView.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QStyle>
+#include <algorithm>
+
+#include "imaging/QtBitmap.h"
+#include "imaging/core/Resample.h"
+#include "imaging/core/Rounding.h"
+
+namespace glamora {
+
+namespace {
+
+constexpr int kZoomSteps[] = {2, 5, 10, 25, 33, 50, 75, 100};
+
+// The background's opposite for the chessboard and the diagonals.
+QColor ComplementOf(TColor color) { return ToQColor(ResolveColor(color) ^ 0xFFFFFF); }
+
+int FitZoom(int outerWidth, int outerHeight, const Bitmap& bitmap) {
+  const int64_t byHeight = TruncGuarded(outerHeight / (bitmap.Height() / 100.0));
+  const int64_t byWidth = TruncGuarded(outerWidth / (bitmap.Width() / 100.0));
+  return int(std::min(byHeight, byWidth));
+}
+
+}  // namespace
+
+void RegisterImgViewCursors() {
+  static const char* const names[] = {"ZOOMOUT", "ZOOMIN", "CROSS", "ERASER", "HAND",  "PEN",  "CROSS1",
+                                      "CROSS2",  "MOVE2",  "MOVEY", "MOVE1",  "MOVEX", "MOVE"};
+  CursorTable& table = CursorTable::Instance();
+  for (int i = 0; i < 13; ++i) table.Register(crImgZoomOut + i, names[i]);
+}
+
+TImgView::TImgView(QWidget* parent) : TImgViewBase(parent) {
+  hBar_ = new QScrollBar(Qt::Horizontal, this);
+  vBar_ = new QScrollBar(Qt::Vertical, this);
+  for (QScrollBar* bar : {hBar_, vBar_}) {
+    bar->hide();
+    bar->setFocusPolicy(Qt::NoFocus);
+    connect(bar, &QScrollBar::actionTriggered, this, [this, bar](int action) { ScrollAction(bar, action); });
+  }
+  RegisterImgViewCursors();
+  SetCursor(crImgCross2);
+  resize(105, 105);
+}
+
+TImgView::~TImgView() { NotifyDestroyed(); }
+
+// ---- zoom and scrolling ---------------------------------------------------
+
+void TImgView::SetZoom(int percent) {
+  if (percent <= 0 || percent == zoom_) return;
+  LockPaint();
+  zoom_ = percent;
+  Update();
+  --paintLock_;
+  Paint();
+  ViewChange(1);
+}
+
+void TImgView::ZoomAt(int x, int y, int percent) {
+  LockPaint();
+  const int bx = ScreenToBitmapX(x);
+  const int by = ScreenToBitmapY(y);
+  SetZoom(percent);
+  SetViewXY(int(TruncGuarded(bx * zoom_ / 100.0 - ClientWidth() / 2)),
+            int(TruncGuarded(by * zoom_ / 100.0 - ClientHeight() / 2)));
+  UnlockPaint();
+}
+
+void TImgView::Fit() {
+  if (bitmap_.Empty()) return;
+  SetZoom(FitZoom(width(), height(), bitmap_));
+}
+
+void TImgView::SetViewXY(int x, int y) {
+  const QPoint maximum = MaxViewXY();
+  x = std::max(0, std::min(x, maximum.x()));
+  y = std::max(0, std::min(y, maximum.y()));
+  if (x == viewX_ && y == viewY_) return;
+  viewX_ = x;
+  viewY_ = y;
+  redrawNeeded_ = true;
+  Paint();
+  ViewChange(0);
+  if (hBarShown_) hBar_->setValue(viewX_);
+  if (vBarShown_) vBar_->setValue(viewY_);
+}
+
+QPoint TImgView::MaxViewXY() const {
+  const int64_t w = RoundEven(bitmap_.Width() * double(zoom_) / 100.0);
+  const int64_t h = RoundEven(bitmap_.Height() * double(zoom_) / 100.0);
+  if (w <= 0 || h <= 0) return {0, 0};
+  if (width() >= w && height() >= h) return {0, 0};
+  return {int(std::max<int64_t>(w - ClientWidth(), 0)), int(std::max<int64_t>(h - ClientHeight(), 0))};
+}
+
+int TImgView::ScreenToBitmapX(int x) const { return RoundEvenInt(100.0 / zoom_ * (x + viewX_ - offsetX_)); }
+int TImgView::ScreenToBitmapY(int y) const { return RoundEvenInt(100.0 / zoom_ * (y + viewY_ - offsetY_)); }
+int TImgView::BitmapToScreenX(int x) const { return RoundEvenInt(x * double(zoom_) / 100.0 + offsetX_ - viewX_); }
+int TImgView::BitmapToScreenY(int y) const { return RoundEvenInt(y * double(zoom_) / 100.0 + offsetY_ - viewY_); }
+
+int TImgView::NextZoomIn(int zoom) {
+  if (zoom >= 100) return zoom + 100;
+  for (int step : kZoomSteps)
+    if (step > zoom) return step;
+  return 100;
+}
+
+int TImgView::NextZoomOut(int zoom) {
+  if (zoom >= 200) return zoom - 100;
+  for (auto it = std::rbegin(kZoomSteps); it != std::rend(kZoomSteps); ++it)
+    if (*it < zoom) return *it;
+  return kZoomSteps[0];
+}
+
+// ---- geometry -------------------------------------------------------------
+
+void TImgView::Update() { UpdateGeometry(0); }
+
+void TImgView::UpdateGeometry(int depth) {
+  if (loading_) return;
+  if (autoFit_ && !bitmap_.Empty()) {
+    // A bitmap far larger than the view would give 0; the zoom stays at least 1.
+    zoom_ = std::max(1, FitZoom(width(), height(), bitmap_));
+    ViewChange(1);
+  }
+  if (bitmap_.Width() != lastBitmapWidth_ || bitmap_.Height() != lastBitmapHeight_) {
+    lastBitmapWidth_ = bitmap_.Width();
+    lastBitmapHeight_ = bitmap_.Height();
+  }
+
+  const QPoint maximum = MaxViewXY();
+  if (viewX_ > maximum.x() || viewY_ > maximum.y()) {
+    viewX_ = std::min(viewX_, maximum.x());
+    viewY_ = std::min(viewY_, maximum.y());
+    ViewChange(0);
+  }
+  const QSize clientBefore = ClientRect().size();
+  const bool hAllowed = scrollBars_ == ssHorizontal || scrollBars_ == ssBoth;
+  const bool vAllowed = scrollBars_ == ssVertical || scrollBars_ == ssBoth;
+  hBarShown_ = UpdateScrollBar(hBar_, hAllowed, maximum.x(), ClientWidth(), viewX_);
+  vBarShown_ = UpdateScrollBar(vBar_, vAllowed, maximum.y(), ClientHeight(), viewY_);
+  PlaceScrollBars();
+  // A bar that appeared or vanished changed the client area; the depth bound
+  // only guards against bars that could never settle.
+  if (ClientRect().size() != clientBefore && depth < 4) {
+    UpdateGeometry(depth + 1);
+    return;
+  }
+
+  zoomedWidth_ = RoundEvenInt(bitmap_.Width() / 100.0 * zoom_);
+  zoomedHeight_ = RoundEvenInt(bitmap_.Height() / 100.0 * zoom_);
+  offsetX_ = offsetY_ = 0;
+  const int clientWidth = ClientWidth(), clientHeight = ClientHeight();
+  extentX_ = std::min(zoomedWidth_, clientWidth);
+  extentY_ = std::min(zoomedHeight_, clientHeight);
+  if (center_) {
+    if (extentX_ < clientWidth) offsetX_ = (clientWidth - extentX_) / 2;
+    if (extentY_ < clientHeight) offsetY_ = (clientHeight - extentY_) / 2;
+  }
+  redrawNeeded_ = true;
+  update();
+}
+
+bool TImgView::UpdateScrollBar(QScrollBar* bar, bool allowed, int maximum, int page, int position) {
+  if (!allowed || maximum < 1) return false;
+  // The bar spans client + maximum pixels with a page of the client size, so
+  // its thumb runs from 0 to the scroll maximum.
+  bar->setRange(0, maximum);
+  bar->setPageStep(std::max(page, 1));
+  bar->setSingleStep(1);
+  bar->setValue(position);
+  return true;
+}
+
+void TImgView::PlaceScrollBars() {
+  const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+  SetEdgeReserve(vBarShown_ ? extent : 0, hBarShown_ ? extent : 0);
+  const QRect client = ClientRect();
+  if (hBarShown_) hBar_->setGeometry(client.left(), client.bottom() + 1, client.width(), extent);
+  if (vBarShown_) vBar_->setGeometry(client.right() + 1, client.top(), extent, client.height());
+  hBar_->setVisible(hBarShown_);
+  vBar_->setVisible(vBarShown_);
+}
+
+void TImgView::ScrollAction(QScrollBar* bar, int action) {
+  const bool horizontal = bar == hBar_;
+  const int current = horizontal ? viewX_ : viewY_;
+  const int page = horizontal ? ClientWidth() : ClientHeight();
+  int position = current;
+  switch (action) {
+    case QAbstractSlider::SliderSingleStepSub: position = current - 1; break;
+    case QAbstractSlider::SliderSingleStepAdd: position = current + 1; break;
+    case QAbstractSlider::SliderPageStepSub: position = current - page; break;
+    case QAbstractSlider::SliderPageStepAdd: position = current + page; break;
+    case QAbstractSlider::SliderMove: position = bar->sliderPosition(); break;
+    case QAbstractSlider::SliderToMinimum: position = 0; break;
+    case QAbstractSlider::SliderToMaximum: position = horizontal ? MaxViewXY().x() : MaxViewXY().y(); break;
+    default: break;
+  }
+  if (horizontal) {
+    SetViewX(position);
+  } else {
+    SetViewY(position);
+  }
+  // The bar applies its own idea of the position after this returns.
+  bar->setSliderPosition(horizontal ? viewX_ : viewY_);
+}
+
+void TImgView::UnlockPaint() {
+  if (paintLock_ > 0 && --paintLock_ == 0) Update();
+}
+
+// ---- properties -----------------------------------------------------------
+
+void TImgView::SetCenter(bool value) {
+  if (value == center_) return;
+  center_ = value;
+  Update();
+}
+
+void TImgView::SetAutoFit(bool value) {
+  if (value == autoFit_) return;
+  autoFit_ = value;
+  Update();
+}
+
+void TImgView::SetZoomFilter(TResampleFilter filter) {
+  zoomFilter_ = filter;
+  Update();
+}
+
+void TImgView::SetBackgroundStyle(TImgBackgroundStyle style) {
+  backgroundStyle_ = style;
+  Update();
+}
+
+void TImgView::SetScrollBars(TScrollStyle style) {
+  scrollBars_ = style;
+  if (style != ssVertical && style != ssBoth) vBarShown_ = false;
+  if (style != ssHorizontal && style != ssBoth) hBarShown_ = false;
+  PlaceScrollBars();
+  Update();
+}
+
+void TImgView::SetDoubleBuffer(bool value) {
+  doubleBuffer_ = value;
+  if (!value) backBuffer_ = QImage();
+  redrawNeeded_ = true;
+  update();
+}
+
+void TImgView::SetMouseInteract(TImgMouseInteract modes) {
+  static constexpr struct {
+    TImgMouseInteractItem Mode;
+    TImgMouseInteract Keeps;
+  } rules[] = {
+      {miScroll, {miZoom, miScroll}},
+      {miSelect, {miZoom, miSelect}},
+      {miSelectPolygon, {miSelectPolygon}},
+      {miSelectCircle, {miSelectCircle}},
+      {miSelectZoom, {miZoom, miSelectZoom}},
+      {miZoom, {miZoom, miScroll, miSelect, miSelectZoom}},
+      {miSelectMagicWand, {miSelectMagicWand}},
+  };
+  const TImgMouseInteract added = modes.Without(mouseInteract_);
+  for (const auto& rule : rules) {
+    if (added.Has(rule.Mode)) {
+      modes = modes.Intersect(rule.Keeps);
+      break;
+    }
+  }
+  mouseInteract_ = modes;
+}
+
+void TImgView::SetCursor(TCursor id) {
+  cursor_ = id;
+  CursorTable::Instance().Apply(*this, id);
+}
+
+void TImgView::SetBackground(TColor color) {
+  TImgViewBase::SetBackground(color);
+  Update();
+  ImageChange();
+}
+
+void TImgView::ImageChange() {
+  if (OnImageChange) OnImageChange(this);
+}
+
+void TImgView::ViewChange(int change) {
+  if (OnViewChange) OnViewChange(this, change);
+}
+
+// ---- assignment -----------------------------------------------------------
+
+void TImgView::Assign(const TImgView* source) {
+  if (!source) {
+    bitmap_.Fill(Background());
+    Update();
+    return;
+  }
+  if (source == this) return;
+  bitmap_.Assign(source->bitmap_);
+  TImgViewBase::SetBackground(source->Background());
+  SetDpi(source->DpiX(), source->DpiY());
+  Update();
+  ImageChange();
+}
+
+void TImgView::Assign(const glamora::Bitmap* source) {
+  if (!source) {
+    Assign(static_cast<const TImgView*>(nullptr));
+    return;
+  }
+  if (source != &bitmap_) bitmap_.Assign(*source);
+  if (bitmap_.Format() == PixelFormat::Bits8) bitmap_.ConvertTo24();
+  Update();
+  ImageChange();
+}
+
+void TImgView::Assign(const QImage& source) {
+  if (source.isNull() || !bitmap_.Reset(source.width(), source.height(), PixelFormat::Bits24)) return;
+  {
+    BitmapCanvas canvas(bitmap_);
+    canvas->drawImage(0, 0, source);
+  }
+  Update();
+  ImageChange();
+}
+
+void TImgView::EndLoading() {
+  loading_ = false;
+  Update();
+}
+
+// ---- painting -------------------------------------------------------------
+
+void TImgView::Paint() {
+  if (paintLock_ > 0) return;
+  repaint();
+}
+
+void TImgView::Paint(const QRect& clientRect) {
+  if (paintLock_ > 0) return;
+  repaint(clientRect.translated(ClientOrigin()) & ClientRect());
+}
+
+void TImgView::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  PaintFrame(painter);
+  if (paintLock_ > 0) return;
+  const QRect client = ClientRect();
+  painter.setClipRect(event->rect() & client);
+  painter.translate(client.topLeft());
+  if (!doubleBuffer_) {
+    PaintTo(painter);
+    return;
+  }
+  if (redrawNeeded_ || backBuffer_.size() != client.size()) {
+    if (backBuffer_.size() != client.size()) backBuffer_ = QImage(client.size(), QImage::Format_RGB32);
+    QPainter back(&backBuffer_);
+    PaintTo(back);
+    redrawNeeded_ = false;
+  }
+  painter.drawImage(0, 0, backBuffer_);
+}
+
+void TImgView::PaintTo(QPainter& painter) {
+  const QRect client(0, 0, ClientWidth(), ClientHeight());
+  const bool noRows = bitmap_.Height() <= 0;
+  if (((extentX_ < client.width() || extentY_ < client.height()) && !center_) || noRows) {
+    PaintBackground(painter, QRegion(client).subtracted(QRect(0, 0, extentX_, extentY_)));
+  }
+  if (noRows) return;
+  if (center_) {
+    PaintBackground(painter, QRegion(client).subtracted(QRect(offsetX_, offsetY_, extentX_, extentY_)));
+  }
+  DrawPicture(painter);
+}
+
+void TImgView::DrawPicture(QPainter& painter) {
+  // Source rectangle in bitmap pixels; the width loses one pixel when it
+  // would reach past the bitmap's right edge (the height likewise).
+  int sourceX = 0, sourceY = 0, sourceWidth = 0, sourceHeight = 0;
+  if (zoomedWidth_ != 0) {
+    const double ratio = double(bitmap_.Width()) / zoomedWidth_;
+    sourceWidth = RoundEvenInt(extentX_ * ratio);
+    sourceX = RoundEvenInt(viewX_ * ratio);
+    if (sourceX + sourceWidth > bitmap_.Width()) --sourceWidth;
+  }
+  if (zoomedHeight_ != 0) {
+    const double ratio = double(bitmap_.Height()) / zoomedHeight_;
+    sourceHeight = RoundEvenInt(extentY_ * ratio);
+    sourceY = RoundEvenInt(viewY_ * ratio);
+    if (sourceY + sourceHeight > bitmap_.Height()) --sourceHeight;
+  }
+  const QRect dest(offsetX_, offsetY_, extentX_, extentY_);
+  const QRect source(sourceX, sourceY, sourceWidth, sourceHeight);
+  if (zoomFilter_ == rfNone || zoom_ <= 100) {
+    dib_.Draw(painter, dest, bitmap_, source);
+    return;
+  }
+  glamora::Bitmap magnified;
+  const PixelRect from{sourceX, sourceY, sourceWidth, sourceHeight};
+  if (ResampleFiltered(bitmap_, from, magnified, extentX_, extentY_, zoomFilter_)) {
+    DrawBitmap(painter, dest.topLeft(), magnified);
+  }
+}
+
+void TImgView::PaintBackground(QPainter& painter, const QRegion& area) const {
+  if (area.isEmpty()) return;
+  painter.save();
+  painter.setClipRegion(area, painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+  const QRect client(0, 0, ClientWidth(), ClientHeight());
+  const QColor background = ToQColor(Background());
+  painter.fillRect(client, background);
+  if (backgroundStyle_ == ibsChessboard) {
+    const QColor complement = ComplementOf(Background());
+    for (int row = 0; row * 16 < client.height(); ++row) {
+      // The top-left square and every square diagonal to it take the complement.
+      for (int column = row % 2; column * 16 < client.width(); column += 2) {
+        painter.fillRect(column * 16, row * 16, 16, 16, complement);
+      }
+    }
+  } else if (backgroundStyle_ == ibsDiagonals) {
+    painter.setPen(ComplementOf(Background()));
+    painter.drawLine(0, 0, client.width(), client.height());
+    painter.drawLine(client.width(), 0, 0, client.height());
+  }
+  painter.restore();
+}
+
+// ---- events ---------------------------------------------------------------
+
+void TImgView::resizeEvent(QResizeEvent*) {
+  if (loading_ && bitmap_.SetSize(width(), height())) bitmap_.Fill(Background());
+  Update();
+}
+
+void TImgView::mousePressEvent(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint() - ClientOrigin();
+  MouseDown(event->button(), event->modifiers(), p.x(), p.y());
+}
+
+void TImgView::mouseDoubleClickEvent(QMouseEvent* event) {
+  // The second press of a double click arrives here instead of as a press.
+  mousePressEvent(event);
+}
+
+void TImgView::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint() - ClientOrigin();
+  MouseMove(event->buttons(), event->modifiers(), p.x(), p.y());
+}
+
+void TImgView::mouseReleaseEvent(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint() - ClientOrigin();
+  MouseUp(event->button(), event->modifiers(), p.x(), p.y());
+}
+
+void TImgView::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y) {
+  // The filter waits while a button is down: dragging must stay fast.
+  if (heldButtons_ == Qt::NoButton) {
+    savedZoomFilter_ = zoomFilter_;
+    zoomFilter_ = rfNone;
+  }
+  heldButtons_ |= button;
+  pressPoint_ = {std::max(offsetX_, std::min(x, offsetX_ + extentX_ - 1)),
+                 std::max(offsetY_, std::min(y, offsetY_ + extentY_ - 1))};
+  pressViewX_ = viewX_;
+  pressViewY_ = viewY_;
+  lastPoint_ = {x, y};
+  if (OnMouseDown) OnMouseDown(this, button, modifiers, x, y);
+}
+
+void TImgView::MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y) {
+  if (heldButtons_ != Qt::NoButton && buttons != Qt::NoButton && mouseInteract_.Has(miScroll)) {
+    SetViewXY(pressViewX_ + pressPoint_.x() - x, pressViewY_ + pressPoint_.y() - y);
+  }
+  lastPoint_ = {x, y};
+  if (OnMouseMove) OnMouseMove(this, buttons, modifiers, x, y);
+}
+
+void TImgView::MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y) {
+  const bool pressed = heldButtons_.testFlag(button);
+  bool zoomed = false;
+  if (pressed && mouseInteract_.Has(miZoom) && QPoint(x, y) == pressPoint_) {
+    if (button == Qt::LeftButton) {
+      ZoomAt(x, y, NextZoomIn(zoom_));
+      zoomed = true;
+    } else if (button == Qt::RightButton) {
+      ZoomAt(x, y, NextZoomOut(zoom_));
+      zoomed = true;
+    }
+  }
+  if (pressed && !zoomed && mouseInteract_.Has(miScroll)) {
+    SetViewXY(pressViewX_ + pressPoint_.x() - x, pressViewY_ + pressPoint_.y() - y);
+  }
+  lastPoint_ = {x, y};
+  heldButtons_ &= ~Qt::MouseButtons(button);
+  if (pressed && heldButtons_ == Qt::NoButton) {
+    if (zoomFilter_ != savedZoomFilter_) {
+      zoomFilter_ = savedZoomFilter_;
+      Update();
+    }
+  }
+  if (OnMouseUp) OnMouseUp(this, button, modifiers, x, y);
+}
+
+void TImgView::ShiftLastPoint(int dx, int dy) { lastPoint_ -= QPoint(dx, dy); }
+
+}  // namespace glamora

@@ -1,0 +1,98 @@
+#include "imaging/ImgViewBase.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+
+#include "imaging/QtBitmap.h"
+
+namespace glamora {
+
+TImgViewBase::TImgViewBase(QWidget* parent) : QWidget(parent) {
+  // Every pixel of the client area is painted by the view itself.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setAttribute(Qt::WA_NoSystemBackground);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    SetDpi(qRound(screen->logicalDotsPerInchX()), qRound(screen->logicalDotsPerInchY()));
+  }
+}
+
+TImgViewBase::~TImgViewBase() { NotifyDestroyed(); }
+
+void TImgViewBase::SetBackground(TColor color) {
+  background_ = color;
+  update();
+}
+
+void TImgViewBase::SetBorderStyle(TBorderStyle style) {
+  if (style == borderStyle_) return;
+  borderStyle_ = style;
+  ClientAreaChanged();
+}
+
+void TImgViewBase::SetCtl3D(bool value) {
+  if (value == ctl3D_) return;
+  ctl3D_ = value;
+  ClientAreaChanged();
+}
+
+void TImgViewBase::SetDpi(int x, int y) {
+  SetDpiX(x);
+  SetDpiY(y);
+}
+
+int TImgViewBase::BorderWidth() const {
+  if (borderStyle_ == bsNone) return 0;
+  return ctl3D_ ? 2 : 1;
+}
+
+QRect TImgViewBase::ClientRect() const {
+  const int border = BorderWidth();
+  const int w = std::max(0, width() - 2 * border - rightReserve_);
+  const int h = std::max(0, height() - 2 * border - bottomReserve_);
+  return {border, border, w, h};
+}
+
+void TImgViewBase::HostBitmapChanged() {
+  ImageChange();
+  update();
+}
+
+void TImgViewBase::ClientAreaChanged() { update(); }
+
+void TImgViewBase::SetEdgeReserve(int right, int bottom) {
+  rightReserve_ = right;
+  bottomReserve_ = bottom;
+}
+
+void TImgViewBase::PaintFrame(QPainter& painter) const {
+  const int w = width(), h = height();
+  if (borderStyle_ == bsSingle && w > 0 && h > 0) {
+    if (ctl3D_) {
+      // A sunken client edge: shadow above and left, light below and right.
+      painter.setPen(ToQColor(0x80000010));
+      painter.drawLine(0, 0, w - 2, 0);
+      painter.drawLine(0, 0, 0, h - 2);
+      painter.setPen(ToQColor(0x80000014));
+      painter.drawLine(0, h - 1, w - 1, h - 1);
+      painter.drawLine(w - 1, 0, w - 1, h - 1);
+      painter.setPen(QColor(105, 105, 105));
+      painter.drawLine(1, 1, w - 3, 1);
+      painter.drawLine(1, 1, 1, h - 3);
+      painter.setPen(ToQColor(clBtnFace));
+      painter.drawLine(1, h - 2, w - 2, h - 2);
+      painter.drawLine(w - 2, 1, w - 2, h - 2);
+    } else {
+      painter.setPen(Qt::black);
+      painter.setBrush(Qt::NoBrush);
+      painter.drawRect(0, 0, w - 1, h - 1);
+    }
+  }
+  if (rightReserve_ > 0 && bottomReserve_ > 0) {
+    const QRect client = ClientRect();
+    painter.fillRect(QRect(client.right() + 1, client.bottom() + 1, rightReserve_, bottomReserve_),
+                     ToQColor(clBtnFace));
+  }
+}
+
+}  // namespace glamora

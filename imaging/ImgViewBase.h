@@ -1,0 +1,90 @@
+#pragma once
+// TImgViewBase: the common base of the single-image view and the thumbnail
+// view. It holds the background colour, the border, the resolution stored
+// with the image and the change list through which attached processing and
+// input/output components follow the view's current bitmap.
+//
+// Client coordinates: the area inside the border and the scroll bars is the
+// client area; every coordinate a view takes or reports (mouse handlers,
+// painting, conversions) is relative to its top-left corner, ClientOrigin()
+// in widget coordinates.
+#include <QWidget>
+#include <functional>
+
+#include "imaging/core/Bitmap.h"
+#include "imaging/core/BitmapHost.h"
+#include "imaging/core/Color.h"
+
+namespace glamora {
+
+enum TBorderStyle { bsNone, bsSingle };
+
+using TNotifyEvent = std::function<void(QObject* sender)>;
+
+class TImgViewBase : public QWidget, public BitmapHost {
+  Q_OBJECT
+
+ public:
+  explicit TImgViewBase(QWidget* parent = nullptr);
+  ~TImgViewBase() override;
+
+  TColor Background() const { return background_; }
+  virtual void SetBackground(TColor color);
+
+  TBorderStyle BorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(TBorderStyle style);
+  // A sunken two-pixel edge when true, a plain one-pixel frame when false.
+  bool Ctl3D() const { return ctl3D_; }
+  void SetCtl3D(bool value);
+
+  int DpiX() const { return dpiX_; }
+  int DpiY() const { return dpiY_; }
+  virtual void SetDpiX(int value) { dpiX_ = value; }
+  virtual void SetDpiY(int value) { dpiY_ = value; }
+  void SetDpi(int x, int y);
+
+  // The current bitmap; the base has none.
+  virtual glamora::Bitmap* Bitmap() { return nullptr; }
+  const glamora::Bitmap* Bitmap() const { return const_cast<TImgViewBase*>(this)->Bitmap(); }
+  virtual void ImageChange() {}
+
+  int BorderWidth() const;
+  QPoint ClientOrigin() const { return {BorderWidth(), BorderWidth()}; }
+  // In widget coordinates.
+  QRect ClientRect() const;
+  int ClientWidth() const { return ClientRect().width(); }
+  int ClientHeight() const { return ClientRect().height(); }
+
+  // BitmapHost: attached components read and repaint through these.
+  glamora::Bitmap* HostBitmap() override { return Bitmap(); }
+  void HostBitmapChanged() override;
+  bool IsImageView() const override { return true; }
+  TColor HostBackground() const override { return Background(); }
+  void SetHostBackground(TColor color) override { SetBackground(color); }
+  void SetHostDpi(int dpiX, int dpiY) override { SetDpi(dpiX, dpiY); }
+  int HostDpiX() const override { return DpiX(); }
+  int HostDpiY() const override { return DpiY(); }
+
+ protected:
+  // Room taken at the right and bottom edges inside the border (scroll bars).
+  void SetEdgeReserve(int right, int bottom);
+  int RightReserve() const { return rightReserve_; }
+  int BottomReserve() const { return bottomReserve_; }
+
+  // The border changed the client area; the base repaints.
+  virtual void ClientAreaChanged();
+
+  // Draws the border and the square where both reserves meet.
+  void PaintFrame(QPainter& painter) const;
+
+ private:
+  TColor background_ = clBtnFace;
+  TBorderStyle borderStyle_ = bsSingle;
+  bool ctl3D_ = true;
+  int dpiX_ = 96;
+  int dpiY_ = 96;
+  int rightReserve_ = 0;
+  int bottomReserve_ = 0;
+};
+
+}  // namespace glamora
