@@ -1,0 +1,11 @@
+#pragma once
+// The product logo of the About box: a face in profile with a flowing stroke
+// of hair and the word "Glamora", on a see-through background.
+#include <QImage>
+
+namespace glamora::icons {
+
+// 377 × 53 times `scale`: the band at the top of the About box.
+QImage RenderLogo(int scale);
+
+}  // namespace glamora::icons
