@@ -3,14 +3,14 @@
 // whose grey area the carving and the magic wand rely on.
 #include <gtest/gtest.h>
 
-#include <QByteArray>
-#include <QImage>
 #include <cstdint>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "codecs/Bmp.h"
 #include "face/StandardFace.h"
+#include "imaging/core/Bitmap.h"
 #include "tests/support/TestSupport.h"
 
 namespace sf = glamora::standard_face;
@@ -27,12 +27,14 @@ uint32_t LittleEndian(const std::vector<uint8_t>& b, size_t at, int bytes) {
   return v;
 }
 
+using glamora::TColor;
+
 struct Picture {
   int Width = 0;
   int Height = 0;
   int BitsPerPixel = 0;
-  QImage Pixels;
-  QRgb At(int x, int y) const { return Pixels.pixel(x, y) & 0xFFFFFF; }
+  glamora::Bitmap Pixels;  // as the program's BMP decoder reads the file
+  TColor At(int x, int y) const { return Pixels.Pixel(x, y); }
 };
 
 Picture Load(const std::string& path) {
@@ -42,15 +44,16 @@ Picture Load(const std::string& path) {
   p.Width = int(LittleEndian(bytes, 18, 4));
   p.Height = int(LittleEndian(bytes, 22, 4));
   p.BitsPerPixel = int(LittleEndian(bytes, 28, 2));
-  p.Pixels = QImage::fromData(QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())), "BMP")
-                 .convertToFormat(QImage::Format_RGB32);
+  glamora::TImgIOParams params;
+  size_t consumed = 0;
+  if (!glamora::codec::DecodeBmp(bytes, p.Pixels, params, glamora::ProgressRecord(), consumed)) p.Pixels = {};
   return p;
 }
 
 // Pixels 4-connected to the seed that have the seed's colour.
 std::vector<bool> FloodFill(const Picture& p, int seedX, int seedY) {
   std::vector<bool> inside(size_t(p.Width) * p.Height, false);
-  const QRgb colour = p.At(seedX, seedY);
+  const TColor colour = p.At(seedX, seedY);
   std::vector<std::pair<int, int>> todo{{seedX, seedY}};
   while (!todo.empty()) {
     auto [x, y] = todo.back();
@@ -75,15 +78,16 @@ TEST_P(ShapeFiles, AreStandardFaceSizedTwentyFourBitPictures) {
     EXPECT_EQ(p.Width, sf::kWidth);
     EXPECT_EQ(p.Height, sf::kHeight);
     EXPECT_EQ(p.BitsPerPixel, 24);
-    ASSERT_FALSE(p.Pixels.isNull());
-    EXPECT_EQ(p.Pixels.size(), QSize(sf::kWidth, sf::kHeight));
+    ASSERT_FALSE(p.Pixels.Empty());
+    EXPECT_EQ(p.Pixels.Width(), sf::kWidth);
+    EXPECT_EQ(p.Pixels.Height(), sf::kHeight);
   }
 }
 
 TEST_P(ShapeFiles, TemplateGuideMarksAreDrawnInColoursOtherThanTheSeeThroughOne) {
   const Picture t = Template();
-  ASSERT_FALSE(t.Pixels.isNull());
-  const QRgb seeThrough = t.At(0, sf::kHeight - 1);
+  ASSERT_FALSE(t.Pixels.Empty());
+  const TColor seeThrough = t.At(0, sf::kHeight - 1);
   // The rest of the border, away from where the shoulder lines leave the
   // picture, is see-through too: the template hides nothing there.
   EXPECT_EQ(t.At(0, 0), seeThrough);
@@ -113,10 +117,10 @@ TEST_P(ShapeFiles, TemplateGuideMarksAreDrawnInColoursOtherThanTheSeeThroughOne)
 TEST_P(ShapeFiles, TemplateOutlineFollowsTheMaskEdge) {
   const Picture t = Template();
   const Picture m = Mask();
-  ASSERT_FALSE(t.Pixels.isNull());
-  ASSERT_FALSE(m.Pixels.isNull());
-  const QRgb seeThrough = t.At(0, sf::kHeight - 1);
-  const QRgb grey = m.At(0, sf::kHeight - 1);
+  ASSERT_FALSE(t.Pixels.Empty());
+  ASSERT_FALSE(m.Pixels.Empty());
+  const TColor seeThrough = t.At(0, sf::kHeight - 1);
+  const TColor grey = m.At(0, sf::kHeight - 1);
   // On rows across the forehead, the eyes (ears) and the mouth, the outermost
   // drawn pixel of the template and the outermost grey pixel of the mask
   // lie within a few pixels of each other on both sides.
@@ -137,24 +141,24 @@ TEST_P(ShapeFiles, TemplateOutlineFollowsTheMaskEdge) {
 
 TEST_P(ShapeFiles, MaskHasExactlyAGreySilhouetteOnWhite) {
   const Picture m = Mask();
-  ASSERT_FALSE(m.Pixels.isNull());
-  std::set<QRgb> colours;
+  ASSERT_FALSE(m.Pixels.Empty());
+  std::set<TColor> colours;
   for (int y = 0; y < m.Height; ++y)
     for (int x = 0; x < m.Width; ++x) colours.insert(m.At(x, y));
   EXPECT_EQ(colours.size(), 2u);
 
-  const QRgb grey = m.At(0, sf::kHeight - 1);
-  EXPECT_EQ(qRed(grey), qGreen(grey));
-  EXPECT_EQ(qGreen(grey), qBlue(grey));
-  EXPECT_LT(qRed(grey), 255 - 15) << "the magic wand must tell the grey from the white";
-  EXPECT_EQ(m.At(0, 0), 0xFFFFFFu);
-  EXPECT_EQ(m.At(sf::kWidth - 1, 0), 0xFFFFFFu);
-  EXPECT_EQ(m.At(sf::kCentreX, sf::kCrownY - 20), 0xFFFFFFu);
+  const TColor grey = m.At(0, sf::kHeight - 1);
+  EXPECT_EQ(glamora::RedOf(grey), glamora::GreenOf(grey));
+  EXPECT_EQ(glamora::GreenOf(grey), glamora::BlueOf(grey));
+  EXPECT_LT(glamora::RedOf(grey), 255 - 15) << "the magic wand must tell the grey from the white";
+  EXPECT_EQ(m.At(0, 0), glamora::clWhite);
+  EXPECT_EQ(m.At(sf::kWidth - 1, 0), glamora::clWhite);
+  EXPECT_EQ(m.At(sf::kCentreX, sf::kCrownY - 20), glamora::clWhite);
 }
 
 TEST_P(ShapeFiles, MagicWandStartReachesTheWholeFaceFromTheCorner) {
   const Picture m = Mask();
-  ASSERT_FALSE(m.Pixels.isNull());
+  ASSERT_FALSE(m.Pixels.Empty());
   const std::vector<bool> region = FloodFill(m, 0, 310);
   auto in = [&](int x, int y) { return bool(region[size_t(y) * m.Width + x]); };
 
@@ -175,7 +179,7 @@ TEST_P(ShapeFiles, MagicWandStartReachesTheWholeFaceFromTheCorner) {
 
   // Every grey pixel belongs to that one region: no island of grey is left
   // for automatic carving to keep that hand carving would not outline.
-  const QRgb grey = m.At(0, 310);
+  const TColor grey = m.At(0, 310);
   for (int y = 0; y < m.Height; ++y)
     for (int x = 0; x < m.Width; ++x)
       if (m.At(x, y) == grey) {

@@ -18,7 +18,11 @@
 #include <cstdio>
 #include <string>
 
+#include "codecs/Bmp.h"
 #include "face/StandardFace.h"
+#include "imaging/core/Bitmap.h"
+#include "imaging/core/ImgIOParams.h"
+#include "imaging/core/Stream.h"
 #include "tools/generators/shapes/FaceShapes.h"
 
 namespace sf = glamora::standard_face;
@@ -178,10 +182,31 @@ QImage Mask(FaceShape shape) {
   return mask;
 }
 
+// Written with the program's own BMP codec: 24 bits, bottom-up, no compression.
 bool Save(const QImage& image, const std::string& path) {
-  if (image.convertToFormat(QImage::Format_RGB888).save(QString::fromStdString(path), "BMP")) return true;
-  std::fprintf(stderr, "cannot write %s\n", path.c_str());
-  return false;
+  const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+  glamora::Bitmap bitmap(rgb.width(), rgb.height());
+  for (int y = 0; y < rgb.height(); ++y) {
+    const QRgb* in = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+    uint8_t* out = bitmap.Row(y);
+    for (int x = 0; x < rgb.width(); ++x) {
+      out[3 * x] = uint8_t(qBlue(in[x]));
+      out[3 * x + 1] = uint8_t(qGreen(in[x]));
+      out[3 * x + 2] = uint8_t(qRed(in[x]));
+    }
+  }
+  std::vector<uint8_t> bytes;
+  if (!glamora::codec::EncodeBmp(bitmap, glamora::TImgIOParams(), glamora::ProgressRecord(), bytes)) {
+    std::fprintf(stderr, "cannot encode %s\n", path.c_str());
+    return false;
+  }
+  try {
+    glamora::WriteFileAtomically(path, bytes.data(), bytes.size());
+  } catch (const glamora::FileError& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
