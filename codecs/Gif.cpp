@@ -6,6 +6,8 @@
 #include <array>
 #include <string>
 
+#include "codecs/RowProgress.h"
+
 namespace glamora::codec {
 
 namespace {
@@ -82,8 +84,6 @@ bool SkipImageData(GifFileType* gif) {
   return true;
 }
 
-int Percent(int64_t done, int64_t total) { return total > 0 ? int(done * 100 / total) : 100; }
-
 // Draws the frame whose header was just read onto a fresh canvas.
 bool DrawFirstFrame(GifFileType* gif, const GifContents& contents, int transparentIndex, Bitmap& canvas,
                     const ProgressRecord& progress) {
@@ -103,9 +103,9 @@ bool DrawFirstFrame(GifFileType* gif, const GifContents& contents, int transpare
   }
   const std::vector<int> order = RowOrder(frame.Height, frame.Interlace);
   std::vector<GifPixelType> line(size_t(frame.Width));
-  progress.Report(0);
+  RowProgress rows(progress, frame.Height);
+  if (!rows.Row(0)) return false;
   for (int i = 0; i < frame.Height; ++i) {
-    if (progress.Aborted()) return false;
     if (DGifGetLine(gif, line.data(), frame.Width) == GIF_ERROR) return false;
     uint8_t* p = canvas.Row(frame.Top + order[size_t(i)]) + size_t(frame.Left) * 3;
     for (int x = 0; x < frame.Width; ++x, p += 3) {
@@ -115,7 +115,7 @@ bool DrawFirstFrame(GifFileType* gif, const GifContents& contents, int transpare
       p[1] = bgr[3 * index + 1];
       p[2] = bgr[3 * index + 2];
     }
-    progress.Report(Percent(i + 1, frame.Height));
+    if (!rows.Row(i + 1)) return false;
   }
   return true;
 }
@@ -203,16 +203,6 @@ bool ReadGifFile(Bytes data, GifContents& contents, Bitmap* canvas, const Progre
   if (!firstDone) return false;
   contents.Consumed = reader.position;
   return true;
-}
-
-void MoveInto(Bitmap& decoded, Bitmap& out) {
-  auto hook = std::move(out.OnChange);
-  const bool transparent = out.Transparent;
-  const TColor transparentColor = out.TransparentColor;
-  out = std::move(decoded);
-  out.OnChange = std::move(hook);
-  out.Transparent = transparent;
-  out.TransparentColor = transparentColor;
 }
 
 // ---- Quantising ----------------------------------------------------------
@@ -425,30 +415,8 @@ int WriteToVector(GifFileType* gif, const GifByteType* buffer, int length) {
   return length;
 }
 
-}  // namespace
 
-IndexedPicture QuantizePicture(const Bitmap& picture, int maxColors, const TColor* reserved) {
-  maxColors = std::clamp(maxColors, 2, 256);
-  IndexedPicture exact;
-  if (ExactColors(picture, maxColors, reserved, exact)) return exact;
-  return MedianCut(picture, maxColors, reserved);
-}
-
-bool ProbeGif(Bytes data) { return data.size() > 13 && data[0] == 'G' && data[1] == 'I' && data[2] == 'F'; }
-
-bool InfoGif(Bytes data, PictureInfo& info) {
-  GifContents contents;
-  if (!ReadGifFile(data, contents, nullptr, ProgressRecord{})) return false;
-  info = PictureInfo{};
-  info.Width = contents.CanvasWidth;
-  info.Height = contents.CanvasHeight;
-  info.BitsPerSample = contents.BitsPerPixel;
-  info.SamplesPerPixel = 1;
-  info.FrameCount = contents.Frames;
-  return true;
-}
-
-bool DecodeGif(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
+bool TryDecode(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
   if (!params.Lzw.GifDecoder) return false;
   GifContents contents;
   Bitmap canvas;
@@ -464,11 +432,12 @@ bool DecodeGif(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressReco
   params.GifTransparentColor = contents.TransparentColor;
   params.GifImageCount = contents.Frames;
   params.GifInterlaced = contents.Interlaced;
-  MoveInto(canvas, out);
+  out = std::move(canvas);
   return true;
 }
 
-bool EncodeGif(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
+
+bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
                std::vector<uint8_t>& out) {
   if (!params.Lzw.GifEncoder || in.Empty()) return false;
   Bitmap expanded;
@@ -514,11 +483,11 @@ bool EncodeGif(const Bitmap& in, const TImgIOParams& params, const ProgressRecor
   ok = ok && EGifPutImageDesc(gif, 0, 0, width, height, params.GifInterlaced, nullptr) == GIF_OK;
   if (ok) {
     const std::vector<int> order = RowOrder(height, params.GifInterlaced);
-    progress.Report(0);
+    RowProgress rows(progress, height);
+    ok = rows.Row(0);
     for (int i = 0; ok && i < height; ++i) {
-      ok = !progress.Aborted() &&
-           EGifPutLine(gif, indexed.Pixels.data() + size_t(order[size_t(i)]) * width, width) == GIF_OK;
-      progress.Report(Percent(i + 1, height));
+      ok = EGifPutLine(gif, indexed.Pixels.data() + size_t(order[size_t(i)]) * width, width) == GIF_OK &&
+           rows.Row(i + 1);
     }
   }
   // Closing writes the trailer and frees the encoder in every case.
@@ -526,6 +495,42 @@ bool EncodeGif(const Bitmap& in, const TImgIOParams& params, const ProgressRecor
   if (!ok) return false;
   out.insert(out.end(), coded.begin(), coded.end());
   return true;
+}
+
+}  // namespace
+
+IndexedPicture QuantizePicture(const Bitmap& picture, int maxColors, const TColor* reserved) {
+  maxColors = std::clamp(maxColors, 2, 256);
+  IndexedPicture exact;
+  if (ExactColors(picture, maxColors, reserved, exact)) return exact;
+  return MedianCut(picture, maxColors, reserved);
+}
+
+bool ProbeGif(Bytes data) { return data.size() > 13 && data[0] == 'G' && data[1] == 'I' && data[2] == 'F'; }
+
+bool InfoGif(Bytes data, PictureInfo& info) {
+  GifContents contents;
+  if (!ReadGifFile(data, contents, nullptr, ProgressRecord{})) return false;
+  info = PictureInfo{};
+  info.Width = contents.CanvasWidth;
+  info.Height = contents.CanvasHeight;
+  info.BitsPerSample = contents.BitsPerPixel;
+  info.SamplesPerPixel = 1;
+  info.FrameCount = contents.Frames;
+  return true;
+}
+
+bool DecodeGif(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
+  if (TryDecode(data, out, params, progress, consumed)) return true;
+  progress.Abort();
+  return false;
+}
+
+bool EncodeGif(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
+          std::vector<uint8_t>& out) {
+  if (TryEncode(in, params, progress, out)) return true;
+  progress.Abort();
+  return false;
 }
 
 const Codec& GifCodec() {

@@ -8,6 +8,7 @@
 #include <jpeglib.h>
 #include <jerror.h>
 
+#include "codecs/RowProgress.h"
 #include "imaging/core/Rounding.h"
 
 namespace glamora::codec {
@@ -209,20 +210,6 @@ void BgrRowToInvertedCmyk(const uint8_t* bgr, uint8_t* cmyk, int width) {
   }
 }
 
-int Percent(int64_t done, int64_t total) { return total > 0 ? int(done * 100 / total) : 100; }
-
-// Moves a decoded picture into the caller's bitmap, which keeps its change
-// hook and its see-through settings.
-void MoveInto(Bitmap& decoded, Bitmap& out) {
-  auto hook = std::move(out.OnChange);
-  const bool transparent = out.Transparent;
-  const TColor transparentColor = out.TransparentColor;
-  out = std::move(decoded);
-  out.OnChange = std::move(hook);
-  out.Transparent = transparent;
-  out.TransparentColor = transparentColor;
-}
-
 bool DecodeAt(Bytes data, int denominator, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress,
               size_t& consumed) {
   if (!ProbeJpeg(data)) return false;
@@ -257,14 +244,14 @@ bool DecodeAt(Bytes data, int denominator, Bitmap& out, TImgIOParams& params, co
     const int width = int(cinfo.output_width), height = int(cinfo.output_height);
     if (!decoded.Reset(width, height)) ErrorExit(common);
     if (cmyk) inks.resize(size_t(width) * 4);
-    progress.Report(0);
+    RowProgress rows(progress, height);
+    if (!rows.Row(0)) ErrorExit(common);
     while (cinfo.output_scanline < cinfo.output_height) {
-      if (progress.Aborted()) ErrorExit(common);
       const int y = int(cinfo.output_scanline);
       JSAMPROW row = cmyk ? inks.data() : decoded.Row(y);
       jpeg_read_scanlines(&cinfo, &row, 1);
       if (cmyk) CmykRowToBgr(inks.data(), decoded.Row(y), width, inverted);
-      progress.Report(Percent(y + 1, height));
+      if (!rows.Row(y + 1)) ErrorExit(common);
     }
     jpeg_finish_decompress(&cinfo);
   });
@@ -282,7 +269,83 @@ bool DecodeAt(Bytes data, int denominator, Bitmap& out, TImgIOParams& params, co
   }
   params.BitsPerSample = 8;
   params.SamplesPerPixel = 3;
-  MoveInto(decoded, out);
+  out = std::move(decoded);
+  return true;
+}
+
+bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
+                std::vector<uint8_t>& out) {
+  if (in.Empty()) return false;
+  Bitmap expanded;
+  const Bitmap* source = &in;
+  if (in.Format() != PixelFormat::Bits24) {
+    expanded.Assign(in);
+    expanded.ConvertTo24();
+    source = &expanded;
+  }
+
+  jpeg_compress_struct cinfo{};
+  ErrorManager err;
+  VectorDestination destination{};
+  std::vector<uint8_t> coded;
+  std::vector<uint8_t> inks;
+  J_COLOR_SPACE fileSpace = JCS_RGB;
+  switch (params.JpegColor) {
+    case JpegColorSpace::Grey: fileSpace = JCS_GRAYSCALE; break;
+    case JpegColorSpace::YCbCr: fileSpace = JCS_YCbCr; break;
+    case JpegColorSpace::Cmyk: fileSpace = JCS_CMYK; break;
+    case JpegColorSpace::Ycck: fileSpace = JCS_YCCK; break;
+    case JpegColorSpace::Rgb: break;
+  }
+  // libjpeg has no RGB to CMYK conversion; the rows are converted here.
+  const bool cmyk = fileSpace == JCS_CMYK || fileSpace == JCS_YCCK;
+  if (cmyk) inks.resize(size_t(source->Width()) * 4);
+
+  cinfo.err = InstallErrorManager(err);
+  const bool ok = Guarded(err, [&] {
+    const auto common = reinterpret_cast<j_common_ptr>(&cinfo);
+    jpeg_create_compress(&cinfo);
+    destination.pub.init_destination = InitDestination;
+    destination.pub.empty_output_buffer = EmptyOutputBuffer;
+    destination.pub.term_destination = TermDestination;
+    destination.bytes = &coded;
+    cinfo.dest = &destination.pub;
+
+    cinfo.image_width = JDIMENSION(source->Width());
+    cinfo.image_height = JDIMENSION(source->Height());
+    cinfo.input_components = cmyk ? 4 : 3;
+    cinfo.in_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_colorspace(&cinfo, fileSpace);
+    if (params.DpiX > 0 && params.DpiY > 0) {
+      cinfo.density_unit = 1;
+      cinfo.X_density = UINT16(std::min(params.DpiX, 65535));
+      cinfo.Y_density = UINT16(std::min(params.DpiY, 65535));
+    }
+    cinfo.dct_method = DctMethod(params.JpegDct);
+    cinfo.optimize_coding = params.JpegOptimalHuffman;
+    cinfo.smoothing_factor = std::clamp(params.JpegSmoothing, 0, 100);
+    jpeg_set_quality(&cinfo, std::clamp(params.JpegQuality, 1, 100), TRUE);
+    if (params.JpegProgressive) jpeg_simple_progression(&cinfo);
+    jpeg_start_compress(&cinfo, TRUE);
+
+    RowProgress rows(progress, source->Height());
+    if (!rows.Row(0)) ErrorExit(common);
+    while (cinfo.next_scanline < cinfo.image_height) {
+      const int y = int(cinfo.next_scanline);
+      JSAMPROW row = const_cast<JSAMPROW>(source->Row(y));
+      if (cmyk) {
+        BgrRowToInvertedCmyk(source->Row(y), inks.data(), source->Width());
+        row = inks.data();
+      }
+      jpeg_write_scanlines(&cinfo, &row, 1);
+      if (!rows.Row(y + 1)) ErrorExit(common);
+    }
+    jpeg_finish_compress(&cinfo);
+  });
+  jpeg_destroy_compress(&cinfo);
+  if (!ok) return false;
+  out.insert(out.end(), coded.begin(), coded.end());
   return true;
 }
 
@@ -344,93 +407,29 @@ int JpegScaleDenominator(JpegScale scale, int width, int height, int64_t wantedP
 
 bool DecodeJpegScaled(Bytes data, int denominator, Bitmap& out, TImgIOParams& params,
                       const ProgressRecord& progress, size_t& consumed) {
-  return DecodeAt(data, denominator, out, params, progress, consumed);
+  if (DecodeAt(data, denominator, out, params, progress, consumed)) return true;
+  progress.Abort();
+  return false;
 }
 
 bool DecodeJpeg(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
   JpegHeader header;
-  if (!ReadJpegHeader(data, header)) return false;
-  const int denominator = JpegScaleDenominator(params.JpegDecodeScale, header.Width, header.Height,
-                                               int64_t(params.Width) * params.Height);
-  return DecodeAt(data, denominator, out, params, progress, consumed);
+  const bool ok = ReadJpegHeader(data, header) &&
+                  DecodeAt(data,
+                           JpegScaleDenominator(params.JpegDecodeScale, header.Width, header.Height,
+                                                int64_t(params.Width) * params.Height),
+                           out, params, progress, consumed);
+  if (!ok) progress.Abort();
+  return ok;
 }
 
 bool EncodeJpeg(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
                 std::vector<uint8_t>& out) {
-  if (in.Empty()) return false;
-  Bitmap expanded;
-  const Bitmap* source = &in;
-  if (in.Format() != PixelFormat::Bits24) {
-    expanded.Assign(in);
-    expanded.ConvertTo24();
-    source = &expanded;
-  }
-
-  jpeg_compress_struct cinfo{};
-  ErrorManager err;
-  VectorDestination destination{};
-  std::vector<uint8_t> coded;
-  std::vector<uint8_t> inks;
-  J_COLOR_SPACE fileSpace = JCS_RGB;
-  switch (params.JpegColor) {
-    case JpegColorSpace::Grey: fileSpace = JCS_GRAYSCALE; break;
-    case JpegColorSpace::YCbCr: fileSpace = JCS_YCbCr; break;
-    case JpegColorSpace::Cmyk: fileSpace = JCS_CMYK; break;
-    case JpegColorSpace::Ycck: fileSpace = JCS_YCCK; break;
-    case JpegColorSpace::Rgb: break;
-  }
-  // libjpeg has no RGB to CMYK conversion; the rows are converted here.
-  const bool cmyk = fileSpace == JCS_CMYK || fileSpace == JCS_YCCK;
-  if (cmyk) inks.resize(size_t(source->Width()) * 4);
-
-  cinfo.err = InstallErrorManager(err);
-  const bool ok = Guarded(err, [&] {
-    const auto common = reinterpret_cast<j_common_ptr>(&cinfo);
-    jpeg_create_compress(&cinfo);
-    destination.pub.init_destination = InitDestination;
-    destination.pub.empty_output_buffer = EmptyOutputBuffer;
-    destination.pub.term_destination = TermDestination;
-    destination.bytes = &coded;
-    cinfo.dest = &destination.pub;
-
-    cinfo.image_width = JDIMENSION(source->Width());
-    cinfo.image_height = JDIMENSION(source->Height());
-    cinfo.input_components = cmyk ? 4 : 3;
-    cinfo.in_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_colorspace(&cinfo, fileSpace);
-    if (params.DpiX > 0 && params.DpiY > 0) {
-      cinfo.density_unit = 1;
-      cinfo.X_density = UINT16(std::min(params.DpiX, 65535));
-      cinfo.Y_density = UINT16(std::min(params.DpiY, 65535));
-    }
-    cinfo.dct_method = DctMethod(params.JpegDct);
-    cinfo.optimize_coding = params.JpegOptimalHuffman;
-    cinfo.smoothing_factor = std::clamp(params.JpegSmoothing, 0, 100);
-    jpeg_set_quality(&cinfo, std::clamp(params.JpegQuality, 1, 100), TRUE);
-    if (params.JpegProgressive) jpeg_simple_progression(&cinfo);
-    jpeg_start_compress(&cinfo, TRUE);
-
-    const int height = source->Height();
-    progress.Report(0);
-    while (cinfo.next_scanline < cinfo.image_height) {
-      if (progress.Aborted()) ErrorExit(common);
-      const int y = int(cinfo.next_scanline);
-      JSAMPROW row = const_cast<JSAMPROW>(source->Row(y));
-      if (cmyk) {
-        BgrRowToInvertedCmyk(source->Row(y), inks.data(), source->Width());
-        row = inks.data();
-      }
-      jpeg_write_scanlines(&cinfo, &row, 1);
-      progress.Report(Percent(y + 1, height));
-    }
-    jpeg_finish_compress(&cinfo);
-  });
-  jpeg_destroy_compress(&cinfo);
-  if (!ok) return false;
-  out.insert(out.end(), coded.begin(), coded.end());
-  return true;
+  if (TryEncode(in, params, progress, out)) return true;
+  progress.Abort();
+  return false;
 }
+
 
 const Codec& JpegCodec() {
   static const Codec codec{"JPEG", 3, ProbeJpeg, InfoJpeg, DecodeJpeg, EncodeJpeg};

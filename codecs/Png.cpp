@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <csetjmp>
 
+#include "codecs/RowProgress.h"
 #include "imaging/core/Rounding.h"
 
 namespace glamora::codec {
@@ -95,18 +96,6 @@ bool FileBackground(png_structp png, png_infop info, TColor& color) {
   }
 }
 
-int Percent(int64_t done, int64_t total) { return total > 0 ? int(done * 100 / total) : 100; }
-
-void MoveInto(Bitmap& decoded, Bitmap& out) {
-  auto hook = std::move(out.OnChange);
-  const bool transparent = out.Transparent;
-  const TColor transparentColor = out.TransparentColor;
-  out = std::move(decoded);
-  out.OnChange = std::move(hook);
-  out.Transparent = transparent;
-  out.TransparentColor = transparentColor;
-}
-
 struct ReadStructs {
   png_structp png = nullptr;
   png_infop info = nullptr;
@@ -126,35 +115,8 @@ void StartReading(png_structp png, MemoryReader& reader) {
   png_set_chunk_malloc_max(png, kMaxChunkBytes);
 }
 
-}  // namespace
 
-bool ProbePng(Bytes data) { return data.size() >= 8 && png_sig_cmp(data.data(), 0, 8) == 0; }
-
-bool InfoPng(Bytes data, PictureInfo& info) {
-  if (!ProbePng(data)) return false;
-  ReadStructs s;
-  if (!s.Ok()) return false;
-  MemoryReader reader{data};
-  PictureInfo read;
-  const bool ok = Guarded(s.png, [&] {
-    StartReading(s.png, reader);
-    png_read_info(s.png, s.info);
-    read.Width = int(png_get_image_width(s.png, s.info));
-    read.Height = int(png_get_image_height(s.png, s.info));
-    read.BitsPerSample = png_get_bit_depth(s.png, s.info);
-    read.SamplesPerPixel = png_get_channels(s.png, s.info);
-    png_uint_32 x = 0, y = 0;
-    int unit = 0;
-    if (png_get_pHYs(s.png, s.info, &x, &y, &unit) && unit == PNG_RESOLUTION_METER && x > 0 && y > 0) {
-      read.DpiX = RoundEvenInt(x * kMetresPerInch);
-      read.DpiY = RoundEvenInt(y * kMetresPerInch);
-    }
-  });
-  if (ok) info = read;
-  return ok;
-}
-
-bool DecodePng(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
+bool TryDecode(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
   if (!ProbePng(data)) return false;
   ReadStructs s;
   if (!s.Ok()) return false;
@@ -203,16 +165,15 @@ bool DecodePng(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressReco
     // Interlaced passes fill each row in turns, so rows with alpha are all
     // kept until the last pass; otherwise one row is enough.
     if (alpha) rgba.resize(size_t(width) * 4 * (passes > 1 ? height : 1));
-    const int64_t totalRows = int64_t(passes) * height;
+    RowProgress rows(progress, int64_t(passes) * height);
     int64_t rowsRead = 0;
-    progress.Report(0);
+    if (!rows.Row(0)) png_error(png, "aborted");
     for (int pass = 0; pass < passes; ++pass) {
       for (png_uint_32 y = 0; y < height; ++y) {
-        if (progress.Aborted()) png_error(png, "aborted");
         uint8_t* row = alpha ? rgba.data() + (passes > 1 ? size_t(y) * width * 4 : 0) : decoded.Row(int(y));
         png_read_row(png, row, nullptr);
         if (alpha && pass == passes - 1) CompositeBgraRow(row, decoded.Row(int(y)), int(width), background);
-        progress.Report(Percent(++rowsRead, totalRows));
+        if (!rows.Row(++rowsRead)) png_error(png, "aborted");
       }
     }
     rowsDone = true;
@@ -233,11 +194,12 @@ bool DecodePng(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressReco
   params.PngHasBackground = hasBackground;
   params.PngBackground = background;
   params.PngInterlaced = interlaced;
-  MoveInto(decoded, out);
+  out = std::move(decoded);
   return true;
 }
 
-bool EncodePng(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
+
+bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
                std::vector<uint8_t>& out) {
   if (in.Empty()) return false;
   Bitmap expanded;
@@ -281,14 +243,13 @@ bool EncodePng(const Bitmap& in, const TImgIOParams& params, const ProgressRecor
     png_write_info(png, info);
     if (!bilevel) png_set_bgr(png);
     const int passes = png_set_interlace_handling(png);
-    const int64_t totalRows = int64_t(passes) * height;
+    RowProgress rows(progress, int64_t(passes) * height);
     int64_t rowsWritten = 0;
-    progress.Report(0);
+    if (!rows.Row(0)) png_error(png, "aborted");
     for (int pass = 0; pass < passes; ++pass) {
       for (int y = 0; y < height; ++y) {
-        if (progress.Aborted()) png_error(png, "aborted");
         png_write_row(png, source->Row(y));
-        progress.Report(Percent(++rowsWritten, totalRows));
+        if (!rows.Row(++rowsWritten)) png_error(png, "aborted");
       }
     }
     png_write_end(png, nullptr);
@@ -297,6 +258,47 @@ bool EncodePng(const Bitmap& in, const TImgIOParams& params, const ProgressRecor
   if (!ok) return false;
   out.insert(out.end(), coded.begin(), coded.end());
   return true;
+}
+
+}  // namespace
+
+bool ProbePng(Bytes data) { return data.size() >= 8 && png_sig_cmp(data.data(), 0, 8) == 0; }
+
+bool InfoPng(Bytes data, PictureInfo& info) {
+  if (!ProbePng(data)) return false;
+  ReadStructs s;
+  if (!s.Ok()) return false;
+  MemoryReader reader{data};
+  PictureInfo read;
+  const bool ok = Guarded(s.png, [&] {
+    StartReading(s.png, reader);
+    png_read_info(s.png, s.info);
+    read.Width = int(png_get_image_width(s.png, s.info));
+    read.Height = int(png_get_image_height(s.png, s.info));
+    read.BitsPerSample = png_get_bit_depth(s.png, s.info);
+    read.SamplesPerPixel = png_get_channels(s.png, s.info);
+    png_uint_32 x = 0, y = 0;
+    int unit = 0;
+    if (png_get_pHYs(s.png, s.info, &x, &y, &unit) && unit == PNG_RESOLUTION_METER && x > 0 && y > 0) {
+      read.DpiX = RoundEvenInt(x * kMetresPerInch);
+      read.DpiY = RoundEvenInt(y * kMetresPerInch);
+    }
+  });
+  if (ok) info = read;
+  return ok;
+}
+
+bool DecodePng(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
+  if (TryDecode(data, out, params, progress, consumed)) return true;
+  progress.Abort();
+  return false;
+}
+
+bool EncodePng(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
+          std::vector<uint8_t>& out) {
+  if (TryEncode(in, params, progress, out)) return true;
+  progress.Abort();
+  return false;
 }
 
 const Codec& PngCodec() {

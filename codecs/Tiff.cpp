@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "codecs/RowProgress.h"
 #include "imaging/core/Rounding.h"
 
 namespace glamora::codec {
@@ -121,8 +122,6 @@ bool IsBilevel(const PageLayout& page) {
          (page.photometric == PHOTOMETRIC_MINISWHITE || page.photometric == PHOTOMETRIC_MINISBLACK);
 }
 
-int Percent(int64_t done, int64_t total) { return total > 0 ? int(done * 100 / total) : 100; }
-
 // Bilevel strips, row by row, into a 1-bit bitmap where a set bit is white.
 bool ReadBilevel(TIFF* tif, const PageLayout& page, Bitmap& picture, const ProgressRecord& progress) {
   const uint64_t lineBytes = TIFFScanlineSize64(tif);
@@ -132,13 +131,14 @@ bool ReadBilevel(TIFF* tif, const PageLayout& page, Bitmap& picture, const Progr
   const bool invert = page.photometric == PHOTOMETRIC_MINISWHITE;
   const unsigned spareBits = unsigned(rowBytes * 8 - page.width);
   const uint8_t lastMask = uint8_t(0xFF << spareBits);
-  progress.Report(0);
+  RowProgress rows(progress, page.height);
+  if (!rows.Row(0)) return false;
   for (uint32_t y = 0; y < page.height; ++y) {
-    if (progress.Aborted() || TIFFReadScanline(tif, line.data(), y, 0) < 0) return false;
+    if (TIFFReadScanline(tif, line.data(), y, 0) < 0) return false;
     uint8_t* row = picture.Row(int(y));
     for (size_t i = 0; i < rowBytes; ++i) row[i] = invert ? uint8_t(~line[i]) : line[i];
     row[rowBytes - 1] &= lastMask;
-    progress.Report(Percent(y + 1, page.height));
+    if (!rows.Row(y + 1)) return false;
   }
   return true;
 }
@@ -153,9 +153,10 @@ bool ReadRgba(TIFF* tif, const PageLayout& page, Bitmap& picture, const Progress
   if (!TIFFRGBAImageOK(tif, message)) return false;
   if (!picture.Reset(int(page.width), int(page.height))) return false;
   std::vector<uint32_t> raster(size_t(page.width) * page.height);
-  progress.Report(0);
+  // libtiff reads the page in one call; progress is told before and after.
+  RowProgress rows(progress, page.height);
+  if (!rows.Row(0)) return false;
   if (!TIFFReadRGBAImageOriented(tif, page.width, page.height, raster.data(), ORIENTATION_TOPLEFT, 1)) return false;
-  if (progress.Aborted()) return false;
   for (uint32_t y = 0; y < page.height; ++y) {
     const uint32_t* source = raster.data() + size_t(y) * page.width;
     uint8_t* p = picture.Row(int(y));
@@ -166,18 +167,7 @@ bool ReadRgba(TIFF* tif, const PageLayout& page, Bitmap& picture, const Progress
       p[2] = OverWhite(TIFFGetR(pixel), alpha);
     }
   }
-  progress.Report(100);
-  return true;
-}
-
-void MoveInto(Bitmap& decoded, Bitmap& out) {
-  auto hook = std::move(out.OnChange);
-  const bool transparent = out.Transparent;
-  const TColor transparentColor = out.TransparentColor;
-  out = std::move(decoded);
-  out.OnChange = std::move(hook);
-  out.Transparent = transparent;
-  out.TransparentColor = transparentColor;
+  return rows.Row(page.height);
 }
 
 uint16_t LibraryCompression(TiffCompression compression) {
@@ -199,33 +189,8 @@ bool IsCcitt(uint16_t compression) {
          compression == COMPRESSION_CCITTRLE;
 }
 
-}  // namespace
 
-bool ProbeTiff(Bytes data) {
-  if (data.size() <= 8) return false;
-  if (data[0] == 'I' && data[1] == 'I') return (data[2] == 42 || data[2] == 43) && data[3] == 0;
-  if (data[0] == 'M' && data[1] == 'M') return data[2] == 0 && (data[3] == 42 || data[3] == 43);
-  return false;
-}
-
-bool InfoTiff(Bytes data, PictureInfo& info) {
-  if (!ProbeTiff(data)) return false;
-  MemoryFile file{data};
-  TiffHandle handle{OpenMemory(file, "rm")};
-  if (!handle.tif) return false;
-  const PageLayout page = ReadLayout(handle.tif);
-  info = PictureInfo{};
-  info.Width = int(std::min<uint32_t>(page.width, INT32_MAX));
-  info.Height = int(std::min<uint32_t>(page.height, INT32_MAX));
-  info.BitsPerSample = page.bitsPerSample;
-  info.SamplesPerPixel = page.samplesPerPixel;
-  info.DpiX = page.dpiX;
-  info.DpiY = page.dpiY;
-  info.FrameCount = int(TIFFNumberOfDirectories(handle.tif));
-  return true;
-}
-
-bool DecodeTiff(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
+bool TryDecode(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
   if (!ProbeTiff(data)) return false;
   MemoryFile file{data};
   TiffHandle handle{OpenMemory(file, "rm")};
@@ -254,11 +219,12 @@ bool DecodeTiff(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRec
     params.DpiY = page.dpiY;
   }
   params.TiffPageCount = pages;
-  MoveInto(picture, out);
+  out = std::move(picture);
   return true;
 }
 
-bool EncodeTiff(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
+
+bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
                 std::vector<uint8_t>& out) {
   if (in.Empty()) return false;
   uint16_t compression = LibraryCompression(params.TiffCompress);
@@ -311,7 +277,8 @@ bool EncodeTiff(const Bitmap& in, const TImgIOParams& params, const ProgressReco
 
   const size_t rowBytes = bilevel ? (size_t(width) + 7) / 8 : size_t(width) * 3;
   std::vector<uint8_t> line(rowBytes);
-  progress.Report(0);
+  RowProgress rows(progress, height);
+  ok = ok && rows.Row(0);
   for (uint32_t y = 0; ok && y < height; ++y) {
     const uint8_t* row = source->Row(int(y));
     if (bilevel) {
@@ -323,8 +290,7 @@ bool EncodeTiff(const Bitmap& in, const TImgIOParams& params, const ProgressReco
         line[3 * x + 2] = row[3 * x];
       }
     }
-    ok = !progress.Aborted() && TIFFWriteScanline(tif, line.data(), y, 0) >= 0;
-    progress.Report(Percent(y + 1, height));
+    ok = TIFFWriteScanline(tif, line.data(), y, 0) >= 0 && rows.Row(y + 1);
   }
   ok = ok && TIFFWriteDirectory(tif);
   TIFFClose(handle.tif);
@@ -332,6 +298,45 @@ bool EncodeTiff(const Bitmap& in, const TImgIOParams& params, const ProgressReco
   if (!ok) return false;
   out.insert(out.end(), coded.begin(), coded.end());
   return true;
+}
+
+}  // namespace
+
+bool ProbeTiff(Bytes data) {
+  if (data.size() <= 8) return false;
+  if (data[0] == 'I' && data[1] == 'I') return (data[2] == 42 || data[2] == 43) && data[3] == 0;
+  if (data[0] == 'M' && data[1] == 'M') return data[2] == 0 && (data[3] == 42 || data[3] == 43);
+  return false;
+}
+
+bool InfoTiff(Bytes data, PictureInfo& info) {
+  if (!ProbeTiff(data)) return false;
+  MemoryFile file{data};
+  TiffHandle handle{OpenMemory(file, "rm")};
+  if (!handle.tif) return false;
+  const PageLayout page = ReadLayout(handle.tif);
+  info = PictureInfo{};
+  info.Width = int(std::min<uint32_t>(page.width, INT32_MAX));
+  info.Height = int(std::min<uint32_t>(page.height, INT32_MAX));
+  info.BitsPerSample = page.bitsPerSample;
+  info.SamplesPerPixel = page.samplesPerPixel;
+  info.DpiX = page.dpiX;
+  info.DpiY = page.dpiY;
+  info.FrameCount = int(TIFFNumberOfDirectories(handle.tif));
+  return true;
+}
+
+bool DecodeTiff(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
+  if (TryDecode(data, out, params, progress, consumed)) return true;
+  progress.Abort();
+  return false;
+}
+
+bool EncodeTiff(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
+          std::vector<uint8_t>& out) {
+  if (TryEncode(in, params, progress, out)) return true;
+  progress.Abort();
+  return false;
 }
 
 const Codec& TiffCodec() {
