@@ -63,8 +63,6 @@ bool HasStreamLoader(int32_t type) {
   }
 }
 
-bool IsMetafile(int32_t type) { return type == iftWmf || type == iftEmf; }
-
 // The four magic characters of a stream header, or null for formats without one.
 const char* StreamHeaderMagic(int32_t type) {
   switch (type) {
@@ -218,7 +216,6 @@ bool TImgIO::LoadFromFile(const std::string& name) {
 bool TImgIO::LoadFromFileAs(int32_t fileType, const std::string& name) {
   Aborting = false;
   if (!bitmap_) return false;
-  if (IsMetafile(fileType)) return LoadFromFileMetafile(name);
   const std::vector<uint8_t> bytes = ReadFileBytes(name);
   size_t consumed = 0;
   if (!Decode(fileType, bytes, consumed)) return false;
@@ -273,14 +270,7 @@ bool TImgIO::LoadFromStreamAs(int32_t fileType, Stream& stream) {
 }
 
 bool TImgIO::LoadFromFileMetafile(const std::string& name) {
-  Aborting = false;
-  if (!bitmap_) return false;
-  const std::vector<uint8_t> bytes = ReadFileBytes(name);
-  const int32_t type = LowerExtension(name) == ".emf" ? iftEmf : iftWmf;
-  size_t consumed = 0;
-  if (!Decode(type, bytes, consumed)) return false;
-  LoadFinished(type, name);
-  return true;
+  return LoadFromFileAs(LowerExtension(name) == ".emf" ? iftEmf : iftWmf, name);
 }
 
 bool TImgIO::Decode(int32_t fileType, const std::vector<uint8_t>& bytes, size_t& consumed) {

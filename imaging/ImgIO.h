@@ -100,7 +100,8 @@ class TImgIO final : public BitmapClient {
   bool LoadFromFileCursor(const std::string& name) { return LoadFromFileAs(iftCursor, name); }
   bool LoadFromStreamCursor(Stream& stream) { return LoadFromStreamAs(iftCursor, stream); }
 
-  // ".wmf" and ".emf": drawn at the metafile's own size on Background.
+  // ".wmf" and ".emf" (type by the extension). The program has no metafile
+  // reader, so this opens the file and sets Aborting.
   bool LoadFromFileMetafile(const std::string& name);
 
   // The table consulted for hooks and extensions; the process-wide built-in
