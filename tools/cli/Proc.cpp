@@ -1,0 +1,124 @@
+// glamora-cli proc: runs one processing operation on a picture file.
+#include <algorithm>
+#include <charconv>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "imaging/ImgIO.h"
+#include "imaging/ImgProc.h"
+#include "tools/cli/Cli.h"
+
+namespace glamora::cli {
+namespace {
+
+int Number(const std::string& text, const char* what) {
+  int value = 0;
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, value);
+  if (error != std::errc() || stop != end) throw Failure(std::string("bad ") + what + ": \"" + text + "\"");
+  return value;
+}
+
+uint8_t Channel(const std::string& text) {
+  const int v = Number(text, "channel value");
+  if (v < 0 || v > 255) throw Failure("channel value out of 0..255: " + text);
+  return uint8_t(v);
+}
+
+TResampleFilter FilterNamed(const std::string& name) {
+  static constexpr std::pair<std::string_view, TResampleFilter> kNames[] = {
+      {"none", rfNone},         {"triangle", rfTriangle},   {"hermite", rfHermite}, {"bell", rfBell},
+      {"bspline", rfBSpline}, {"lanczos3", rfLanczos3}, {"mitchell", rfMitchell},
+  };
+  for (const auto& [n, f] : kNames) {
+    if (name == n) return f;
+  }
+  throw Failure("unknown filter \"" + name + "\" (none, triangle, hermite, bell, bspline, lanczos3, mitchell)");
+}
+
+const char kUsage[] =
+    "  proc resample W H FILTER IN OUT       resize (W or H -1 keeps the aspect ratio); FILTER one of\n"
+    "                                        none, triangle, hermite, bell, bspline, lanczos3, mitchell\n"
+    "  proc rotate ANGLE [--antialias] IN OUT  degrees counter-clockwise, on white\n"
+    "  proc hslvar H S L IN OUT              shift hue (degrees), saturation and lightness (percent)\n"
+    "  proc contrast A IN OUT                contrast -100..100\n"
+    "  proc intensity R G B IN OUT           add to each channel\n"
+    "  proc threshold DL UL DV UV IN OUT     each of DownLimit, UpLimit, DownVal, UpVal as r g b\n"
+    "  proc clear IN OUT                     fill with white\n";
+
+// Checks the argument count of an operation: `count` values, then IN and OUT.
+void Expect(const Args& a, size_t count, const char* form) {
+  if (a.size() != count + 3) throw Failure(std::string("usage: proc ") + form + " IN OUT");
+}
+
+// Reads the operation and its values (all checked before any file is
+// touched) into a call on the processing component.
+std::function<void(TImgProc&)> Operation(Args& a) {
+  const std::string op = a[0];
+  if (op == "resample") {
+    Expect(a, 3, "resample W H FILTER");
+    const int w = Number(a[1], "width"), h = Number(a[2], "height");
+    const TResampleFilter filter = FilterNamed(a[3]);
+    return [=](TImgProc& p) { p.Resample(w, h, filter); };
+  }
+  if (op == "rotate") {
+    const auto flag = std::find(a.begin(), a.end(), "--antialias");
+    const bool antialias = flag != a.end();
+    if (antialias) a.erase(flag);
+    Expect(a, 1, "rotate ANGLE [--antialias]");
+    const int angle = Number(a[1], "angle");
+    return [=](TImgProc& p) { p.Rotate(angle, antialias); };
+  }
+  if (op == "hslvar") {
+    Expect(a, 3, "hslvar H S L");
+    const int h = Number(a[1], "hue"), s = Number(a[2], "saturation"), l = Number(a[3], "lightness");
+    return [=](TImgProc& p) { p.HSLVar(h, s, l); };
+  }
+  if (op == "contrast") {
+    Expect(a, 1, "contrast A");
+    const int amount = Number(a[1], "amount");
+    return [=](TImgProc& p) { p.Contrast(amount); };
+  }
+  if (op == "intensity") {
+    Expect(a, 3, "intensity R G B");
+    const int r = Number(a[1], "red"), g = Number(a[2], "green"), b = Number(a[3], "blue");
+    return [=](TImgProc& p) { p.IntensityRGBall(r, g, b); };
+  }
+  if (op == "threshold") {
+    Expect(a, 12, "threshold DLr DLg DLb ULr ULg ULb DVr DVg DVb UVr UVg UVb");
+    TColor c[4];
+    for (size_t i = 0; i < 4; ++i) c[i] = Rgb(Channel(a[1 + 3 * i]), Channel(a[2 + 3 * i]), Channel(a[3 + 3 * i]));
+    return [=](TImgProc& p) { p.Threshold(c[0], c[1], c[2], c[3]); };
+  }
+  if (op == "clear") {
+    Expect(a, 0, "clear");
+    return [](TImgProc& p) { p.Clear(); };
+  }
+  throw Failure("unknown operation \"" + op + "\" (see glamora-cli help)");
+}
+
+int Run(const Args& args) {
+  if (args.empty()) throw Failure("usage: proc OPERATION ARGUMENTS... IN OUT (see glamora-cli help)");
+  Args a = args;
+  const auto operation = Operation(a);
+  const std::string& in = a[a.size() - 2];
+  const std::string& out = a[a.size() - 1];
+
+  Bitmap bitmap;
+  TImgIO io;
+  io.SetBitmap(&bitmap);
+  if (!io.LoadFromFile(in)) throw Failure(in + ": not a picture this program can read");
+  TImgProc proc;
+  proc.SetBitmap(&bitmap);
+  proc.AutoUndo = false;
+  proc.SetBackground(clWhite);
+  operation(proc);
+  if (!io.SaveToFile(out)) throw Failure(out + ": cannot write a picture of this type");
+  return 0;
+}
+
+const Registration registration("proc", kUsage, Run);
+
+}  // namespace
+}  // namespace glamora::cli
