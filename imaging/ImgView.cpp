@@ -333,6 +333,12 @@ void TImgView::Assign(const QImage& source) {
   ImageChange();
 }
 
+void TImgView::SetBounds(int left, int top, int width, int height) {
+  setGeometry(left, top, width, height);
+  if (loading_ && bitmap_.SetSize(width, height)) bitmap_.Fill(Background());
+  Update();
+}
+
 void TImgView::EndLoading() {
   loading_ = false;
   Update();
@@ -447,9 +453,9 @@ void TImgView::mousePressEvent(QMouseEvent* event) {
   MouseDown(event->button(), event->modifiers(), p.x(), p.y());
 }
 
-void TImgView::mouseDoubleClickEvent(QMouseEvent* event) {
-  // The second press of a double click arrives here instead of as a press.
-  mousePressEvent(event);
+void TImgView::mouseDoubleClickEvent(QMouseEvent*) {
+  // The second press of a double click has already arrived as a press; the
+  // base class would deliver it once more.
 }
 
 void TImgView::mouseMoveEvent(QMouseEvent* event) {

@@ -175,6 +175,8 @@ class TImgView : public TImgViewBase {
   // a view made at run time keeps its bitmap (empty at first).
   void BeginLoading() { loading_ = true; }
   void EndLoading();
+  // Moves and resizes the control (the bitmap too while loading).
+  void SetBounds(int left, int top, int width, int height);
 
   QScrollBar* HorizontalScrollBar() const { return hBar_; }
   QScrollBar* VerticalScrollBar() const { return vBar_; }
