@@ -342,6 +342,69 @@ int DistanceSquared(TColor a, TColor b) {
   return dr * dr + dg * dg + db * db;
 }
 
+struct OccupiedBin {
+  int Index;
+  TColor Mean;
+  uint64_t Count;
+  uint8_t Entry = 0;  // the palette entry nearest to the mean
+};
+
+std::vector<OccupiedBin> OccupiedBins(const std::vector<Bin>& bins) {
+  std::vector<OccupiedBin> occupied;
+  for (size_t i = 0; i < bins.size(); ++i) {
+    const Bin& b = bins[i];
+    if (!b.count) continue;
+    occupied.push_back({int(i),
+                        Rgb(uint8_t(b.red / b.count), uint8_t(b.green / b.count), uint8_t(b.blue / b.count)),
+                        b.count});
+  }
+  return occupied;
+}
+
+uint8_t NearestEntry(const std::vector<TColor>& palette, size_t first, TColor color) {
+  size_t best = first;
+  int bestDistance = DistanceSquared(color, palette[first]);
+  for (size_t i = first + 1; i < palette.size() && bestDistance > 0; ++i) {
+    const int distance = DistanceSquared(color, palette[i]);
+    if (distance < bestDistance) {
+      best = i;
+      bestDistance = distance;
+    }
+  }
+  return uint8_t(best);
+}
+
+// Median cut places the entries roughly; a few rounds of moving each entry
+// to the mean of the bins nearest to it (k-means over the histogram) fit
+// them to the picture. Entries before `first` stay as they are. Returns the
+// entry each bin maps to.
+constexpr int kRefinementRounds = 3;
+
+std::vector<uint8_t> RefineAndMap(const std::vector<Bin>& bins, std::vector<TColor>& palette, size_t first) {
+  std::vector<OccupiedBin> occupied = OccupiedBins(bins);
+  for (int round = 0; round < kRefinementRounds; ++round) {
+    std::vector<Bin> sums(palette.size());
+    for (OccupiedBin& b : occupied) {
+      b.Entry = NearestEntry(palette, first, b.Mean);
+      const Bin& source = bins[size_t(b.Index)];
+      Bin& sum = sums[b.Entry];
+      sum.count += source.count;
+      sum.red += source.red;
+      sum.green += source.green;
+      sum.blue += source.blue;
+    }
+    for (size_t i = first; i < palette.size(); ++i) {
+      const Bin& sum = sums[i];
+      if (!sum.count) continue;
+      palette[i] = Rgb(uint8_t((sum.red + sum.count / 2) / sum.count), uint8_t((sum.green + sum.count / 2) / sum.count),
+                       uint8_t((sum.blue + sum.count / 2) / sum.count));
+    }
+  }
+  std::vector<uint8_t> nearest(bins.size(), uint8_t(first));
+  for (const OccupiedBin& b : occupied) nearest[size_t(b.Index)] = NearestEntry(palette, first, b.Mean);
+  return nearest;
+}
+
 IndexedPicture MedianCut(const Bitmap& picture, int maxColors, const TColor* reserved) {
   const int width = picture.Width(), height = picture.Height();
   std::vector<Bin> bins(kLevels * kLevels * kLevels);
@@ -382,19 +445,8 @@ IndexedPicture MedianCut(const Bitmap& picture, int maxColors, const TColor* res
   if (reserved) result.Palette.push_back(*reserved);
   const size_t first = result.Palette.size();
   for (const Box& box : boxes) result.Palette.push_back(MeanColor(box, bins));
-  if (result.Palette.empty()) result.Palette.push_back(clBlack);
-
-  std::vector<uint8_t> nearest(bins.size(), uint8_t(first < result.Palette.size() ? first : 0));
-  for (size_t bin = 0; bin < bins.size(); ++bin) {
-    if (!bins[bin].count) continue;
-    const Bin& b = bins[bin];
-    const TColor mean = Rgb(uint8_t(b.red / b.count), uint8_t(b.green / b.count), uint8_t(b.blue / b.count));
-    int best = int(first);
-    for (size_t i = first + 1; i < result.Palette.size(); ++i) {
-      if (DistanceSquared(mean, result.Palette[i]) < DistanceSquared(mean, result.Palette[size_t(best)])) best = int(i);
-    }
-    nearest[bin] = uint8_t(best);
-  }
+  if (result.Palette.size() == first) result.Palette.push_back(clBlack);
+  const std::vector<uint8_t> nearest = RefineAndMap(bins, result.Palette, first);
 
   result.Pixels.resize(size_t(width) * height);
   uint8_t* out = result.Pixels.data();
@@ -459,9 +511,12 @@ bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecor
     const TColor c = indexed.Palette[i];
     table[i] = GifColorType{RedOf(c), GreenOf(c), BlueOf(c)};
   }
+  // The background colour is the entry nearest to it, the transparent
+  // entry only when it is the colour asked for.
   const TColor background = ResolveColor(params.GifBackground) & 0xFFFFFF;
-  const auto found = std::find(indexed.Palette.begin(), indexed.Palette.end(), background);
-  const int backgroundIndex = found == indexed.Palette.end() ? 0 : int(found - indexed.Palette.begin());
+  const bool backgroundIsKey = params.GifHasTransparency && background == transparent;
+  const size_t firstOpaque = params.GifHasTransparency && !backgroundIsKey && indexed.Palette.size() > 1 ? 1 : 0;
+  const int backgroundIndex = NearestEntry(indexed.Palette, firstOpaque, background);
 
   std::vector<uint8_t> coded;
   int error = 0;
