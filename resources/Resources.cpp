@@ -4,7 +4,10 @@
 
 // Q_INIT_RESOURCE declares the registration function in the enclosing
 // namespace, so it is called from the global one.
-static void RegisterCompiledResources() { Q_INIT_RESOURCE(resources); }
+static void RegisterCompiledResources() {
+  Q_INIT_RESOURCE(resources);
+  Q_INIT_RESOURCE(icons);
+}
 
 namespace glamora {
 
