@@ -50,8 +50,9 @@ QString Readme() {
       "# Icons\n\n"
       "Drawn by `tools/generators/icons` (QPainter vector drawing on a 32 × 32 design grid, one flat style); do not "
       "edit the pictures by hand, change the generator and run `cmake --build <build> --target regenerate-icons`.\n\n"
-      "Every picture `NAME.png` has a twice-as-large `NAME@2x.png` beside it for high-DPI screens, which `QIcon` loads by itself on such a screen. "
-      "The pictures are compiled in through `resources/icons.qrc` under `:/icons/`.\n\n"
+      "Every picture `NAME.png` has a twice-as-large `NAME@2x.png` beside it for high-DPI screens, which `QIcon` "
+      "loads by itself on such a screen. The pictures are compiled in through `resources/icons.qrc` under `:/icons/` "
+      "(registered with the cursors by `glamora::InitResources()`).\n\n"
       "The tool bars take their pictures from image lists: a set below is one image list, and a picture's file name "
       "is its index in that list. Indices that no button uses have no picture.\n";
   for (const IconSet& set : IconSets()) {
