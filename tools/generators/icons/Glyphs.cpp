@@ -108,13 +108,6 @@ void PlusBadge(QPainter& p, QPointF c, double r) {
   Line(p, plus, kPaper, r * 0.36);
 }
 
-void MinusBadge(QPainter& p, QPointF c, double r) {
-  Fill(p, Circle(c, r), kRed, 1.0);
-  QPainterPath minus(QPointF(c.x() - r * 0.55, c.y()));
-  minus.lineTo(c.x() + r * 0.55, c.y());
-  Line(p, minus, kPaper, r * 0.36);
-}
-
 void StarBadge(QPainter& p, QPointF c, double r, const QColor& colour) {
   QPainterPath star;
   for (int i = 0; i < 10; ++i) {
@@ -478,18 +471,6 @@ void Brush(QPainter& p, QPointF tip, double length, double tuft, double angleDeg
   handle.closeSubpath();
   Fill(p, handle, kInk.lighter(150), 1.0);
   p.restore();
-}
-
-void Comb(QPainter& p, const QRectF& r) {
-  Fill(p, RoundRect(QRectF(r.left(), r.top(), r.width(), r.height() * 0.34), 1.5), kRose);
-  QPainterPath teeth;
-  const int n = 6;
-  for (int i = 0; i < n; ++i) {
-    const double x = r.left() + r.width() * (i + 0.5) / n;
-    teeth.moveTo(x, r.top() + r.height() * 0.3);
-    teeth.lineTo(x, r.bottom());
-  }
-  Line(p, teeth, kRose.darker(120), r.width() / n * 0.55);
 }
 
 void Check(QPainter& p, const QRectF& r, const QColor& colour) {

@@ -50,7 +50,6 @@ void Text(QPainter& p, const QString& text, QPointF centre, double height, const
 
 // Small badges drawn over the bottom-right of an icon.
 void PlusBadge(QPainter& p, QPointF centre, double radius = 6.5);
-void MinusBadge(QPainter& p, QPointF centre, double radius = 6.5);
 void StarBadge(QPainter& p, QPointF centre, double radius = 6.0, const QColor& colour = palette::kGold);
 
 // Objects.
@@ -75,7 +74,6 @@ void Lips(QPainter& p, QPointF centre, double halfWidth, const QColor& fill, boo
 void Lipstick(QPainter& p, QPointF base, double height, double angleDeg);
 void Pencil(QPainter& p, QPointF tip, double length, double angleDeg, const QColor& lead);
 void Brush(QPainter& p, QPointF tip, double length, double tuft, double angleDeg, const QColor& paint);
-void Comb(QPainter& p, const QRectF& r);
 void Check(QPainter& p, const QRectF& r, const QColor& colour);
 void Cross(QPainter& p, const QRectF& r, const QColor& colour);
 

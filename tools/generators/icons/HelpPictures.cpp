@@ -395,7 +395,7 @@ QImage FaceExpertPicture() {
     const QRectF frame(0, 0, sf::kWidth, sf::kHeight);
     if (i == 0) {
       p.fillRect(frame, kPhotoBackground);
-      // The photograph a little larger than the face, a window behind.
+      // A window in the background of the photograph.
       p.fillRect(QRectF(150, 20, 60, 80), QColor(230, 240, 250));
       DrawFace(p, true);
       DrawTemplate(p);
