@@ -12,6 +12,10 @@ QRect DibDraw::Stretch(QImage& scratch, QImage::Format format, QPainter& painter
   if (bitmap.Empty() || dest.isEmpty() || source.isEmpty()) return {};
   QRect visible = dest;
   if (painter.hasClipping()) visible &= painter.clipBoundingRect().toAlignedRect();
+  // Only what lands on the device is computed.
+  if (const QPaintDevice* device = painter.device(); device && painter.transform().isAffine()) {
+    visible &= painter.transform().inverted().mapRect(QRect(0, 0, device->width(), device->height()));
+  }
   if (visible.isEmpty()) return {};
   if (scratch.format() != format || scratch.width() < visible.width() || scratch.height() < visible.height()) {
     scratch = QImage(std::max(visible.width(), scratch.width()), std::max(visible.height(), scratch.height()), format);

@@ -198,6 +198,20 @@ TEST_F(ViewTest, PaintsTheBitmapTopLeftAndTheBackgroundAround) {
   }
 }
 
+TEST_F(ViewTest, DoubleBufferedViewShowsTheSamePixels) {
+  Make(30, 20, 7, 5);
+  view.SetZoom(300);
+  view.SetViewXY(2, 1);
+  const QImage first = Grab();
+  view.SetViewXY(4, 3);
+  const QImage second = Grab();
+  view.SetViewXY(2, 1);
+  view.SetDoubleBuffer(true);
+  EXPECT_EQ(Grab(), first);
+  view.SetViewXY(4, 3);  // the buffer is drawn again after a scroll
+  EXPECT_EQ(Grab(), second);
+}
+
 TEST_F(ViewTest, CentredPictureHasBackgroundOnEverySide) {
   Make(20, 20, 4, 4);
   view.SetBackground(clWhite);
