@@ -361,6 +361,7 @@ bool DecodeBmpInto(Bytes data, Bitmap& out, TImgIOParams& params, const Progress
   DibPicture picture;
   if (!DecodeDib(data, h, PixelOffsetOf(data, h), true, picture, progress)) return false;
 
+  if (progress.Aborted()) return false;
   const bool bilevel = picture.Pixels.Format() == PixelFormat::Bits1;
   params.Width = h.Width;
   params.Height = h.Height;

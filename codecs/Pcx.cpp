@@ -205,6 +205,7 @@ bool DecodePcxInto(Bytes data, Bitmap& out, TImgIOParams& params, const Progress
     }
   }
 
+  if (progress.Aborted()) return false;
   params.Width = h.Width;
   params.Height = h.Height;
   params.BitsPerSample = bilevel ? 1 : 8;

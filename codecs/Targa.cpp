@@ -183,6 +183,7 @@ bool DecodeTargaInto(Bytes data, Bitmap& out, TImgIOParams& params, const Progre
     if (!rows.Row(i + 1)) return false;
   }
 
+  if (progress.Aborted()) return false;
   params.Width = h.Width;
   params.Height = h.Height;
   params.BitsPerSample = 8;

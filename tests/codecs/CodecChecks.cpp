@@ -31,7 +31,9 @@ bool SameParams(const TImgIOParams& a, const TImgIOParams& b) {
          a.PcxCompression == b.PcxCompression && a.BmpCompressed == b.BmpCompressed;
 }
 
-::testing::AssertionResult DecodeDamaged(const codec::Codec& codec, const std::vector<uint8_t>& bytes) {
+}  // namespace
+
+::testing::AssertionResult HandlesDamage(const codec::Codec& codec, const std::vector<uint8_t>& bytes) {
   Bitmap out = Sentinel();
   TImgIOParams params = SentinelParams();
   bool aborting = false;
@@ -51,8 +53,6 @@ bool SameParams(const TImgIOParams& a, const TImgIOParams& b) {
   if (!aborting) return ::testing::AssertionFailure() << "a failed decode did not set the abort flag";
   return ::testing::AssertionSuccess();
 }
-
-}  // namespace
 
 std::vector<uint8_t> MakeSample(const std::vector<std::string>& args, const std::string& output) {
   std::vector<std::string> all = args;
@@ -95,14 +95,14 @@ void ExpectDamageHandled(const codec::Codec& codec, const std::vector<uint8_t>& 
   ASSERT_FALSE(file.empty());
   for (size_t length = 0; length < file.size(); length += std::max<size_t>(stride, 1)) {
     std::vector<uint8_t> prefix(file.begin(), file.begin() + std::ptrdiff_t(length));
-    EXPECT_TRUE(DecodeDamaged(codec, prefix)) << "truncated to " << length << " bytes";
+    EXPECT_TRUE(HandlesDamage(codec, prefix)) << "truncated to " << length << " bytes";
   }
   std::mt19937 random(seed);
   for (int i = 0; i < flips; ++i) {
     std::vector<uint8_t> damaged = file;
     const size_t at = random() % damaged.size();
     damaged[at] ^= uint8_t(1u << (random() % 8));
-    EXPECT_TRUE(DecodeDamaged(codec, damaged)) << "bit flipped at byte " << at;
+    EXPECT_TRUE(HandlesDamage(codec, damaged)) << "bit flipped at byte " << at;
   }
 }
 

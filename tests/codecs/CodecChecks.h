@@ -32,6 +32,10 @@ std::vector<uint8_t> MakeSample(const std::vector<std::string>& args, const std:
 void ExpectDamageHandled(const codec::Codec& codec, const std::vector<uint8_t>& file, size_t stride, int flips,
                          uint32_t seed);
 
+// One damaged input: the decode fails leaving output and params as they were
+// and setting the abort flag, or gives a picture within the limits.
+::testing::AssertionResult HandlesDamage(const codec::Codec& codec, const std::vector<uint8_t>& bytes);
+
 // Little-endian fields for hand-made headers.
 void PutLE(std::vector<uint8_t>& bytes, size_t offset, uint64_t value, int size);
 uint32_t GetLE(const std::vector<uint8_t>& bytes, size_t offset, int size);

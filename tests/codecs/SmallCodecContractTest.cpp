@@ -1,0 +1,163 @@
+// The codec contract for the hand-written codecs (BMP, PCX, Targa, icon,
+// cursor): progress, stopping on request, where the picture ends, and every
+// damaged file a fuzzer ever found.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "codecs/Bmp.h"
+#include "codecs/Icon.h"
+#include "codecs/Pcx.h"
+#include "codecs/Targa.h"
+#include "tests/codecs/CodecChecks.h"
+#include "tests/codecs/MagickReference.h"
+
+namespace glamora::test {
+namespace {
+
+using File = std::vector<uint8_t>;
+
+Bitmap Pattern() {
+  Bitmap b(37, 23);
+  for (int y = 0; y < b.Height(); ++y) {
+    for (int x = 0; x < b.Width(); ++x) b.SetPixel(x, y, Rgb(uint8_t(x * 7), uint8_t(y * 11), uint8_t(x < 20 ? 9 : x)));
+  }
+  return b;
+}
+
+File Encoded(const codec::Codec& codec, bool compressed) {
+  TImgIOParams params;
+  params.TgaCompressed = compressed;
+  params.PcxCompression = compressed ? 1 : 0;
+  File file;
+  codec.Encode(Pattern(), params, ProgressRecord{}, file);
+  return file;
+}
+
+// An icon or cursor whose one image is the BMP encoder's picture: the
+// information header on, the height doubled, an all-opaque AND mask after.
+File IconFile(uint16_t type) {
+  const File bmp = Encoded(codec::BmpCodec(), false);
+  File image(bmp.begin() + 14, bmp.end());
+  PutLE(image, 8, GetLE(image, 8, 4) * 2, 4);
+  image.insert(image.end(), ((37 + 31) / 32) * 4 * 23, 0);
+  File f;
+  PutLE(f, 0, 0, 2);
+  PutLE(f, 2, type, 2);
+  PutLE(f, 4, 1, 2);
+  PutLE(f, 6, 37, 1);
+  PutLE(f, 7, 23, 1);
+  PutLE(f, 10, 1, 2);
+  PutLE(f, 12, 24, 2);
+  PutLE(f, 14, image.size(), 4);
+  PutLE(f, 18, 22, 4);
+  f.insert(f.end(), image.begin(), image.end());
+  return f;
+}
+
+struct Case {
+  const char* Name;
+  const codec::Codec& Codec;
+  File Sample;
+};
+
+std::vector<Case> Cases() {
+  return {
+      {"Bmp", codec::BmpCodec(), Encoded(codec::BmpCodec(), false)},
+      {"Pcx", codec::PcxCodec(), Encoded(codec::PcxCodec(), true)},
+      {"PcxPlain", codec::PcxCodec(), Encoded(codec::PcxCodec(), false)},
+      {"Targa", codec::TargaCodec(), Encoded(codec::TargaCodec(), false)},
+      {"TargaRle", codec::TargaCodec(), Encoded(codec::TargaCodec(), true)},
+      {"Icon", codec::IconCodec(), IconFile(1)},
+      {"Cursor", codec::CursorCodec(), IconFile(2)},
+  };
+}
+
+class SmallCodecContract : public ::testing::TestWithParam<Case> {};
+
+TEST_P(SmallCodecContract, DecodesTheSampleAndReportsProgressUpToAll) {
+  const Case& c = GetParam();
+  ASSERT_FALSE(c.Sample.empty());
+  std::vector<int> reported;
+  ProgressRecord progress;
+  progress.OnProgress = [&](int percent) { reported.push_back(percent); };
+  Bitmap out;
+  TImgIOParams params;
+  size_t consumed = 0;
+  ASSERT_TRUE(c.Codec.Decode(c.Sample, out, params, progress, consumed));
+  EXPECT_TRUE(SamePixels(Pattern(), out));
+  EXPECT_TRUE(c.Codec.Probe(c.Sample));
+  ASSERT_FALSE(reported.empty());
+  EXPECT_TRUE(std::is_sorted(reported.begin(), reported.end()));
+  EXPECT_EQ(reported.back(), 100);
+}
+
+TEST_P(SmallCodecContract, StopsWhenAskedAndLeavesTheOutput) {
+  const Case& c = GetParam();
+  for (const bool fromTheStart : {true, false}) {
+    bool aborting = fromTheStart;
+    ProgressRecord progress;
+    progress.Aborting = &aborting;
+    progress.OnProgress = [&](int) { aborting = true; };  // the caller stops at the first report
+    Bitmap out(3, 3);
+    const Bitmap before = out;
+    TImgIOParams params;
+    params.Width = 99;
+    size_t consumed = 0;
+    EXPECT_FALSE(c.Codec.Decode(c.Sample, out, params, progress, consumed));
+    EXPECT_TRUE(out.SameContent(before));
+    EXPECT_EQ(params.Width, 99);
+  }
+}
+
+TEST_P(SmallCodecContract, ConsumesThePictureAndNotWhatFollows) {
+  const Case& c = GetParam();
+  File followed = c.Sample;
+  followed.insert(followed.end(), {1, 2, 3, 4, 5});
+  Bitmap out;
+  TImgIOParams params;
+  size_t consumed = 0;
+  ASSERT_TRUE(c.Codec.Decode(followed, out, params, ProgressRecord{}, consumed));
+  EXPECT_EQ(consumed, c.Sample.size());
+}
+
+TEST_P(SmallCodecContract, EmptyAndTinyInputsFail) {
+  const Case& c = GetParam();
+  for (size_t size : {size_t(0), size_t(1), size_t(14), size_t(18), size_t(22)}) {
+    const File prefix(c.Sample.begin(), c.Sample.begin() + std::ptrdiff_t(std::min(size, c.Sample.size())));
+    Bitmap out;
+    TImgIOParams params;
+    size_t consumed = 0;
+    EXPECT_FALSE(c.Codec.Decode(prefix, out, params, ProgressRecord{}, consumed)) << size;
+    codec::PictureInfo info;
+    if (size < 14) EXPECT_FALSE(c.Codec.Info(prefix, info)) << size;  // Info reads no more than a header
+  }
+}
+
+TEST_P(SmallCodecContract, SurvivesEveryTruncationAndBitFlips) {
+  const Case& c = GetParam();
+  ExpectDamageHandled(c.Codec, c.Sample, 1, 400, 17);
+}
+
+INSTANTIATE_TEST_SUITE_P(SmallCodecs, SmallCodecContract, ::testing::ValuesIn(Cases()),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+// Inputs that once crashed or misbehaved, kept by format folder.
+TEST(SmallCodecRegressions, EveryKeptInputIsHandled) {
+  namespace fs = std::filesystem;
+  const std::pair<const char*, const codec::Codec*> folders[] = {
+      {"bmp", &codec::BmpCodec()}, {"pcx", &codec::PcxCodec()},     {"targa", &codec::TargaCodec()},
+      {"icon", &codec::IconCodec()}, {"cursor", &codec::CursorCodec()},
+  };
+  const fs::path root = fs::path(SourceDir()) / "tests" / "codecs" / "regressions";
+  for (const auto& [folder, codec] : folders) {
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(root / folder, ec)) {
+      if (entry.is_regular_file()) EXPECT_TRUE(HandlesDamage(*codec, ReadAll(entry.path().string()))) << entry.path();
+    }
+  }
+}
+
+}  // namespace
+}  // namespace glamora::test
