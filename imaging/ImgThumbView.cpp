@@ -1,0 +1,908 @@
+#include "imaging/ImgThumbView.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QStyle>
+#include <QWheelEvent>
+#include <algorithm>
+#include <exception>
+
+#include "codecs/Jpeg.h"
+#include "imaging/QtBitmap.h"
+#include "imaging/core/Rounding.h"
+#include "imaging/core/Stream.h"
+
+namespace glamora {
+
+namespace {
+
+// Enough of a JPEG file to reach its frame header in all but files with
+// unusually large metadata; those are simply decoded at full size.
+constexpr size_t kHeaderPrefix = 64 * 1024;
+
+// The rectangle from (left, top) to (right, bottom), right and bottom excluded.
+QRect EdgeRect(int left, int top, int right, int bottom) { return {left, top, right - left, bottom - top}; }
+
+int NavigationCode(int key) {
+  switch (key) {
+    case Qt::Key_PageUp: return 7;
+    case Qt::Key_PageDown: return 6;
+    case Qt::Key_End: return 5;
+    case Qt::Key_Home: return 4;
+    case Qt::Key_Left: return 0;
+    case Qt::Key_Up: return 2;
+    case Qt::Key_Right: return 1;
+    case Qt::Key_Down: return 3;
+    default: return -1;
+  }
+}
+
+JpegScale ScaleOfDenominator(int denominator) {
+  switch (denominator) {
+    case 2: return JpegScale::Half;
+    case 4: return JpegScale::Quarter;
+    case 8: return JpegScale::Eighth;
+    default: return JpegScale::Full;
+  }
+}
+
+// The frame header of a JPEG file, read from the start of the file only.
+bool ReadJpegFileHeader(const std::string& name, codec::JpegHeader& header) {
+  try {
+    FileStream file(name, FileStream::Mode::Read);
+    std::vector<uint8_t> prefix(kHeaderPrefix);
+    prefix.resize(file.Read(prefix.data(), prefix.size()));
+    return codec::ReadJpegHeader(codec::Bytes(prefix.data(), prefix.size()), header);
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+// Keeps the hooks that belong to the bitmap object, not to its picture.
+void ReplacePictureKeepingHooks(Bitmap& target, Bitmap&& picture) {
+  auto onChange = std::move(target.OnChange);
+  const bool transparent = target.Transparent;
+  const TColor transparentColor = target.TransparentColor;
+  target = std::move(picture);
+  target.OnChange = std::move(onChange);
+  target.Transparent = transparent;
+  target.TransparentColor = transparentColor;
+}
+
+}  // namespace
+
+QSize ThumbFitSize(int pictureWidth, int pictureHeight, int cellWidth, int areaHeight) {
+  if (pictureWidth <= 0 || pictureHeight <= 0) return {};
+  const double s = std::min(double(areaHeight) / pictureHeight, double(cellWidth) / pictureWidth);
+  const int64_t w = TruncGuarded(pictureWidth * s);
+  const int64_t h = TruncGuarded(pictureHeight * s);
+  if (w <= 0 || h <= 0) return {};
+  return {int(w), int(h)};
+}
+
+int ThumbJpegDenominator(int pictureWidth, int pictureHeight, QSize fit) {
+  if (fit.isEmpty()) return 1;
+  for (int k : {8, 4, 2}) {
+    if (codec::JpegScaledSide(pictureWidth, k) >= fit.width() &&
+        codec::JpegScaledSide(pictureHeight, k) >= fit.height()) {
+      return k;
+    }
+  }
+  return 1;
+}
+
+bool HalvePicture(const Bitmap& in, Bitmap& out) {
+  if (in.Width() < 2 || in.Height() < 2) return false;
+  Bitmap converted;
+  const Bitmap* source = &in;
+  if (in.Format() != PixelFormat::Bits24) {
+    converted.Assign(in);
+    converted.ConvertTo24();
+    source = &converted;
+  }
+  Bitmap half;
+  if (!half.Reset(in.Width() / 2, in.Height() / 2, PixelFormat::Bits24)) return false;
+  const int bytes = half.Width() * 3;
+  for (int y = 0; y < half.Height(); ++y) {
+    const uint8_t* upper = source->Row(2 * y);
+    const uint8_t* lower = source->Row(2 * y + 1);
+    uint8_t* o = half.Row(y);
+    for (int i = 0; i < bytes; i += 3) {
+      const int j = 2 * i;  // the first of the two source pixels
+      for (int c = 0; c < 3; ++c) {
+        o[i + c] = uint8_t((upper[j + c] + upper[j + 3 + c] + lower[j + c] + lower[j + 3 + c] + 2) / 4);
+      }
+    }
+  }
+  out = std::move(half);
+  return true;
+}
+
+// ---------------------------------------------------------------- creation
+
+TImgThumbView::TImgThumbView(QWidget* parent) : TImgViewBase(parent) {
+  hBar_ = new QScrollBar(Qt::Horizontal, this);
+  vBar_ = new QScrollBar(Qt::Vertical, this);
+  for (QScrollBar* bar : {hBar_, vBar_}) {
+    bar->hide();
+    bar->setFocusPolicy(Qt::NoFocus);
+    connect(bar, &QScrollBar::actionTriggered, this, [this, bar](int action) { ScrollAction(bar, action); });
+  }
+  setFocusPolicy(Qt::StrongFocus);
+  io_.OnProgress = [this](int per) {
+    if (OnIOProgress) OnIOProgress(this, per);
+  };
+  resize(180, 90);
+}
+
+TImgThumbView::~TImgThumbView() {
+  NotifyDestroyed();
+  destroying_ = true;
+  Deselect();
+  items_.clear();
+}
+
+// ---------------------------------------------------------------- items
+
+int TImgThumbView::AppendImage() {
+  const int index = ImageCount();
+  InsertImage(index);
+  return index;
+}
+
+void TImgThumbView::InsertImage(int index) {
+  if (index < 0) return;
+  index = std::min(index, ImageCount());
+  // Items after the insertion point move one place on, the selection with them.
+  if (selected_ >= index) ++selected_;
+  ThumbnailItem item;
+  item.Background = Background();
+  items_.insert(items_.begin() + index, std::move(item));
+  SelectInternal(index);
+  CallBitmapChangeList();
+  Update();
+}
+
+void TImgThumbView::SetImageFileName(int index, const std::string& name) {
+  if (!ValidIndex(index)) return;
+  items_[size_t(index)].FileName = name;
+}
+
+std::string TImgThumbView::GetImageFileName(int index) const {
+  return ValidIndex(index) ? items_[size_t(index)].FileName : std::string();
+}
+
+void TImgThumbView::DeleteImage(int index) {
+  if (!ValidIndex(index)) return;
+  const int a = selected_;
+  const bool wasLast = index == ImageCount() - 1;
+  Deselect();
+  FreePicture(items_[size_t(index)]);
+  items_.erase(items_.begin() + index);
+  int next = a;
+  if (index == a && wasLast) {
+    next = ImageCount() - 1;
+  } else if (index < a) {
+    next = a - 1;
+  }
+  if (next >= 0) SelectInternal(next);
+  CallBitmapChangeList();
+  Update();
+}
+
+void TImgThumbView::DeleteAllImages() {
+  Deselect();
+  Update();
+  // Deleting item 0 until none are left, without a selection to carry along.
+  for (ThumbnailItem& item : items_) FreePicture(item);
+  items_.clear();
+  CallBitmapChangeList();
+  Update();
+}
+
+void TImgThumbView::SetImage(int index, const glamora::Bitmap& picture) {
+  if (!ValidIndex(index)) return;
+  glamora::Bitmap copy;
+  copy.Assign(picture);
+  const QSize size(picture.Width(), picture.Height());
+  StorePicture(index, std::move(copy), size);
+}
+
+// ---------------------------------------------------------------- selection
+
+void TImgThumbView::SetSelectedImage(int index) {
+  SelectInternal(index);
+  if (OnImageSelect) OnImageSelect(this, selected_);
+  Update();
+}
+
+void TImgThumbView::SelectInternal(int index) {
+  if (!ValidIndex(index)) return;
+  if (selected_ >= 0) ReleaseImage(selected_);
+  selected_ = index;
+  LockImage(index);
+}
+
+void TImgThumbView::Deselect() {
+  if (selected_ >= 0) ReleaseImage(selected_);
+  selected_ = -1;
+}
+
+glamora::Bitmap* TImgThumbView::Bitmap() {
+  if (!ValidIndex(selected_)) return nullptr;
+  return items_[size_t(selected_)].Expanded.get();
+}
+
+glamora::Bitmap* TImgThumbView::LockImage(int index) {
+  if (!ValidIndex(index)) return nullptr;
+  if (items_[size_t(index)].LockCount++ > 0) return items_[size_t(index)].Expanded.get();
+  if (items_[size_t(index)].Packed.Empty()) LoadPicture(index);
+  ThumbnailItem& item = items_[size_t(index)];
+  if (item.Packed.Empty()) {
+    item.LockCount = 0;
+    return nullptr;
+  }
+  item.Expanded = std::make_unique<glamora::Bitmap>(std::move(item.Packed));
+  item.Packed = glamora::Bitmap();
+  return item.Expanded.get();
+}
+
+void TImgThumbView::ReleaseImage(int index) {
+  if (!ValidIndex(index)) return;
+  ThumbnailItem& item = items_[size_t(index)];
+  if (item.LockCount > 0) --item.LockCount;
+  if (item.LockCount == 0 && item.Expanded) {
+    item.Packed = std::move(*item.Expanded);
+    item.Packed.OnChange = nullptr;
+    item.Expanded.reset();
+  }
+}
+
+void TImgThumbView::MoveSelection(int code) {
+  const int count = ImageCount();
+  if (count == 0) return;
+  const int g = Columns();
+  const int page = vertBorder_ + thumbHeight_ != 0
+                       ? g * ((ClientHeight() - vertBorder_) / (vertBorder_ + thumbHeight_))
+                       : 0;
+  const int a = selected_;
+  const bool selection = a >= 0;
+
+  // Scrolling that brings the selected item's row, then its column, into view.
+  auto scrollUp = [this] {
+    SetViewY(ImageY(selected_) - vertBorder_);
+    if (!FullyVisible(selected_)) SetViewX(ImageX(selected_) - horizBorder_);
+  };
+  auto scrollDown = [this] {
+    SetViewY(ImageY(selected_) + thumbHeight_ + vertBorder_ - ClientHeight());
+    if (!FullyVisible(selected_)) SetViewX(ImageX(selected_) + thumbWidth_ + horizBorder_ - ClientWidth());
+  };
+  auto whenHidden = [this](auto scroll) {
+    if (ValidIndex(selected_) && !FullyVisible(selected_)) scroll();
+  };
+
+  switch (code) {
+    case 0:
+      if (!selection) return;
+      SetSelectedImage(a - 1);
+      whenHidden([this] { SetViewXY(ImageX(selected_) - horizBorder_, ImageY(selected_) - vertBorder_); });
+      break;
+    case 1:
+      if (!selection) return;
+      SetSelectedImage(a + 1);
+      whenHidden([this] {
+        SetViewXY(ImageX(selected_) + thumbWidth_ + horizBorder_ - ClientWidth(),
+                  ImageY(selected_) + thumbHeight_ + vertBorder_ - ClientHeight());
+      });
+      break;
+    case 2:
+      if (!selection) return;
+      SetSelectedImage(gridWidth_ != 0 ? std::max(a - g, 0) : a - 1);
+      whenHidden(scrollUp);
+      break;
+    case 3:
+      if (!selection) return;
+      SetSelectedImage(gridWidth_ != 0 ? std::min(a + g, count - 1) : a + 1);
+      whenHidden(scrollDown);
+      break;
+    case 4:
+      SetSelectedImage(0);
+      whenHidden([this] { SetViewXY(0, 0); });
+      break;
+    case 5:
+      SetSelectedImage(count - 1);
+      whenHidden(scrollDown);
+      break;
+    case 6:
+      if (!selection) return;
+      SetSelectedImage(a + page);
+      whenHidden(scrollDown);
+      break;
+    case 7:
+      if (!selection) return;
+      SetSelectedImage(a - page);
+      whenHidden(scrollUp);
+      break;
+    default: break;
+  }
+}
+
+// ---------------------------------------------------------------- pictures
+
+const glamora::Bitmap* TImgThumbView::HeldPicture(const ThumbnailItem& item) {
+  if (item.Expanded) return item.Expanded.get();
+  return item.Packed.Empty() ? nullptr : &item.Packed;
+}
+
+void TImgThumbView::FreePicture(ThumbnailItem& item) {
+  item.Packed = glamora::Bitmap();
+  item.Expanded.reset();
+}
+
+bool TImgThumbView::LoadPicture(int index) {
+  ThumbnailItem& item = items_[size_t(index)];
+  if (item.FileName.empty()) return false;
+  glamora::Bitmap picture;
+  QSize original;
+  if (!ReadPicture(item, picture, original)) return false;
+  item.Background = io_.Background();
+  StorePicture(index, std::move(picture), original);
+  return true;
+}
+
+bool TImgThumbView::ReadPicture(const ThumbnailItem& item, glamora::Bitmap& picture, QSize& original) {
+  const QSize area = AreaSize();
+  codec::JpegHeader header;
+  const bool jpegHeader = ReadJpegFileHeader(item.FileName, header);
+  int denominator = 1;
+  if (jpegHeader) {
+    denominator = ThumbJpegDenominator(header.Width, header.Height,
+                                       ThumbFitSize(header.Width, header.Height, area.width(), area.height()));
+  }
+
+  glamora::Bitmap loaded(1, 1);
+  io_.SetBackground(item.Background);
+  io_.SetBitmap(&loaded);
+  io_.Params.JpegDecodeScale = ScaleOfDenominator(denominator);
+  bool ok = false;
+  try {
+    ok = io_.LoadFromFile(item.FileName) && !io_.Aborting;
+  } catch (const std::exception&) {
+    ok = false;
+  }
+  const bool decodedAsJpeg = io_.Params.FileType == iftJpeg;
+  io_.SetBitmap(nullptr);
+  if (!ok || loaded.Empty()) return false;
+
+  original = jpegHeader && decodedAsJpeg ? QSize(header.Width, header.Height) : QSize(loaded.Width(), loaded.Height());
+  // Halve whatever is still twice the cell picture; bilevel pictures are
+  // already compact and would only grow as 24-bit halves.
+  const QSize fit = ThumbFitSize(original.width(), original.height(), area.width(), area.height());
+  while (!fit.isEmpty() && loaded.Format() != PixelFormat::Bits1 && loaded.Width() / 2 >= fit.width() &&
+         loaded.Height() / 2 >= fit.height()) {
+    glamora::Bitmap half;
+    if (!HalvePicture(loaded, half)) break;
+    loaded = std::move(half);
+  }
+  picture = std::move(loaded);
+  return true;
+}
+
+void TImgThumbView::StorePicture(int index, glamora::Bitmap&& picture, QSize original) {
+  ThumbnailItem& item = items_[size_t(index)];
+  item.OriginalWidth = original.width();
+  item.OriginalHeight = original.height();
+  item.LoadedWidth = picture.Width();
+  item.LoadedHeight = picture.Height();
+  if (item.Expanded) {
+    // Clients attached to the view keep the address of a held bitmap.
+    ReplacePictureKeepingHooks(*item.Expanded, std::move(picture));
+  } else {
+    item.Packed = std::move(picture);
+    item.Packed.OnChange = nullptr;
+  }
+  // Painting loads pictures as it goes; the layout does not depend on them.
+  if (!painting_) Update();
+}
+
+QSize TImgThumbView::FitOf(const ThumbnailItem& item) const {
+  const glamora::Bitmap* picture = HeldPicture(item);
+  if (!picture) return {};
+  const QSize area = AreaSize();
+  const bool asLoaded = picture->Width() == item.LoadedWidth && picture->Height() == item.LoadedHeight;
+  if (asLoaded) return ThumbFitSize(item.OriginalWidth, item.OriginalHeight, area.width(), area.height());
+  return ThumbFitSize(picture->Width(), picture->Height(), area.width(), area.height());
+}
+
+void TImgThumbView::RefreshUndersizedPictures() {
+  for (int i = 0; i < ImageCount(); ++i) {
+    ThumbnailItem& item = items_[size_t(i)];
+    const glamora::Bitmap* picture = HeldPicture(item);
+    if (!picture || item.FileName.empty()) continue;
+    const bool asLoaded = picture->Width() == item.LoadedWidth && picture->Height() == item.LoadedHeight;
+    const bool reduced = item.LoadedWidth != item.OriginalWidth || item.LoadedHeight != item.OriginalHeight;
+    if (!asLoaded || !reduced) continue;
+    const QSize fit = FitOf(item);
+    const bool undersized = picture->Width() < fit.width() || picture->Height() < fit.height();
+    const bool oversized =
+        !fit.isEmpty() && picture->Width() / 2 >= fit.width() && picture->Height() / 2 >= fit.height();
+    if (item.Expanded) {
+      if (undersized) LoadPicture(i);
+    } else if (undersized || oversized) {
+      FreePicture(item);
+    }
+  }
+}
+
+bool TImgThumbView::HoldsPicture(int index) const {
+  return ValidIndex(index) && HeldPicture(items_[size_t(index)]) != nullptr;
+}
+
+int TImgThumbView::HeldPictureCount() const {
+  return int(std::count_if(items_.begin(), items_.end(),
+                           [](const ThumbnailItem& item) { return HeldPicture(item) != nullptr; }));
+}
+
+size_t TImgThumbView::HeldPictureBytes() const {
+  size_t bytes = 0;
+  for (const ThumbnailItem& item : items_) {
+    if (const glamora::Bitmap* picture = HeldPicture(item)) bytes += picture->ByteSize();
+  }
+  return bytes;
+}
+
+QSize TImgThumbView::HeldPictureSize(int index) const {
+  if (!ValidIndex(index)) return {};
+  const glamora::Bitmap* picture = HeldPicture(items_[size_t(index)]);
+  return picture ? QSize(picture->Width(), picture->Height()) : QSize();
+}
+
+// ---------------------------------------------------------------- geometry
+
+int TImgThumbView::ImageX(int index) const { return ValidIndex(index) ? items_[size_t(index)].X : 0; }
+int TImgThumbView::ImageY(int index) const { return ValidIndex(index) ? items_[size_t(index)].Y : 0; }
+int TImgThumbView::ImageRow(int index) const { return ValidIndex(index) ? items_[size_t(index)].Row : 0; }
+int TImgThumbView::ImageColumn(int index) const { return ValidIndex(index) ? items_[size_t(index)].Column : 0; }
+
+TColor TImgThumbView::ImageBackground(int index) const {
+  return ValidIndex(index) ? items_[size_t(index)].Background : Background();
+}
+
+int TImgThumbView::Columns() const {
+  if (gridWidth_ != -1) return gridWidth_;
+  // A view narrower than one cell still shows one column.
+  const int pitch = horizBorder_ + thumbWidth_;
+  if (pitch <= 0) return 1;
+  return std::max(1, (ClientWidth() - horizBorder_) / pitch);
+}
+
+void TImgThumbView::Layout() {
+  const int g = Columns();
+  int c = 0, r = 0;
+  int largestX = -1, largestY = -1;
+  for (ThumbnailItem& item : items_) {
+    item.X = horizBorder_ + c * (thumbWidth_ + horizBorder_);
+    item.Y = vertBorder_ + r * (thumbHeight_ + vertBorder_);
+    item.Column = c;
+    item.Row = r;
+    largestX = std::max(largestX, item.X);
+    largestY = std::max(largestY, item.Y);
+    ++c;
+    if (displayMode_ == mdSingle) {
+      c = 0;
+    } else if (c == g) {
+      c = 0;
+      ++r;
+    }
+  }
+  if (items_.empty()) {
+    virtualWidth_ = thumbWidth_ + horizBorder_;
+    virtualHeight_ = thumbHeight_ + vertBorder_;
+  } else {
+    virtualWidth_ = largestX + thumbWidth_ + horizBorder_;
+    virtualHeight_ = largestY + thumbHeight_ + vertBorder_;
+  }
+}
+
+QPoint TImgThumbView::MaxViewXY() const {
+  return {std::max(virtualWidth_ - ClientWidth(), 0), std::max(virtualHeight_ - ClientHeight(), 0)};
+}
+
+int TImgThumbView::ImageAtPos(int x, int y) const {
+  for (int i = 0; i < ImageCount(); ++i) {
+    const int left = items_[size_t(i)].X - viewX_;
+    const int top = items_[size_t(i)].Y - viewY_;
+    if (x >= left && x <= left + thumbWidth_ - 1 && y >= top && y <= top + thumbHeight_) return i;
+  }
+  return -1;
+}
+
+int TImgThumbView::ImageVisibility(int index) const {
+  if (!ValidIndex(index)) return 0;
+  const QRect cell(items_[size_t(index)].X - viewX_, items_[size_t(index)].Y - viewY_, thumbWidth_, thumbHeight_);
+  const QRect client(0, 0, ClientWidth(), ClientHeight());
+  if (client.contains(cell)) return 2;
+  return client.intersects(cell) ? 1 : 0;
+}
+
+void TImgThumbView::SetViewXY(int x, int y) {
+  const QPoint maximum = MaxViewXY();
+  x = std::clamp(x, 0, maximum.x());
+  y = std::clamp(y, 0, maximum.y());
+  if (x == viewX_ && y == viewY_) return;
+  viewX_ = x;
+  viewY_ = y;
+  update();
+  if (hBarShown_) hBar_->setValue(viewX_);
+  if (vBarShown_) vBar_->setValue(viewY_);
+}
+
+void TImgThumbView::ViewChange(int change) {
+  if (OnViewChange) OnViewChange(this, change);
+}
+
+void TImgThumbView::Update() { UpdateGeometry(0); }
+
+void TImgThumbView::UpdateGeometry(int depth) {
+  if (destroying_) return;
+  Layout();
+  const QPoint maximum = MaxViewXY();
+  if (viewX_ > maximum.x() || viewY_ > maximum.y()) {
+    viewX_ = std::min(viewX_, maximum.x());
+    viewY_ = std::min(viewY_, maximum.y());
+    ViewChange(0);
+  }
+  const QSize clientBefore = ClientRect().size();
+  const bool hAllowed = scrollBars_ == ssHorizontal || scrollBars_ == ssBoth;
+  const bool vAllowed = scrollBars_ == ssVertical || scrollBars_ == ssBoth;
+  hBarShown_ = UpdateScrollBar(hBar_, hAllowed, maximum.x(), ClientWidth(), thumbWidth_ + horizBorder_, viewX_);
+  vBarShown_ = UpdateScrollBar(vBar_, vAllowed, maximum.y(), ClientHeight(), thumbHeight_ + vertBorder_, viewY_);
+  PlaceScrollBars();
+  // A bar that appeared or vanished changed the client area, and with it
+  // the columns and the limits; the depth bound guards against bars that
+  // could never settle.
+  if (ClientRect().size() != clientBefore && depth < 4) {
+    UpdateGeometry(depth + 1);
+    return;
+  }
+  CallBitmapChangeList();
+  update();
+}
+
+bool TImgThumbView::UpdateScrollBar(QScrollBar* bar, bool allowed, int maximum, int page, int step, int position) {
+  if (!allowed || maximum <= 0) return false;
+  bar->setRange(0, maximum);
+  bar->setPageStep(std::max(page, 1));
+  bar->setSingleStep(std::max(step, 1));
+  bar->setValue(position);
+  return true;
+}
+
+void TImgThumbView::PlaceScrollBars() {
+  const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+  SetEdgeReserve(vBarShown_ ? extent : 0, hBarShown_ ? extent : 0);
+  const QRect client = ClientRect();
+  if (hBarShown_) hBar_->setGeometry(client.left(), client.bottom() + 1, client.width(), extent);
+  if (vBarShown_) vBar_->setGeometry(client.right() + 1, client.top(), extent, client.height());
+  hBar_->setVisible(hBarShown_);
+  vBar_->setVisible(vBarShown_);
+}
+
+void TImgThumbView::ScrollAction(QScrollBar* bar, int action) {
+  const bool horizontal = bar == hBar_;
+  const int current = horizontal ? viewX_ : viewY_;
+  const int page = horizontal ? ClientWidth() : ClientHeight();
+  const int line = bar->singleStep();
+  int position = current;
+  switch (action) {
+    case QAbstractSlider::SliderSingleStepSub: position = current - line; break;
+    case QAbstractSlider::SliderSingleStepAdd: position = current + line; break;
+    case QAbstractSlider::SliderPageStepSub: position = current - page; break;
+    case QAbstractSlider::SliderPageStepAdd: position = current + page; break;
+    case QAbstractSlider::SliderMove: position = bar->sliderPosition(); break;
+    case QAbstractSlider::SliderToMinimum: position = 0; break;
+    case QAbstractSlider::SliderToMaximum: position = horizontal ? MaxViewXY().x() : MaxViewXY().y(); break;
+    default: break;
+  }
+  if (horizontal) {
+    SetViewX(position);
+  } else {
+    SetViewY(position);
+  }
+  // The bar applies its own idea of the position after this returns.
+  bar->setSliderPosition(horizontal ? viewX_ : viewY_);
+}
+
+// ---------------------------------------------------------------- properties
+
+void TImgThumbView::SetThumbWidth(int value) {
+  thumbWidth_ = value;
+  RefreshUndersizedPictures();
+  Update();
+}
+
+void TImgThumbView::SetThumbHeight(int value) {
+  thumbHeight_ = value;
+  RefreshUndersizedPictures();
+  Update();
+}
+
+void TImgThumbView::SetHorizBorder(int value) {
+  horizBorder_ = value;
+  Update();
+}
+
+void TImgThumbView::SetVertBorder(int value) {
+  vertBorder_ = value;
+  Update();
+}
+
+void TImgThumbView::SetBottomGap(int value) {
+  bottomGap_ = value;
+  RefreshUndersizedPictures();
+  Update();
+}
+
+void TImgThumbView::SetUpperGap(int value) {
+  upperGap_ = value;
+  RefreshUndersizedPictures();
+  Update();
+}
+
+void TImgThumbView::SetGridWidth(int value) {
+  gridWidth_ = value;
+  Update();
+}
+
+void TImgThumbView::SetDisplayMode(TThumbDisplayMode mode) {
+  displayMode_ = mode;
+  Update();
+}
+
+void TImgThumbView::SetSelectionWidth(int value) {
+  selectionWidth_ = value;
+  Update();
+}
+
+void TImgThumbView::SetSelectionColor(TColor color) {
+  selectionColor_ = color;
+  Update();
+}
+
+void TImgThumbView::SetVisibleSelection(bool value) {
+  visibleSelection_ = value;
+  Update();
+}
+
+void TImgThumbView::SetRemoveCorrupted(bool value) {
+  removeCorrupted_ = value;
+  Update();
+}
+
+void TImgThumbView::SetDrawImageBackground(bool value) {
+  drawImageBackground_ = value;
+  Update();
+}
+
+void TImgThumbView::SetBackground(TColor color) {
+  TImgViewBase::SetBackground(color);
+  Update();
+}
+
+void TImgThumbView::SetScrollBars(TScrollStyle style) {
+  scrollBars_ = style;
+  if (style != ssVertical && style != ssBoth) vBarShown_ = false;
+  if (style != ssHorizontal && style != ssBoth) hBarShown_ = false;
+  PlaceScrollBars();
+  Update();
+}
+
+void TImgThumbView::SetCursor(TCursor id) {
+  cursor_ = id;
+  CursorTable::Instance().Apply(*this, id);
+}
+
+// ---------------------------------------------------------------- painting
+
+void TImgThumbView::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  PaintFrame(painter);
+  const QRect client = ClientRect();
+  if (client.isEmpty()) return;
+  QRegion region = event->region() & client;
+  region.translate(-client.topLeft());
+  painter.translate(client.topLeft());
+  PaintCells(painter, region);
+}
+
+void TImgThumbView::PaintCells(QPainter& painter, const QRegion& region) {
+  painting_ = true;
+  const QRect client(0, 0, ClientWidth(), ClientHeight());
+  QRegion open;
+  bool restart = true;
+  while (restart) {
+    restart = false;
+    open = region;
+    const int count = ImageCount();
+    for (int i = 0; i < count; ++i) {
+      if (OnDrawProgress && count > 1) OnDrawProgress(this, int(int64_t(i) * 100 / count), i);
+      ThumbnailItem& item = items_[size_t(i)];
+      const QRect cell(item.X - viewX_, item.Y - viewY_, thumbWidth_, thumbHeight_);
+      const bool shown = cell.intersects(client) && (displayMode_ == mdGrid || i == selected_);
+      if (!shown) {
+        // Out of sight: give the memory back; it is read again when needed.
+        if (i != selected_ && !item.Packed.Empty() && !item.FileName.empty() && item.LockCount == 0) {
+          FreePicture(item);
+        }
+        continue;
+      }
+      if (!HeldPicture(item) && !LoadPicture(i) && removeCorrupted_ && !item.FileName.empty()) {
+        DeleteImage(i);
+        restart = true;
+        break;
+      }
+      painter.setClipRegion(open);
+      DrawCell(painter, item, cell);
+      if (OnImageDraw) {
+        painter.save();
+        OnImageDraw(this, i, cell.left(), cell.top(), painter);
+        painter.restore();
+      }
+      QRect excluded = cell;
+      if (i == selected_ && visibleSelection_) {
+        const int w = hasFocus() ? selectionWidth_ : 1;
+        painter.setPen(QPen(ToQColor(selectionColor_), 1));
+        painter.setBrush(Qt::NoBrush);
+        for (int b = 1; b <= w; ++b) {
+          // The outline of (left - b, top - b)-(right + b, bottom + b), right and bottom excluded.
+          painter.drawRect(cell.left() - b, cell.top() - b, thumbWidth_ + 2 * b - 1, thumbHeight_ + 2 * b - 1);
+        }
+        excluded = cell.adjusted(-w, -w, w, w);
+      }
+      open -= excluded;
+    }
+  }
+  if (!open.isEmpty()) {
+    painter.setClipRegion(open);
+    painter.fillRect(client, ToQColor(Background()));
+  }
+  if (OnDrawProgress && ImageCount() > 1) OnDrawProgress(this, 100, 0);
+  painting_ = false;
+}
+
+void TImgThumbView::DrawCell(QPainter& painter, const ThumbnailItem& item, const QRect& cell) {
+  const QColor background = ToQColor(drawImageBackground_ ? item.Background : Background());
+  const glamora::Bitmap* picture = HeldPicture(item);
+  const QSize fit = FitOf(item);
+  if (!picture || fit.isEmpty()) {
+    painter.fillRect(cell, background);
+    return;
+  }
+  const int left = cell.left(), top = cell.top();
+  const int right = left + thumbWidth_, bottom = top + thumbHeight_;
+  const int px = left + (thumbWidth_ - fit.width()) / 2;
+  const int py = top + upperGap_ + (AreaSize().height() - fit.height()) / 2;
+  dib_.Draw(painter, QRect(QPoint(px, py), fit), *picture, QRect(0, 0, picture->Width(), picture->Height()));
+  for (const QRect& margin : {EdgeRect(left, top, px, bottom), EdgeRect(px + fit.width(), top, right, bottom),
+                              EdgeRect(px, top, px + fit.width(), py),
+                              EdgeRect(px, py + fit.height(), px + fit.width(), bottom)}) {
+    if (margin.isValid()) painter.fillRect(margin, background);
+  }
+}
+
+// ---------------------------------------------------------------- input
+
+void TImgThumbView::resizeEvent(QResizeEvent*) { Update(); }
+
+void TImgThumbView::focusInEvent(QFocusEvent* event) {
+  TImgViewBase::focusInEvent(event);
+  update();
+}
+
+void TImgThumbView::focusOutEvent(QFocusEvent* event) {
+  TImgViewBase::focusOutEvent(event);
+  update();
+}
+
+void TImgThumbView::mousePressEvent(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint() - ClientOrigin();
+  MouseDown(event->button(), event->modifiers(), p.x(), p.y());
+}
+
+void TImgThumbView::mouseDoubleClickEvent(QMouseEvent* event) {
+  // The second press of a double click arrives here instead of as a press.
+  mousePressEvent(event);
+  if (event->button() == Qt::LeftButton && OnDblClick) OnDblClick(this);
+}
+
+void TImgThumbView::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint() - ClientOrigin();
+  MouseMove(event->buttons(), event->modifiers(), p.x(), p.y());
+}
+
+void TImgThumbView::mouseReleaseEvent(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint() - ClientOrigin();
+  MouseUp(event->button(), event->modifiers(), p.x(), p.y());
+}
+
+void TImgThumbView::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y) {
+  if (OnMouseDown) OnMouseDown(this, button, modifiers, x, y);
+  setFocus(Qt::MouseFocusReason);
+  heldButtons_ |= button;
+  pressPoint_ = {x, y};
+  pressViewX_ = viewX_;
+  pressViewY_ = viewY_;
+}
+
+void TImgThumbView::MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y) {
+  if (OnMouseMove) OnMouseMove(this, buttons, modifiers, x, y);
+  if (heldButtons_ != Qt::NoButton && buttons != Qt::NoButton && mouseInteract_.testFlag(mmiScroll)) {
+    SetViewXY(pressViewX_ + pressPoint_.x() - x, pressViewY_ + pressPoint_.y() - y);
+  }
+}
+
+void TImgThumbView::MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y) {
+  const bool pressed = heldButtons_.testFlag(button);
+  heldButtons_ &= ~Qt::MouseButtons(button);
+  if (OnMouseUp) OnMouseUp(this, button, modifiers, x, y);
+  if (!pressed) return;
+  // Only what is shown can be chosen: a release outside the client area
+  // selects nothing even where a cell lies beyond its edge.
+  const bool inside = x >= 0 && y >= 0 && x < ClientWidth() && y < ClientHeight();
+  const int hit = inside ? ImageAtPos(x, y) : -1;
+  if (mouseInteract_.testFlag(mmiSelect) && hit >= 0) {
+    SelectInternal(hit);
+    if (visibleSelection_) Update();
+    if (OnImageSelect) OnImageSelect(this, selected_);
+    CallBitmapChangeList();
+  }
+  if (mouseInteract_.testFlag(mmiScroll)) {
+    SetViewXY(pressViewX_ + pressPoint_.x() - x, pressViewY_ + pressPoint_.y() - y);
+  }
+}
+
+bool TImgThumbView::KeyDown(int key) {
+  const int code = NavigationCode(key);
+  if (code >= 0) MoveSelection(code);
+  Update();
+  return code >= 0;
+}
+
+bool TImgThumbView::event(QEvent* event) {
+  // The navigation keys belong to the view while it has the focus, even
+  // where a window binds them as shortcuts.
+  if (event->type() == QEvent::ShortcutOverride) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    if (NavigationCode(key->key()) >= 0 && modifiers == Qt::NoModifier) {
+      event->accept();
+      return true;
+    }
+  }
+  return TImgViewBase::event(event);
+}
+
+void TImgThumbView::keyPressEvent(QKeyEvent* event) {
+  if (KeyDown(event->key())) {
+    event->accept();
+  } else {
+    // Left for the parent widgets: the window's own keys (Delete) reach it.
+    event->ignore();
+  }
+}
+
+void TImgThumbView::wheelEvent(QWheelEvent* event) {
+  // One row (or column) per notch of the wheel.
+  const QPoint delta = event->angleDelta();
+  const QPoint maximum = MaxViewXY();
+  if (maximum.y() > 0 && delta.y() != 0) {
+    SetViewY(viewY_ - delta.y() * (thumbHeight_ + vertBorder_) / 120);
+  } else if (maximum.x() > 0) {
+    const int d = delta.x() != 0 ? delta.x() : delta.y();
+    SetViewX(viewX_ - d * (thumbWidth_ + horizBorder_) / 120);
+  }
+  event->accept();
+}
+
+}  // namespace glamora
