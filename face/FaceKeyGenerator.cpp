@@ -15,4 +15,9 @@ uint32_t FaceKeyGenerator::ClockSeed() {
   return uint32_t(((local.tm_hour * 60 + local.tm_min) * 60 + local.tm_sec) * 1000 + ms);
 }
 
+RandomGenerator& ProgramRandom() {
+  static RandomGenerator generator;
+  return generator;
+}
+
 }  // namespace glamora

@@ -28,4 +28,8 @@ class FaceKeyGenerator {
 
 using RandomGenerator = FaceKeyGenerator;
 
+// The program's own generator, shared by the random make-over, the random
+// make-up and the noise of new face headers; each reseeds it from the clock.
+RandomGenerator& ProgramRandom();
+
 }  // namespace glamora

@@ -1,0 +1,294 @@
+// The make-up canvas: loading faces, the region editor driven by the mouse,
+// colouring, the lip line, strokes and the single undo point.
+#include <gtest/gtest.h>
+
+#include <QTest>
+
+#include "face/FaceFile.h"
+#include "face/Makeup.h"
+#include "face/StandardFace.h"
+#include "tests/support/FaceFixtures.h"
+#include "tests/support/TestSupport.h"
+
+namespace glamora {
+namespace {
+
+namespace sf = standard_face;
+using test::TempFolder;
+
+const TColor kSkin = Rgb(200, 160, 140);
+
+class MakeupTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    facePath_ = test::WriteTestFace(dir_.File("face.mff"), test::StandardFacePicture(kSkin),
+                                    test::RectangleRegionsHeader());
+    canvas_.SetScrollBars(ssBoth);
+    canvas_.SetBackground(clWhite);
+    ASSERT_TRUE(canvas_.LoadFace(facePath_));
+    canvas_.show();
+  }
+
+  QPoint Widget(int x, int y) const { return QPoint(x, y) + canvas_.ClientOrigin(); }
+  void Click(int x, int y, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers keys = {}) {
+    QTest::mouseClick(&canvas_, button, keys, Widget(x, y));
+  }
+  void Press(int x, int y, Qt::KeyboardModifiers keys = {}) {
+    QTest::mousePress(&canvas_, Qt::LeftButton, keys, Widget(x, y));
+  }
+  void Move(int x, int y) { QTest::mouseMove(&canvas_, Widget(x, y)); }
+  void Release(int x, int y) { QTest::mouseRelease(&canvas_, Qt::LeftButton, {}, Widget(x, y)); }
+  TColor Pixel(int x, int y) { return canvas_.Bitmap()->Pixel(x, y); }
+
+  // Outlines a polygon by clicking its client points and closing on the first.
+  void Outline(const std::vector<QPoint>& points) {
+    for (const QPoint& p : points) Click(p.x(), p.y());
+    Click(points[0].x() + 1, points[0].y() + 1);
+  }
+
+  TempFolder dir_;
+  std::string facePath_;
+  TMakeup canvas_;
+};
+
+TEST_F(MakeupTest, LoadingSetsTheSplitsAndTakesTheSnapshot) {
+  EXPECT_EQ(canvas_.HalfWidth(), 114);
+  EXPECT_EQ(canvas_.SplitY(), 188);
+  EXPECT_TRUE(canvas_.HeaderSaved());
+  EXPECT_EQ(canvas_.Header(), test::RectangleRegionsHeader());
+  EXPECT_EQ(canvas_.Bitmap()->Width(), 228);
+  EXPECT_EQ(Pixel(5, 5), kSkin);
+  canvas_.Bitmap()->Fill(clBlack);
+  canvas_.Undo();
+  EXPECT_EQ(Pixel(5, 5), kSkin);
+}
+
+TEST_F(MakeupTest, FailedLoadsChangeNothing) {
+  test::WriteAll(dir_.File("notes.txt"), std::vector<uint8_t>(5000, 1));
+  test::WriteAll(dir_.File("short.mff"), std::vector<uint8_t>(100, 1));
+  std::vector<uint8_t> garbage(3260 + 500, 0x5A);
+  test::WriteAll(dir_.File("garbage.mff"), garbage);
+  for (const char* name : {"missing.mff", "notes.txt", "short.mff", "garbage.mff"}) {
+    EXPECT_FALSE(canvas_.LoadFace(dir_.File(name))) << name;
+    EXPECT_EQ(canvas_.HeaderFileName(), facePath_) << name;
+    EXPECT_EQ(canvas_.Header(), test::RectangleRegionsHeader()) << name;
+    EXPECT_EQ(Pixel(100, 100), kSkin) << name;
+  }
+}
+
+TEST_F(MakeupTest, EncipheredFacesLoadWithCapitalExtension) {
+  const std::string eff = test::WriteTestFace(dir_.File("Model.EFF"), test::StandardFacePicture(Rgb(10, 20, 30)),
+                                              test::RectangleRegionsHeader());
+  ASSERT_TRUE(canvas_.LoadFace(eff));
+  EXPECT_EQ(Pixel(0, 0), Rgb(10, 20, 30));
+}
+
+TEST_F(MakeupTest, RegionAtFollowsTheSplitLines) {
+  canvas_.SetZoomFactor(3);
+  const struct {
+    int x, y, region;
+  } cases[] = {{0, 564, 3}, {0, 563, 1}, {342, 0, 1}, {343, 0, 2}, {600, 563, 2}, {600, 564, 3}};
+  for (const auto& c : cases) EXPECT_EQ(canvas_.RegionAt(c.x, c.y), c.region) << c.x << "," << c.y;
+  canvas_.SetViewXY(100, 200);
+  EXPECT_EQ(canvas_.RegionAt(242, 0), 1);
+  EXPECT_EQ(canvas_.RegionAt(243, 0), 2);
+  EXPECT_EQ(canvas_.RegionAt(0, 364), 3);
+}
+
+TEST_F(MakeupTest, OutlinedPolygonIsStoredInPictureCoordinates) {
+  canvas_.SetZoomFactor(3);
+  canvas_.SetViewXY(150, 250);
+  canvas_.SetMode(TMakeup::kModeOutline);
+  // Left eye at zoom 3: picture (80, 140) is client (240 − 150, 420 − 250).
+  Outline({{90, 170}, {150, 170}, {150, 200}, {90, 200}});
+  const FaceRegion& stored = canvas_.Header().Region(1);
+  ASSERT_TRUE(stored.IsOutlined());
+  EXPECT_EQ(stored.Count, 4);
+  EXPECT_EQ(stored.Points[0], (FacePoint{80, 140}));
+  EXPECT_EQ(stored.Points[2], (FacePoint{100, 150}));
+  EXPECT_EQ(canvas_.Header().Region(2), test::RectangleRegionsHeader().Region(2));
+  EXPECT_FALSE(canvas_.HeaderSaved());
+  EXPECT_EQ(canvas_.Header().StoreMark, 0);
+  EXPECT_EQ(canvas_.PolygonState(), TMakeup::kPolygonIdle);
+  EXPECT_EQ(canvas_.WorkPolygon().Count, 0);
+  // The yellow outline lasted only while the button was held.
+  EXPECT_EQ(Pixel(80, 140), kSkin);
+
+  canvas_.SaveHeader();
+  EXPECT_TRUE(canvas_.HeaderSaved());
+  FaceHeader onDisk;
+  MemoryStream payload;
+  ASSERT_TRUE(ReadFaceFile(facePath_, onDisk, payload));
+  EXPECT_EQ(onDisk.Region(1).Points[0], (FacePoint{80, 140}));
+  EXPECT_EQ(onDisk.Region(1).Count, 4);
+}
+
+TEST_F(MakeupTest, ClosingDistanceAndTheHundredthVertex) {
+  canvas_.SetMode(TMakeup::kModeOutline);
+  Click(20, 20);
+  Click(60, 20);
+  Click(24, 20);  // x1 + 4: a vertex, not a close
+  EXPECT_EQ(canvas_.WorkPolygon().Count, 3);
+  EXPECT_EQ(canvas_.PolygonState(), TMakeup::kPolygonDrawing);
+  Click(23, 16);  // (x1 + 3, y1 − 4) closes
+  EXPECT_EQ(canvas_.PolygonState(), TMakeup::kPolygonIdle);
+  EXPECT_EQ(canvas_.Header().Region(1).Count, 3);
+
+  Click(10, 10);
+  for (int i = 1; i < 105; ++i) Click(10 + (i % 90), 30 + i);
+  EXPECT_EQ(canvas_.WorkPolygon().Count, 100);
+  EXPECT_EQ(canvas_.WorkPolygon().Points[99], (FacePoint{10 + 99 % 90, 30 + 99}));
+  Click(11, 11);
+  EXPECT_EQ(canvas_.Header().Region(1).Count, 100);
+}
+
+TEST_F(MakeupTest, OneVertexPolygonClosedAtOnceColoursNothing) {
+  canvas_.SetMode(TMakeup::kModeOutline);
+  Click(50, 250);
+  Click(51, 251);
+  EXPECT_EQ(canvas_.Header().Region(3).Count, 1);
+  canvas_.ApplyColor(TMakeup::kColorLips, Rgb(250, 50, 50));
+  EXPECT_EQ(Pixel(114, 216), kSkin);
+}
+
+TEST_F(MakeupTest, MirroringCompletesASymmetricShape) {
+  canvas_.SetMode(TMakeup::kModeOutline);
+  // Half of the lips drawn from the axis x = 114 and back to it.
+  Click(114, 205);
+  Click(94, 210);
+  Click(96, 226);
+  Click(116, 228);  // moved onto the axis by the mirror
+  Click(0, 0, Qt::LeftButton, Qt::AltModifier);
+  const FaceRegion& lips = canvas_.Header().Region(3);
+  ASSERT_EQ(lips.Count, 6);
+  const std::vector<FacePoint> expected = {{114, 205}, {94, 210}, {96, 226}, {114, 228}, {132, 226}, {134, 210}};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(lips.Points[size_t(i)], expected[size_t(i)]) << i;
+  EXPECT_EQ(canvas_.PolygonState(), TMakeup::kPolygonIdle);
+
+  // One vertex mirrors into an empty region; 52 vertices have no room and are kept.
+  Click(50, 50);
+  Click(0, 0, Qt::LeftButton, Qt::AltModifier);
+  EXPECT_EQ(canvas_.Header().Region(1).Count, 0);
+  EXPECT_EQ(canvas_.Header().Region(1).Valid, 1);
+  Click(10, 250);
+  for (int i = 1; i < 52; ++i) Click(10 + i, 255 + i % 7);
+  Click(0, 0, Qt::LeftButton, Qt::AltModifier);
+  EXPECT_EQ(canvas_.WorkPolygon().Count, 52);
+  EXPECT_EQ(canvas_.PolygonState(), TMakeup::kPolygonDrawing);
+  EXPECT_EQ(canvas_.Header().Region(3).Count, 6);
+}
+
+TEST_F(MakeupTest, ShiftStateMustBeExact) {
+  canvas_.SetMode(TMakeup::kModeOutline);
+  Click(30, 30);
+  Click(60, 30, Qt::LeftButton, Qt::AltModifier | Qt::ShiftModifier);  // a plain vertex
+  EXPECT_EQ(canvas_.WorkPolygon().Count, 2);
+  Click(60, 60, Qt::RightButton);  // cancels
+  EXPECT_EQ(canvas_.WorkPolygon().Count, 0);
+  EXPECT_EQ(canvas_.PolygonState(), TMakeup::kPolygonIdle);
+  EXPECT_EQ(canvas_.CurrentRegion(), 1);
+
+  // In pencil mode Alt and Ctrl clicks start no stroke.
+  canvas_.SetMode(TMakeup::kModePencil);
+  canvas_.SetColor(clBlack);
+  Press(20, 20, Qt::AltModifier);
+  Move(40, 20);
+  EXPECT_FALSE(canvas_.Drawing());
+  EXPECT_EQ(Pixel(30, 20), kSkin);
+  Release(40, 20);
+  Press(20, 20, Qt::ControlModifier);
+  Move(40, 20);
+  EXPECT_EQ(Pixel(30, 20), kSkin);
+  Release(40, 20);
+}
+
+TEST_F(MakeupTest, CtrlClickShowsAStoredRegionUntilRelease) {
+  canvas_.SetMode(TMakeup::kModeOutline);
+  const FaceRegion& left = canvas_.Header().Region(1);
+  const int x = left.Points[0].X, y = left.Points[0].Y;
+  Press(60, 60, Qt::ControlModifier);
+  EXPECT_EQ(Pixel(x, y), Rgb(0, 255, 0));
+  Release(60, 60);
+  EXPECT_EQ(Pixel(x, y), kSkin);
+  EXPECT_EQ(canvas_.CurrentRegion(), 1);
+}
+
+TEST_F(MakeupTest, ApplyColorReplacesThePreviousOne) {
+  const FacePoint eye = {sf::kLeftEyeX, sf::kEyeLineY};
+  canvas_.ApplyColor(TMakeup::kColorEyes, Rgb(100, 50, 50));  // red + 50
+  EXPECT_EQ(Pixel(eye.X, eye.Y), Rgb(250, 160, 140));
+  EXPECT_EQ(Pixel(sf::kRightEyeX, sf::kEyeLineY), Rgb(250, 160, 140));
+  canvas_.ApplyColor(TMakeup::kColorEyes, Rgb(50, 50, 0));  // blue − 50 only
+  EXPECT_EQ(Pixel(eye.X, eye.Y), Rgb(200, 160, 90));
+  EXPECT_EQ(Pixel(5, 5), kSkin);
+
+  // The lip line outlines region 3, records its colour, and leaves the header saved.
+  canvas_.SaveUndo();
+  canvas_.ApplyColor(TMakeup::kColorLipLine, Rgb(90, 10, 90));
+  const FaceRegion& lips = canvas_.Header().Region(3);
+  EXPECT_EQ(Pixel(lips.Points[0].X, lips.Points[0].Y), Rgb(90, 10, 90));
+  EXPECT_EQ(Pixel(sf::kCentreX, sf::kMouthY), kSkin);
+  EXPECT_EQ(canvas_.Header().LipLineColor, Rgb(90, 10, 90));
+  EXPECT_TRUE(canvas_.HeaderSaved());
+  EXPECT_EQ(Pixel(eye.X, eye.Y), Rgb(200, 160, 90));  // kept by the snapshot
+}
+
+TEST_F(MakeupTest, InvalidRegionsColourNothing) {
+  FaceHeader header = test::RectangleRegionsHeader();
+  header.Region(1).Valid = 0;
+  header.Region(2).Count = 101;
+  header.Region(3).Count = -4;
+  const std::string path = test::WriteTestFace(dir_.File("bad.mff"), test::StandardFacePicture(kSkin), header);
+  ASSERT_TRUE(canvas_.LoadFace(path));
+  for (int kind : {TMakeup::kColorEyes, TMakeup::kColorLips, TMakeup::kColorLipLine}) {
+    canvas_.ApplyColor(kind, clWhite);
+  }
+  const Bitmap before = test::StandardFacePicture(kSkin);
+  EXPECT_TRUE(canvas_.Bitmap()->SameContent(before));
+}
+
+TEST_F(MakeupTest, StrokesPaintAndUndoInOneStep) {
+  canvas_.SetMode(TMakeup::kModePencil);
+  canvas_.SetColor(Rgb(0, 0, 255));
+  Press(20, 40);
+  Move(60, 40);
+  Move(60, 80);
+  Release(60, 80);
+  EXPECT_FALSE(canvas_.Drawing());
+  EXPECT_EQ(Pixel(40, 40), Rgb(0, 0, 255));
+  EXPECT_EQ(Pixel(60, 60), Rgb(0, 0, 255));
+  canvas_.Undo();
+  EXPECT_EQ(Pixel(40, 40), kSkin);
+
+  canvas_.SetMode(TMakeup::kModeAirbrush);
+  canvas_.SetBrushSize(15);
+  canvas_.SetBrushIntensity(100);
+  canvas_.SetColor(Rgb(0, 200, 0));
+  Press(100, 100);
+  Move(100, 100);
+  Release(100, 100);
+  EXPECT_EQ(Pixel(100, 100), Rgb(0, 200, 0));
+  EXPECT_EQ(Pixel(100, 120), kSkin);
+}
+
+TEST_F(MakeupTest, RandomMakeupColoursAndLeavesASnapshot) {
+  canvas_.RandomMakeup();
+  // Eyes drawn in 0..149 and lips in 0..99 shift the rectangles; outside stays.
+  EXPECT_EQ(Pixel(5, 5), kSkin);
+  const TColor eye = Pixel(sf::kLeftEyeX, sf::kEyeLineY);
+  EXPECT_NE(eye, kSkin);
+  canvas_.Bitmap()->Fill(clBlack);
+  canvas_.Undo();
+  EXPECT_EQ(Pixel(sf::kLeftEyeX, sf::kEyeLineY), eye);
+}
+
+TEST_F(MakeupTest, ZoomFactorDrivesTheViewZoom) {
+  canvas_.SetZoomFactor(3);
+  EXPECT_EQ(canvas_.Zoom(), 300);
+  canvas_.SetZoomFactor(0);
+  EXPECT_EQ(canvas_.ZoomFactor(), 1);
+  EXPECT_EQ(canvas_.Zoom(), 100);
+}
+
+}  // namespace
+}  // namespace glamora
