@@ -134,6 +134,7 @@ TImgThumbView::TImgThumbView(QWidget* parent) : TImgViewBase(parent) {
     if (OnIOProgress) OnIOProgress(this, per);
   };
   resize(180, 90);
+  Update();
 }
 
 TImgThumbView::~TImgThumbView() {
