@@ -5,6 +5,11 @@
 #include <cstring>
 #include <numbers>
 #include <utility>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "imaging/core/ReplacePicture.h"
 #include "imaging/core/Rounding.h"
@@ -98,7 +103,39 @@ Bgr BgrOf(TColor color) {
   return {{BlueOf(color), GreenOf(color), RedOf(color)}};
 }
 
-// One row of a horizontal shear: n source pixels go to out (m pixels, already
+// Blend of each of `bytes` bytes of `in` with the byte three before it (the
+// same channel of the previous pixel, which must exist), into `out`. Written as
+// s + (u × (p − s) + 2048) / 4096, which equals the blend: p × u + s × v is
+// 4096 × s + u × (p − s) when u + v = 4096.
+void BlendWithPrevious(const uint8_t* in, size_t bytes, int u, uint8_t* out) {
+  size_t i = 0;
+#if defined(__SSE2__)
+  // Sixteen channels at a time: (p − s, 1) pairs times (u, 2048) give
+  // u × (p − s) + 2048 exactly in 32 bits; the arithmetic shift floors, and
+  // the final unsigned pack clamps to 0..255.
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i one = _mm_set1_epi16(1);
+  const __m128i weights = _mm_set1_epi32(int32_t((uint32_t(2048) << 16) | (uint32_t(u) & 0xFFFFu)));
+  for (; i + 16 <= bytes; i += 16) {
+    const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+    const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i - 3));
+    const __m128i sLow = _mm_unpacklo_epi8(s, zero), sHigh = _mm_unpackhi_epi8(s, zero);
+    const __m128i dLow = _mm_sub_epi16(_mm_unpacklo_epi8(p, zero), sLow);
+    const __m128i dHigh = _mm_sub_epi16(_mm_unpackhi_epi8(p, zero), sHigh);
+    auto step = [&](__m128i d) {
+      const __m128i a = _mm_srai_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(d, one), weights), 12);
+      const __m128i b = _mm_srai_epi32(_mm_madd_epi16(_mm_unpackhi_epi16(d, one), weights), 12);
+      return _mm_packs_epi32(a, b);
+    };
+    const __m128i rLow = _mm_add_epi16(sLow, step(dLow));
+    const __m128i rHigh = _mm_add_epi16(sHigh, step(dHigh));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(rLow, rHigh));
+  }
+#endif
+  for (; i < bytes; ++i) out[i] = Blend(in[i - 3], in[i], u, 4096 - u);
+}
+
+// One row of a shear: n source pixels go to out (m pixels, already
 // background) shifted by `shift`, those that land outside are dropped. With
 // antialias each pixel blends with the previous landed one (the background
 // before the first), and when u > 0 the pixel after the last gets the blend of
@@ -112,9 +149,10 @@ void ShearRow(const uint8_t* src, int n, uint8_t* out, int m, int shift, int u, 
   }
   const int v = 4096 - u;
   const uint8_t* previous = bg.Channel;
-  for (int x = first; x < end; ++x) {
-    BlendPixel(previous, src + 3 * size_t(x), u, v, out + 3 * size_t(x + shift));
-    previous = src + 3 * size_t(x);
+  if (end > first) {
+    BlendPixel(bg.Channel, src + 3 * size_t(first), u, v, out + 3 * size_t(first + shift));
+    BlendWithPrevious(src + 3 * size_t(first + 1), 3 * size_t(end - first - 1), u, out + 3 * size_t(first + 1 + shift));
+    previous = src + 3 * size_t(end - 1);
   }
   const int after = shift + n;
   if (u > 0 && after >= 0 && after < m) BlendPixel(previous, bg.Channel, u, v, out + 3 * size_t(after));
@@ -149,43 +187,34 @@ void FirstShear(const Bitmap& t, const ShearGeometry& g, bool antialias, const B
 }
 
 // Second shear: column c moves down by round(k × s) − D, k = W1 − c for a
-// positive angle and c otherwise. Columns are done in narrow strips, row by
-// row inside a strip, so that reads and writes run along rows.
+// positive angle and c otherwise. A block of columns at a time is copied into
+// rows, sheared as rows and copied back, so that memory is read and written
+// along rows.
 void SecondShear(const Bitmap& a, const ShearGeometry& g, bool antialias, const Bgr& bg, Bitmap& out,
                  ShearProgress& progress) {
-  std::vector<int> shift(size_t(g.W1)), u(size_t(g.W1));
-  for (int c = 0; c < g.W1; ++c) {
-    const double ks = (g.Theta > 0 ? g.W1 - c : c) * g.S;
-    const int64_t o = RoundEven(ks);
-    u[size_t(c)] = int(RoundEven((ks - double(o)) * 4096));
-    shift[size_t(c)] = int(o) - g.D;
-  }
-  constexpr int kStrip = 16;
-  for (int c0 = 0; c0 < g.W1; c0 += kStrip) {
-    const int c1 = std::min(g.W1, c0 + kStrip);
-    for (int r = 0; r < g.H2; ++r) {
-      uint8_t* row = out.Row(r);
-      for (int c = c0; c < c1; ++c) {
-        uint8_t* px = row + 3 * size_t(c);
-        const int y = r - shift[size_t(c)];
-        const int uc = u[size_t(c)];
-        const bool inside = y >= 0 && y < g.H;
-        const bool tail = antialias && uc > 0 && y == g.H;
-        if (!inside && !tail) {
-          std::memcpy(px, bg.Channel, 3);
-          continue;
-        }
-        const uint8_t* source = inside ? a.Row(y) + 3 * size_t(c) : bg.Channel;
-        if (!antialias) {
-          std::memcpy(px, source, 3);
-          continue;
-        }
-        // The pixel above blends in only when it landed inside too.
-        const uint8_t* previous = (y >= 1 && r >= 1) ? a.Row(y - 1) + 3 * size_t(c) : bg.Channel;
-        BlendPixel(previous, source, uc, 4096 - uc, px);
-      }
+  constexpr int kBlock = 64;
+  const size_t inStride = 3 * size_t(g.H), outStride = 3 * size_t(g.H2);
+  std::vector<uint8_t> columns(kBlock * inStride), sheared(kBlock * outStride);
+  for (int c0 = 0; c0 < g.W1; c0 += kBlock) {
+    const int count = std::min(kBlock, g.W1 - c0);
+    for (int y = 0; y < g.H; ++y) {
+      const uint8_t* in = a.Row(y) + 3 * size_t(c0);
+      for (int j = 0; j < count; ++j) std::memcpy(columns.data() + j * inStride + 3 * size_t(y), in + 3 * j, 3);
     }
-    for (int c = c0; c < c1; ++c) progress.Step();
+    for (int j = 0; j < count; ++j) {
+      uint8_t* column = sheared.data() + j * outStride;
+      for (int r = 0; r < g.H2; ++r) std::memcpy(column + 3 * size_t(r), bg.Channel, 3);
+      const int c = c0 + j;
+      const double ks = (g.Theta > 0 ? g.W1 - c : c) * g.S;
+      const int64_t o = RoundEven(ks);
+      const int u = int(RoundEven((ks - double(o)) * 4096));
+      ShearRow(columns.data() + j * inStride, g.H, column, g.H2, int(o) - g.D, u, antialias, bg);
+    }
+    for (int r = 0; r < g.H2; ++r) {
+      uint8_t* row = out.Row(r) + 3 * size_t(c0);
+      for (int j = 0; j < count; ++j) std::memcpy(row + 3 * j, sheared.data() + j * outStride + 3 * size_t(r), 3);
+    }
+    for (int j = 0; j < count; ++j) progress.Step();
   }
 }
 

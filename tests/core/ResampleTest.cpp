@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 #include <vector>
 
+#include "imaging/core/ResampleKernels.h"
 #include "imaging/core/Rounding.h"
 #include "imaging/core/StretchNearest.h"
 #include "tests/core/TestPictures.h"
@@ -259,6 +261,51 @@ TEST(Resample, RefusesEmptySourcesAndBadSizesLeavingTheDestination) {
   EXPECT_FALSE(ResampleFiltered(src, PixelRect::Of(src), dst, 0, 3, rfTriangle));
   EXPECT_FALSE(Resample(src, dst, 3, -2, rfNone));
   EXPECT_TRUE(dst.SameContent(before));
+}
+
+TEST(ResampleKernels, FastAndPortableKernelsGiveTheSameBytes) {
+  const resample::Kernels* fast = resample::Avx2Kernels();
+  if (!fast) GTEST_SKIP() << "no AVX2 on this processor";
+  const resample::Kernels& portable = resample::PortableKernels();
+  uint32_t seed = 99;
+  auto next = [&] { return seed = seed * 134775813u + 1; };
+  for (const int width : {1, 2, 5, 17, 64}) {
+    const Bitmap src = RandomPicture(width, 3, uint32_t(width));
+    // Rows of four doubles per pixel, aligned as the kernels want them.
+    std::vector<double> a(4 * size_t(width) + 4), b(4 * size_t(width) + 4);
+    double* rowA = reinterpret_cast<double*>((reinterpret_cast<uintptr_t>(a.data()) + 31) & ~uintptr_t(31));
+    double* rowB = reinterpret_cast<double*>((reinterpret_cast<uintptr_t>(b.data()) + 31) & ~uintptr_t(31));
+    fast->ExpandRow(src.Row(0), width, rowA);
+    portable.ExpandRow(src.Row(0), width, rowB);
+    ASSERT_TRUE(std::equal(rowA, rowA + 4 * width, rowB)) << width;
+    // Weights from −1 to 2, so sums fall below 0, above 255 and on halves.
+    for (const size_t taps : {size_t(1), size_t(3), size_t(13)}) {
+      const int outputs = 7;
+      std::vector<int32_t> index(outputs * taps);
+      std::vector<double> weight(outputs * taps);
+      for (size_t i = 0; i < index.size(); ++i) {
+        index[i] = int32_t(next() % uint32_t(width));
+        weight[i] = double(next() % 49) / 16 - 1;
+      }
+      uint8_t outA[3 * outputs], outB[3 * outputs];
+      fast->FilterRow(rowA, index.data(), weight.data(), taps, outputs, outA);
+      portable.FilterRow(rowB, index.data(), weight.data(), taps, outputs, outB);
+      EXPECT_TRUE(std::equal(outA, outA + 3 * outputs, outB)) << width << " " << taps;
+    }
+  }
+  const Bitmap rows = RandomPicture(37, 13, 8);
+  for (const size_t taps : {size_t(1), size_t(4), size_t(13)}) {
+    std::vector<const uint8_t*> pointers(taps);
+    std::vector<double> weights(taps);
+    for (size_t k = 0; k < taps; ++k) {
+      pointers[k] = rows.Row(int(next() % 13));
+      weights[k] = double(next() % 49) / 16 - 1;
+    }
+    uint8_t outA[111], outB[111];
+    fast->FilterColumns(pointers.data(), weights.data(), taps, 111, outA);
+    portable.FilterColumns(pointers.data(), weights.data(), taps, 111, outB);
+    EXPECT_TRUE(std::equal(outA, outA + 111, outB)) << taps;
+  }
 }
 
 }  // namespace
