@@ -117,8 +117,8 @@ class BitFieldRow {
   int bits_;
 };
 
-bool DecodeUncompressed(Bytes data, const DibHeader& h, size_t pixelOffset, bool bilevel, const Palette& palette,
-                        DibPicture& pic, const ProgressRecord& progress) {
+bool DecodeUncompressed(Bytes data, const DibHeader& h, size_t pixelOffset, bool bilevel, bool keepAlpha,
+                        const Palette& palette, DibPicture& pic, const ProgressRecord& progress) {
   const size_t stride = SourceStride(h.Width, h.BitsPerPixel);
   const size_t lastRow = PackedRowBytes(h.Width, h.BitsPerPixel);
   // The padding of the last stored row may be missing.
@@ -137,7 +137,7 @@ bool DecodeUncompressed(Bytes data, const DibHeader& h, size_t pixelOffset, bool
   const BitFieldRow fields(masks, h.BitsPerPixel);
   std::vector<uint8_t> alpha;
   bool anyAlpha = false;
-  if (h.BitsPerPixel == 32 && fields.HasAlpha()) alpha.assign(size_t(h.Width) * size_t(h.Height), 0);
+  if (keepAlpha && h.BitsPerPixel == 32 && fields.HasAlpha()) alpha.assign(size_t(h.Width) * size_t(h.Height), 0);
 
   RowProgress rows(progress, h.Height);
   for (int i = 0; i < h.Height; ++i) {
@@ -229,6 +229,7 @@ bool DecodeRle(Bytes data, const DibHeader& h, size_t pixelOffset, const Palette
   }
   // A picture whose last row ended with end-of-line may still carry the end-of-bitmap code.
   if (!finished && r.Has(2) && r.Rest()[0] == 0 && r.Rest()[1] == 1) r.Skip(2);
+  if (!rows.Row(h.Height)) return false;
   pic.End = r.Position();
   return true;
 }
@@ -328,16 +329,17 @@ bool ReadDibHeader(Bytes data, size_t offset, bool iconImage, DibHeader& header)
   return true;
 }
 
-bool DecodeDib(Bytes data, const DibHeader& header, size_t pixelOffset, bool allowBilevel, DibPicture& picture,
+bool DecodeDib(Bytes data, const DibHeader& header, size_t pixelOffset, DibUse use, DibPicture& picture,
                const ProgressRecord& progress) {
   Palette palette;
   if (!ReadPalette(data, header, palette)) return false;
-  const bool bilevel = allowBilevel && header.BitsPerPixel == 1 &&
+  const bool bilevel = use == DibUse::File && header.BitsPerPixel == 1 &&
                        ((IsBlack(palette[0]) && IsWhite(palette[1])) || (IsWhite(palette[0]) && IsBlack(palette[1])));
   DibPicture decoded;
   const bool ok = header.Compression == kRle8 || header.Compression == kRle4
                       ? DecodeRle(data, header, pixelOffset, palette, decoded, progress)
-                      : DecodeUncompressed(data, header, pixelOffset, bilevel, palette, decoded, progress);
+                      : DecodeUncompressed(data, header, pixelOffset, bilevel, use == DibUse::IconImage, palette,
+                                           decoded, progress);
   if (!ok) return false;
   picture = std::move(decoded);
   return true;
@@ -359,7 +361,7 @@ bool DecodeBmpInto(Bytes data, Bitmap& out, TImgIOParams& params, const Progress
   DibHeader h;
   if (!ReadDibHeader(data, kFileHeaderSize, false, h)) return false;
   DibPicture picture;
-  if (!DecodeDib(data, h, PixelOffsetOf(data, h), true, picture, progress)) return false;
+  if (!DecodeDib(data, h, PixelOffsetOf(data, h), DibUse::File, picture, progress)) return false;
 
   if (progress.Aborted()) return false;
   const bool bilevel = picture.Pixels.Format() == PixelFormat::Bits1;

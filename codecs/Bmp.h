@@ -47,13 +47,17 @@ struct DibHeader {
 bool ReadDibHeader(Bytes data, size_t offset, bool iconImage, DibHeader& header);
 
 struct DibPicture {
-  Bitmap Pixels;               // 24 bits, or 1 bit for a black-and-white picture when allowed
-  std::vector<uint8_t> Alpha;  // per pixel, top row first; only for 32-bit data with a non-zero alpha
+  Bitmap Pixels;               // 24 bits, or 1 bit for a black-and-white picture of a file
+  std::vector<uint8_t> Alpha;  // per pixel, top row first; icon images with a non-zero alpha only
   size_t End = 0;              // offset just past the pixel data
 };
 
+// A BMP file's picture may decode to 1 bit and has no alpha; an icon image
+// is always 24-bit and keeps the alpha of 32-bit data for compositing.
+enum class DibUse { File, IconImage };
+
 // Decodes the pixels that start at pixelOffset. Fails on truncated data.
-bool DecodeDib(Bytes data, const DibHeader& header, size_t pixelOffset, bool allowBilevel, DibPicture& picture,
+bool DecodeDib(Bytes data, const DibHeader& header, size_t pixelOffset, DibUse use, DibPicture& picture,
                const ProgressRecord& progress);
 
 // Resolution conversions between dots per inch and pixels per metre, rounded.

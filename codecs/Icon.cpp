@@ -128,7 +128,7 @@ bool DecodeImage(Bytes image, Bitmap& out, const ProgressRecord& progress) {
   }
   DibHeader h;
   DibPicture picture;
-  if (!ReadDibHeader(image, 0, true, h) || !DecodeDib(image, h, h.PixelOffset, false, picture, progress)) return false;
+  if (!ReadDibHeader(image, 0, true, h) || !DecodeDib(image, h, h.PixelOffset, DibUse::IconImage, picture, progress)) return false;
   ApplyTransparency(image, h, picture);
   out = std::move(picture.Pixels);
   return true;

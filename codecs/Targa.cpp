@@ -153,7 +153,7 @@ class RleRows {
 bool DecodeTargaInto(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress,
                      size_t& consumed) {
   Header h;
-  if (!ProbeTarga(data) || !ReadHeader(data, h) || !Decodable(h)) return false;
+  if (!ReadHeader(data, h) || !Decodable(h)) return false;
 
   ByteReader r(data, kHeaderSize);
   Bytes id = r.Take(h.IdLength);
@@ -237,7 +237,7 @@ bool ProbeTarga(Bytes data) {
 
 bool InfoTarga(Bytes data, PictureInfo& info) {
   Header h;
-  if (!ProbeTarga(data) || !ReadHeader(data, h) || !Decodable(h)) return false;
+  if (!ReadHeader(data, h) || !Decodable(h)) return false;
   PictureInfo result;
   result.Width = h.Width;
   result.Height = h.Height;

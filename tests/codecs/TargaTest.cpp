@@ -132,6 +132,17 @@ TEST(Targa, RunsCrossRowsAndStopAtThePictureEnd) {
   EXPECT_EQ(decoded.Pixel(2, 1), Rgb(99, 99, 99));
 }
 
+TEST(Targa, FifteenBitPicturesDecodeThoughTheContentTestSkipsThem) {
+  File f = Header(2, 2, 1, 15);
+  f.insert(f.end(), {0x1F, 0x00, 0xE0, 0x7F});  // pure blue; red and green full (bit 15 unused)
+  EXPECT_FALSE(TargaCodec().Probe(f));
+  Bitmap decoded;
+  TImgIOParams params;
+  ASSERT_TRUE(DecodeWith(TargaCodec(), f, decoded, params));
+  EXPECT_EQ(decoded.Pixel(0, 0), Rgb(0, 0, 255));
+  EXPECT_EQ(decoded.Pixel(1, 0), Rgb(255, 255, 0));
+}
+
 Bitmap Pattern(int width, int height) {
   Bitmap b(width, height);
   for (int y = 0; y < height; ++y) {
