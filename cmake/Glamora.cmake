@@ -32,8 +32,7 @@ function(glamora_test_suite name)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
   target_compile_options(${name} PRIVATE ${GLAMORA_WARNINGS})
   target_link_libraries(${name} PRIVATE glamora_testsupport ${ARG_DEPS})
-  gtest_discover_tests(${name}
-    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;GLAMORA_SOURCE_DIR=${PROJECT_SOURCE_DIR};GLAMORA_BIN_DIR=${CMAKE_BINARY_DIR}/bin"
-    DISCOVERY_TIMEOUT 60)
+  # The test main chooses the offscreen platform and knows the source and
+  # program folders (see tests/support/TestMain.cpp).
+  gtest_discover_tests(${name} WORKING_DIRECTORY ${CMAKE_BINARY_DIR} DISCOVERY_TIMEOUT 60)
 endfunction()

@@ -1,0 +1,73 @@
+// glamora-cli makeup applies colours as the Make-up page does and writes the picture.
+#include <gtest/gtest.h>
+
+#include "codecs/Bmp.h"
+#include "face/StandardFace.h"
+#include "tests/support/FaceFixtures.h"
+#include "tests/support/TestSupport.h"
+#include "tests/tools/CliSupport.h"
+
+namespace glamora {
+namespace {
+
+namespace sf = standard_face;
+using test::RunCli;
+using test::TempFolder;
+
+Bitmap DecodeBmp(const std::string& path) {
+  const auto bytes = test::ReadAll(path);
+  Bitmap picture;
+  TImgIOParams params;
+  size_t consumed = 0;
+  EXPECT_TRUE(codec::BmpCodec().Decode(bytes, picture, params, ProgressRecord{}, consumed));
+  return picture;
+}
+
+TEST(CliMakeup, ColoursAreKeptInOrderAndTheComplexionComesLast) {
+  TempFolder dir;
+  const TColor skin = Rgb(200, 160, 140);
+  const std::string face =
+      test::WriteTestFace(dir.File("face.mff"), test::StandardFacePicture(skin), test::RectangleRegionsHeader());
+
+  auto r = RunCli({"makeup", face, dir.File("out.bmp"), "--eyes", "100,50,50", "--lips", "50,50,0"});
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  Bitmap out = DecodeBmp(dir.File("out.bmp"));
+  ASSERT_EQ(out.Width(), 228);
+  EXPECT_EQ(out.Pixel(sf::kLeftEyeX, sf::kEyeLineY), Rgb(250, 160, 140));
+  EXPECT_EQ(out.Pixel(sf::kRightEyeX, sf::kEyeLineY), Rgb(250, 160, 140));
+  EXPECT_EQ(out.Pixel(sf::kCentreX, sf::kMouthY), Rgb(200, 160, 90));
+  EXPECT_EQ(out.Pixel(5, 5), skin);
+
+  // Lightness +20 on top of the eye colour: everything paler, the eye still redder than the skin.
+  r = RunCli({"makeup", face, dir.File("pale.bmp"), "--eyes", "100,50,50", "--complexion", "-20"});
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  out = DecodeBmp(dir.File("pale.bmp"));
+  const TColor paleSkin = out.Pixel(5, 5), paleEye = out.Pixel(sf::kLeftEyeX, sf::kEyeLineY);
+  EXPECT_GT(RedOf(paleSkin), 200);
+  EXPECT_GT(GreenOf(paleSkin), 160);
+  EXPECT_GT(GreenOf(paleEye), 160);
+  EXPECT_GT(RedOf(paleEye), RedOf(paleSkin));
+}
+
+TEST(CliMakeup, BadArgumentsFailWithOneLine) {
+  TempFolder dir;
+  const std::string face = test::WriteTestFace(dir.File("face.mff"), test::StandardFacePicture(),
+                                               test::RectangleRegionsHeader());
+  const std::vector<std::vector<std::string>> failing = {
+      {"makeup", face, dir.File("o.bmp"), "--eyes", "1,2"},
+      {"makeup", face, dir.File("o.bmp"), "--lips", "300,0,0"},
+      {"makeup", face, dir.File("o.bmp"), "--complexion", "11"},
+      {"makeup", face, dir.File("o.bmp"), "--glitter", "1,1,1"},
+      {"makeup", dir.File("missing.mff"), dir.File("o.bmp")},
+      {"makeup", face, dir.File("o.xyz")},
+      {"makeup", face},
+  };
+  for (const auto& args : failing) {
+    const auto r = RunCli(args);
+    EXPECT_NE(r.ExitCode, 0) << args.back();
+    EXPECT_NE(r.Err.find("glamora-cli makeup:"), std::string::npos) << r.Err;
+  }
+}
+
+}  // namespace
+}  // namespace glamora
