@@ -725,9 +725,11 @@ void TImgThumbView::PaintCells(QPainter& painter, const QRegion& region) {
   while (restart) {
     restart = false;
     open = region;
-    const int count = ImageCount();
-    for (int i = 0; i < count; ++i) {
+    // The count is read afresh each time: a window's drawing handler may change the items.
+    for (int i = 0; i < ImageCount(); ++i) {
+      const int count = ImageCount();
       if (OnDrawProgress && count > 1) OnDrawProgress(this, int(int64_t(i) * 100 / count), i);
+      if (i >= ImageCount()) break;
       ThumbnailItem& item = items_[size_t(i)];
       const QRect cell(item.X - viewX_, item.Y - viewY_, thumbWidth_, thumbHeight_);
       const bool shown = cell.intersects(client) && (displayMode_ == mdGrid || i == selected_);
