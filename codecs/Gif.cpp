@@ -88,7 +88,8 @@ bool SkipImageData(GifFileType* gif) {
 bool DrawFirstFrame(GifFileType* gif, const GifContents& contents, int transparentIndex, Bitmap& canvas,
                     const ProgressRecord& progress) {
   const GifImageDesc& frame = gif->Image;
-  if (!canvas.Reset(contents.CanvasWidth, contents.CanvasHeight)) return false;
+  RowProgress rows(progress, frame.Height);
+  if (!rows.Row(0) || !canvas.Reset(contents.CanvasWidth, contents.CanvasHeight)) return false;
   canvas.Fill(contents.HasTransparency ? contents.TransparentColor : contents.Background);
   if (frame.Width <= 0 || frame.Height <= 0) return SkipImageData(gif);
 
@@ -103,8 +104,6 @@ bool DrawFirstFrame(GifFileType* gif, const GifContents& contents, int transpare
   }
   const std::vector<int> order = RowOrder(frame.Height, frame.Interlace);
   std::vector<GifPixelType> line(size_t(frame.Width));
-  RowProgress rows(progress, frame.Height);
-  if (!rows.Row(0)) return false;
   for (int i = 0; i < frame.Height; ++i) {
     if (DGifGetLine(gif, line.data(), frame.Width) == GIF_ERROR) return false;
     uint8_t* p = canvas.Row(frame.Top + order[size_t(i)]) + size_t(frame.Left) * 3;
@@ -155,8 +154,9 @@ bool ReadGifFile(Bytes data, GifContents& contents, Bitmap* canvas, const Progre
         }
         const GifImageDesc& frame = gif->Image;
         const ColorMapObject* map = frame.ColorMap ? frame.ColorMap : gif->SColorMap;
-        contents.CanvasWidth = std::max(gif->SWidth, frame.Left + frame.Width);
-        contents.CanvasHeight = std::max(gif->SHeight, frame.Top + frame.Height);
+        const bool empty = frame.Width <= 0 || frame.Height <= 0;
+        contents.CanvasWidth = empty ? gif->SWidth : std::max(gif->SWidth, frame.Left + frame.Width);
+        contents.CanvasHeight = empty ? gif->SHeight : std::max(gif->SHeight, frame.Top + frame.Height);
         contents.Interlaced = frame.Interlace;
         contents.BitsPerPixel = map ? map->BitsPerPixel : 8;
         contents.HasTransparency = transparentIndex >= 0;

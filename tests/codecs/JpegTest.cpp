@@ -449,7 +449,5 @@ TEST(JpegCodec, SurvivesDamage) {
   ExpectRandomInputHandled(JpegCodec(), {0xFF, 0xD8, 0xFF}, 300, 4);
 }
 
-TEST(JpegCodec, RegressionFilesAreHandled) { ExpectRegressionFilesHandled(JpegCodec(), "jpeg", TImgIOParams{}); }
-
 }  // namespace
 }  // namespace glamora::test

@@ -38,7 +38,9 @@ void ExpectRandomInputHandled(const codec::Codec& codec, const std::vector<uint8
                               uint32_t seed, const TImgIOParams& params = TImgIOParams{});
 
 // Every file in tests/codecs/regressions/<folder>/ (inputs that once made a
-// decoder crash) decodes or fails cleanly.
-void ExpectRegressionFilesHandled(const codec::Codec& codec, const std::string& folder, const TImgIOParams& params);
+// decoder crash or break its contract) decodes or fails cleanly, and fails
+// cleanly when the abort flag is set before decoding starts. Returns how
+// many files there were (none when the folder does not exist).
+int ExpectRegressionFilesHandled(const codec::Codec& codec, const std::string& folder, const TImgIOParams& params);
 
 }  // namespace glamora::test

@@ -353,7 +353,5 @@ TEST(PngCodec, SurvivesDamage) {
   ExpectRandomInputHandled(PngCodec(), File(rgba.begin(), rgba.begin() + 33), 300, 13);
 }
 
-TEST(PngCodec, RegressionFilesAreHandled) { ExpectRegressionFilesHandled(PngCodec(), "png", TImgIOParams{}); }
-
 }  // namespace
 }  // namespace glamora::test

@@ -316,9 +316,5 @@ TEST_F(TiffCodecTest, SurvivesDamage) {
   ExpectRandomInputHandled(TiffCodec(), {'M', 'M', 0, 42, 0, 0, 0, 8}, 300, 51);
 }
 
-TEST_F(TiffCodecTest, RegressionFilesAreHandled) {
-  ExpectRegressionFilesHandled(TiffCodec(), "tiff", TImgIOParams{});
-}
-
 }  // namespace
 }  // namespace glamora::test
