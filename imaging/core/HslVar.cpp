@@ -1,6 +1,8 @@
 #include "imaging/core/HslVar.h"
 
 #include <algorithm>
+#include <array>
+#include <vector>
 
 #include "imaging/core/Rounding.h"
 
@@ -29,8 +31,15 @@ inline double HueToChannel(double p, double q, double t) {
   return p;
 }
 
+// c / 255 for every channel value, the same doubles the division gives.
+constexpr auto kUnit = [] {
+  std::array<double, 256> unit{};
+  for (int c = 0; c < 256; ++c) unit[size_t(c)] = c / 255.0;
+  return unit;
+}();
+
 inline void ShiftPixel(uint8_t& red, uint8_t& green, uint8_t& blue, const HslShift& shift) {
-  const double r = red / 255.0, g = green / 255.0, b = blue / 255.0;
+  const double r = kUnit[red], g = kUnit[green], b = kUnit[blue];
   const double max = std::max({r, g, b});
   const double min = std::min({r, g, b});
   const double l = (max + min) / 2;
@@ -76,23 +85,26 @@ TColor HslVarColor(TColor color, int hue, int sat, int lum) {
 void HslVar(Bitmap& bitmap, const PixelRect& region, int hue, int sat, int lum) {
   if (bitmap.Format() != PixelFormat::Bits24) return;
   const PixelRect rect = region.ClampedTo(bitmap);
+  if (rect.Empty()) return;
   const HslShift shift = ShiftOf(hue, sat, lum);
+  // Photographs repeat colours; results are remembered in a direct-mapped
+  // table keyed by the colour (entry: 1, colour, result; 0 means empty).
+  constexpr int kBits = 16;
+  std::vector<uint64_t> known(size_t(1) << kBits, 0);
   for (int y = rect.Top; y <= rect.Bottom(); ++y) {
     uint8_t* p = bitmap.Row(y) + 3 * size_t(rect.Left);
-    // Neighbouring pixels often share a colour; the last result is reused.
-    uint8_t lastIn[3] = {p[0], p[1], p[2]};
-    uint8_t lastOut[3] = {p[0], p[1], p[2]};
-    ShiftPixel(lastOut[2], lastOut[1], lastOut[0], shift);
     for (int x = 0; x < rect.Width; ++x, p += 3) {
-      if (p[0] != lastIn[0] || p[1] != lastIn[1] || p[2] != lastIn[2]) {
-        lastIn[0] = lastOut[0] = p[0];
-        lastIn[1] = lastOut[1] = p[1];
-        lastIn[2] = lastOut[2] = p[2];
-        ShiftPixel(lastOut[2], lastOut[1], lastOut[0], shift);
+      const uint32_t colour = uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16);
+      const uint64_t key = (uint64_t(1) << 48) | (uint64_t(colour) << 24);
+      uint64_t& slot = known[(colour * 2654435761u) >> (32 - kBits)];
+      if ((slot & ~uint64_t(0xFFFFFF)) != key) {
+        uint8_t b = p[0], g = p[1], r = p[2];
+        ShiftPixel(r, g, b, shift);
+        slot = key | uint64_t(b) | (uint64_t(g) << 8) | (uint64_t(r) << 16);
       }
-      p[0] = lastOut[0];
-      p[1] = lastOut[1];
-      p[2] = lastOut[2];
+      p[0] = uint8_t(slot);
+      p[1] = uint8_t(slot >> 8);
+      p[2] = uint8_t(slot >> 16);
     }
   }
 }
