@@ -151,12 +151,16 @@ TEST(SmallCodecRegressions, EveryKeptInputIsHandled) {
       {"icon", &codec::IconCodec()}, {"cursor", &codec::CursorCodec()},
   };
   const fs::path root = fs::path(SourceDir()) / "tests" / "codecs" / "regressions";
+  int kept = 0;
   for (const auto& [folder, codec] : folders) {
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(root / folder, ec)) {
-      if (entry.is_regular_file()) EXPECT_TRUE(HandlesDamage(*codec, ReadAll(entry.path().string()))) << entry.path();
+      if (!entry.is_regular_file()) continue;
+      ++kept;
+      EXPECT_TRUE(HandlesDamage(*codec, ReadAll(entry.path().string()))) << entry.path();
     }
   }
+  if (kept == 0) GTEST_SKIP() << "no kept inputs under " << root;
 }
 
 }  // namespace
