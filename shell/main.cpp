@@ -1,11 +1,47 @@
+// The program entry: the application object, then the windows in their fixed
+// order, each once for the whole run, then the event loop until the main
+// window closes.
 #include <QApplication>
-#include <QMainWindow>
+#include <exception>
+
+#include "imaging/core/ImgIOParams.h"
+#include "shell/About.h"
+#include "shell/Dialogs.h"
+#include "shell/Main.h"
+
+namespace {
+
+// Last line of defence: an exception that escapes an event handler outside
+// the guarded command handlers is shown in the error box, not fatal.
+class TApplication final : public QApplication {
+ public:
+  using QApplication::QApplication;
+
+  bool notify(QObject* receiver, QEvent* event) override {
+    try {
+      return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+      glamora::ShowException(error);
+      return false;
+    }
+  }
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QMainWindow window;
-  window.setWindowTitle("Glamora");
-  window.resize(650, 444);
-  window.show();
+  TApplication app(argc, argv);
+  app.setApplicationName("Glamora");
+  app.setOrganizationName("Orvane");
+  app.setQuitOnLastWindowClosed(false);
+  // Before any picture component exists, so each starts with the coders.
+  glamora::InstallLzwCoders();
+
+  glamora::TFormMain formMain;
+  glamora::TFormAbout formAbout(&formMain);
+  formMain.SetOtherWindows({&formAbout});
+
+  QObject::connect(&formMain, &glamora::TFormMain::Closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+  formMain.show();
   return app.exec();
 }

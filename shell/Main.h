@@ -1,0 +1,260 @@
+#pragma once
+// TFormMain: the main window. The face panel with the make-up canvas on the
+// left, the page control with the Hairstyle and Make-up pages in the middle,
+// the gallery panel on the right; the menus, the two tool bars, start-up and
+// closing, help and page switching.
+//
+// The window is split by concern: Main.cpp builds it and holds start-up,
+// menus, help and page switching; Main_Makeup.cpp holds the Make-up page.
+#include <QMainWindow>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "imaging/CursorTable.h"
+#include "imaging/core/Color.h"
+
+class QAbstractButton;
+class QAction;
+class QButtonGroup;
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QMenu;
+class QSlider;
+class QTabWidget;
+class QTimer;
+class QToolButton;
+
+namespace glamora {
+
+class TFormAbout;
+class THelpViewer;
+class THsvPicker;
+class TImage;
+class TImgIO;
+class TImgProc;
+class TImgThumbView;
+class TMakeup;
+class TPanel;
+class TToolBar;
+
+// The windows created after the main window; the program entry hands them
+// over once they exist.
+struct TOtherWindows {
+  TFormAbout* FormAbout = nullptr;
+};
+
+class TFormMain : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // programFolder: the folder the data folders lie in, with a trailing
+  // separator; empty for the folder of the program file.
+  explicit TFormMain(std::string programFolder = {});
+  ~TFormMain() override;
+
+  void SetOtherWindows(const TOtherWindows& windows) { windows_ = windows; }
+
+  // Client area of the window, below the menu bar.
+  static constexpr int kClientWidth = 650;
+  static constexpr int kClientHeight = 444;
+  // The standard face size.
+  static constexpr int kFaceWidth = 228;
+  static constexpr int kFaceHeight = 314;
+
+  // ---- window state
+  std::string ProgramFolder;
+  std::string FaceFileName;
+  std::string CatalogueFolder;
+  std::string CategoryFolder;
+  int32_t SelectedHairstyle = 0;
+  std::string HairFileName;
+  struct THairColour {
+    uint8_t Red = 60;
+    uint8_t Green = 40;
+    uint8_t Blue = 20;
+  } HairColour;
+  bool FrameStepStretches = false;
+  int32_t FrameStepX = 0;
+  int32_t FrameStepY = 0;
+  int32_t GalleryCounter = 0;
+  bool ShowGalleryNumbers = false;
+  int32_t ExportCounter = 1;
+  std::string ExportFolder;
+  int32_t RandomShowTicks = 0;
+  bool RandomFaceShown = false;
+  // Tag of the make-up tool button that is down, 0 for none.
+  int32_t MakeupTool = 0;
+  // 0: the make-up colour box feeds a region colour; 1: the brush colour.
+  uint8_t MakeupColorMode = 0;
+  // The help file of the application.
+  std::string HelpFile;
+  // Initial folder of the picture open dialog.
+  std::string PictureDialogFolder;
+
+  // ---- start-up, closing and the current face
+  void FormCreate();
+  void FormShow();
+  void LoadCurrentFace();
+  // Commits outlining: writes a changed face header back into a plain face
+  // file, raises the outline tool and returns the canvas to 100 %. A write
+  // error is thrown on to the command that called it.
+  void LeaveOutlineMode();
+
+  // ---- commands
+  void ExitProgramClick();
+  void MenuHelpClick();
+  void ToolButton1Click();
+  void bHelpHairsClick();
+  void bHelpMakeupClick();
+  void ToolButton4Click();
+  void M45Click();
+  void M46Click();
+  void PageControl1Change();
+  // F1 on a highlighted menu entry: the topic of its help context.
+  void ShowMenuEntryHelp(QAction* entry);
+
+  // ---- the Make-up page
+  void HsvPickerMakeupChange();
+  void bEyesClick(QAbstractButton* sender);
+  void bOutlineClick();
+  void bUndoMakeupClick();
+  void SpeedButton1Click();
+  void TrackBar1Change();
+  void SetMakeupCursors(int tool);
+  // The first of bBrushBig, bBrushMidle, bPencil, bLipsLine, bLipstick, bEyes
+  // that is down, or nullptr.
+  QAbstractButton* DownMakeupButton() const;
+  // The cursor the make-up colour box shows.
+  TCursor MakeupPickerCursor() const { return makeupPickerCursor_; }
+
+  // ---- controls
+  QWidget* ClientArea = nullptr;
+
+  TPanel* PanelFace = nullptr;
+  TToolBar* ToolBar1 = nullptr;
+  QToolButton* tbOpenFace = nullptr;
+  QToolButton* tbOpenFile = nullptr;
+  QToolButton* tbFaceExpert = nullptr;
+  QToolButton* tbHairExpert = nullptr;
+  QToolButton* tbRandomShow = nullptr;
+  QToolButton* ToolButton1 = nullptr;
+  TPanel* PanelFrameControls = nullptr;
+  QToolButton* b1 = nullptr;
+  QToolButton* b2 = nullptr;
+  QToolButton* b3 = nullptr;
+  QToolButton* b4 = nullptr;
+  QToolButton* b5 = nullptr;
+  QToolButton* b6 = nullptr;
+  QToolButton* b7 = nullptr;
+  QToolButton* b8 = nullptr;
+  QToolButton* b9 = nullptr;
+  QToolButton* b10 = nullptr;
+  QToolButton* SpeedButton9 = nullptr;
+  TMakeup* Makeup1 = nullptr;
+  TImage* ImageHair = nullptr;
+  QLineEdit* edFrame = nullptr;
+
+  QTabWidget* PageControl1 = nullptr;
+  QWidget* TabSheetHairstyles = nullptr;
+  TPanel* PanelHairColor = nullptr;
+  THsvPicker* HsvPickerHair = nullptr;
+  QComboBox* cbHairDir = nullptr;
+  QToolButton* bColorReset = nullptr;
+  QToolButton* bHelpHairs = nullptr;
+  TImgThumbView* ThumbViewHair = nullptr;
+
+  QWidget* TabSheetMakeup = nullptr;
+  TPanel* PanelMakeupColor = nullptr;
+  THsvPicker* HsvPickerMakeup = nullptr;
+  QToolButton* bOutline = nullptr;
+  QToolButton* bEyes = nullptr;
+  QToolButton* bLipstick = nullptr;
+  QToolButton* bLipsLine = nullptr;
+  TPanel* PanelColor = nullptr;
+  QToolButton* bPencil = nullptr;
+  QToolButton* bBrushMidle = nullptr;
+  QToolButton* bBrushBig = nullptr;
+  QToolButton* bUndoMakeup = nullptr;
+  QToolButton* SpeedButton1 = nullptr;
+  QToolButton* bHelpMakeup = nullptr;
+  QGroupBox* GroupBox1 = nullptr;
+  QSlider* TrackBar1 = nullptr;
+  // Group 1: the seven tool buttons, each under its tag.
+  QButtonGroup* MakeupButtons = nullptr;
+
+  TPanel* PanelPreview = nullptr;
+  TToolBar* ToolBar2 = nullptr;
+  QToolButton* tbAddGalery = nullptr;
+  QToolButton* ToolButton6 = nullptr;
+  QToolButton* ToolButton5 = nullptr;
+  QToolButton* tbDeleteAll = nullptr;
+  QToolButton* tbExport = nullptr;
+  QToolButton* tbPrint = nullptr;
+  QToolButton* tbShowGalleryThumbs = nullptr;
+  QToolButton* ToolButton4 = nullptr;
+  TImgThumbView* ThumbViewPreview = nullptr;
+
+  QMenu* FileMenu = nullptr;
+  QMenu* OpenMenu = nullptr;
+  QMenu* GalleryMenu = nullptr;
+  QMenu* HelpMenu = nullptr;
+  QAction* OpenFaceFile = nullptr;
+  QAction* OpenGraphicFile = nullptr;
+  QAction* Addhairstyle1 = nullptr;
+  QAction* ExitProgram = nullptr;
+  QAction* MenuAdd = nullptr;
+  QAction* MenuExport = nullptr;
+  QAction* MenuPrint = nullptr;
+  QAction* MenuHelp = nullptr;
+  QAction* M45 = nullptr;
+  QAction* M46 = nullptr;
+
+  // The random show's timer and the frame buttons' auto-repeat; both off.
+  QTimer* Timer1 = nullptr;
+  QTimer* TimerFrame = nullptr;
+  // The hair picture's processing and input/output components.
+  std::unique_ptr<TImgProc> ProcHair;
+  std::unique_ptr<TImgIO> ImgIOHair;
+
+  THelpViewer* HelpViewer = nullptr;
+
+ signals:
+  // The window accepted a close request.
+  void Closed();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildWindow();
+  void BuildFacePanel();
+  void BuildFrameButtons();
+  void BuildPageControl();
+  void BuildHairstylePage();
+  void BuildMakeupPage();
+  void BuildGalleryPanel();
+  void BuildMenus();
+  void ConnectCommands();
+  void ConnectMakeupPage();
+  void RegisterCursors();
+
+  void CentreCanvas();
+  void SetStandardCanvasSize();
+  void SizeThumbnails();
+  void AttachHairComponents();
+  // Hide or show the hair over the face.
+  void HideHair();
+  void ShowHair();
+  void ShowHelp(const QString& topic);
+  bool MakeupPageActive() const;
+  void MakeupButtonClicked(QAbstractButton* button);
+
+  TOtherWindows windows_;
+  TCursor makeupPickerCursor_ = crDefault;
+};
+
+}  // namespace glamora

@@ -1,0 +1,31 @@
+#include "shell/SupportPage.h"
+
+#include <QDesktopServices>
+
+#include "shell/Dialogs.h"
+
+namespace glamora {
+
+namespace {
+
+UrlOpener& CurrentOpener() {
+  static UrlOpener opener;
+  return opener;
+}
+
+}  // namespace
+
+UrlOpener SetUrlOpener(UrlOpener opener) {
+  UrlOpener previous = std::move(CurrentOpener());
+  CurrentOpener() = std::move(opener);
+  return previous;
+}
+
+void OpenSupportPage() {
+  const QUrl address(kSupportAddress);
+  const UrlOpener& opener = CurrentOpener();
+  const bool opened = opener ? opener(address) : QDesktopServices::openUrl(address);
+  if (!opened) MessageBox("Error: File not found", "Error Explore Web", mbOK);
+}
+
+}  // namespace glamora
