@@ -40,7 +40,7 @@ TFormAbout::TFormAbout(QWidget* parent)
   productFont.setBold(true);
   productFont.setPixelSize(14);
   product->setFont(productFont);
-  CentredLine(this, "Virtual make-over: hairstyles, make-up and a gallery of results", 88, 20);
+  CentredLine(this, "A virtual make-over: hairstyles and make-up", 88, 20);
 
   link_ = CentredLine(this, kWebAddressText, 122, 24);
   QFont linkFont = link_->font();

@@ -123,8 +123,10 @@ void THelpViewer::ShowTopic(const QString& topic) {
       problem_.clear();
       QUrl url = QUrl::fromLocalFile(QString::fromStdString(helpFile_));
       url.setFragment(topic);
-      if (browser_->source().isEmpty()) browser_->setSource(url.adjusted(QUrl::RemoveFragment));
+      const bool firstTopic = currentTopic_.isEmpty();
       browser_->setSource(url);
+      // The document as first loaded is no page to go back to.
+      if (firstTopic) browser_->clearHistory();
       currentTopic_ = topic;
     }
   }
