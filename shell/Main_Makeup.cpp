@@ -8,6 +8,8 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <utility>
+#include <vector>
 
 #include "face/Makeup.h"
 #include "imaging/HsvPicker.h"
@@ -176,16 +178,30 @@ void TFormMain::ConnectMakeupPage() {
 }
 
 void TFormMain::MakeupButtonClicked(QAbstractButton* button) {
+  // The buttons as they were before the click, for a command that fails.
+  std::vector<std::pair<QAbstractButton*, bool>> before;
+  for (QAbstractButton* other : MakeupButtons->buttons()) {
+    before.emplace_back(other, other == button ? !button->isChecked() : other->isChecked());
+  }
+  const int32_t toolBefore = MakeupTool;
   if (button->isChecked()) {
     for (QAbstractButton* other : MakeupButtons->buttons()) {
       if (other != button) other->setChecked(false);
     }
   }
-  RunHandler([this, button] {
-    if (button == bOutline) {
-      bOutlineClick();
-    } else {
-      bEyesClick(button);
+  RunHandler([&] {
+    try {
+      if (button == bOutline) {
+        bOutlineClick();
+      } else {
+        bEyesClick(button);
+      }
+    } catch (...) {
+      // The outlines could not be committed: the tool stays as it was.
+      for (const auto& [other, down] : before) other->setChecked(down);
+      MakeupTool = toolBefore;
+      SetMakeupCursors(MakeupTool);
+      throw;
     }
   });
 }

@@ -372,15 +372,24 @@ TEST_F(MakeupPageTest, HeaderThatCannotBeWrittenIsReportedAndKeptForTheNextTry) 
   EXPECT_EQ(form->PageControl1->currentWidget(), form->TabSheetMakeup);
   EXPECT_FALSE(form->PanelFrameControls->isVisible());
 
-  // Raising the outline tool fails the same way.
-  QTest::mouseClick(form->bOutline, Qt::LeftButton);
-  EXPECT_EQ(messages_.size(), 2u);
-  EXPECT_FALSE(canvas.HeaderSaved());
+  // Raising the outline tool or choosing another tool fails the same way and
+  // leaves the outline tool down.
+  for (QToolButton* button : {form->bOutline, form->bEyes}) {
+    SCOPED_TRACE(button->objectName().toStdString());
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(messages_.back().Text.toStdString(), "Cannot open file " + facePath_);
+    EXPECT_FALSE(canvas.HeaderSaved());
+    EXPECT_TRUE(form->bOutline->isChecked());
+    EXPECT_FALSE(form->bEyes->isChecked());
+    EXPECT_EQ(form->MakeupTool, 11);
+    EXPECT_EQ(canvas.Cursor(), 50);
+  }
+  EXPECT_EQ(messages_.size(), 3u);
 
   // Once the file may be written, the next commit stores the outline.
   fs::permissions(facePath_, fs::perms::owner_write, fs::perm_options::add);
   form->PageControl1->setCurrentWidget(form->TabSheetHairstyles);
-  EXPECT_EQ(messages_.size(), 2u);
+  EXPECT_EQ(messages_.size(), 3u);
   EXPECT_TRUE(canvas.HeaderSaved());
   EXPECT_NE(ReadAll(facePath_), before);
   EXPECT_TRUE(form->PanelFrameControls->isVisible());
