@@ -1,0 +1,71 @@
+#include "gallery/GalleryFolder.h"
+
+#include <QDir>
+#include <filesystem>
+#include <set>
+
+#include "imaging/ImgIO.h"
+#include "shell/Dialogs.h"
+#include "shell/FileFunctions.h"
+
+namespace glamora {
+
+namespace {
+
+// Every name in the folder, files, folders and hidden entries alike, in
+// lower case: a name taken in any letter case is not free.
+std::set<QString> TakenNames(const std::string& folder) {
+  std::set<QString> names;
+  const QDir dir(QString::fromStdString(folder));
+  for (const QString& name :
+       dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+    names.insert(name.toLower());
+  }
+  return names;
+}
+
+}  // namespace
+
+std::string GalleryFileName(int64_t number) {
+  const std::string digits = std::to_string(number);
+  return (digits.size() < 4 ? ZeroPad(digits, 4) : digits) + ".jpg";
+}
+
+GalleryPicture NextGalleryPicture(const std::string& galleryFolder, int32_t counter) {
+  const std::set<QString> taken = TakenNames(galleryFolder);
+  int64_t number = int64_t(counter) + 1;
+  if (number < 1) number = 1;
+  while (taken.count(QString::fromStdString(GalleryFileName(number)))) ++number;
+  return {int32_t(number), WithTrailingSeparatorOf(galleryFolder) + GalleryFileName(number)};
+}
+
+GalleryAddition AddGalleryPicture(const std::string& galleryFolder, int32_t counter, const Bitmap& work) {
+  GalleryAddition addition;
+  static_cast<GalleryPicture&>(addition) = NextGalleryPicture(galleryFolder, counter);
+  // The caller's picture stays as it is: saving as JPEG may convert it.
+  Bitmap picture;
+  picture.Assign(work);
+  TImgIO io;
+  io.SetBitmap(&picture);
+  io.Params.JpegQuality = kGalleryJpegQuality;
+  addition.Written = io.SaveToFile(addition.FileName);
+  return addition;
+}
+
+void DeleteGalleryPicture(const std::string& fileName) {
+  std::error_code ignored;
+  std::filesystem::remove(fileName, ignored);
+}
+
+bool DeleteAllGalleryPictures(const std::string& galleryFolder, int imageCount) {
+  if (imageCount <= 0) {
+    ShowMessage(kNoSavedGalleryPictures);
+    return false;
+  }
+  if (MessageDlg(kDeleteAllGalleryQuestion, TMsgDlgType::mtWarning, mbYes | mbNo) != mrYes) return false;
+  // Every file goes, with or without an extension.
+  DeleteMatchingFiles(galleryFolder, "*");
+  return true;
+}
+
+}  // namespace glamora
