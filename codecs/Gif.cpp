@@ -3,6 +3,7 @@
 #include <gif_lib.h>
 
 #include <algorithm>
+#include <new>
 #include <array>
 #include <string>
 
@@ -461,9 +462,15 @@ IndexedPicture MedianCut(const Bitmap& picture, int maxColors, const TColor* res
 
 // ---- Writing -------------------------------------------------------------
 
+// A short count tells giflib the write failed; no exception may pass
+// through its frames.
 int WriteToVector(GifFileType* gif, const GifByteType* buffer, int length) {
   auto* bytes = static_cast<std::vector<uint8_t>*>(gif->UserData);
-  bytes->insert(bytes->end(), buffer, buffer + length);
+  try {
+    bytes->insert(bytes->end(), buffer, buffer + length);
+  } catch (const std::bad_alloc&) {
+    return 0;
+  }
   return length;
 }
 
@@ -552,6 +559,18 @@ bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecor
   return true;
 }
 
+// Runs a decode or encode step; a failure, running out of memory for a
+// picture within the limits included, sets the abort flag.
+template <class Step>
+bool Reported(const ProgressRecord& progress, Step&& step) {
+  try {
+    if (step()) return true;
+  } catch (const std::bad_alloc&) {
+  }
+  progress.Abort();
+  return false;
+}
+
 }  // namespace
 
 IndexedPicture QuantizePicture(const Bitmap& picture, int maxColors, const TColor* reserved) {
@@ -576,16 +595,12 @@ bool InfoGif(Bytes data, PictureInfo& info) {
 }
 
 bool DecodeGif(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
-  if (TryDecode(data, out, params, progress, consumed)) return true;
-  progress.Abort();
-  return false;
+  return Reported(progress, [&] { return TryDecode(data, out, params, progress, consumed); });
 }
 
 bool EncodeGif(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
-          std::vector<uint8_t>& out) {
-  if (TryEncode(in, params, progress, out)) return true;
-  progress.Abort();
-  return false;
+               std::vector<uint8_t>& out) {
+  return Reported(progress, [&] { return TryEncode(in, params, progress, out); });
 }
 
 const Codec& GifCodec() {

@@ -1,6 +1,7 @@
 #include "codecs/Jpeg.h"
 
 #include <algorithm>
+#include <new>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -25,6 +26,13 @@ struct ErrorManager {
 [[noreturn]] void ErrorExit(j_common_ptr cinfo) {
   std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
 }
+
+// Frees what the library allocated, however the coding ends (a zeroed,
+// never created object included).
+struct Destroyer {
+  j_common_ptr cinfo;
+  ~Destroyer() { jpeg_destroy(cinfo); }
+};
 
 void SilentMessage(j_common_ptr) {}
 
@@ -116,19 +124,27 @@ struct VectorDestination {
 
 constexpr size_t kDestinationBlock = 64 * 1024;
 
-void InitDestination(j_compress_ptr cinfo) {
+// Adds a block to the output; running out of memory becomes a library
+// error, as no exception may pass through the library's frames.
+void AddBlock(j_compress_ptr cinfo) {
   auto* dest = reinterpret_cast<VectorDestination*>(cinfo->dest);
-  dest->bytes->resize(kDestinationBlock);
-  dest->pub.next_output_byte = dest->bytes->data();
-  dest->pub.free_in_buffer = dest->bytes->size();
+  const size_t used = dest->bytes->size();
+  try {
+    dest->bytes->resize(used + kDestinationBlock);
+  } catch (const std::bad_alloc&) {
+    ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 0);
+  }
+  dest->pub.next_output_byte = dest->bytes->data() + used;
+  dest->pub.free_in_buffer = kDestinationBlock;
+}
+
+void InitDestination(j_compress_ptr cinfo) {
+  reinterpret_cast<VectorDestination*>(cinfo->dest)->bytes->clear();
+  AddBlock(cinfo);
 }
 
 boolean EmptyOutputBuffer(j_compress_ptr cinfo) {
-  auto* dest = reinterpret_cast<VectorDestination*>(cinfo->dest);
-  const size_t used = dest->bytes->size();
-  dest->bytes->resize(used + kDestinationBlock);
-  dest->pub.next_output_byte = dest->bytes->data() + used;
-  dest->pub.free_in_buffer = kDestinationBlock;
+  AddBlock(cinfo);
   return TRUE;
 }
 
@@ -223,6 +239,7 @@ bool DecodeAt(Bytes data, int denominator, Bitmap& out, TImgIOParams& params, co
   std::vector<uint8_t> inks;
   JpegHeader header;
   cinfo.err = InstallErrorManager(err);
+  const Destroyer destroyer{reinterpret_cast<j_common_ptr>(&cinfo)};
   const bool ok = Guarded(err, [&] {
     const auto common = reinterpret_cast<j_common_ptr>(&cinfo);
     jpeg_create_decompress(&cinfo);
@@ -255,7 +272,6 @@ bool DecodeAt(Bytes data, int denominator, Bitmap& out, TImgIOParams& params, co
     }
     jpeg_finish_decompress(&cinfo);
   });
-  jpeg_destroy_decompress(&cinfo);
   if (!ok) return false;
 
   consumed = ConsumedBytes(source);
@@ -302,6 +318,7 @@ bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecor
   if (cmyk) inks.resize(size_t(source->Width()) * 4);
 
   cinfo.err = InstallErrorManager(err);
+  const Destroyer destroyer{reinterpret_cast<j_common_ptr>(&cinfo)};
   const bool ok = Guarded(err, [&] {
     const auto common = reinterpret_cast<j_common_ptr>(&cinfo);
     jpeg_create_compress(&cinfo);
@@ -343,10 +360,21 @@ bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecor
     }
     jpeg_finish_compress(&cinfo);
   });
-  jpeg_destroy_compress(&cinfo);
   if (!ok) return false;
   out.insert(out.end(), coded.begin(), coded.end());
   return true;
+}
+
+// Runs a decode or encode step; a failure, running out of memory for a
+// picture within the limits included, sets the abort flag.
+template <class Step>
+bool Reported(const ProgressRecord& progress, Step&& step) {
+  try {
+    if (step()) return true;
+  } catch (const std::bad_alloc&) {
+  }
+  progress.Abort();
+  return false;
 }
 
 }  // namespace
@@ -359,14 +387,13 @@ bool ReadJpegHeader(Bytes data, JpegHeader& header) {
   ErrorManager err;
   MemorySource source;
   cinfo.err = InstallErrorManager(err);
-  const bool ok = Guarded(err, [&] {
+  const Destroyer destroyer{reinterpret_cast<j_common_ptr>(&cinfo)};
+  return Guarded(err, [&] {
     jpeg_create_decompress(&cinfo);
     UseMemorySource(&cinfo, source, data);
     jpeg_read_header(&cinfo, TRUE);
     FillHeader(cinfo, header);
   });
-  jpeg_destroy_decompress(&cinfo);
-  return ok;
 }
 
 bool InfoJpeg(Bytes data, PictureInfo& info) {
@@ -407,29 +434,24 @@ int JpegScaleDenominator(JpegScale scale, int width, int height, int64_t wantedP
 
 bool DecodeJpegScaled(Bytes data, int denominator, Bitmap& out, TImgIOParams& params,
                       const ProgressRecord& progress, size_t& consumed) {
-  if (DecodeAt(data, denominator, out, params, progress, consumed)) return true;
-  progress.Abort();
-  return false;
+  return Reported(progress, [&] { return DecodeAt(data, denominator, out, params, progress, consumed); });
 }
 
 bool DecodeJpeg(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
-  JpegHeader header;
-  const bool ok = ReadJpegHeader(data, header) &&
-                  DecodeAt(data,
-                           JpegScaleDenominator(params.JpegDecodeScale, header.Width, header.Height,
-                                                int64_t(params.Width) * params.Height),
-                           out, params, progress, consumed);
-  if (!ok) progress.Abort();
-  return ok;
+  return Reported(progress, [&] {
+    JpegHeader header;
+    return ReadJpegHeader(data, header) &&
+           DecodeAt(data,
+                    JpegScaleDenominator(params.JpegDecodeScale, header.Width, header.Height,
+                                         int64_t(params.Width) * params.Height),
+                    out, params, progress, consumed);
+  });
 }
 
 bool EncodeJpeg(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
                 std::vector<uint8_t>& out) {
-  if (TryEncode(in, params, progress, out)) return true;
-  progress.Abort();
-  return false;
+  return Reported(progress, [&] { return TryEncode(in, params, progress, out); });
 }
-
 
 const Codec& JpegCodec() {
   static const Codec codec{"JPEG", 3, ProbeJpeg, InfoJpeg, DecodeJpeg, EncodeJpeg};

@@ -3,6 +3,7 @@
 #include <png.h>
 
 #include <algorithm>
+#include <new>
 #include <csetjmp>
 
 #include "codecs/RowProgress.h"
@@ -42,7 +43,12 @@ void ReadFromMemory(png_structp png, png_bytep buffer, png_size_t length) {
 
 void WriteToVector(png_structp png, png_bytep buffer, png_size_t length) {
   auto* bytes = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
-  bytes->insert(bytes->end(), buffer, buffer + length);
+  // No exception may pass through libpng's frames.
+  try {
+    bytes->insert(bytes->end(), buffer, buffer + length);
+  } catch (const std::bad_alloc&) {
+    png_error(png, "out of memory");
+  }
 }
 
 void FlushNothing(png_structp) {}
@@ -260,6 +266,18 @@ bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecor
   return true;
 }
 
+// Runs a decode or encode step; a failure, running out of memory for a
+// picture within the limits included, sets the abort flag.
+template <class Step>
+bool Reported(const ProgressRecord& progress, Step&& step) {
+  try {
+    if (step()) return true;
+  } catch (const std::bad_alloc&) {
+  }
+  progress.Abort();
+  return false;
+}
+
 }  // namespace
 
 bool ProbePng(Bytes data) { return data.size() >= 8 && png_sig_cmp(data.data(), 0, 8) == 0; }
@@ -289,16 +307,12 @@ bool InfoPng(Bytes data, PictureInfo& info) {
 }
 
 bool DecodePng(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
-  if (TryDecode(data, out, params, progress, consumed)) return true;
-  progress.Abort();
-  return false;
+  return Reported(progress, [&] { return TryDecode(data, out, params, progress, consumed); });
 }
 
 bool EncodePng(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
-          std::vector<uint8_t>& out) {
-  if (TryEncode(in, params, progress, out)) return true;
-  progress.Abort();
-  return false;
+               std::vector<uint8_t>& out) {
+  return Reported(progress, [&] { return TryEncode(in, params, progress, out); });
 }
 
 const Codec& PngCodec() {

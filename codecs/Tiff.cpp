@@ -3,6 +3,7 @@
 #include <tiffio.h>
 
 #include <algorithm>
+#include <new>
 #include <cmath>
 #include <cstring>
 
@@ -41,7 +42,12 @@ tmsize_t WriteProc(thandle_t handle, void* buffer, tmsize_t size) {
   MemoryFile& file = FileOf(handle);
   if (!file.written || size < 0) return -1;
   const uint64_t end = file.position + uint64_t(size);
-  if (end > file.written->size()) file.written->resize(size_t(end));
+  // No exception may pass through libtiff's frames.
+  try {
+    if (end > file.written->size()) file.written->resize(size_t(end));
+  } catch (const std::bad_alloc&) {
+    return -1;
+  }
   std::memcpy(file.written->data() + file.position, buffer, size_t(size));
   file.position = end;
   return size;
@@ -300,6 +306,18 @@ bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecor
   return true;
 }
 
+// Runs a decode or encode step; a failure, running out of memory for a
+// picture within the limits included, sets the abort flag.
+template <class Step>
+bool Reported(const ProgressRecord& progress, Step&& step) {
+  try {
+    if (step()) return true;
+  } catch (const std::bad_alloc&) {
+  }
+  progress.Abort();
+  return false;
+}
+
 }  // namespace
 
 bool ProbeTiff(Bytes data) {
@@ -327,16 +345,12 @@ bool InfoTiff(Bytes data, PictureInfo& info) {
 }
 
 bool DecodeTiff(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
-  if (TryDecode(data, out, params, progress, consumed)) return true;
-  progress.Abort();
-  return false;
+  return Reported(progress, [&] { return TryDecode(data, out, params, progress, consumed); });
 }
 
 bool EncodeTiff(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
-          std::vector<uint8_t>& out) {
-  if (TryEncode(in, params, progress, out)) return true;
-  progress.Abort();
-  return false;
+                std::vector<uint8_t>& out) {
+  return Reported(progress, [&] { return TryEncode(in, params, progress, out); });
 }
 
 const Codec& TiffCodec() {

@@ -222,6 +222,39 @@ TEST(JpegCodec, SavesEachColourSpace) {
   }
 }
 
+// The encoder stores inverted inks, as the Adobe marker it writes says. The
+// same samples without the marker are plain inks: (255 − ink) × (255 − black) / 255.
+TEST(JpegCodec, InksAreInvertedOnlyUnderAnAdobeMarker) {
+  Bitmap flat(16, 16);
+  flat.Fill(Rgb(200, 100, 50));
+  TImgIOParams save = WithQuality(100);
+  save.JpegColor = JpegColorSpace::Cmyk;
+  const File withMarker = Encode(flat, save);
+  const size_t adobe = FindMarker(withMarker, 0xEE);
+  ASSERT_NE(adobe, 0u);
+  File withoutMarker = withMarker;
+  const size_t length = size_t(withMarker[adobe + 2]) << 8 | withMarker[adobe + 3];
+  withoutMarker.erase(withoutMarker.begin() + std::ptrdiff_t(adobe),
+                      withoutMarker.begin() + std::ptrdiff_t(adobe + 2 + length));
+
+  // Stored inverted inks: black 200, cyan 255, magenta 128, yellow 64.
+  const struct {
+    const char* Name;
+    const File& Bytes;
+    TColor Expected;
+  } cases[] = {{"Adobe", withMarker, Rgb(200, 100, 50)}, {"Plain", withoutMarker, Rgb(0, 27, 41)}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Bitmap decoded;
+    TImgIOParams params;
+    ASSERT_TRUE(DecodeWith(JpegCodec(), c.Bytes, decoded, params));
+    EXPECT_EQ(params.JpegColor, JpegColorSpace::Cmyk);
+    Bitmap expected(16, 16);
+    expected.Fill(c.Expected);
+    EXPECT_TRUE(SamePixels(expected, decoded, 1));
+  }
+}
+
 TEST(JpegCodec, OptimalHuffmanTablesShrinkTheFileNotThePixels) {
   const Bitmap picture = SmoothPicture(96, 64);
   TImgIOParams plain = WithQuality(80), optimal = WithQuality(80);
