@@ -135,27 +135,36 @@ void BlendWithPrevious(const uint8_t* in, size_t bytes, int u, uint8_t* out) {
   for (; i < bytes; ++i) out[i] = Blend(in[i - 3], in[i], u, 4096 - u);
 }
 
-// One row of a shear: n source pixels go to out (m pixels, already
-// background) shifted by `shift`, those that land outside are dropped. With
-// antialias each pixel blends with the previous landed one (the background
-// before the first), and when u > 0 the pixel after the last gets the blend of
-// the last with the background.
+void FillBackground(uint8_t* out, int from, int to, const Bgr& bg) {
+  for (int x = from; x < to; ++x) std::memcpy(out + 3 * size_t(x), bg.Channel, 3);
+}
+
+// One row of a shear into out (m pixels): the n source pixels go right by
+// `shift`, those that land outside are dropped, the rest of the row is
+// background. With antialias each pixel blends with the previous landed one
+// (the background before the first), and when u > 0 the pixel after the last
+// gets the blend of the last with the background.
 void ShearRow(const uint8_t* src, int n, uint8_t* out, int m, int shift, int u, bool antialias, const Bgr& bg) {
   const int first = std::max(0, -shift);
   const int end = std::min(n, m - shift);
+  const bool lands = end > first;
+  FillBackground(out, 0, lands ? first + shift : m, bg);
+  if (!lands) {
+    // Nothing lands; a tail pixel would blend the background with itself.
+    return;
+  }
+  FillBackground(out, end + shift, m, bg);
   if (!antialias) {
-    if (end > first) std::memcpy(out + 3 * size_t(first + shift), src + 3 * size_t(first), 3 * size_t(end - first));
+    std::memcpy(out + 3 * size_t(first + shift), src + 3 * size_t(first), 3 * size_t(end - first));
     return;
   }
   const int v = 4096 - u;
-  const uint8_t* previous = bg.Channel;
-  if (end > first) {
-    BlendPixel(bg.Channel, src + 3 * size_t(first), u, v, out + 3 * size_t(first + shift));
-    BlendWithPrevious(src + 3 * size_t(first + 1), 3 * size_t(end - first - 1), u, out + 3 * size_t(first + 1 + shift));
-    previous = src + 3 * size_t(end - 1);
-  }
+  BlendPixel(bg.Channel, src + 3 * size_t(first), u, v, out + 3 * size_t(first + shift));
+  BlendWithPrevious(src + 3 * size_t(first + 1), 3 * size_t(end - first - 1), u, out + 3 * size_t(first + 1 + shift));
   const int after = shift + n;
-  if (u > 0 && after >= 0 && after < m) BlendPixel(previous, bg.Channel, u, v, out + 3 * size_t(after));
+  if (u > 0 && after >= 0 && after < m) {
+    BlendPixel(src + 3 * size_t(end - 1), bg.Channel, u, v, out + 3 * size_t(after));
+  }
 }
 
 class ShearProgress {
@@ -203,7 +212,6 @@ void SecondShear(const Bitmap& a, const ShearGeometry& g, bool antialias, const 
     }
     for (int j = 0; j < count; ++j) {
       uint8_t* column = sheared.data() + j * outStride;
-      for (int r = 0; r < g.H2; ++r) std::memcpy(column + 3 * size_t(r), bg.Channel, 3);
       const int c = c0 + j;
       const double ks = (g.Theta > 0 ? g.W1 - c : c) * g.S;
       const int64_t o = RoundEven(ks);
@@ -295,14 +303,12 @@ bool Rotate(Bitmap& bitmap, int angle, bool antialias, TColor background, const 
   const Bgr bg = BgrOf(background);
   ShearProgress steps(progress, g);
   Bitmap first(g.W1, g.H);
-  first.Fill(background);
   FirstShear(turned, g, antialias, bg, first, steps);
   turned = Bitmap();
   Bitmap second(g.W1, g.H2);
   SecondShear(first, g, antialias, bg, second, steps);
   first = Bitmap();
   Bitmap third(g.W3, g.H2);
-  third.Fill(background);
   ThirdShear(second, g, antialias, bg, third, steps);
   ReplacePicture(bitmap, std::move(third));
   return true;

@@ -201,7 +201,8 @@ TEST(Resample, TargetSizeRule) {
   };
   for (const Case& c : cases) {
     PictureSize size;
-    EXPECT_EQ(ResampleTargetSize(c.SrcW, c.SrcH, c.W, c.H, size), c.Ok) << c.SrcW << "x" << c.SrcH << " " << c.W << "," << c.H;
+    EXPECT_EQ(ResampleTargetSize(c.SrcW, c.SrcH, c.W, c.H, size), c.Ok)
+        << c.SrcW << "x" << c.SrcH << " " << c.W << "," << c.H;
     if (c.Ok) {
       EXPECT_EQ(size, c.Size) << c.SrcW << "x" << c.SrcH << " " << c.W << "," << c.H;
     }

@@ -134,7 +134,8 @@ TEST(StretchNearest, PaletteSourcesDrawThroughThePalette) {
   indexed.Row(0)[2] = 7;
   Bitmap colour(6, 1);
   ASSERT_TRUE(StretchNearest(indexed, colour));
-  const TColor expected[] = {Rgb(1, 2, 3), Rgb(1, 2, 3), Rgb(200, 100, 50), Rgb(200, 100, 50), Rgb(1, 2, 3), Rgb(1, 2, 3)};
+  const TColor a = Rgb(1, 2, 3), b = Rgb(200, 100, 50);
+  const TColor expected[] = {a, a, b, b, a, a};
   for (int x = 0; x < 6; ++x) EXPECT_EQ(colour.Pixel(x, 0), expected[x]) << x;
 }
 
