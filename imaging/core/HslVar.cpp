@@ -4,6 +4,7 @@
 #include <array>
 #include <vector>
 
+#include "imaging/core/ParallelRows.h"
 #include "imaging/core/Rounding.h"
 
 namespace glamora {
@@ -87,26 +88,28 @@ void HslVar(Bitmap& bitmap, const PixelRect& region, int hue, int sat, int lum) 
   const PixelRect rect = region.ClampedTo(bitmap);
   if (rect.Empty()) return;
   const HslShift shift = ShiftOf(hue, sat, lum);
-  // Photographs repeat colours; results are remembered in a direct-mapped
-  // table keyed by the colour (entry: 1, colour, result; 0 means empty).
-  constexpr int kBits = 16;
-  std::vector<uint64_t> known(size_t(1) << kBits, 0);
-  for (int y = rect.Top; y <= rect.Bottom(); ++y) {
-    uint8_t* p = bitmap.Row(y) + 3 * size_t(rect.Left);
-    for (int x = 0; x < rect.Width; ++x, p += 3) {
-      const uint32_t colour = uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16);
-      const uint64_t key = (uint64_t(1) << 48) | (uint64_t(colour) << 24);
-      uint64_t& slot = known[(colour * 2654435761u) >> (32 - kBits)];
-      if ((slot & ~uint64_t(0xFFFFFF)) != key) {
-        uint8_t b = p[0], g = p[1], r = p[2];
-        ShiftPixel(r, g, b, shift);
-        slot = key | uint64_t(b) | (uint64_t(g) << 8) | (uint64_t(r) << 16);
+  ParallelRows(rect.Height, 40.0 * rect.Width, [&](int first, int end) {
+    // Photographs repeat colours; results are remembered in a direct-mapped
+    // table keyed by the colour (entry: 1, colour, result; 0 means empty).
+    constexpr int kBits = 16;
+    std::vector<uint64_t> known(size_t(1) << kBits, 0);
+    for (int y = rect.Top + first; y < rect.Top + end; ++y) {
+      uint8_t* p = bitmap.Row(y) + 3 * size_t(rect.Left);
+      for (int x = 0; x < rect.Width; ++x, p += 3) {
+        const uint32_t colour = uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16);
+        const uint64_t key = (uint64_t(1) << 48) | (uint64_t(colour) << 24);
+        uint64_t& slot = known[(colour * 2654435761u) >> (32 - kBits)];
+        if ((slot & ~uint64_t(0xFFFFFF)) != key) {
+          uint8_t b = p[0], g = p[1], r = p[2];
+          ShiftPixel(r, g, b, shift);
+          slot = key | uint64_t(b) | (uint64_t(g) << 8) | (uint64_t(r) << 16);
+        }
+        p[0] = uint8_t(slot);
+        p[1] = uint8_t(slot >> 8);
+        p[2] = uint8_t(slot >> 16);
       }
-      p[0] = uint8_t(slot);
-      p[1] = uint8_t(slot >> 8);
-      p[2] = uint8_t(slot >> 16);
     }
-  }
+  });
 }
 
 }  // namespace glamora

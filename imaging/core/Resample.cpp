@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "imaging/core/ParallelRows.h"
 #include "imaging/core/ReplacePicture.h"
 #include "imaging/core/ResampleKernels.h"
 #include "imaging/core/StretchNearest.h"
@@ -74,13 +75,15 @@ Contributions Contribute(int srcSize, int dstSize, TResampleFilter filter) {
 void HorizontalPass(const Bitmap& src, const PixelRect& rect, int width, TResampleFilter filter, Bitmap& mid) {
   const Contributions c = Contribute(rect.Width, width, filter);
   const resample::Kernels& kernels = resample::BestKernels();
-  // Four doubles per pixel, aligned to 32 bytes for the kernels.
-  const std::unique_ptr<double[]> buffer(new double[4 * size_t(rect.Width) + 4]);
-  double* row = reinterpret_cast<double*>((reinterpret_cast<uintptr_t>(buffer.get()) + 31) & ~uintptr_t(31));
-  for (int y = 0; y < rect.Height; ++y) {
-    kernels.ExpandRow(src.Row(rect.Top + y) + 3 * size_t(rect.Left), rect.Width, row);
-    kernels.FilterRow(row, c.Index.data(), c.Weight.data(), size_t(c.Taps), width, mid.Row(y));
-  }
+  ParallelRows(rect.Height, double(width) * c.Taps, [&](int first, int end) {
+    // Four doubles per pixel, aligned to 32 bytes for the kernels.
+    const std::unique_ptr<double[]> buffer(new double[4 * size_t(rect.Width) + 4]);
+    double* row = reinterpret_cast<double*>((reinterpret_cast<uintptr_t>(buffer.get()) + 31) & ~uintptr_t(31));
+    for (int y = first; y < end; ++y) {
+      kernels.ExpandRow(src.Row(rect.Top + y) + 3 * size_t(rect.Left), rect.Width, row);
+      kernels.FilterRow(row, c.Index.data(), c.Weight.data(), size_t(c.Taps), width, mid.Row(y));
+    }
+  });
 }
 
 void VerticalPass(const Bitmap& mid, int height, TResampleFilter filter, Bitmap& dst) {
@@ -88,11 +91,13 @@ void VerticalPass(const Bitmap& mid, int height, TResampleFilter filter, Bitmap&
   const size_t taps = size_t(c.Taps);
   const size_t bytes = 3 * size_t(mid.Width());
   const resample::Kernels& kernels = resample::BestKernels();
-  std::vector<const uint8_t*> rows(taps);
-  for (int y = 0; y < height; ++y) {
-    for (size_t k = 0; k < taps; ++k) rows[k] = mid.Row(c.Index[size_t(y) * taps + k]);
-    kernels.FilterColumns(rows.data(), c.Weight.data() + size_t(y) * taps, taps, bytes, dst.Row(y));
-  }
+  ParallelRows(height, double(bytes) * double(taps) / 4, [&](int first, int end) {
+    std::vector<const uint8_t*> rows(taps);
+    for (int y = first; y < end; ++y) {
+      for (size_t k = 0; k < taps; ++k) rows[k] = mid.Row(c.Index[size_t(y) * taps + k]);
+      kernels.FilterColumns(rows.data(), c.Weight.data() + size_t(y) * taps, taps, bytes, dst.Row(y));
+    }
+  });
 }
 
 // A 24-bit copy of a palette picture's rectangle.

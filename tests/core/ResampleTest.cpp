@@ -118,6 +118,15 @@ TEST(Resample, LargeReductionFollowsTheRule) {
   }
 }
 
+TEST(Resample, PicturesLargeEnoughToShareBetweenThreadsFollowTheRule) {
+  // Both passes are long enough here to be split between the cores.
+  const Bitmap src = RandomPicture(1600, 600, 12);
+  Bitmap dst;
+  ASSERT_TRUE(ResampleFiltered(src, PixelRect::Of(src), dst, 700, 2000, rfLanczos3));
+  const Bitmap expected = RuleResample(src, 700, 2000, rfLanczos3);
+  EXPECT_TRUE(dst.SameContent(expected)) << FirstDifference(dst, expected);
+}
+
 TEST(Resample, SourceRectangleIsResampledAsIfCutOut) {
   const Bitmap src = RandomPicture(30, 20, 3);
   const PixelRect rect{7, 4, 11, 9};
