@@ -474,7 +474,6 @@ int WriteToVector(GifFileType* gif, const GifByteType* buffer, int length) {
   return length;
 }
 
-
 bool TryDecode(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
   if (!params.Lzw.GifDecoder) return false;
   GifContents contents;
@@ -494,7 +493,6 @@ bool TryDecode(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressReco
   out = std::move(canvas);
   return true;
 }
-
 
 bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
                std::vector<uint8_t>& out) {

@@ -121,7 +121,6 @@ void StartReading(png_structp png, MemoryReader& reader) {
   png_set_chunk_malloc_max(png, kMaxChunkBytes);
 }
 
-
 bool TryDecode(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
   if (!ProbePng(data)) return false;
   ReadStructs s;
@@ -203,7 +202,6 @@ bool TryDecode(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressReco
   out = std::move(decoded);
   return true;
 }
-
 
 bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
                std::vector<uint8_t>& out) {

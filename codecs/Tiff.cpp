@@ -195,7 +195,6 @@ bool IsCcitt(uint16_t compression) {
          compression == COMPRESSION_CCITTRLE;
 }
 
-
 bool TryDecode(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
   if (!ProbeTiff(data)) return false;
   MemoryFile file{data};
@@ -228,7 +227,6 @@ bool TryDecode(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressReco
   out = std::move(picture);
   return true;
 }
-
 
 bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
                 std::vector<uint8_t>& out) {

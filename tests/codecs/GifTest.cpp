@@ -50,7 +50,7 @@ struct Frame {
   std::vector<uint8_t> Pixels;      // Width × Height indexes, top row first
 };
 
-struct GifSpec {
+struct GifPlan {
   int ScreenWidth = 0, ScreenHeight = 0;
   int BackgroundIndex = 0;
   std::vector<TColor> GlobalColors;  // empty: none
@@ -74,15 +74,15 @@ ColorMapObject* MakeMap(const std::vector<TColor>& colors) {
 
 // Writes the file with giflib's own encoder, rows in the order the
 // interlace flag asks for.
-File BuildGif(const GifSpec& spec) {
+File BuildGif(const GifPlan& plan) {
   File bytes;
   int error = 0;
   GifFileType* gif = EGifOpen(&bytes, WriteToVector, &error);
-  EGifSetGifVersion(gif, spec.Gif89);
-  ColorMapObject* global = MakeMap(spec.GlobalColors);
-  EXPECT_EQ(EGifPutScreenDesc(gif, spec.ScreenWidth, spec.ScreenHeight, 8, spec.BackgroundIndex, global), GIF_OK);
+  EGifSetGifVersion(gif, plan.Gif89);
+  ColorMapObject* global = MakeMap(plan.GlobalColors);
+  EXPECT_EQ(EGifPutScreenDesc(gif, plan.ScreenWidth, plan.ScreenHeight, 8, plan.BackgroundIndex, global), GIF_OK);
   GifFreeMapObject(global);
-  for (const Frame& f : spec.Frames) {
+  for (const Frame& f : plan.Frames) {
     if (f.Transparent >= 0) {
       GraphicsControlBlock control{};
       control.TransparentColor = f.Transparent;
@@ -105,9 +105,28 @@ File BuildGif(const GifSpec& spec) {
   return bytes;
 }
 
+GifPlan Screen(int width, int height, int backgroundIndex, std::vector<TColor> colors, bool gif89 = true) {
+  GifPlan plan;
+  plan.ScreenWidth = width;
+  plan.ScreenHeight = height;
+  plan.BackgroundIndex = backgroundIndex;
+  plan.GlobalColors = std::move(colors);
+  plan.Gif89 = gif89;
+  return plan;
+}
+
+Frame Rect(int left, int top, int width, int height) {
+  Frame f;
+  f.Left = left;
+  f.Top = top;
+  f.Width = width;
+  f.Height = height;
+  return f;
+}
+
 // A frame whose pixels count 0, 1, 2, ... modulo `colors`.
 Frame CountingFrame(int left, int top, int width, int height, int colors) {
-  Frame f{left, top, width, height};
+  Frame f = Rect(left, top, width, height);
   for (int i = 0; i < width * height; ++i) f.Pixels.push_back(uint8_t(i % colors));
   return f;
 }
@@ -174,16 +193,18 @@ TEST_F(GifCodecTest, FrameIsDrawnOnTheScreenOverTheFillColour) {
   } cases[] = {{"Background", -1, kFour[2]}, {"Transparent", 1, kFour[1]}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
-    GifSpec spec{10, 8, 2, kFour};
+    GifPlan plan = Screen(10, 8, 2, kFour);
     Frame frame = CountingFrame(3, 2, 4, 3, 4);
     frame.Transparent = c.Transparent;
-    spec.Frames = {frame};
-    const Decoded d = DecodeOk(BuildGif(spec));
+    plan.Frames = {frame};
+    const Decoded d = DecodeOk(BuildGif(plan));
     ASSERT_EQ(d.Picture.Width(), 10);
     ASSERT_EQ(d.Picture.Height(), 8);
     EXPECT_EQ(d.Params.GifBackground, kFour[2]);
     EXPECT_EQ(d.Params.GifHasTransparency, c.Transparent >= 0);
-    if (c.Transparent >= 0) EXPECT_EQ(d.Params.GifTransparentColor, kFour[size_t(c.Transparent)]);
+    if (c.Transparent >= 0) {
+      EXPECT_EQ(d.Params.GifTransparentColor, kFour[size_t(c.Transparent)]);
+    }
     for (int y = 0; y < 8; ++y) {
       for (int x = 0; x < 10; ++x) {
         const bool inside = x >= 3 && x < 7 && y >= 2 && y < 5;
@@ -196,9 +217,9 @@ TEST_F(GifCodecTest, FrameIsDrawnOnTheScreenOverTheFillColour) {
 }
 
 TEST_F(GifCodecTest, PictureGrowsToTakeInAFrameLargerThanTheScreen) {
-  GifSpec spec{4, 4, 0, kFour};
-  spec.Frames = {CountingFrame(2, 1, 5, 6, 4)};
-  const Decoded d = DecodeOk(BuildGif(spec));
+  GifPlan plan = Screen(4, 4, 0, kFour);
+  plan.Frames = {CountingFrame(2, 1, 5, 6, 4)};
+  const Decoded d = DecodeOk(BuildGif(plan));
   EXPECT_EQ(d.Picture.Width(), 7);
   EXPECT_EQ(d.Picture.Height(), 7);
   EXPECT_EQ(d.Params.Width, 7);
@@ -207,11 +228,11 @@ TEST_F(GifCodecTest, PictureGrowsToTakeInAFrameLargerThanTheScreen) {
 }
 
 TEST_F(GifCodecTest, EmptyFrameLeavesTheScreenAsItIs) {
-  GifSpec spec{10, 8, 3, kFour};
-  spec.Frames = {Frame{0, 6000, 16, 0}};
+  GifPlan plan = Screen(10, 8, 3, kFour);
+  plan.Frames = {Rect(0, 6000, 16, 0)};
   // giflib writes no data blocks for an empty frame; the block terminator
   // before the trailer makes the file whole.
-  File file = BuildGif(spec);
+  File file = BuildGif(plan);
   file.insert(file.end() - 1, 0x00);
   const Decoded d = DecodeOk(file);
   ASSERT_EQ(d.Picture.Width(), 10);
@@ -221,18 +242,18 @@ TEST_F(GifCodecTest, EmptyFrameLeavesTheScreenAsItIs) {
 
 TEST_F(GifCodecTest, InterlacedRowsArePutInPlace) {
   for (int height : {1, 2, 3, 5, 8, 9, 17}) {
-    GifSpec spec{3, height, 0, {}};
+    GifPlan plan = Screen(3, height, 0, {});
     std::vector<TColor> grey;
     for (int i = 0; i < 32; ++i) grey.push_back(Rgb(uint8_t(i * 8), uint8_t(i * 8), uint8_t(i * 8)));
-    spec.GlobalColors = grey;
-    Frame plain{0, 0, 3, height};
+    plan.GlobalColors = grey;
+    Frame plain = Rect(0, 0, 3, height);
     for (int y = 0; y < height; ++y) plain.Pixels.insert(plain.Pixels.end(), {uint8_t(y), uint8_t(y), uint8_t(y)});
     Frame interlaced = plain;
     interlaced.Interlace = true;
-    spec.Frames = {plain};
-    const Decoded a = DecodeOk(BuildGif(spec));
-    spec.Frames = {interlaced};
-    const Decoded b = DecodeOk(BuildGif(spec));
+    plan.Frames = {plain};
+    const Decoded a = DecodeOk(BuildGif(plan));
+    plan.Frames = {interlaced};
+    const Decoded b = DecodeOk(BuildGif(plan));
     EXPECT_TRUE(a.Picture.SameContent(b.Picture)) << "height " << height;
     EXPECT_TRUE(b.Params.GifInterlaced);
     EXPECT_EQ(b.Picture.Pixel(1, height - 1), grey[size_t(height - 1)]);
@@ -240,11 +261,11 @@ TEST_F(GifCodecTest, InterlacedRowsArePutInPlace) {
 }
 
 TEST_F(GifCodecTest, LocalColourTableAndVersionAreRead) {
-  GifSpec spec{2, 1, 0, kFour, false};
+  GifPlan plan = Screen(2, 1, 0, kFour, false);
   Frame frame = CountingFrame(0, 0, 2, 1, 2);
   frame.LocalColors = {Rgb(10, 20, 30), Rgb(40, 50, 60)};
-  spec.Frames = {frame};
-  const Decoded d = DecodeOk(BuildGif(spec));
+  plan.Frames = {frame};
+  const Decoded d = DecodeOk(BuildGif(plan));
   EXPECT_EQ(d.Params.GifVersion, "GIF87a");
   EXPECT_EQ(d.Picture.Pixel(1, 0), Rgb(40, 50, 60));
   EXPECT_EQ(d.Params.GifBackground, kFour[0]);
@@ -253,17 +274,17 @@ TEST_F(GifCodecTest, LocalColourTableAndVersionAreRead) {
 // Every frame is counted; a record damaged after the first frame ends the
 // count but keeps the picture.
 TEST_F(GifCodecTest, FramesAreCounted) {
-  GifSpec spec{4, 4, 0, kFour};
-  spec.Frames = {CountingFrame(0, 0, 4, 4, 4), CountingFrame(1, 1, 2, 2, 3), CountingFrame(0, 0, 4, 4, 2),
+  GifPlan plan = Screen(4, 4, 0, kFour);
+  plan.Frames = {CountingFrame(0, 0, 4, 4, 4), CountingFrame(1, 1, 2, 2, 3), CountingFrame(0, 0, 4, 4, 2),
                  CountingFrame(0, 0, 1, 1, 1)};
-  const File file = BuildGif(spec);
+  const File file = BuildGif(plan);
   EXPECT_EQ(DecodeOk(file).Params.GifImageCount, 4);
   codec::PictureInfo info;
   ASSERT_TRUE(codec::InfoGif(file, info));
   EXPECT_EQ(info.FrameCount, 4);
 
-  spec.Frames.resize(1);
-  const size_t firstFrameEnds = BuildGif(spec).size() - 1;  // before the trailer
+  plan.Frames.resize(1);
+  const size_t firstFrameEnds = BuildGif(plan).size() - 1;  // before the trailer
   File cut = file;
   cut.resize(firstFrameEnds + 5);  // inside the second frame's descriptor
   const Decoded d = DecodeOk(cut);
@@ -390,10 +411,14 @@ TEST_F(GifCodecTest, TransparentColourIsWritten) {
     };
     for (int y = 0; y < d.Picture.Height(); ++y) {
       for (int x = 0; x < d.Picture.Width(); ++x) {
-        if (d.Picture.Pixel(x, y) != key) ASSERT_LE(distance(d.Params.GifBackground), distance(d.Picture.Pixel(x, y)));
+        if (d.Picture.Pixel(x, y) != key) {
+          ASSERT_LE(distance(d.Params.GifBackground), distance(d.Picture.Pixel(x, y)));
+        }
       }
     }
-    if (!manyColours) EXPECT_EQ(d.Params.GifBackground, asked);
+    if (!manyColours) {
+      EXPECT_EQ(d.Params.GifBackground, asked);
+    }
     TempFolder folder;
     WriteAll(folder.File("t.gif"), file);
     Bitmap opacity;
@@ -403,7 +428,9 @@ TEST_F(GifCodecTest, TransparentColourIsWritten) {
         const bool isKey = picture.Pixel(x, y) == key;
         EXPECT_EQ(opacity.Pixel(x, y), isKey ? clBlack : clWhite) << x << "," << y;
         EXPECT_EQ(d.Picture.Pixel(x, y) == key, isKey) << x << "," << y;
-        if (!manyColours) EXPECT_EQ(d.Picture.Pixel(x, y), picture.Pixel(x, y));
+        if (!manyColours) {
+          EXPECT_EQ(d.Picture.Pixel(x, y), picture.Pixel(x, y));
+        }
       }
     }
   }
@@ -435,9 +462,9 @@ TEST(GifQuantizer, ReservedColourHasItsOwnEntry) {
 }
 
 TEST_F(GifCodecTest, RejectsWhatIsNotAGifPicture) {
-  GifSpec noFrame{4, 4, 0, kFour};
-  GifSpec emptyScreen{0, 0, 0, kFour};
-  emptyScreen.Frames = {Frame{0, 0, 0, 0}};
+  GifPlan noFrame = Screen(4, 4, 0, kFour);
+  GifPlan emptyScreen = Screen(0, 0, 0, kFour);
+  emptyScreen.Frames = {Rect(0, 0, 0, 0)};
   const File good = Encode(SmoothPicture(8, 8), TImgIOParams{});
   const std::vector<File> inputs{
       {},
@@ -454,14 +481,14 @@ TEST_F(GifCodecTest, RejectsWhatIsNotAGifPicture) {
 
 TEST_F(GifCodecTest, RefusesSizesOverTheLimits) {
   for (const auto& [width, height] : std::vector<std::pair<int, int>>{{30001, 1}, {20000, 20000}, {65535, 65535}}) {
-    GifSpec spec{width, height, 0, kFour};
-    spec.Frames = {CountingFrame(0, 0, 2, 2, 4)};
-    EXPECT_TRUE(FailsLeavingOutputAlone(GifCodec(), BuildGif(spec))) << width << "x" << height;
+    GifPlan plan = Screen(width, height, 0, kFour);
+    plan.Frames = {CountingFrame(0, 0, 2, 2, 4)};
+    EXPECT_TRUE(FailsLeavingOutputAlone(GifCodec(), BuildGif(plan))) << width << "x" << height;
   }
   // A frame placed far outside a small screen.
-  GifSpec spec{2, 2, 0, kFour};
-  spec.Frames = {CountingFrame(60000, 0, 2, 2, 4)};
-  EXPECT_TRUE(FailsLeavingOutputAlone(GifCodec(), BuildGif(spec)));
+  GifPlan plan = Screen(2, 2, 0, kFour);
+  plan.Frames = {CountingFrame(60000, 0, 2, 2, 4)};
+  EXPECT_TRUE(FailsLeavingOutputAlone(GifCodec(), BuildGif(plan)));
 }
 
 TEST_F(GifCodecTest, ConsumedStopsAfterTheTrailer) {
@@ -480,12 +507,12 @@ TEST_F(GifCodecTest, ReportsProgressAndStopsWhenAsked) {
 }
 
 TEST_F(GifCodecTest, SurvivesDamage) {
-  GifSpec spec{12, 10, 1, kFour};
+  GifPlan plan = Screen(12, 10, 1, kFour);
   Frame interlaced = CountingFrame(1, 1, 9, 9, 4);
   interlaced.Interlace = true;
   interlaced.Transparent = 2;
-  spec.Frames = {interlaced, CountingFrame(0, 0, 12, 10, 3)};
-  ExpectDamageHandled(GifCodec(), BuildGif(spec), 1, 400, 21);
+  plan.Frames = {interlaced, CountingFrame(0, 0, 12, 10, 3)};
+  ExpectDamageHandled(GifCodec(), BuildGif(plan), 1, 400, 21);
   ExpectDamageHandled(GifCodec(), Encode(SmoothPicture(40, 30), TImgIOParams{}), 5, 400, 22);
   ExpectRandomInputHandled(GifCodec(), {'G', 'I', 'F', '8', '9', 'a', 16, 0, 16, 0, 0xF7, 0, 0}, 300, 23);
 }

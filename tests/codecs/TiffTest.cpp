@@ -103,7 +103,9 @@ TEST_F(TiffCodecTest, DecodesLikeImageMagick) {
     EXPECT_EQ(picture.Format(), s.Bilevel ? PixelFormat::Bits1 : PixelFormat::Bits24);
     EXPECT_EQ(params.BitsPerSample, s.Bilevel ? 1 : 8);
     EXPECT_EQ(params.TiffPageCount, 1);
-    if (s.Bilevel) EXPECT_EQ(picture.Palette(), (std::vector<TColor>{clBlack, clWhite}));
+    if (s.Bilevel) {
+      EXPECT_EQ(picture.Palette(), (std::vector<TColor>{clBlack, clWhite}));
+    }
   }
 }
 
