@@ -3,8 +3,6 @@
 #include <QPainter>
 #include <QWidget>
 #include <algorithm>
-#include <cmath>
-#include <limits>
 
 #include "imaging/Image.h"
 #include "imaging/QtBitmap.h"

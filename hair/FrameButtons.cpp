@@ -6,6 +6,8 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVariant>
+#include <iterator>
+#include <utility>
 
 #include "hair/FrameBox.h"
 #include "imaging/Image.h"
@@ -108,12 +110,12 @@ TFrameButtons CreateFrameButtons(QWidget& panel, TFrameStepper& stepper, std::fu
     button->setIcon(QIcon(QStringLiteral(":/icons/frame/%1.png").arg(QLatin1String(place.Picture))));
     button->setIconSize(QSize(16, 16));
     button->setGeometry(place.Place);
-    if (place.Tag != 0) {
-      stepper.Connect(*button);
-    } else if (onReset) {
-      QObject::connect(button, &QToolButton::clicked, button, [reset = std::move(onReset)] { reset(); });
-    }
+    if (place.Tag != 0) stepper.Connect(*button);
     *targets[i] = button;
+  }
+  if (onReset) {
+    QObject::connect(buttons.SpeedButton9, &QToolButton::clicked, buttons.SpeedButton9,
+                     [reset = std::move(onReset)] { reset(); });
   }
   return buttons;
 }
