@@ -52,6 +52,8 @@ TImgView::~TImgView() { NotifyDestroyed(); }
 // ---- zoom and scrolling ---------------------------------------------------
 
 void TImgView::SetZoom(int percent) {
+  // The cap keeps zoomed sizes of the largest bitmaps within int.
+  percent = std::min(percent, kMaxZoom);
   if (percent <= 0 || percent == zoom_) return;
   LockPaint();
   zoom_ = percent;
@@ -125,7 +127,7 @@ void TImgView::UpdateGeometry(int depth) {
   if (loading_) return;
   if (autoFit_ && !bitmap_.Empty()) {
     // A bitmap far larger than the view would give 0; the zoom stays at least 1.
-    zoom_ = std::max(1, FitZoom(width(), height(), bitmap_));
+    zoom_ = std::clamp(FitZoom(width(), height(), bitmap_), 1, kMaxZoom);
     ViewChange(1);
   }
   if (bitmap_.Width() != lastBitmapWidth_ || bitmap_.Height() != lastBitmapHeight_) {

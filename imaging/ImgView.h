@@ -86,8 +86,10 @@ class TImgView : public TImgViewBase {
   glamora::Bitmap* Bitmap() override { return &bitmap_; }
   using TImgViewBase::Bitmap;
 
-  // Zoom in percent, always at least 1. Values <= 0 and the current value are
-  // ignored; otherwise the view is recomputed, painted and OnViewChange(1) fires.
+  static constexpr int kMaxZoom = 1'000'000;
+  // Zoom in percent, 1 to kMaxZoom (larger values give kMaxZoom). Values <= 0
+  // and the current value are ignored; otherwise the view is recomputed,
+  // painted and OnViewChange(1) fires.
   int Zoom() const { return zoom_; }
   void SetZoom(int percent);
   // Zooms so that the bitmap point under client point (x, y) comes to the

@@ -108,6 +108,9 @@ TEST_F(ViewTest, SetZoomIgnoresZeroNegativeAndTheCurrentValue) {
   EXPECT_EQ(changes, std::vector<int>{1});
   EXPECT_EQ(view.ZoomedWidth(), 150);
   EXPECT_EQ(view.ExtentX(), 100);
+  view.SetZoom(2'000'000'000);  // would overflow the zoomed size
+  EXPECT_EQ(view.Zoom(), TImgView::kMaxZoom);
+  EXPECT_EQ(view.ZoomedWidth(), 500'000);
 }
 
 TEST_F(ViewTest, ScrollPositionIsClampedToTheMaximum) {
