@@ -9,8 +9,8 @@
 # the picture type, which all three read and write. Times are whole
 # commands: reading, the operation and writing. Both the wall-clock time and
 # the processor time (user + system) are shown, as the latter stays
-# meaningful on a busy machine; the last column compares processor time net
-# of each program's own reading and writing of the picture.
+# meaningful on a busy machine. What each program spends on reading and
+# writing the picture alone is shown first.
 set -euo pipefail
 
 cli=${1:-build/bin/glamora-cli}
@@ -45,28 +45,27 @@ measure() {
 }
 
 out="$work/out.$format"
-# Reading and writing alone, per program, to show the operations net of them.
-read -r _ glamora_io < <(measure "$cli proc intensity 0 0 0 $input $out")
-read -r _ convert_io < <(measure "convert $input -limit thread 1 $out")
-read -r _ vips_io < <(measure "vips copy $input $out")
+# Reading and writing alone, per program.
+io() { measure "$1" | python3 -c 'import sys; w, c = map(float, sys.stdin.read().split()); print(f"{w:.3f} s wall, {c:.3f} s cpu")'; }
+glamora_io=$(io "$cli proc intensity 0 0 0 $input $out")
+convert_io=$(io "convert $input -limit thread 1 $out")
+vips_io=$(io "vips copy $input $out")
 
 row() {  # name, other tool, glamora command, other command
-  local g o base
+  local g o
   g=$(measure "$3")
   o=$(measure "$4")
-  base=$([ "$2" = vips ] && echo "$vips_io" || echo "$convert_io")
-  python3 - "$1" "$2" $g $o "$glamora_io" "$base" <<'PY'
+  python3 - "$1" "$2" $g $o <<'PY'
 import sys
 name, tool = sys.argv[1], sys.argv[2]
-gw, gc, ow, oc, gio, oio = map(float, sys.argv[3:9])
-net = f"{(gc - gio) / (oc - oio):6.2f}" if oc - oio > 0.005 and gc - gio > 0 else "     -"
-print(f"{name:<24} {tool:<8} {gw:7.3f} {ow:7.3f} {gw/ow:6.2f}   {gc:7.3f} {oc:7.3f} {gc/oc:6.2f}   {net}")
+gw, gc, ow, oc = map(float, sys.argv[3:7])
+print(f"{name:<24} {tool:<8} {gw:7.3f} {ow:7.3f} {gw/ow:6.2f}   {gc:7.3f} {oc:7.3f} {gc/oc:6.2f}")
 PY
 }
 
 echo "input: 4000 x 3000 $format, $runs runs each; times in seconds, ratio = glamora / other"
-echo "reading and writing alone (cpu): glamora $glamora_io, convert $convert_io, vips $vips_io"
-echo "operation                against  -- wall: glamora  other  ratio   -- cpu: glamora  other  ratio   net cpu ratio"
+echo "reading and writing alone: glamora $glamora_io; convert $convert_io; vips $vips_io"
+echo "operation                against  -- wall: glamora  other  ratio   -- cpu: glamora  other  ratio"
 row "lanczos3 to 228 x 314" convert "$cli proc resample 228 314 lanczos3 $input $out" \
   "convert $input -limit thread 1 -filter Lanczos -resize 228x314! $out"
 row "lanczos3 to 228 x 314" vips "$cli proc resample 228 314 lanczos3 $input $out" \

@@ -11,7 +11,6 @@
 #include "imaging/core/Bitmap.h"
 #include "imaging/core/BitmapHost.h"
 #include "imaging/core/Color.h"
-#include "imaging/core/PixelRect.h"
 #include "imaging/core/Progress.h"
 #include "imaging/core/ResampleFilter.h"
 
