@@ -1,0 +1,103 @@
+#pragma once
+// The hair primitives every style is built from. Hair is painted in greys on
+// a transparent layer drawn at twice the catalogue size; Finish() brings it
+// down to the catalogue picture: grey hair on pure white, with edge pixels
+// that are either clearly hair or clearly background.
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <cstdint>
+#include <vector>
+
+#include "tools/generators/hairstyles/Curve.h"
+#include "tools/generators/hairstyles/Rng.h"
+
+namespace glamora::hairgen {
+
+// Where a piece of hair may lie. The eyes, nose and mouth are always kept free.
+enum class Clip {
+  OutsideFace,  // not over the face oval at all
+  FaceFrame,    // over the forehead and the rim of the face, as fringes and face-framing locks
+};
+
+// A band of shine across the strands, at a fraction of their length.
+struct Sheen {
+  double at;
+  double width;
+  double strength;
+};
+
+// How a piece of hair is shaded and finished.
+struct Look {
+  double tone = 0;        // lighter (+) or darker (-) than the middle grey
+  double contrast = 1;    // how much single strands differ from their neighbours
+  double rootShade = 28;  // darkening where the strands grow out
+  std::vector<Sheen> sheens{{0.2, 0.08, 42}};
+  double ragged = 0;   // lock edges end short of lock centres by this fraction: feathered, pointed ends
+  double jag = 0.012;  // random unevenness of the ends
+  double wave = 0;     // wave amplitude in pixels
+  double waveLength = 34;
+  double waveFrom = 0.25;  // fraction of the length where the waves begin
+  double waveShade = 16;   // crests of the waves lighter, troughs darker
+  double density = 1;
+  double flyaways = 0.7;  // stray hairs per lock
+  double strandWidth = 1;
+  Clip clip = Clip::OutsideFace;
+  bool behindNeck = false;  // lies behind the neck, so the neck hides it
+};
+
+class HairCanvas {
+ public:
+  static constexpr int kScale = 2;
+
+  explicit HairCanvas(uint64_t seed);
+
+  Rng& Random() { return rng_; }
+
+  // A sheet of hair: strands blended between neighbouring guide curves, all
+  // running from root to tip. Each pair of neighbouring guides is one lock.
+  void Sheet(const std::vector<Curve>& guides, const Look& look);
+  // The area a sheet covers, for textures laid over it.
+  static QPainterPath Outline(const std::vector<Curve>& guides, const Look& look);
+
+  // A ringlet: a spiral curl of the given radius wound along a path, `pitch`
+  // pixels per turn, narrowing to its tip.
+  void Ringlet(const Curve& path, double radius, double pitch, const Look& look);
+
+  // Ringlets of about `radius` along the locks of a sheet, from the fraction
+  // `from` of their length to the ends: the sheet's hair falling in curls.
+  // `pitch` is the length of one turn in radii: small for tight coils and locs.
+  void Curls(const std::vector<Curve>& guides, double from, double radius, const Look& look, double pitch = 2.4);
+
+  // A three-strand braid along a path.
+  void Braid(const Curve& path, double width, const Look& look);
+
+  // A bun of wound strands.
+  void Bun(QPointF centre, double rx, double ry, const Look& look);
+
+  // Coiled, tight curls filling an area; the outline breaks into curls.
+  void CoilTexture(const QPainterPath& area, double coilRadius, const Look& look);
+
+  // Close-cropped hair: fine short stubble over an area, flowing away from `from`.
+  void Stubble(const QPainterPath& area, QPointF from, double shade, const Look& look);
+
+  // A hair tie: a small dark rounded bar across a point.
+  void Tie(QPointF centre, double width, double height, double angleDegrees);
+  // A smooth band (headband, ribbon) along a path.
+  void Band(const Curve& path, double width, double grey);
+
+  // The catalogue picture, kWidth × kHeight, grey hair on pure white.
+  QImage Finish() const;
+
+ private:
+  struct Strand;
+  void BeginClip(QPainter& painter, const Look& look) const;
+  double Shade(const Look& look, double s, double offset, QPointF at) const;
+  void DrawShadedPolyline(QPainter& painter, const Points& points, const std::vector<double>& greys,
+                          double width, double alpha);
+
+  Rng rng_;
+  QImage layer_;
+};
+
+}  // namespace glamora::hairgen

@@ -1,0 +1,15 @@
+#pragma once
+// The generator's picture files, coded by the program's own JPEG and PNG codecs.
+#include <QImage>
+#include <string>
+
+namespace glamora::hairgen {
+
+// Writes a picture as a baseline JPEG of the given quality; false when it cannot.
+bool WriteJpeg(const std::string& path, const QImage& picture, int quality);
+// Reads a JPEG into a 24-bit picture; a null picture when it cannot.
+QImage ReadJpeg(const std::string& path);
+// Writes a picture as PNG; false when it cannot.
+bool WritePng(const std::string& path, const QImage& picture);
+
+}  // namespace glamora::hairgen

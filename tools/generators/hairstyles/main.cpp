@@ -1,0 +1,104 @@
+// gen-hairstyles: draws the shipped hairstyle catalogue.
+//
+//   gen-hairstyles <data folder> [category [number]]
+//       writes <data folder>/<category>/000.jpg, 001.jpg, ... for every
+//       category, or only the one named (by folder name), or one picture.
+//   gen-hairstyles --contact-sheet <data folder> <sheet folder>
+//       reads the catalogue back and writes one sheet per category of the
+//       hairstyles put on a plain model face, at full, half and thumbnail size.
+#include <QGuiApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <tuple>
+
+#include "tools/generators/hairstyles/ContactSheet.h"
+#include "tools/generators/hairstyles/ImageFiles.h"
+#include "tools/generators/hairstyles/Styles.h"
+
+namespace fs = std::filesystem;
+using namespace glamora::hairgen;
+
+namespace {
+
+constexpr int kJpegQuality = 90;
+
+bool WriteCategory(const fs::path& data, const Category& category, long only) {
+  fs::path folder = data / category.folder;
+  std::error_code ec;
+  fs::create_directories(folder, ec);
+  for (size_t i = 0; i < category.styles.size(); ++i) {
+    if (only >= 0 && size_t(only) != i) continue;
+    fs::path file = folder / HairstyleFileName(i);
+    if (!WriteJpeg(file.string(), DrawStyle(category, i), kJpegQuality)) {
+      std::fprintf(stderr, "gen-hairstyles: cannot write %s\n", file.c_str());
+      return false;
+    }
+  }
+  if (only < 0) {
+    // Pictures left over from a longer list of styles would show as extra entries.
+    for (size_t i = category.styles.size(); fs::exists(folder / HairstyleFileName(i)); ++i)
+      fs::remove(folder / HairstyleFileName(i), ec);
+  }
+  std::printf("%s: %zu hairstyles\n", category.folder, category.styles.size());
+  return true;
+}
+
+bool WriteSheets(const fs::path& data, const fs::path& sheets) {
+  std::error_code ec;
+  fs::create_directories(sheets, ec);
+  const QImage face = ModelFace();
+  for (const Category& category : Catalogue()) {
+    std::vector<QImage> pictures;
+    for (size_t i = 0;; ++i) {
+      fs::path file = data / category.folder / HairstyleFileName(i);
+      if (!fs::exists(file)) break;
+      QImage hair = ReadJpeg(file.string());
+      if (hair.isNull()) {
+        std::fprintf(stderr, "gen-hairstyles: cannot read %s\n", file.c_str());
+        return false;
+      }
+      pictures.push_back(PutOn(face, hair));
+    }
+    QString title = QString("%1 (folder %2): %3 hairstyles")
+                        .arg(category.shownAs, category.folder)
+                        .arg(pictures.size());
+    for (auto [suffix, columns, scale] : {std::tuple{"", 6, 0.5}, std::tuple{"-full", 4, 1.0}, std::tuple{"-thumbs", 10, 50.0 / 228}}) {
+      fs::path out = sheets / (std::string(category.folder) + suffix + ".png");
+      if (!WritePng(out.string(), ContactSheet(pictures, title, columns, scale))) {
+        std::fprintf(stderr, "gen-hairstyles: cannot write %s\n", out.c_str());
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QGuiApplication app(argc, argv);
+  if (argc == 4 && std::strcmp(argv[1], "--contact-sheet") == 0) return WriteSheets(argv[2], argv[3]) ? 0 : 1;
+  if (argc < 2 || argc > 4 || argv[1][0] == '-') {
+    std::fprintf(stderr,
+                 "usage: gen-hairstyles <data folder> [category [number]]\n"
+                 "       gen-hairstyles --contact-sheet <data folder> <sheet folder>\n");
+    return 2;
+  }
+  const char* onlyCategory = argc >= 3 ? argv[2] : nullptr;
+  long onlyNumber = argc == 4 ? std::strtol(argv[3], nullptr, 10) : -1;
+  bool found = false;
+  for (const Category& category : Catalogue()) {
+    if (onlyCategory && std::strcmp(onlyCategory, category.folder) != 0) continue;
+    found = true;
+    if (!WriteCategory(argv[1], category, onlyNumber)) return 1;
+  }
+  if (!found) {
+    std::fprintf(stderr, "gen-hairstyles: no category %s\n", onlyCategory);
+    return 2;
+  }
+  return 0;
+}
