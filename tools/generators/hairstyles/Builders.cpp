@@ -171,9 +171,10 @@ Guides RollGuides(const Roll& r) {
     double u = double(g) / (r.guides - 1);
     double a = Mix(from, to, u);
     QPointF root = head::FacePoint(a, -2);
-    double bump = std::pow(std::sin(kPi * u), 0.35);
-    double over = Mix(a, 270, 0.55);
-    QPointF top = head::SkullPoint(over, 4 + r.height * bump) + QPointF(r.forward * bump, 0);
+    // A flat-topped roll: the strands rise nearly straight above their roots.
+    double bump = std::pow(std::sin(kPi * u), 0.5);
+    double topX = head::kCx + (root.x() - head::kCx) * 0.92 + r.forward * bump;
+    QPointF top(topX, SkullTopY(topX) - 4 - r.height * bump);
     QPointF rise = Lerp(root, top, 0.6) + QPointF((root.x() - head::kCx) * 0.08, -r.height * 0.15 * bump);
     QPointF tip = top + QPointF((top.x() - head::kCx) * 0.08 - r.forward * 0.3, 7 + r.height * 0.15);
     guides.push_back(Curve::Through({root, rise, top, tip}));

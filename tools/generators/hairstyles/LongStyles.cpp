@@ -84,14 +84,14 @@ void HighPonytail(HairCanvas& h) {
 void SidePonytail(HairCanvas& h) {
   h.Sheet(TailGuides({{60, 198}, {46, 234}, {44, 280}, {52, 330}}, 32, 42),
           Look{.sheens = {{0.2, 0.08, 34}}, .ragged = 0.25, .wave = 3, .waveLength = 40});
-  PartedSides(h, {.partX = 92, .volume = 6, .lift = 4, .length = 196, .faceGap = 4, .guides = 9}, Sleek(),
+  PartedSides(h, {.partX = 92, .volume = 6, .lift = 4, .length = 196, .tuck = 8, .faceGap = 4, .guides = 9}, Sleek(),
               SweptFront(kRight, 92, 112));
   h.Tie({60, 200}, 18, 7, -15);
 }
 
 void SingleBraid(HairCanvas& h) {
   h.Braid(Curve::Through({{62, 196}, {50, 236}, {50, 280}, {58, 330}}), 30, Look{});
-  PartedSides(h, {.partX = 92, .volume = 6, .lift = 4, .length = 198, .faceGap = 4, .guides = 9}, Sleek(),
+  PartedSides(h, {.partX = 92, .volume = 6, .lift = 4, .length = 198, .tuck = 8, .faceGap = 4, .guides = 9}, Sleek(),
               SweptFront(kRight, 92, 110));
 }
 
@@ -100,7 +100,7 @@ void TwoBraids(HairCanvas& h) {
     double x = 114 + side * 60;
     h.Braid(Curve::Through({{x, 190}, {x + side * 4, 230}, {x, 280}, {x - side * 4, 330}}), 26, Look{});
   }
-  CentreSides(h, {.volume = 6, .length = 194, .faceGap = 2, .guides = 8}, Sleek());
+  CentreSides(h, {.volume = 6, .length = 194, .tuck = 8, .faceGap = 2, .guides = 8}, Sleek());
 }
 
 void HalfUpLong(HairCanvas& h) {
@@ -190,7 +190,7 @@ void LowPigtails(HairCanvas& h) {
             Look{.ragged = 0.2, .wave = 2, .waveLength = 40});
     h.Tie({x, 202}, 14, 6, side * 70);
   }
-  CentreSides(h, {.volume = 6, .length = 200, .faceGap = 2, .guides = 8}, Sleek());
+  CentreSides(h, {.volume = 6, .length = 200, .tuck = 8, .faceGap = 2, .guides = 8}, Sleek());
 }
 
 void CentreWaves(HairCanvas& h) {

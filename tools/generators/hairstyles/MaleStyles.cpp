@@ -119,9 +119,8 @@ void Spiky(HairCanvas& h) {
 
 void CombOverFade(HairCanvas& h) {
   FadedSides(h);
-  h.Sheet(FallGuides({.side = kRight, .partX = 76, .volume = 8, .lift = 10, .length = 112,
-                      .front = SweptFront(kRight, 76, 78), .guides = 11}),
-          Look{.sheens = {{0.3, 0.1, 40}}, .flyaways = 0.2, .clip = Clip::FaceFrame});
+  PartedSides(h, {.partX = 78, .volume = 8, .lift = 10, .length = 118, .tuck = 10, .guides = 10},
+              Look{.sheens = {{0.3, 0.1, 40}}, .flyaways = 0.2}, SweptFront(kRight, 78, 80));
 }
 
 void MessyFringe(HairCanvas& h) {

@@ -73,7 +73,7 @@ void HalfUp(HairCanvas& h) {
 
 void LowPonytailOverShoulder(HairCanvas& h) {
   h.Sheet(TailGuides({{62, 196}, {52, 228}, {48, 262}, {54, 306}}, 26, 34), Look{.ragged = 0.2, .wave = 2});
-  PartedSides(h, {.partX = 88, .volume = 6, .length = 190, .faceGap = 4, .guides = 8}, Sleek());
+  PartedSides(h, {.partX = 88, .volume = 6, .length = 190, .tuck = 8, .faceGap = 4, .guides = 8}, Sleek());
   h.Tie({62, 198}, 14, 6, -20);
 }
 
@@ -206,7 +206,7 @@ void WavyCurtains(HairCanvas& h) {
 
 void SideChignon(HairCanvas& h) {
   h.Bun({56, 212}, 20, 18, Look{});
-  PartedSides(h, {.partX = 88, .volume = 6, .lift = 4, .length = 200, .faceGap = 4, .guides = 9}, Sleek(),
+  PartedSides(h, {.partX = 88, .volume = 6, .lift = 4, .length = 200, .tuck = 8, .faceGap = 4, .guides = 9}, Sleek(),
               SweptFront(kRight, 88, 104));
 }
 

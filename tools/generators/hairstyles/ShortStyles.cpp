@@ -82,9 +82,9 @@ void PixieLongFringe(HairCanvas& h) {
 
 void TousledCrop(HairCanvas& h) {
   CropSides(h, 100, 152, Layered(0.35));
-  h.Sheet(FringeGuides({.left = 60, .right = 168, .depth = 118, .arch = 8, .slant = 6, .rootY = 44, .bulge = 8,
-                        .guides = 8}),
-          Look{.rootShade = 14, .ragged = 0.28, .jag = 0.03, .clip = Clip::FaceFrame});
+  h.Sheet(FringeGuides({.left = 60, .right = 168, .depth = 120, .arch = 12, .slant = 6, .rootY = 44, .bulge = 8,
+                        .guides = 11}),
+          Look{.rootShade = 14, .ragged = 0.18, .jag = 0.03, .clip = Clip::FaceFrame});
 }
 
 void ShortAfro(HairCanvas& h) {

@@ -53,16 +53,17 @@ void Crest(HairCanvas& h, double width, double height, double spikes, int guides
   Guides crest;
   for (int g = 0; g < guides; ++g) {
     double u = double(g) / (guides - 1) - 0.5;
-    QPointF root(114 + u * width, 50 + 8 * u * u);
-    QPointF tip(114 + u * width * 2.4, 50 - height + height * 1.1 * u * u);
+    // Rooted along the middle strip from the hairline back, rising over the crown.
+    QPointF root(114 + u * width, head::HairlineY(114 + u * width) + 2);
+    QPointF tip(114 + u * width * 2.2, root.y() - height + height * 1.1 * u * u);
     crest.push_back(Curve::Through({root, Lerp(root, tip, 0.5) + QPointF(u * 4, 0), tip}));
   }
   h.Sheet(crest, Look{.rootShade = 20, .sheens = {{0.45, 0.12, 34}}, .ragged = spikes, .flyaways = 0.2});
 }
 
 void Mohawk(HairCanvas& h) {
-  h.Stubble(ScalpAbove(150, 2), {114, 10}, 124, Look{});
-  Crest(h, 30, 50, 0.55, 10);
+  h.Stubble(ScalpAbove(150, 2), {114, 10}, 140, Look{});
+  Crest(h, 36, 56, 0.4, 9);
 }
 
 void BraidedCrown(HairCanvas& h) {
@@ -75,7 +76,7 @@ void VeryLongBraids(HairCanvas& h) {
     double x = 114 + side * 58;
     h.Braid(Curve::Through({{x, 176}, {x + side * 8, 220}, {x + side * 6, 280}, {x, 340}}), 30, Look{});
   }
-  CentreSides(h, {.volume = 8, .length = 186, .faceGap = 2, .guides = 8}, Sleek());
+  CentreSides(h, {.volume = 8, .length = 186, .tuck = 8, .faceGap = 2, .guides = 8}, Sleek());
 }
 
 void PixieShavedSide(HairCanvas& h) {
@@ -88,7 +89,7 @@ void PixieShavedSide(HairCanvas& h) {
 void FrenchTwist(HairCanvas& h) {
   h.Sheet(PulledBackGuides({.fromDegrees = 192, .toDegrees = 348, .gather = {150, 40}, .volume = 10, .lift = 10}),
           Look{.sheens = {{0.45, 0.1, 40}}, .flyaways = 0.2});
-  h.Sheet(TailGuides({{150, 96}, {160, 62}, {152, 32}, {136, 22}}, 16, 8), Look{.sheens = {{0.5, 0.15, 34}}});
+  h.Ringlet(Curve::Through({{148, 104}, {158, 70}, {152, 38}, {136, 24}}), 10, 26, Look{.tone = 6});
 }
 
 void BallerinaBun(HairCanvas& h) {
@@ -145,7 +146,7 @@ void HeidiBraids(HairCanvas& h) {
 void BouffantBand(HairCanvas& h) {
   CentreSides(h, {.volume = 16, .lift = 22, .length = 226, .spread = 8, .tuck = -14, .guides = 10},
               Look{.sheens = {{0.14, 0.06, 44}, {0.92, 0.05, 24}}, .flyaways = 0.3});
-  h.Band(OverHead(196, 344, 0), 6, 50);
+  h.Band(OverHead(196, 344, 0), 7, 148);
 }
 
 void PinUpRoll(HairCanvas& h) {
@@ -154,7 +155,9 @@ void PinUpRoll(HairCanvas& h) {
     h.Sheet(g, Look{.tone = -4});
     h.Curls(g, 0.5, 7, Look{});
   }
-  h.Bun({114, 70}, 46, 16, Look{.clip = Clip::FaceFrame});
+  h.Sheet(FringeGuides({.left = 66, .right = 162, .depth = 94, .arch = 12, .rootY = 46, .bulge = 10, .guides = 12}),
+          Look{.rootShade = 10, .sheens = {{0.55, 0.15, 46}, {1.0, 0.12, -40}}, .flyaways = 0,
+               .clip = Clip::FaceFrame});
 }
 
 void HighTwinTails(HairCanvas& h) {
@@ -265,7 +268,7 @@ void HalfShavedLong(HairCanvas& h) {
 void LowBunsBangs(HairCanvas& h) {
   h.Bun({52, 206}, 22, 20, Look{});
   h.Bun({176, 206}, 22, 20, Look{});
-  CentreSides(h, {.volume = 7, .length = 196, .faceGap = 4, .guides = 8}, Sleek());
+  CentreSides(h, {.volume = 7, .length = 196, .tuck = 8, .faceGap = 4, .guides = 8}, Sleek());
   h.Sheet(FringeGuides({.depth = 128, .arch = 5}), Look{.rootShade = 10, .clip = Clip::FaceFrame});
 }
 
