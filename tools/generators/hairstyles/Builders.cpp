@@ -19,9 +19,9 @@ double Normalised(double degrees) {
 // Angle of the hairline point above column x on the face oval.
 double FaceAngleAt(double x) {
   double y = head::HairlineY(x);
-  return Normalised(std::atan2((y - head::sf::kFaceCentreY) / head::sf::kFaceRadiusY,
-                               (x - head::kCx) / head::sf::kFaceRadiusX) *
-                    kDegrees);
+  return Normalised(
+      std::atan2((y - head::sf::kFaceCentreY) / head::sf::kFaceRadiusY, (x - head::kCx) / head::sf::kFaceRadiusX) *
+      kDegrees);
 }
 
 double SkullTopY(double x) {
@@ -31,8 +31,7 @@ double SkullTopY(double x) {
 
 double SkullAngleAt(double x) {
   double y = SkullTopY(x);
-  return Normalised(std::atan2((y - head::kSkullCentreY) / head::kSkullRadiusY,
-                               (x - head::kCx) / head::kSkullRadiusX) *
+  return Normalised(std::atan2((y - head::kSkullCentreY) / head::kSkullRadiusY, (x - head::kCx) / head::kSkullRadiusX) *
                     kDegrees);
 }
 
@@ -108,8 +107,8 @@ Guides FallGuides(const Fall& f) {
 Points SweptFront(int side, double partX, double depth) {
   const double start = head::HairlineY(partX) + 3;
   const double temple = head::FaceEdgeX(side, depth) - side * 3;
-  return {QPointF(Mix(partX, temple, 0.3), Mix(start, depth, 0.5)),
-          QPointF(Mix(partX, temple, 0.7), depth - 3), QPointF(temple, depth + 6)};
+  return {QPointF(Mix(partX, temple, 0.3), Mix(start, depth, 0.5)), QPointF(Mix(partX, temple, 0.7), depth - 3),
+          QPointF(temple, depth + 6)};
 }
 
 Points CurtainFront(int side, double depth) {

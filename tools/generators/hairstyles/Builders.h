@@ -27,8 +27,9 @@ struct Fall {
   double spread = 0;         // how far the ends swing out beyond the head
   double tuck = 0;           // ends turn under toward the face (+) or flick out (-)
   double faceGap = 0;        // inner edge kept this far off the face (hair behind the ears)
-  double jawX = 0;           // below the jaw the inner edge falls straight at this offset from the face centre (0: beside the jaw)
-  Points front;              // three knots across the forehead to the temple; empty: along the hairline
+  double jawX =
+      0;         // below the jaw the inner edge falls straight at this offset from the face centre (0: beside the jaw)
+  Points front;  // three knots across the forehead to the temple; empty: along the hairline
   int guides = 8;
 };
 Guides FallGuides(const Fall& fall);
@@ -44,7 +45,7 @@ struct Back {
   double top = 120;     // where it appears from under the front hair
   double length = 300;  // y of the ends
   double halfWidth = 74;
-  double spread = 8;    // extra width at the ends
+  double spread = 8;  // extra width at the ends
   int guides = 12;
 };
 Guides BackGuides(const Back& back);

@@ -6,7 +6,7 @@ namespace glamora::hairgen {
 
 std::vector<Category> Catalogue() {
   return {
-      {"Short", "Short", ShortStyles()},   {"Medium", "Medium", MediumStyles()}, {"Long", "Long", LongStyles()},
+      {"Short", "Short", ShortStyles()},    {"Medium", "Medium", MediumStyles()}, {"Long", "Long", LongStyles()},
       {"Char", "Special", SpecialStyles()}, {"Male", "Male", MaleStyles()},
   };
 }

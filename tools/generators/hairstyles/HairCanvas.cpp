@@ -37,8 +37,7 @@ QPen StrandPen(double grey, double width, double alpha) {
 }  // namespace
 
 HairCanvas::HairCanvas(uint64_t seed)
-    : rng_(seed),
-      layer_(head::sf::kWidth * kScale, head::sf::kHeight * kScale, QImage::Format_ARGB32_Premultiplied) {
+    : rng_(seed), layer_(head::sf::kWidth * kScale, head::sf::kHeight * kScale, QImage::Format_ARGB32_Premultiplied) {
   layer_.fill(Qt::transparent);
 }
 
@@ -108,7 +107,9 @@ struct SheetGeometry {
   }
 
   // Feathered ends: the middle of a lock reaches further than its edges,
-  // and locks differ in length. `f` runs across lock j from 0 to 1.
+  // and locks differ in length. `f` runs across lock j from 0 to 1. The
+  // difference comes from a hash of the lock, not the generator, so the
+  // outline and the strands of a lock agree on it.
   double TipEnd(int j, double f) const {
     double h = std::sin((j + 1) * 12.9898 + locks * 78.233) * 43758.5453;
     double shorter = 0.6 * look.ragged * (h - std::floor(h));
@@ -138,11 +139,6 @@ struct SheetGeometry {
 
 }  // namespace
 
-QPainterPath HairCanvas::Outline(const std::vector<Curve>& guides, const Look& look) {
-  if (guides.size() < 2) return {};
-  return SheetGeometry{guides, look, int(guides.size()) - 1}.Outline().simplified();
-}
-
 void HairCanvas::Sheet(const std::vector<Curve>& guides, const Look& look) {
   const int locks = int(guides.size()) - 1;
   if (locks < 1) return;
@@ -166,9 +162,9 @@ void HairCanvas::Sheet(const std::vector<Curve>& guides, const Look& look) {
       {1.0, 0.55, 0.75, 8, 16, true},
   };
   for (int j = 0; j < locks; ++j) {
-    double width = 0, length = 0;
+    double width = 0;
     for (double s : {0.3, 0.6, 0.9}) width += Distance(guides[j].At(s), guides[j + 1].At(s)) / 3;
-    length = (guides[j].Length() + guides[j + 1].Length()) / 2;
+    const double length = (guides[j].Length() + guides[j + 1].Length()) / 2;
     width = std::max(width, 2.0);
     double lockTone = rng_.Normal() * 7 * look.contrast;
     for (const Pass& pass : passes) {
@@ -204,7 +200,7 @@ void HairCanvas::Sheet(const std::vector<Curve>& guides, const Look& look) {
           line.push_back(p);
           greys.push_back(Shade(look, s, offset + look.waveShade * crest, p));
         }
-        DrawShadedPolyline(painter, line, greys, pass.width * look.strandWidth, pass.alpha);
+        DrawShadedPolyline(painter, line, greys, pass.width, pass.alpha);
       }
     }
     // Stray hairs that break the outline at the ends; dark and not too fine,
@@ -228,7 +224,7 @@ void HairCanvas::Sheet(const std::vector<Curve>& guides, const Look& look) {
         line.push_back(p);
         greys.push_back(Shade(look, s, -30, p));
       }
-      DrawShadedPolyline(painter, line, greys, 0.8 * look.strandWidth, 1.0);
+      DrawShadedPolyline(painter, line, greys, 0.8, 1.0);
     }
   }
 }
@@ -238,7 +234,9 @@ void HairCanvas::Ringlet(const Curve& path, double radius, double pitch, const L
   QPainter painter(&layer_);
   BeginClip(painter, look);
   const double length = path.Length();
-  auto radiusAt = [&](double s) { return radius * (1 - 0.5 * Smoothstep(0.6, 1.0, s)) * (0.8 + 0.2 * Smoothstep(0, 0.15, s)); };
+  auto radiusAt = [&](double s) {
+    return radius * (1 - 0.5 * Smoothstep(0.6, 1.0, s)) * (0.8 + 0.2 * Smoothstep(0, 0.15, s));
+  };
 
   QPolygonF envelope;
   constexpr int kSteps = 60;
@@ -264,8 +262,7 @@ void HairCanvas::Ringlet(const Curve& path, double radius, double pitch, const L
   for (int n = 0; n < strands; ++n) {
     bool body = n < strands / 3;
     coils.push_back({rng_.Jitter(0.3), rng_.Range(0.72, 1.05), rng_.Normal() * (body ? 4 : 12) * look.contrast,
-                     rng_.Range(0, 0.04), 1 - rng_.Range(0, 0.05), (body ? 2.2 : 0.9) * look.strandWidth,
-                     body ? 0.6 : 0.8});
+                     rng_.Range(0, 0.04), 1 - rng_.Range(0, 0.05), (body ? 2.2 : 0.9), body ? 0.6 : 0.8});
   }
   for (int near = 0; near < 2; ++near) {
     for (const Coil& coil : coils) {
@@ -297,8 +294,7 @@ void HairCanvas::Ringlet(const Curve& path, double radius, double pitch, const L
   }
 }
 
-void HairCanvas::Curls(const std::vector<Curve>& guides, double from, double radius, const Look& look,
-                       double pitch) {
+void HairCanvas::Curls(const std::vector<Curve>& guides, double from, double radius, const Look& look, double pitch) {
   const int locks = int(guides.size()) - 1;
   // Columns of curls across every lock, and a second, darker row between
   // them, so the curls pack into a mass without gaps. Each curl sways a little.
@@ -402,7 +398,7 @@ void HairCanvas::Braid(const Curve& path, double width, const Look& look) {
         double shine = 30 * std::exp(-std::pow((v - 0.45) / 0.18, 2)) * (1 - 0.5 * u * u);
         greys.push_back(Shade(look, 0.5, offset + tucked + shine, p));
       }
-      DrawShadedPolyline(painter, line, greys, (body ? 1.5 : 0.65) * look.strandWidth, body ? 0.55 : 0.75);
+      DrawShadedPolyline(painter, line, greys, (body ? 1.5 : 0.65), body ? 0.55 : 0.75);
     }
   }
 }
@@ -437,7 +433,7 @@ void HairCanvas::Bun(QPointF centre, double rx, double ry, const Look& look) {
       line.push_back(p);
       greys.push_back(std::clamp(kMiddleGrey + look.tone + offset - 55 + 95 * light, kDarkest, kLightest));
     }
-    DrawShadedPolyline(painter, line, greys, (body ? 1.6 : 0.7) * look.strandWidth, body ? 0.5 : 0.7);
+    DrawShadedPolyline(painter, line, greys, (body ? 1.6 : 0.7), body ? 0.5 : 0.7);
   }
   // A few loose ends at the rim.
   for (int n = 0; n < int(look.flyaways * 3); ++n) {
@@ -518,7 +514,7 @@ void HairCanvas::CoilTexture(const QPainterPath& area, double coilRadius, const 
       // The upper rim of each coil catches the light.
       greys.push_back(std::clamp(grey + 14 * -std::sin(a), kDarkest, kLightest));
     }
-    DrawShadedPolyline(painter, line, greys, 0.6 * look.strandWidth, 0.55);
+    DrawShadedPolyline(painter, line, greys, 0.6, 0.55);
   }
 }
 
@@ -533,7 +529,7 @@ void HairCanvas::Stubble(const QPainterPath& area, QPointF from, double shade, c
     if (!area.contains(p)) continue;
     QPointF dir = Unit(p - from);
     dir = Unit(dir + QPointF(rng_.Jitter(0.35), rng_.Jitter(0.35)));
-    double len = rng_.Range(0.8, 2.2) * look.strandWidth;
+    double len = rng_.Range(0.8, 2.2);
     double grey = std::clamp(shade - 45 + rng_.Normal() * 14 * look.contrast, kDarkest, kLightest);
     painter.setPen(StrandPen(grey, 0.55, 0.75));
     painter.drawLine(p, p + dir * len);

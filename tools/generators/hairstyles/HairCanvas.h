@@ -41,7 +41,6 @@ struct Look {
   double waveShade = 16;   // crests of the waves lighter, troughs darker
   double density = 1;
   double flyaways = 0.7;  // stray hairs per lock
-  double strandWidth = 1;
   Clip clip = Clip::OutsideFace;
   bool behindNeck = false;  // lies behind the neck, so the neck hides it
 };
@@ -57,8 +56,6 @@ class HairCanvas {
   // A sheet of hair: strands blended between neighbouring guide curves, all
   // running from root to tip. Each pair of neighbouring guides is one lock.
   void Sheet(const std::vector<Curve>& guides, const Look& look);
-  // The area a sheet covers, for textures laid over it.
-  static QPainterPath Outline(const std::vector<Curve>& guides, const Look& look);
 
   // A ringlet: a spiral curl of the given radius wound along a path, `pitch`
   // pixels per turn, narrowing to its tip.
@@ -93,8 +90,8 @@ class HairCanvas {
   struct Strand;
   void BeginClip(QPainter& painter, const Look& look) const;
   double Shade(const Look& look, double s, double offset, QPointF at) const;
-  void DrawShadedPolyline(QPainter& painter, const Points& points, const std::vector<double>& greys,
-                          double width, double alpha);
+  void DrawShadedPolyline(QPainter& painter, const Points& points, const std::vector<double>& greys, double width,
+                          double alpha);
 
   Rng rng_;
   QImage layer_;

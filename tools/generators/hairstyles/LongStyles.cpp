@@ -42,16 +42,15 @@ void LayersCurtains(HairCanvas& h) {
 void BeachWaves(HairCanvas& h) {
   Look look = LongWaves(5, 36);
   BackUnder(h, kChest, 84, look);
-  PartedSides(h, {.partX = 90, .volume = 14, .lift = 6, .length = kChest, .spread = 24, .jawX = 56, .guides = 9},
-              look);
+  PartedSides(h, {.partX = 90, .volume = 14, .lift = 6, .length = kChest, .spread = 24, .jawX = 56, .guides = 9}, look);
 }
 
 void LooseCurls(HairCanvas& h) {
   Look look{.ragged = 0.1, .wave = 3, .waveLength = 24};
   BackUnder(h, kChest, 86, look);
   for (int side : {kLeft, kRight}) {
-    Guides g = FallGuides({.side = side, .partX = 106, .volume = 16, .lift = 6, .length = kChest, .spread = 24,
-                           .jawX = 58, .guides = 6});
+    Guides g = FallGuides(
+        {.side = side, .partX = 106, .volume = 16, .lift = 6, .length = kChest, .spread = 24, .jawX = 58, .guides = 6});
     h.Sheet(g, look);
     h.Curls(g, 0.42, 8, look);
   }
@@ -61,8 +60,8 @@ void Ringlets(HairCanvas& h) {
   Look look{.ragged = 0.15, .wave = 2, .waveLength = 14};
   BackUnder(h, kChest, 90, look);
   for (int side : {kLeft, kRight}) {
-    Guides g = FallGuides({.side = side, .volume = 20, .lift = 8, .length = kChest, .spread = 28, .jawX = 58,
-                           .guides = 7});
+    Guides g =
+        FallGuides({.side = side, .volume = 20, .lift = 8, .length = kChest, .spread = 28, .jawX = 58, .guides = 7});
     h.Sheet(g, look);
     h.Curls(g, 0.22, 5.5, look);
   }
@@ -117,18 +116,29 @@ void SideSwoop(HairCanvas& h) {
   BackUnder(h, 300, 78, look);
   h.Sheet(FallGuides({.side = kLeft, .partX = 78, .volume = 6, .length = 176, .faceGap = 6, .guides = 6}), Sleek());
   look.clip = Clip::FaceFrame;
-  h.Sheet(FallGuides({.side = kRight, .partX = 78, .volume = 18, .lift = 10, .length = kChest, .spread = 30,
-                      .jawX = 54, .front = SweptFront(kRight, 78, 122), .guides = 11}),
+  h.Sheet(FallGuides({.side = kRight,
+                      .partX = 78,
+                      .volume = 18,
+                      .lift = 10,
+                      .length = kChest,
+                      .spread = 30,
+                      .jawX = 54,
+                      .front = SweptFront(kRight, 78, 122),
+                      .guides = 11}),
           look);
 }
 
 void LongBlowout(HairCanvas& h) {
-  Look look{.sheens = {{0.14, 0.07, 46}, {0.7, 0.07, 26}}, .ragged = 0.12, .wave = 6, .waveLength = 90,
-            .waveFrom = 0.35, .flyaways = 0.4};
+  Look look{.sheens = {{0.14, 0.07, 46}, {0.7, 0.07, 26}},
+            .ragged = 0.12,
+            .wave = 6,
+            .waveLength = 90,
+            .waveFrom = 0.35,
+            .flyaways = 0.4};
   BackUnder(h, kChest, 92, look);
-  PartedSides(h, {.partX = 88, .volume = 22, .lift = 14, .length = kChest, .spread = 28, .tuck = 10, .jawX = 56,
-                  .guides = 10},
-              look, SweptFront(kRight, 88, 112));
+  PartedSides(
+      h, {.partX = 88, .volume = 22, .lift = 14, .length = kChest, .spread = 28, .tuck = 10, .jawX = 56, .guides = 10},
+      look, SweptFront(kRight, 88, 112));
 }
 
 void VCut(HairCanvas& h) {
@@ -147,9 +157,9 @@ void SideBraidLoose(HairCanvas& h) {
   Look look = LongWaves(3, 40);
   BackUnder(h, kChest, 80, look);
   CentreSides(h, {.volume = 12, .length = kChest, .spread = 18, .jawX = 58}, look);
-  h.Braid(Curve::Through({head::SkullPoint(288, 6), head::SkullPoint(320, 6), head::SkullPoint(350, 8),
-                          QPointF(184, 190)}),
-          12, Look{});
+  h.Braid(
+      Curve::Through({head::SkullPoint(288, 6), head::SkullPoint(320, 6), head::SkullPoint(350, 8), QPointF(184, 190)}),
+      12, Look{});
 }
 
 void MermaidWaves(HairCanvas& h) {
@@ -166,14 +176,15 @@ void BigCurls(HairCanvas& h) {
   lower.addRect(0, 150, 228, 200);
   QPainterPath shoulders;
   shoulders.addEllipse(QPointF(114, 190), 112, 160);
-  QPainterPath area = cloud.united(lower.intersected(shoulders)).subtracted(head::FaceOval()).subtracted(head::NeckCore());
+  QPainterPath area =
+      cloud.united(lower.intersected(shoulders)).subtracted(head::FaceOval()).subtracted(head::NeckCore());
   h.CoilTexture(area, 5, Look{.behindNeck = true});
 }
 
 void FaceFraming(HairCanvas& h) {
   BackUnder(h, kChest, 80);
-  CentreSides(h, {.volume = 12, .lift = 4, .length = kChest, .frontLength = 250, .spread = 16, .jawX = 58,
-                  .guides = 10},
+  CentreSides(h,
+              {.volume = 12, .lift = 4, .length = kChest, .frontLength = 250, .spread = 16, .jawX = 58, .guides = 10},
               Layered(0.2));
 }
 
@@ -220,11 +231,23 @@ void WaistLength(HairCanvas& h) {
 
 void OneSideTucked(HairCanvas& h) {
   BackUnder(h, kChest, 80);
-  h.Sheet(FallGuides({.side = kLeft, .partX = 92, .volume = 7, .length = kChest, .spread = 12, .faceGap = 14,
-                      .jawX = 66, .guides = 8}),
+  h.Sheet(FallGuides({.side = kLeft,
+                      .partX = 92,
+                      .volume = 7,
+                      .length = kChest,
+                      .spread = 12,
+                      .faceGap = 14,
+                      .jawX = 66,
+                      .guides = 8}),
           LongStraight());
-  h.Sheet(FallGuides({.side = kRight, .partX = 92, .volume = 12, .lift = 6, .length = kChest, .spread = 18,
-                      .jawX = 56, .guides = 9}),
+  h.Sheet(FallGuides({.side = kRight,
+                      .partX = 92,
+                      .volume = 12,
+                      .lift = 6,
+                      .length = kChest,
+                      .spread = 18,
+                      .jawX = 56,
+                      .guides = 9}),
           LongStraight());
 }
 

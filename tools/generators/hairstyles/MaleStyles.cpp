@@ -24,7 +24,12 @@ void CrewCut(HairCanvas& h) {
 
 void ClassicSidePart(HairCanvas& h) {
   ShortSides(h, 82, 5, Look{.ragged = 0.1});
-  h.Sheet(FallGuides({.side = kRight, .partX = 82, .volume = 8, .lift = 8, .length = 150, .front = SweptFront(kRight, 82, 82),
+  h.Sheet(FallGuides({.side = kRight,
+                      .partX = 82,
+                      .volume = 8,
+                      .lift = 8,
+                      .length = 150,
+                      .front = SweptFront(kRight, 82, 82),
                       .guides = 10}),
           Look{.sheens = {{0.25, 0.1, 40}}, .ragged = 0.1, .flyaways = 0.3, .clip = Clip::FaceFrame});
 }
@@ -53,15 +58,22 @@ void SlickedBack(HairCanvas& h) {
 
 void FrenchCrop(HairCanvas& h) {
   FadedSides(h);
-  h.Sheet(FringeGuides({.left = 62, .right = 166, .depth = 96, .arch = 2, .rootY = 44, .rootSpread = 0.5,
-                        .bulge = 5, .guides = 11}),
-          Look{.rootShade = 12, .ragged = 0.25, .jag = 0.02, .clip = Clip::FaceFrame});
+  h.Sheet(
+      FringeGuides(
+          {.left = 62, .right = 166, .depth = 96, .arch = 2, .rootY = 44, .rootSpread = 0.5, .bulge = 5, .guides = 11}),
+      Look{.rootShade = 12, .ragged = 0.25, .jag = 0.02, .clip = Clip::FaceFrame});
 }
 
 void Caesar(HairCanvas& h) {
   ShortSides(h, 114, 3);
-  h.Sheet(FringeGuides({.left = 60, .right = 168, .depth = 90, .arch = 0, .rootY = 42, .rootSpread = 0.55,
-                        .bulge = 3, .guides = 12}),
+  h.Sheet(FringeGuides({.left = 60,
+                        .right = 168,
+                        .depth = 90,
+                        .arch = 0,
+                        .rootY = 42,
+                        .rootSpread = 0.55,
+                        .bulge = 3,
+                        .guides = 12}),
           Look{.rootShade = 10, .jag = 0.006, .clip = Clip::FaceFrame});
 }
 
@@ -71,9 +83,7 @@ void CurlyTopFade(HairCanvas& h) {
   h.CoilTexture(top.united(QPainterPath()).subtracted(head::FaceCore()), 3.6, Look{});
 }
 
-void ShortAfro(HairCanvas& h) {
-  h.CoilTexture(ScalpAbove(158, 14), 3.4, Look{.tone = -6});
-}
+void ShortAfro(HairCanvas& h) { h.CoilTexture(ScalpAbove(158, 14), 3.4, Look{.tone = -6}); }
 
 void ManBun(HairCanvas& h) {
   h.Sheet(PulledBackGuides({.gather = {114, 34}, .volume = 6}), Look{.flyaways = 1});
@@ -89,8 +99,7 @@ void SurferWaves(HairCanvas& h) {
 
 void LongStraight(HairCanvas& h) {
   BackUnder(h, 290, 72);
-  PartedSides(h, {.partX = 96, .volume = 8, .length = 290, .spread = 6, .jawX = 56, .guides = 9},
-              Look{.ragged = 0.15});
+  PartedSides(h, {.partX = 96, .volume = 8, .length = 290, .spread = 6, .jawX = 56, .guides = 9}, Look{.ragged = 0.15});
 }
 
 void FauxHawk(HairCanvas& h) {
@@ -125,8 +134,8 @@ void CombOverFade(HairCanvas& h) {
 
 void MessyFringe(HairCanvas& h) {
   ShortSides(h, 114, 5, Layered(0.3));
-  h.Sheet(FringeGuides({.left = 60, .right = 168, .depth = 118, .arch = 8, .slant = 10, .rootY = 42, .bulge = 8,
-                        .guides = 9}),
+  h.Sheet(FringeGuides(
+              {.left = 60, .right = 168, .depth = 118, .arch = 8, .slant = 10, .rootY = 42, .bulge = 8, .guides = 9}),
           Look{.rootShade = 14, .ragged = 0.35, .jag = 0.03, .clip = Clip::FaceFrame});
 }
 

@@ -16,8 +16,7 @@ void StraightLob(HairCanvas& h) {
 
 void SidePartLob(HairCanvas& h) {
   BackUnder(h, kShoulders - 4);
-  PartedSides(h, {.partX = 84, .volume = 11, .lift = 8, .length = kShoulders - 4, .spread = 6, .jawX = 52},
-              Straight());
+  PartedSides(h, {.partX = 84, .volume = 11, .lift = 8, .length = kShoulders - 4, .spread = 6, .jawX = 52}, Straight());
 }
 
 void LobWithFringe(HairCanvas& h) {
@@ -41,7 +40,8 @@ void LooseCurls(HairCanvas& h) {
   Look look{.ragged = 0.1, .wave = 3, .waveLength = 24};
   BackUnder(h, 280, 74, look);
   for (int side : {kLeft, kRight}) {
-    Guides g = FallGuides({.side = side, .volume = 16, .lift = 6, .length = 284, .spread = 16, .jawX = 56, .guides = 6});
+    Guides g =
+        FallGuides({.side = side, .volume = 16, .lift = 6, .length = 284, .spread = 16, .jawX = 56, .guides = 6});
     h.Sheet(g, look);
     h.Curls(g, 0.38, 7.5, look);
   }
@@ -101,8 +101,8 @@ void SpiralCurls(HairCanvas& h) {
   Look look{.ragged = 0.15, .wave = 2, .waveLength = 14};
   BackUnder(h, 282, 76, look);
   for (int side : {kLeft, kRight}) {
-    Guides g = FallGuides({.side = side, .partX = 110, .volume = 18, .lift = 8, .length = 280, .spread = 20,
-                           .jawX = 56, .guides = 8});
+    Guides g = FallGuides(
+        {.side = side, .partX = 110, .volume = 18, .lift = 8, .length = 280, .spread = 20, .jawX = 56, .guides = 8});
     h.Sheet(g, look);
     h.Curls(g, 0.25, 5.5, look);
   }
@@ -112,8 +112,8 @@ void Feathered70s(HairCanvas& h) {
   BackUnder(h, 280, 72);
   Look look = Layered(0.25);
   look.sheens = {{0.2, 0.08, 46}, {0.7, 0.08, 24}};
-  CentreSides(h, {.volume = 16, .lift = 10, .length = 282, .spread = 10, .tuck = -8, .jawX = 56, .guides = 10},
-              look, 128);
+  CentreSides(h, {.volume = 16, .lift = 10, .length = 282, .spread = 10, .tuck = -8, .jawX = 56, .guides = 10}, look,
+              128);
 }
 
 void AsymmetricLob(HairCanvas& h) {
@@ -121,8 +121,15 @@ void AsymmetricLob(HairCanvas& h) {
   h.Sheet(FallGuides({.side = kLeft, .partX = 80, .volume = 9, .length = 232, .tuck = 5, .guides = 7}), Straight());
   Look far = Straight();
   far.clip = Clip::FaceFrame;
-  h.Sheet(FallGuides({.side = kRight, .partX = 80, .volume = 12, .lift = 8, .length = 290, .spread = 6, .jawX = 54,
-                      .front = SweptFront(kRight, 80, 128), .guides = 10}),
+  h.Sheet(FallGuides({.side = kRight,
+                      .partX = 80,
+                      .volume = 12,
+                      .lift = 8,
+                      .length = 290,
+                      .spread = 6,
+                      .jawX = 54,
+                      .front = SweptFront(kRight, 80, 128),
+                      .guides = 10}),
           far);
 }
 
@@ -140,10 +147,17 @@ void FaceFramingLayers(HairCanvas& h) {
 }
 
 void HollywoodWaves(HairCanvas& h) {
-  Look look{.contrast = 0.8, .sheens = {{0.16, 0.07, 40}}, .ragged = 0.06, .wave = 5, .waveLength = 36,
-            .waveFrom = 0.12, .waveShade = 30, .flyaways = 0.2};
+  Look look{.contrast = 0.8,
+            .sheens = {{0.16, 0.07, 40}},
+            .ragged = 0.06,
+            .wave = 5,
+            .waveLength = 36,
+            .waveFrom = 0.12,
+            .waveShade = 30,
+            .flyaways = 0.2};
   BackUnder(h, 276, 72, look);
-  PartedSides(h, {.partX = 80, .volume = 12, .lift = 8, .length = 278, .spread = 10, .tuck = 6, .jawX = 56, .guides = 10},
+  PartedSides(h,
+              {.partX = 80, .volume = 12, .lift = 8, .length = 278, .spread = 10, .tuck = 6, .jawX = 56, .guides = 10},
               look, SweptFront(kRight, 80, 124));
 }
 
@@ -171,10 +185,15 @@ void WolfCut(HairCanvas& h) {
 }
 
 void Blowout(HairCanvas& h) {
-  Look look{.sheens = {{0.18, 0.08, 46}, {0.85, 0.07, 26}}, .ragged = 0.1, .wave = 4, .waveLength = 70,
-            .waveFrom = 0.4, .flyaways = 0.4};
+  Look look{.sheens = {{0.18, 0.08, 46}, {0.85, 0.07, 26}},
+            .ragged = 0.1,
+            .wave = 4,
+            .waveLength = 70,
+            .waveFrom = 0.4,
+            .flyaways = 0.4};
   BackUnder(h, 284, 80, look);
-  PartedSides(h, {.partX = 88, .volume = 22, .lift = 14, .length = 284, .spread = 14, .tuck = 8, .jawX = 56, .guides = 10},
+  PartedSides(h,
+              {.partX = 88, .volume = 22, .lift = 14, .length = 284, .spread = 14, .tuck = 8, .jawX = 56, .guides = 10},
               look, SweptFront(kRight, 88, 112));
 }
 

@@ -30,14 +30,16 @@ void FrenchBob(HairCanvas& h) {
 
 void ALineBob(HairCanvas& h) {
   BackUnder(h, 230);
-  PartedSides(h, {.partX = 94, .volume = 11, .lift = 4, .length = 226, .frontLength = 262, .tuck = 4, .jawX = 50, .guides = 9},
-              BobLook());
+  PartedSides(
+      h, {.partX = 94, .volume = 11, .lift = 4, .length = 226, .frontLength = 262, .tuck = 4, .jawX = 50, .guides = 9},
+      BobLook());
 }
 
 void InvertedBob(HairCanvas& h) {
   BackUnder(h, 228, 60);
-  CentreSides(h, {.volume = 17, .lift = 6, .length = 224, .frontLength = 250, .spread = -8, .tuck = 8, .jawX = 50, .guides = 9},
-              BobLook());
+  CentreSides(
+      h, {.volume = 17, .lift = 6, .length = 224, .frontLength = 250, .spread = -8, .tuck = 8, .jawX = 50, .guides = 9},
+      BobLook());
 }
 
 void AngledBobSweptFringe(HairCanvas& h) {
@@ -46,9 +48,7 @@ void AngledBobSweptFringe(HairCanvas& h) {
               BobLook(), SweptFront(kRight, 80, 126));
 }
 
-void EarLengthBob(HairCanvas& h) {
-  CentreSides(h, {.volume = 12, .length = 200, .tuck = 6, .guides = 8}, BobLook());
-}
+void EarLengthBob(HairCanvas& h) { CentreSides(h, {.volume = 12, .length = 200, .tuck = 6, .guides = 8}, BobLook()); }
 
 void WavyBob(HairCanvas& h) {
   BackUnder(h, 238, 66, Wavy(3, 24));
@@ -75,15 +75,20 @@ void PixieCrop(HairCanvas& h) {
 
 void PixieLongFringe(HairCanvas& h) {
   CropSides(h, 84, 150);
-  h.Sheet(FallGuides({.side = kRight, .partX = 84, .volume = 10, .lift = 6, .length = 150,
-                      .front = SweptFront(kRight, 84, 132), .guides = 9}),
+  h.Sheet(FallGuides({.side = kRight,
+                      .partX = 84,
+                      .volume = 10,
+                      .lift = 6,
+                      .length = 150,
+                      .front = SweptFront(kRight, 84, 132),
+                      .guides = 9}),
           Look{.ragged = 0.2, .clip = Clip::FaceFrame});
 }
 
 void TousledCrop(HairCanvas& h) {
   CropSides(h, 100, 152, Layered(0.35));
-  h.Sheet(FringeGuides({.left = 60, .right = 168, .depth = 120, .arch = 12, .slant = 6, .rootY = 44, .bulge = 8,
-                        .guides = 11}),
+  h.Sheet(FringeGuides(
+              {.left = 60, .right = 168, .depth = 120, .arch = 12, .slant = 6, .rootY = 44, .bulge = 8, .guides = 11}),
           Look{.rootShade = 14, .ragged = 0.18, .jag = 0.03, .clip = Clip::FaceFrame});
 }
 
@@ -100,10 +105,14 @@ void CurlyPixie(HairCanvas& h) {
 }
 
 void FingerWaves(HairCanvas& h) {
-  Look look{.contrast = 0.8, .sheens = {{0.15, 0.06, 30}}, .wave = 3.4, .waveLength = 20, .waveFrom = 0.05,
-            .waveShade = 30, .flyaways = 0.3};
-  PartedSides(h, {.partX = 80, .volume = 3, .length = 208, .tuck = 4, .guides = 9}, look,
-              SweptFront(kRight, 80, 116));
+  Look look{.contrast = 0.8,
+            .sheens = {{0.15, 0.06, 30}},
+            .wave = 3.4,
+            .waveLength = 20,
+            .waveFrom = 0.05,
+            .waveShade = 30,
+            .flyaways = 0.3};
+  PartedSides(h, {.partX = 80, .volume = 3, .length = 208, .tuck = 4, .guides = 9}, look, SweptFront(kRight, 80, 116));
 }
 
 void SixtiesFlip(HairCanvas& h) {
@@ -134,8 +143,14 @@ void AsymmetricBob(HairCanvas& h) {
   h.Sheet(FallGuides({.side = kLeft, .partX = 82, .volume = 10, .length = 196, .tuck = 5, .guides = 6}), BobLook());
   Look far = BobLook();
   far.clip = Clip::FaceFrame;
-  h.Sheet(FallGuides({.side = kRight, .partX = 82, .volume = 12, .lift = 6, .length = 254, .tuck = 6,
-                      .front = SweptFront(kRight, 82, 124), .guides = 10}),
+  h.Sheet(FallGuides({.side = kRight,
+                      .partX = 82,
+                      .volume = 12,
+                      .lift = 6,
+                      .length = 254,
+                      .tuck = 6,
+                      .front = SweptFront(kRight, 82, 124),
+                      .guides = 10}),
           far);
 }
 
@@ -173,8 +188,8 @@ void ShortQuiff(HairCanvas& h) {
 
 void FeatheredLayers(HairCanvas& h) {
   Look look = Layered(0.32);
-  PartedSides(h, {.partX = 88, .volume = 14, .lift = 6, .length = 206, .spread = 6, .tuck = -6, .guides = 10},
-              look, SweptFront(kRight, 88, 124));
+  PartedSides(h, {.partX = 88, .volume = 14, .lift = 6, .length = 206, .spread = 6, .tuck = -6, .guides = 10}, look,
+              SweptFront(kRight, 88, 124));
 }
 
 void SweptFringeBob(HairCanvas& h) {
@@ -191,7 +206,12 @@ void Bouffant(HairCanvas& h) {
 void WavyPixie(HairCanvas& h) {
   CropSides(h, 90, 150, Wavy(1.8, 16));
   h.Sheet(FringeGuides({.left = 64, .right = 158, .depth = 118, .arch = 4, .slant = 8, .rootY = 44, .bulge = 8}),
-          Look{.rootShade = 12, .ragged = 0.25, .wave = 3, .waveLength = 18, .waveFrom = 0.1, .waveShade = 24,
+          Look{.rootShade = 12,
+               .ragged = 0.25,
+               .wave = 3,
+               .waveLength = 18,
+               .waveFrom = 0.1,
+               .waveShade = 24,
                .clip = Clip::FaceFrame});
 }
 

@@ -23,15 +23,16 @@ Curve OverHead(double from, double to, double grow) {
 void Beehive(HairCanvas& h) {
   h.Sheet(RollGuides({.height = 40, .sideFrom = 0.7, .guides = 16}),
           Look{.sheens = {{0.5, 0.1, 40}, {0.78, 0.06, 20}}, .flyaways = 0.3});
-  h.Sheet(FallGuides({.side = kRight, .partX = 88, .volume = 8, .length = 136, .front = SweptFront(kRight, 88, 116),
-                      .guides = 8}),
-          Look{.sheens = {{0.3, 0.1, 34}}, .flyaways = 0.2, .clip = Clip::FaceFrame});
+  h.Sheet(
+      FallGuides(
+          {.side = kRight, .partX = 88, .volume = 8, .length = 136, .front = SweptFront(kRight, 88, 116), .guides = 8}),
+      Look{.sheens = {{0.3, 0.1, 34}}, .flyaways = 0.2, .clip = Clip::FaceFrame});
 }
 
 void VictoryRolls(HairCanvas& h) {
   for (int side : {kLeft, kRight}) {
-    Guides g = FallGuides({.side = side, .partX = 114, .volume = 12, .length = 262, .spread = 10, .faceGap = 4,
-                           .jawX = 58, .guides = 6});
+    Guides g = FallGuides(
+        {.side = side, .partX = 114, .volume = 12, .length = 262, .spread = 10, .faceGap = 4, .jawX = 58, .guides = 6});
     h.Sheet(g, Look{.tone = -6});
     h.Curls(g, 0.55, 7, Look{});
   }
@@ -81,8 +82,13 @@ void VeryLongBraids(HairCanvas& h) {
 
 void PixieShavedSide(HairCanvas& h) {
   h.Stubble(ScalpAbove(152, 2).intersected(Ellipse({40, 120}, 66, 90)), {100, 30}, 128, Look{});
-  h.Sheet(FallGuides({.side = kRight, .partX = 70, .volume = 10, .lift = 12, .length = 150,
-                      .front = SweptFront(kRight, 70, 130), .guides = 11}),
+  h.Sheet(FallGuides({.side = kRight,
+                      .partX = 70,
+                      .volume = 10,
+                      .lift = 12,
+                      .length = 150,
+                      .front = SweptFront(kRight, 70, 130),
+                      .guides = 11}),
           Look{.sheens = {{0.22, 0.1, 44}}, .ragged = 0.18, .clip = Clip::FaceFrame});
 }
 
@@ -155,16 +161,15 @@ void PinUpRoll(HairCanvas& h) {
     h.Sheet(g, Look{.tone = -4});
     h.Curls(g, 0.5, 7, Look{});
   }
-  h.Sheet(FringeGuides({.left = 66, .right = 162, .depth = 94, .arch = 12, .rootY = 46, .bulge = 10, .guides = 12}),
-          Look{.rootShade = 10, .sheens = {{0.55, 0.15, 46}, {1.0, 0.12, -40}}, .flyaways = 0,
-               .clip = Clip::FaceFrame});
+  h.Sheet(
+      FringeGuides({.left = 66, .right = 162, .depth = 94, .arch = 12, .rootY = 46, .bulge = 10, .guides = 12}),
+      Look{.rootShade = 10, .sheens = {{0.55, 0.15, 46}, {1.0, 0.12, -40}}, .flyaways = 0, .clip = Clip::FaceFrame});
 }
 
 void HighTwinTails(HairCanvas& h) {
   for (int side : {kLeft, kRight}) {
     double x = 114 + side * 50;
-    h.Sheet(TailGuides({{x, 42}, {x + side * 26, 40}, {x + side * 40, 120}, {x + side * 40, 230},
-                        {x + side * 36, 320}},
+    h.Sheet(TailGuides({{x, 42}, {x + side * 26, 40}, {x + side * 40, 120}, {x + side * 40, 230}, {x + side * 36, 320}},
                        22, 30),
             Look{.sheens = {{0.12, 0.05, 36}}, .ragged = 0.3});
   }
@@ -178,7 +183,8 @@ void Locs(HairCanvas& h) {
   Look look{.tone = -6, .ragged = 0.2};
   BackUnder(h, 330, 80);
   for (int side : {kLeft, kRight}) {
-    Guides g = FallGuides({.side = side, .volume = 14, .lift = 4, .length = 330, .spread = 16, .jawX = 58, .guides = 8});
+    Guides g =
+        FallGuides({.side = side, .volume = 14, .lift = 4, .length = 330, .spread = 16, .jawX = 58, .guides = 8});
     h.Sheet(g, look);
     h.Curls(g, 0.08, 4.2, Look{.contrast = 0.7}, 1.3);
   }
@@ -223,7 +229,8 @@ void CornrowsPuff(HairCanvas& h) {
 void TopKnotBraidedSides(HairCanvas& h) {
   h.Sheet(PulledBackGuides({.gather = {114, 30}, .volume = 5}), Sleek());
   for (int side : {kLeft, kRight}) {
-    h.Braid(Curve::Through({head::FacePoint(side < 0 ? 196 : 344, -2), head::SkullPoint(side < 0 ? 215 : 325, 2),
+    h.Braid(Curve::Through({head::FacePoint(side < 0 ? 196 : 344, -2),
+                            head::SkullPoint(side < 0 ? 215 : 325, 2),
                             {114 + side * 16.0, 32}}),
             11, Look{});
   }
@@ -235,15 +242,20 @@ void MedusaCurls(HairCanvas& h) {
   QPainterPath cloud = Ellipse({114, 140}, 100, 118).subtracted(head::FaceOval()).subtracted(head::NeckCore());
   h.CoilTexture(cloud.intersected(Ellipse({114, 150}, 110, 100)), 4, Look{.tone = -8});
   for (int side : {kLeft, kRight}) {
-    Guides g = FallGuides({.side = side, .volume = 22, .lift = 14, .length = 300, .spread = 34, .jawX = 58,
-                           .guides = 6});
+    Guides g =
+        FallGuides({.side = side, .volume = 22, .lift = 14, .length = 300, .spread = 34, .jawX = 58, .guides = 6});
     h.Curls(g, 0.12, 8.5, look);
   }
 }
 
 void FlapperBob(HairCanvas& h) {
-  Look look{.contrast = 0.8, .sheens = {{0.15, 0.06, 34}}, .wave = 3, .waveLength = 22, .waveFrom = 0.08,
-            .waveShade = 30, .flyaways = 0.2};
+  Look look{.contrast = 0.8,
+            .sheens = {{0.15, 0.06, 34}},
+            .wave = 3,
+            .waveLength = 22,
+            .waveFrom = 0.08,
+            .waveShade = 30,
+            .flyaways = 0.2};
   PartedSides(h, {.partX = 78, .volume = 4, .length = 214, .tuck = 6, .jawX = 56, .guides = 9}, look,
               SweptFront(kRight, 78, 114));
   for (int side : {kLeft, kRight}) {
@@ -260,8 +272,15 @@ void Rapunzel(HairCanvas& h) {
 void HalfShavedLong(HairCanvas& h) {
   h.Stubble(ScalpAbove(152, 2).intersected(Ellipse({40, 120}, 62, 90)), {110, 30}, 128, Look{});
   BackUnder(h, 330, 74);
-  h.Sheet(FallGuides({.side = kRight, .partX = 72, .volume = 14, .lift = 12, .length = 330, .spread = 18,
-                      .jawX = 56, .front = SweptFront(kRight, 72, 120), .guides = 12}),
+  h.Sheet(FallGuides({.side = kRight,
+                      .partX = 72,
+                      .volume = 14,
+                      .lift = 12,
+                      .length = 330,
+                      .spread = 18,
+                      .jawX = 56,
+                      .front = SweptFront(kRight, 72, 120),
+                      .guides = 12}),
           Look{.sheens = {{0.15, 0.07, 44}}, .ragged = 0.1, .clip = Clip::FaceFrame});
 }
 

@@ -45,10 +45,6 @@ QPainterPath ScalpAbove(double y, double grow) {
   return head::Skull(grow).intersected(above).subtracted(head::FaceOval());
 }
 
-void CurlsOver(HairCanvas& hair, const Guides& guides, double coilRadius, const Look& look) {
-  hair.CoilTexture(HairCanvas::Outline(guides, look), coilRadius, look);
-}
-
 Look Sleek() { return Look{.contrast = 0.7, .sheens = {{0.2, 0.07, 48}}, .jag = 0.006, .flyaways = 0.3}; }
 
 Look Layered(double ragged) { return Look{.ragged = ragged, .jag = 0.025, .flyaways = 2}; }

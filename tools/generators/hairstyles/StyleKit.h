@@ -19,13 +19,10 @@ void BackUnder(HairCanvas& hair, double length, double halfWidth = 64, const Loo
 // The skull cap above a height, outside the face: close-cropped areas.
 QPainterPath ScalpAbove(double y, double grow = 2);
 
-// Curls laid over the area of a sheet.
-void CurlsOver(HairCanvas& hair, const Guides& guides, double coilRadius, const Look& look);
-
 // Look presets.
-Look Sleek();                    // smooth, shiny, few stray hairs
-Look Layered(double ragged);     // feathered ends
+Look Sleek();                 // smooth, shiny, few stray hairs
+Look Layered(double ragged);  // feathered ends
 Look Wavy(double amplitude, double wavelength);
-Look Behind();                   // hair seen behind the head and neck
+Look Behind();  // hair seen behind the head and neck
 
 }  // namespace glamora::hairgen

@@ -62,10 +62,10 @@ bool WriteSheets(const fs::path& data, const fs::path& sheets) {
       }
       pictures.push_back(PutOn(face, hair));
     }
-    QString title = QString("%1 (folder %2): %3 hairstyles")
-                        .arg(category.shownAs, category.folder)
-                        .arg(pictures.size());
-    for (auto [suffix, columns, scale] : {std::tuple{"", 6, 0.5}, std::tuple{"-full", 4, 1.0}, std::tuple{"-thumbs", 10, 50.0 / 228}}) {
+    QString title =
+        QString("%1 (folder %2): %3 hairstyles").arg(category.shownAs, category.folder).arg(pictures.size());
+    for (auto [suffix, columns, scale] :
+         {std::tuple{"", 6, 0.5}, std::tuple{"-full", 4, 1.0}, std::tuple{"-thumbs", 10, 50.0 / 228}}) {
       fs::path out = sheets / (std::string(category.folder) + suffix + ".png");
       if (!WritePng(out.string(), ContactSheet(pictures, title, columns, scale))) {
         std::fprintf(stderr, "gen-hairstyles: cannot write %s\n", out.c_str());
