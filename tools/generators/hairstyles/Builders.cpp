@@ -157,7 +157,10 @@ Guides PulledBackGuides(const PulledBack& p) {
     double bump = std::max(0.0, -std::sin(over / kDegrees));
     QPointF mid = head::SkullPoint(over, p.volume + p.lift * bump * bump);
     QPointF high = Lerp(mid, p.gather, 0.55) + QPointF(0, -p.volume * 0.5 - p.lift * bump * 0.6);
-    guides.push_back(Curve::Through({root, mid, high, p.gather}));
+    // Strands from the temples first climb along the side of the skull, so
+    // the hair covers it down to the ears.
+    QPointF side = head::SkullPoint(Mix(a, 270, 0.12), p.volume * 0.6);
+    guides.push_back(Curve::Through({root, side, mid, high, p.gather}));
   }
   return guides;
 }

@@ -63,7 +63,8 @@ struct Fringe {
 };
 Guides FringeGuides(const Fringe& fringe);
 
-// Hair drawn back from the hairline to a point (ponytail, bun, updo): roots
+// Hair drawn up and back from the hairline to a point on top of the head
+// (high ponytail, bun, updo): roots
 // along the hairline between two angles of the face oval, all strands
 // meeting at `gather` after passing over the skull grown by `volume`.
 struct PulledBack {

@@ -210,8 +210,7 @@ void LowBunches(HairCanvas& h) {
     h.Sheet(TailGuides({{x, 196}, {x + side * 8, 230}, {x + side * 6, 268}, {x + side * 2, 300}}, 22, 28),
             Look{.ragged = 0.25, .wave = 2});
   }
-  h.Sheet(PulledBackGuides({.fromDegrees = 192, .toDegrees = 270, .gather = {48, 192}, .volume = 6}), Look{});
-  h.Sheet(PulledBackGuides({.fromDegrees = 270, .toDegrees = 348, .gather = {180, 192}, .volume = 6}), Look{});
+  CentreSides(h, {.volume = 6, .length = 194, .tuck = 8, .faceGap = 2, .guides = 8}, Sleek());
   h.Tie({50, 196}, 12, 6, 75);
   h.Tie({178, 196}, 12, 6, -75);
 }

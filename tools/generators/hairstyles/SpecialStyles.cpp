@@ -13,6 +13,9 @@ QPainterPath Ellipse(QPointF centre, double rx, double ry) {
   return path;
 }
 
+// Smooth hair over the sides of the head, under an updo.
+void SleekSides(HairCanvas& h) { CentreSides(h, {.volume = 5, .length = 148, .tuck = 4, .guides = 6}, Sleek()); }
+
 // An arc over the head on the skull grown by `grow`, between two angles.
 Curve OverHead(double from, double to, double grow) {
   Points arc;
@@ -21,6 +24,7 @@ Curve OverHead(double from, double to, double grow) {
 }
 
 void Beehive(HairCanvas& h) {
+  SleekSides(h);
   h.Sheet(RollGuides({.height = 40, .sideFrom = 0.7, .guides = 16}),
           Look{.sheens = {{0.5, 0.1, 40}, {0.78, 0.06, 20}}, .flyaways = 0.3});
   h.Sheet(
@@ -119,6 +123,7 @@ void BigAfro(HairCanvas& h) {
 }
 
 void TowerPouf(HairCanvas& h) {
+  SleekSides(h);
   h.Sheet(RollGuides({.height = 38, .sideFrom = 0.85, .guides = 16}),
           Look{.sheens = {{0.5, 0.1, 40}}, .flyaways = 0.2});
   for (int side : {kLeft, kRight}) {
@@ -131,14 +136,14 @@ void TowerPouf(HairCanvas& h) {
 }
 
 void GibsonGirl(HairCanvas& h) {
+  SleekSides(h);
   h.Sheet(RollGuides({.height = 16, .sideFrom = 0.95, .guides = 16}),
           Look{.sheens = {{0.45, 0.12, 36}}, .wave = 1.5, .waveLength = 30, .flyaways = 1.5});
   h.Bun({114, 22}, 24, 14, Look{.flyaways = 2});
 }
 
 void SideCoils(HairCanvas& h) {
-  h.Sheet(PulledBackGuides({.fromDegrees = 192, .toDegrees = 270, .gather = {44, 160}, .volume = 6}), Sleek());
-  h.Sheet(PulledBackGuides({.fromDegrees = 270, .toDegrees = 348, .gather = {184, 160}, .volume = 6}), Sleek());
+  CentreSides(h, {.volume = 6, .length = 160, .tuck = 6, .guides = 8}, Sleek());
   h.Bun({42, 162}, 26, 30, Look{});
   h.Bun({186, 162}, 26, 30, Look{});
 }
