@@ -51,6 +51,19 @@ TEST_F(ModelFace, PictureHasTheStandardFaceSize) {
   EXPECT_EQ(picture_.Height(), sf::kHeight);
 }
 
+TEST_F(ModelFace, IsCarvedAlongTheOvalShape) {
+  // Outside the silhouette the picture is white (JPEG may leave a trace off 255).
+  auto nearlyWhite = [](glamora::TColor c) {
+    return glamora::RedOf(c) > 245 && glamora::GreenOf(c) > 245 && glamora::BlueOf(c) > 245;
+  };
+  for (auto [x, y] : {std::pair{2, 2}, {225, 2}, {10, 120}, {217, 120}, {sf::kCentreX, 20}}) {
+    EXPECT_TRUE(nearlyWhite(picture_.Pixel(x, y))) << x << "," << y;
+  }
+  for (auto [x, y] : {std::pair{sf::kCentreX, sf::kNoseY}, {sf::kCentreX, sf::kNeckTop + 10}, {2, 311}}) {
+    EXPECT_FALSE(nearlyWhite(picture_.Pixel(x, y))) << x << "," << y;
+  }
+}
+
 TEST_F(ModelFace, RegionsLieInThePartsTheCanvasAssignsThemTo) {
   struct Expected {
     int Number;

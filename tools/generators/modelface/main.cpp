@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "codecs/Bmp.h"
 #include "codecs/Jpeg.h"
 #include "codecs/Png.h"
 #include "imaging/core/PolygonRegion.h"
@@ -97,13 +98,13 @@ bool Write(const std::string& path, const std::vector<uint8_t>& bytes) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: %s PORTRAIT.png OUTPUT-FOLDER\n", argv[0]);
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: %s PORTRAIT.png MASK.bmp OUTPUT-FOLDER\n", argv[0]);
     return 2;
   }
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   QGuiApplication app(argc, argv);
-  const std::string folder = std::string(argv[2]) + "/";
+  const std::string folder = std::string(argv[3]) + "/";
 
   std::vector<uint8_t> source;
   try {
@@ -124,6 +125,24 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s: the portrait is too small for the crop\n", argv[1]);
     return 1;
   }
+
+  // The face is carved along the oval face shape, as a face made with the
+  // face expert is, so any hairstyle sits on a clean silhouette.
+  Bitmap mask;
+  try {
+    const std::vector<uint8_t> maskBytes = ReadFileBytes(argv[2]);
+    TImgIOParams maskParams;
+    size_t maskConsumed = 0;
+    if (!codec::DecodeBmp(maskBytes, mask, maskParams, ProgressRecord(), maskConsumed)) {
+      std::fprintf(stderr, "%s: not a BMP picture\n", argv[2]);
+      return 1;
+    }
+  } catch (const FileError& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return 1;
+  }
+  mask.ConvertTo24();
+  modelface::CarveWithMask(face, mask);
 
   TImgIOParams jpegParams;
   jpegParams.JpegQuality = 100;
