@@ -5,7 +5,8 @@
 // closing, help and page switching.
 //
 // The window is split by concern: Main.cpp builds it and holds start-up,
-// menus, help and page switching; Main_Makeup.cpp holds the Make-up page.
+// menus, help and page switching; Main_Makeup.cpp holds the Make-up page;
+// Main_Gallery.cpp holds the gallery panel and the face browser.
 #include <QMainWindow>
 #include <cstdint>
 #include <memory>
@@ -128,6 +129,12 @@ class TFormMain : public QMainWindow {
   QAbstractButton* DownMakeupButton() const;
   // The cursor the make-up colour box shows.
   TCursor MakeupPickerCursor() const { return makeupPickerCursor_; }
+
+  // ---- the gallery
+  // The Delete key with the gallery focused: deletes the selected picture and
+  // its file without a question; the counter stays, so the number is not
+  // handed out again in this run.
+  void GalleryDeleteKey();
 
   // ---- controls
   QWidget* ClientArea = nullptr;
