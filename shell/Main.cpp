@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -89,6 +90,7 @@ TFormMain::TFormMain(std::string programFolder)
   BuildWindow();
   ConnectCommands();
   ConnectMakeupPage();
+  ConnectGallery();
   FormCreate();
 }
 
@@ -301,11 +303,6 @@ void TFormMain::BuildGalleryPanel() {
   ThumbViewPreview->SetCursor(crHandPoint);
   PanelPreview->PlaceChild(*ThumbViewPreview, inner.left() + ToolBar2->Thickness(), inner.top(),
                            inner.width() - ToolBar2->Thickness(), inner.height());
-
-  for (QToolButton* button : {tbAddGalery, ToolButton6, ToolButton5, tbDeleteAll, tbExport, tbPrint,
-                              tbShowGalleryThumbs}) {
-    button->setEnabled(false);
-  }
 }
 
 void TFormMain::BuildMenus() {
@@ -337,10 +334,10 @@ void TFormMain::BuildMenus() {
   M46 = entry(HelpMenu, "About", "about", QKeySequence(), 1);
 
   for (QMenu* menu : {FileMenu, OpenMenu, GalleryMenu, HelpMenu}) menu->installEventFilter(this);
-  for (QAction* action : {OpenFaceFile, OpenGraphicFile, Addhairstyle1, MenuAdd, MenuExport, MenuPrint}) {
+  for (QAction* action : {OpenGraphicFile, Addhairstyle1}) {
     action->setEnabled(false);
   }
-  for (QToolButton* button : {tbOpenFace, tbOpenFile, tbFaceExpert, tbHairExpert, tbRandomShow}) {
+  for (QToolButton* button : {tbOpenFile, tbFaceExpert, tbHairExpert, tbRandomShow}) {
     button->setEnabled(false);
   }
 }
@@ -411,6 +408,7 @@ void TFormMain::FormShow() {
   SetStandardCanvasSize();
   SizeThumbnails();
   AttachHairComponents();
+  FillGallery(0);
   CursorTable::Instance().Apply(*HsvPickerHair, 60);
   ImageHair->move(0, 0);
 }

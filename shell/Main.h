@@ -12,6 +12,8 @@
 #include <memory>
 #include <string>
 
+#include "gallery/GalleryExport.h"
+#include "gallery/GalleryPrint.h"
 #include "imaging/CursorTable.h"
 #include "imaging/core/Color.h"
 
@@ -22,6 +24,8 @@ class QComboBox;
 class QGroupBox;
 class QLineEdit;
 class QMenu;
+class QPainter;
+class QPrinter;
 class QSlider;
 class QTabWidget;
 class QTimer;
@@ -30,6 +34,8 @@ class QToolButton;
 namespace glamora {
 
 class TFormAbout;
+class TFormOpenFace;
+class TFormPreview;
 class THelpViewer;
 class THsvPicker;
 class TImage;
@@ -44,6 +50,8 @@ class TToolBar;
 // over once they exist.
 struct TOtherWindows {
   TFormAbout* FormAbout = nullptr;
+  TFormPreview* FormPreview = nullptr;
+  TFormOpenFace* FormOpenFace = nullptr;
 };
 
 class TFormMain : public QMainWindow {
@@ -130,11 +138,36 @@ class TFormMain : public QMainWindow {
   // The cursor the make-up colour box shows.
   TCursor MakeupPickerCursor() const { return makeupPickerCursor_; }
 
-  // ---- the gallery
+  // ---- the gallery and the face browser
+  // Shows the face browser; on OK commits outlining and switches to the
+  // chosen face. A face that cannot be loaded leaves the current one.
+  void OpenFaceFileClick();
+  // Adds the face with its make-up and the hair, as the screen shows them,
+  // as the next gallery picture, and selects it.
+  void MenuAddClick();
+  // A right-click on the gallery adds, like MenuAddClick.
+  void ThumbViewPreviewMouseDown(Qt::MouseButton button);
+  void ToolButton6Click();
+  void ToolButton5Click();
+  void tbDeleteAllClick();
+  void tbShowGalleryThumbsClick();
+  // The frame over each gallery thumbnail and, when shown, its number.
+  void ThumbViewPreviewImageDraw(int index, int left, int top, QPainter& canvas);
+  // Export, Print, the tool buttons and a double click: the preview dialog.
+  void MenuExportClick();
+  void ShowGalleryPicture();
+  void ExportGalleryPicture();
+  // Returns the printed rectangle; empty when nothing was printed.
+  QRect PrintGalleryPicture();
   // The Delete key with the gallery focused: deletes the selected picture and
   // its file without a question; the counter stays, so the number is not
   // handed out again in this run.
   void GalleryDeleteKey();
+  // ProgramFolder + "Preview" with a trailing separator.
+  std::string GalleryFolder() const;
+  // The export's save dialog and the print dialog.
+  AskExportFileName SaveDialog1;
+  ChoosePrinter PrintDialog1;
 
   // ---- controls
   QWidget* ClientArea = nullptr;
@@ -247,6 +280,7 @@ class TFormMain : public QMainWindow {
   void BuildMenus();
   void ConnectCommands();
   void ConnectMakeupPage();
+  void ConnectGallery();
   void RegisterCursors();
 
   void CentreCanvas();
@@ -260,7 +294,12 @@ class TFormMain : public QMainWindow {
   bool MakeupPageActive() const;
   void MakeupButtonClicked(QAbstractButton* button);
 
+  // Fills the gallery view from the gallery folder and selects `selection`.
+  void FillGallery(int selection);
+
   TOtherWindows windows_;
+  // Kept for the run, so the printer chosen last is offered again.
+  std::unique_ptr<QPrinter> printer_;
   TCursor makeupPickerCursor_ = crDefault;
 };
 

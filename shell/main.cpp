@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <exception>
 
+#include "gallery/OpenFace.h"
+#include "gallery/Preview.h"
 #include "imaging/core/ImgIOParams.h"
 #include "shell/About.h"
 #include "shell/Dialogs.h"
@@ -37,9 +39,15 @@ int main(int argc, char** argv) {
   // Before any picture component exists, so each starts with the coders.
   glamora::InstallLzwCoders();
 
+  // Each window's creation sees the ones made before it; the main window
+  // learns of the others once they all exist.
   glamora::TFormMain formMain;
+  glamora::TFormPreview formPreview(&formMain);
+  // The face expert, the add-hairstyle expert and the save-hairstyle dialog
+  // take their places here, in that order.
   glamora::TFormAbout formAbout(&formMain);
-  formMain.SetOtherWindows({&formAbout});
+  glamora::TFormOpenFace formOpenFace(formMain.ProgramFolder, &formMain);
+  formMain.SetOtherWindows({.FormAbout = &formAbout, .FormPreview = &formPreview, .FormOpenFace = &formOpenFace});
 
   QObject::connect(&formMain, &glamora::TFormMain::Closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
   formMain.show();
