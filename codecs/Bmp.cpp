@@ -423,12 +423,7 @@ bool EncodeBmp(const Bitmap& in, const TImgIOParams& params, const ProgressRecor
     return false;
   }
   Bitmap expanded;
-  const Bitmap* source = &in;
-  if (in.Format() != PixelFormat::Bits24) {
-    expanded.Assign(in);
-    expanded.ConvertTo24();
-    source = &expanded;
-  }
+  const Bitmap* source = &Pixels24(in, expanded);
   const int width = source->Width(), height = source->Height();
   const size_t stride = SourceStride(width, 24);
   const size_t headerBytes = kFileHeaderSize + 40;

@@ -16,6 +16,7 @@
 //   and return false (out unchanged) when they cannot.
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <span>
 #include <vector>
 
@@ -52,5 +53,26 @@ struct Codec {
   DecodeFn Decode;
   EncodeFn Encode;  // null when the format is read-only
 };
+
+// The picture an encoder writes from: `in` itself when it has 24 bits per
+// pixel, else a 24-bit copy made in `scratch`.
+inline const Bitmap& Pixels24(const Bitmap& in, Bitmap& scratch) {
+  if (in.Format() == PixelFormat::Bits24) return in;
+  scratch.Assign(in);
+  scratch.ConvertTo24();
+  return scratch;
+}
+
+// Runs a decode or encode step; a failure, running out of memory for a
+// picture within the limits included, sets the abort flag.
+template <class Step>
+bool Reported(const ProgressRecord& progress, Step&& step) {
+  try {
+    if (step()) return true;
+  } catch (const std::bad_alloc&) {
+  }
+  progress.Abort();
+  return false;
+}
 
 }  // namespace glamora::codec

@@ -293,12 +293,7 @@ bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecor
                 std::vector<uint8_t>& out) {
   if (in.Empty()) return false;
   Bitmap expanded;
-  const Bitmap* source = &in;
-  if (in.Format() != PixelFormat::Bits24) {
-    expanded.Assign(in);
-    expanded.ConvertTo24();
-    source = &expanded;
-  }
+  const Bitmap* source = &Pixels24(in, expanded);
 
   jpeg_compress_struct cinfo{};
   ErrorManager err;
@@ -363,18 +358,6 @@ bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecor
   if (!ok) return false;
   out.insert(out.end(), coded.begin(), coded.end());
   return true;
-}
-
-// Runs a decode or encode step; a failure, running out of memory for a
-// picture within the limits included, sets the abort flag.
-template <class Step>
-bool Reported(const ProgressRecord& progress, Step&& step) {
-  try {
-    if (step()) return true;
-  } catch (const std::bad_alloc&) {
-  }
-  progress.Abort();
-  return false;
 }
 
 }  // namespace

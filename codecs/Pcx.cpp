@@ -273,12 +273,7 @@ bool EncodePcx(const Bitmap& in, const TImgIOParams& params, const ProgressRecor
     return false;
   }
   Bitmap expanded;
-  const Bitmap* source = &in;
-  if (in.Format() != PixelFormat::Bits24) {
-    expanded.Assign(in);
-    expanded.ConvertTo24();
-    source = &expanded;
-  }
+  const Bitmap* source = &Pixels24(in, expanded);
   const int width = source->Width(), height = source->Height();
   const size_t bytesPerLine = (size_t(width) + 1) & ~size_t(1);  // kept even
   const bool rle = params.PcxCompression != 0;

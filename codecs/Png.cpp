@@ -207,13 +207,8 @@ bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecor
                std::vector<uint8_t>& out) {
   if (in.Empty()) return false;
   Bitmap expanded;
-  const Bitmap* source = &in;
   const bool bilevel = in.Format() == PixelFormat::Bits1 && in.Palette().size() >= 2;
-  if (in.Format() != PixelFormat::Bits24 && !bilevel) {
-    expanded.Assign(in);
-    expanded.ConvertTo24();
-    source = &expanded;
-  }
+  const Bitmap* source = bilevel ? &in : &Pixels24(in, expanded);
 
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, ErrorToJump, IgnoreWarning);
   if (!png) return false;
@@ -262,18 +257,6 @@ bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecor
   if (!ok) return false;
   out.insert(out.end(), coded.begin(), coded.end());
   return true;
-}
-
-// Runs a decode or encode step; a failure, running out of memory for a
-// picture within the limits included, sets the abort flag.
-template <class Step>
-bool Reported(const ProgressRecord& progress, Step&& step) {
-  try {
-    if (step()) return true;
-  } catch (const std::bad_alloc&) {
-  }
-  progress.Abort();
-  return false;
 }
 
 }  // namespace

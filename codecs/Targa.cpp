@@ -258,12 +258,7 @@ bool EncodeTarga(const Bitmap& in, const TImgIOParams& params, const ProgressRec
     return false;
   }
   Bitmap expanded;
-  const Bitmap* source = &in;
-  if (in.Format() != PixelFormat::Bits24) {
-    expanded.Assign(in);
-    expanded.ConvertTo24();
-    source = &expanded;
-  }
+  const Bitmap* source = &Pixels24(in, expanded);
   const int width = source->Width(), height = source->Height();
   const size_t idLength = std::min<size_t>(params.TgaDescription.size(), 255);
 

@@ -245,12 +245,7 @@ bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecor
   if (IsCcitt(compression) && !bilevel) compression = COMPRESSION_ADOBE_DEFLATE;
 
   Bitmap expanded;
-  const Bitmap* source = &in;
-  if (!bilevel && in.Format() != PixelFormat::Bits24) {
-    expanded.Assign(in);
-    expanded.ConvertTo24();
-    source = &expanded;
-  }
+  const Bitmap* source = bilevel ? &in : &Pixels24(in, expanded);
   const uint32_t width = uint32_t(source->Width()), height = uint32_t(source->Height());
 
   std::vector<uint8_t> coded;
@@ -302,18 +297,6 @@ bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecor
   if (!ok) return false;
   out.insert(out.end(), coded.begin(), coded.end());
   return true;
-}
-
-// Runs a decode or encode step; a failure, running out of memory for a
-// picture within the limits included, sets the abort flag.
-template <class Step>
-bool Reported(const ProgressRecord& progress, Step&& step) {
-  try {
-    if (step()) return true;
-  } catch (const std::bad_alloc&) {
-  }
-  progress.Abort();
-  return false;
 }
 
 }  // namespace
