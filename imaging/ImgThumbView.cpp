@@ -122,13 +122,7 @@ bool HalvePicture(const Bitmap& in, Bitmap& out) {
 // ---------------------------------------------------------------- creation
 
 TImgThumbView::TImgThumbView(QWidget* parent) : TImgViewBase(parent) {
-  hBar_ = new QScrollBar(Qt::Horizontal, this);
-  vBar_ = new QScrollBar(Qt::Vertical, this);
-  for (QScrollBar* bar : {hBar_, vBar_}) {
-    bar->hide();
-    bar->setFocusPolicy(Qt::NoFocus);
-    connect(bar, &QScrollBar::actionTriggered, this, [this, bar](int action) { ScrollAction(bar, action); });
-  }
+  CreateScrollBars();
   setFocusPolicy(Qt::StrongFocus);
   io_.OnProgress = [this](int per) {
     if (OnIOProgress) OnIOProgress(this, per);
@@ -569,50 +563,6 @@ void TImgThumbView::UpdateGeometry(int depth) {
   }
   CallBitmapChangeList();
   update();
-}
-
-bool TImgThumbView::UpdateScrollBar(QScrollBar* bar, bool allowed, int maximum, int page, int step, int position) {
-  if (!allowed || maximum <= 0) return false;
-  bar->setRange(0, maximum);
-  bar->setPageStep(std::max(page, 1));
-  bar->setSingleStep(std::max(step, 1));
-  bar->setValue(position);
-  return true;
-}
-
-void TImgThumbView::PlaceScrollBars() {
-  const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-  SetEdgeReserve(vBarShown_ ? extent : 0, hBarShown_ ? extent : 0);
-  const QRect client = ClientRect();
-  if (hBarShown_) hBar_->setGeometry(client.left(), client.bottom() + 1, client.width(), extent);
-  if (vBarShown_) vBar_->setGeometry(client.right() + 1, client.top(), extent, client.height());
-  hBar_->setVisible(hBarShown_);
-  vBar_->setVisible(vBarShown_);
-}
-
-void TImgThumbView::ScrollAction(QScrollBar* bar, int action) {
-  const bool horizontal = bar == hBar_;
-  const int current = horizontal ? viewX_ : viewY_;
-  const int page = horizontal ? ClientWidth() : ClientHeight();
-  const int line = bar->singleStep();
-  int position = current;
-  switch (action) {
-    case QAbstractSlider::SliderSingleStepSub: position = current - line; break;
-    case QAbstractSlider::SliderSingleStepAdd: position = current + line; break;
-    case QAbstractSlider::SliderPageStepSub: position = current - page; break;
-    case QAbstractSlider::SliderPageStepAdd: position = current + page; break;
-    case QAbstractSlider::SliderMove: position = bar->sliderPosition(); break;
-    case QAbstractSlider::SliderToMinimum: position = 0; break;
-    case QAbstractSlider::SliderToMaximum: position = horizontal ? MaxViewXY().x() : MaxViewXY().y(); break;
-    default: break;
-  }
-  if (horizontal) {
-    SetViewX(position);
-  } else {
-    SetViewY(position);
-  }
-  // The bar applies its own idea of the position after this returns.
-  bar->setSliderPosition(horizontal ? viewX_ : viewY_);
 }
 
 // ---------------------------------------------------------------- properties

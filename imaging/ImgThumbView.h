@@ -192,8 +192,6 @@ class TImgThumbView : public TImgViewBase {
   // The component that loads item pictures.
   TImgIO& IO() { return io_; }
 
-  QScrollBar* HorizontalScrollBar() const { return hBar_; }
-  QScrollBar* VerticalScrollBar() const { return vBar_; }
 
   // ---- input, in client coordinates
   virtual void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
@@ -214,6 +212,15 @@ class TImgThumbView : public TImgViewBase {
   TNotifyEvent OnDblClick;
 
  protected:
+  QPoint ScrollPosition() const override { return {viewX_, viewY_}; }
+  QPoint ScrollMaximum() const override { return MaxViewXY(); }
+  void ScrollTo(bool horizontal, int position) override {
+    if (horizontal) {
+      SetViewX(position);
+    } else {
+      SetViewY(position);
+    }
+  }
   bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -247,9 +254,6 @@ class TImgThumbView : public TImgViewBase {
 
   void UpdateGeometry(int depth);
   void Layout();
-  bool UpdateScrollBar(QScrollBar* bar, bool allowed, int maximum, int page, int step, int position);
-  void PlaceScrollBars();
-  void ScrollAction(QScrollBar* bar, int action);
   void ViewChange(int change);
 
   void SelectInternal(int index);
@@ -296,9 +300,6 @@ class TImgThumbView : public TImgViewBase {
 
   TImgIO io_;
   DibDraw dib_;
-  QScrollBar* hBar_ = nullptr;
-  QScrollBar* vBar_ = nullptr;
-  bool hBarShown_ = false, vBarShown_ = false;
   bool painting_ = false;
   bool destroying_ = false;
 };

@@ -35,13 +35,7 @@ void RegisterImgViewCursors() {
 }
 
 TImgView::TImgView(QWidget* parent) : TImgViewBase(parent) {
-  hBar_ = new QScrollBar(Qt::Horizontal, this);
-  vBar_ = new QScrollBar(Qt::Vertical, this);
-  for (QScrollBar* bar : {hBar_, vBar_}) {
-    bar->hide();
-    bar->setFocusPolicy(Qt::NoFocus);
-    connect(bar, &QScrollBar::actionTriggered, this, [this, bar](int action) { ScrollAction(bar, action); });
-  }
+  CreateScrollBars();
   RegisterImgViewCursors();
   SetCursor(crImgCross2);
   resize(105, 105);
@@ -144,8 +138,8 @@ void TImgView::UpdateGeometry(int depth) {
   const QSize clientBefore = ClientRect().size();
   const bool hAllowed = scrollBars_ == ssHorizontal || scrollBars_ == ssBoth;
   const bool vAllowed = scrollBars_ == ssVertical || scrollBars_ == ssBoth;
-  hBarShown_ = UpdateScrollBar(hBar_, hAllowed, maximum.x(), ClientWidth(), viewX_);
-  vBarShown_ = UpdateScrollBar(vBar_, vAllowed, maximum.y(), ClientHeight(), viewY_);
+  hBarShown_ = UpdateScrollBar(hBar_, hAllowed, maximum.x(), ClientWidth(), 1, viewX_);
+  vBarShown_ = UpdateScrollBar(vBar_, vAllowed, maximum.y(), ClientHeight(), 1, viewY_);
   PlaceScrollBars();
   // A bar that appeared or vanished changed the client area; the depth bound
   // only guards against bars that could never settle.
@@ -166,51 +160,6 @@ void TImgView::UpdateGeometry(int depth) {
   }
   redrawNeeded_ = true;
   update();
-}
-
-bool TImgView::UpdateScrollBar(QScrollBar* bar, bool allowed, int maximum, int page, int position) {
-  if (!allowed || maximum < 1) return false;
-  // The bar spans client + maximum pixels with a page of the client size, so
-  // its thumb runs from 0 to the scroll maximum.
-  bar->setRange(0, maximum);
-  bar->setPageStep(std::max(page, 1));
-  bar->setSingleStep(1);
-  bar->setValue(position);
-  return true;
-}
-
-void TImgView::PlaceScrollBars() {
-  const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-  SetEdgeReserve(vBarShown_ ? extent : 0, hBarShown_ ? extent : 0);
-  const QRect client = ClientRect();
-  if (hBarShown_) hBar_->setGeometry(client.left(), client.bottom() + 1, client.width(), extent);
-  if (vBarShown_) vBar_->setGeometry(client.right() + 1, client.top(), extent, client.height());
-  hBar_->setVisible(hBarShown_);
-  vBar_->setVisible(vBarShown_);
-}
-
-void TImgView::ScrollAction(QScrollBar* bar, int action) {
-  const bool horizontal = bar == hBar_;
-  const int current = horizontal ? viewX_ : viewY_;
-  const int page = horizontal ? ClientWidth() : ClientHeight();
-  int position = current;
-  switch (action) {
-    case QAbstractSlider::SliderSingleStepSub: position = current - 1; break;
-    case QAbstractSlider::SliderSingleStepAdd: position = current + 1; break;
-    case QAbstractSlider::SliderPageStepSub: position = current - page; break;
-    case QAbstractSlider::SliderPageStepAdd: position = current + page; break;
-    case QAbstractSlider::SliderMove: position = bar->sliderPosition(); break;
-    case QAbstractSlider::SliderToMinimum: position = 0; break;
-    case QAbstractSlider::SliderToMaximum: position = horizontal ? MaxViewXY().x() : MaxViewXY().y(); break;
-    default: break;
-  }
-  if (horizontal) {
-    SetViewX(position);
-  } else {
-    SetViewY(position);
-  }
-  // The bar applies its own idea of the position after this returns.
-  bar->setSliderPosition(horizontal ? viewX_ : viewY_);
 }
 
 void TImgView::UnlockPaint() {

@@ -180,8 +180,6 @@ class TImgView : public TImgViewBase {
   // Moves and resizes the control (the bitmap too while loading).
   void SetBounds(int left, int top, int width, int height);
 
-  QScrollBar* HorizontalScrollBar() const { return hBar_; }
-  QScrollBar* VerticalScrollBar() const { return vBar_; }
 
   TNotifyEvent OnImageChange;
   TViewChangeEvent OnViewChange;
@@ -202,6 +200,15 @@ class TImgView : public TImgViewBase {
   static int NextZoomOut(int zoom);
 
  protected:
+  QPoint ScrollPosition() const override { return {viewX_, viewY_}; }
+  QPoint ScrollMaximum() const override { return MaxViewXY(); }
+  void ScrollTo(bool horizontal, int position) override {
+    if (horizontal) {
+      SetViewX(position);
+    } else {
+      SetViewY(position);
+    }
+  }
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -216,9 +223,6 @@ class TImgView : public TImgViewBase {
 
  private:
   void UpdateGeometry(int depth);
-  void PlaceScrollBars();
-  bool UpdateScrollBar(QScrollBar* bar, bool allowed, int maximum, int page, int position);
-  void ScrollAction(QScrollBar* bar, int action);
   void DrawPicture(QPainter& painter);
 
   glamora::Bitmap bitmap_;
@@ -244,9 +248,6 @@ class TImgView : public TImgViewBase {
   Qt::MouseButtons heldButtons_;
   QPoint pressPoint_, lastPoint_;
   TImgMouseInteract mouseInteract_;
-  QScrollBar* hBar_ = nullptr;
-  QScrollBar* vBar_ = nullptr;
-  bool hBarShown_ = false, vBarShown_ = false;
   QImage backBuffer_;
 };
 

@@ -1,5 +1,9 @@
 #include "imaging/ImgViewBase.h"
 
+#include <algorithm>
+
+#include <QStyle>
+
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
@@ -93,6 +97,60 @@ void TImgViewBase::PaintFrame(QPainter& painter) const {
     painter.fillRect(QRect(client.right() + 1, client.bottom() + 1, rightReserve_, bottomReserve_),
                      ToQColor(clBtnFace));
   }
+}
+
+void TImgViewBase::CreateScrollBars() {
+  hBar_ = new QScrollBar(Qt::Horizontal, this);
+  vBar_ = new QScrollBar(Qt::Vertical, this);
+  for (QScrollBar* bar : {hBar_, vBar_}) {
+    bar->hide();
+    bar->setFocusPolicy(Qt::NoFocus);
+    connect(bar, &QScrollBar::actionTriggered, this, [this, bar](int action) { ScrollAction(bar, action); });
+  }
+}
+
+bool TImgViewBase::UpdateScrollBar(QScrollBar* bar, bool allowed, int maximum, int page, int line, int position) {
+  if (!allowed || maximum < 1) return false;
+  // The bar spans client + maximum pixels with a page of the client size, so
+  // its thumb runs from 0 to the scroll maximum.
+  bar->setRange(0, maximum);
+  bar->setPageStep(std::max(page, 1));
+  bar->setSingleStep(std::max(line, 1));
+  bar->setValue(position);
+  return true;
+}
+
+void TImgViewBase::PlaceScrollBars() {
+  const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+  SetEdgeReserve(vBarShown_ ? extent : 0, hBarShown_ ? extent : 0);
+  const QRect client = ClientRect();
+  if (hBarShown_) hBar_->setGeometry(client.left(), client.bottom() + 1, client.width(), extent);
+  if (vBarShown_) vBar_->setGeometry(client.right() + 1, client.top(), extent, client.height());
+  hBar_->setVisible(hBarShown_);
+  vBar_->setVisible(vBarShown_);
+}
+
+void TImgViewBase::ScrollAction(QScrollBar* bar, int action) {
+  const bool horizontal = bar == hBar_;
+  const QPoint scroll = ScrollPosition();
+  const int current = horizontal ? scroll.x() : scroll.y();
+  const int page = horizontal ? ClientWidth() : ClientHeight();
+  const int line = bar->singleStep();
+  int position = current;
+  switch (action) {
+    case QAbstractSlider::SliderSingleStepSub: position = current - line; break;
+    case QAbstractSlider::SliderSingleStepAdd: position = current + line; break;
+    case QAbstractSlider::SliderPageStepSub: position = current - page; break;
+    case QAbstractSlider::SliderPageStepAdd: position = current + page; break;
+    case QAbstractSlider::SliderMove: position = bar->sliderPosition(); break;
+    case QAbstractSlider::SliderToMinimum: position = 0; break;
+    case QAbstractSlider::SliderToMaximum: position = horizontal ? ScrollMaximum().x() : ScrollMaximum().y(); break;
+    default: break;
+  }
+  ScrollTo(horizontal, position);
+  // The bar applies its own idea of the position after this returns.
+  const QPoint now = ScrollPosition();
+  bar->setSliderPosition(horizontal ? now.x() : now.y());
 }
 
 }  // namespace glamora

@@ -8,6 +8,7 @@
 // client area; every coordinate a view takes or reports (mouse handlers,
 // painting, conversions) is relative to its top-left corner, ClientOrigin()
 // in widget coordinates.
+#include <QScrollBar>
 #include <QWidget>
 #include <functional>
 
@@ -65,7 +66,27 @@ class TImgViewBase : public QWidget, public BitmapHost {
   int HostDpiX() const override { return DpiX(); }
   int HostDpiY() const override { return DpiY(); }
 
+ QScrollBar* HorizontalScrollBar() const { return hBar_; }
+  QScrollBar* VerticalScrollBar() const { return vBar_; }
+
  protected:
+  // The scroll bars are child widgets inside the border at the right and the
+  // bottom; derived views make them and decide when they show.
+  void CreateScrollBars();
+  // Sets a bar's range 0 .. maximum with the given page and line steps and
+  // position; false (the bar is to be hidden) when not allowed or nothing scrolls.
+  static bool UpdateScrollBar(QScrollBar* bar, bool allowed, int maximum, int page, int line, int position);
+  // Reserves room for the shown bars and lays them along the client area.
+  void PlaceScrollBars();
+  // The scroll position, its maximum, and moving it, in the derived view's terms.
+  virtual QPoint ScrollPosition() const { return {}; }
+  virtual QPoint ScrollMaximum() const { return {}; }
+  virtual void ScrollTo(bool horizontal, int position) {}
+
+  QScrollBar* hBar_ = nullptr;
+  QScrollBar* vBar_ = nullptr;
+  bool hBarShown_ = false, vBarShown_ = false;
+
   // Room taken at the right and bottom edges inside the border (scroll bars).
   void SetEdgeReserve(int right, int bottom);
   int RightReserve() const { return rightReserve_; }
@@ -78,6 +99,8 @@ class TImgViewBase : public QWidget, public BitmapHost {
   void PaintFrame(QPainter& painter) const;
 
  private:
+  void ScrollAction(QScrollBar* bar, int action);
+
   TColor background_ = clBtnFace;
   TBorderStyle borderStyle_ = bsSingle;
   bool ctl3D_ = true;
