@@ -20,6 +20,8 @@
 #include <QVBoxLayout>
 
 #include "face/Makeup.h"
+#include "hair/FrameBox.h"
+#include "hair/FrameButtons.h"
 #include "imaging/HsvPicker.h"
 #include "imaging/Image.h"
 #include "imaging/ImgIO.h"
@@ -67,19 +69,6 @@ std::string DefaultProgramFolder() {
   return WithTrailingSeparatorOf(QCoreApplication::applicationDirPath().toStdString());
 }
 
-QToolButton* FrameButton(QWidget* parent, const QString& name, const QString& picture, int tag, QRect place) {
-  auto* button = new QToolButton(parent);
-  button->setObjectName(name);
-  button->setProperty("tag", tag);
-  button->setAutoRaise(true);
-  button->setFocusPolicy(Qt::NoFocus);
-  button->setIcon(QIcon(QString(":/icons/frame/%1.png").arg(picture)));
-  button->setIconSize(QSize(16, 16));
-  button->setGeometry(place);
-  button->setEnabled(false);
-  return button;
-}
-
 }  // namespace
 
 TFormMain::TFormMain(std::string programFolder)
@@ -90,6 +79,7 @@ TFormMain::TFormMain(std::string programFolder)
   BuildWindow();
   ConnectCommands();
   ConnectMakeupPage();
+  ConnectHairPage();
   ConnectGallery();
   FormCreate();
 }
@@ -112,8 +102,6 @@ void TFormMain::BuildWindow() {
 
   Timer1 = new QTimer(this);
   Timer1->setInterval(1000);
-  TimerFrame = new QTimer(this);
-  TimerFrame->setInterval(100);
   ProcHair = std::make_unique<TImgProc>();
   ImgIOHair = std::make_unique<TImgIO>();
   HelpViewer = new THelpViewer(this);
@@ -148,7 +136,6 @@ void TFormMain::BuildFacePanel() {
   PanelFrameControls->SetBevelOuter(bvNone);
   PanelFace->PlaceChild(*PanelFrameControls, inner.left(), inner.top() + ToolBar1->Thickness(), inner.width(),
                         inner.height() - ToolBar1->Thickness());
-  BuildFrameButtons();
 
   // The small edit box behind the canvas takes the keyboard focus when
   // nothing else should have it.
@@ -172,21 +159,7 @@ void TFormMain::BuildFacePanel() {
   ImageHair->setGeometry(0, 0, kFaceWidth, kFaceHeight);
   // Mouse input goes to the canvas beneath.
   ImageHair->setAttribute(Qt::WA_TransparentForMouseEvents);
-}
-
-void TFormMain::BuildFrameButtons() {
-  QWidget* panel = PanelFrameControls;
-  b1 = FrameButton(panel, "b1", "move-left", 1, {5, 143, 26, 81});
-  b2 = FrameButton(panel, "b2", "move-up", 2, {116, 9, 65, 27});
-  b3 = FrameButton(panel, "b3", "move-right", 3, {264, 143, 25, 78});
-  b4 = FrameButton(panel, "b4", "move-down", 4, {113, 353, 73, 22});
-  b5 = FrameButton(panel, "b5", "taller", 5, {4, 50, 26, 36});
-  b6 = FrameButton(panel, "b6", "shorter", 6, {4, 90, 26, 40});
-  b7 = FrameButton(panel, "b7", "wider", 7, {44, 10, 30, 26});
-  b8 = FrameButton(panel, "b8", "narrower", 8, {75, 9, 34, 27});
-  b9 = FrameButton(panel, "b9", "grow", 9, {8, 7, 30, 31});
-  b10 = FrameButton(panel, "b10", "shrink", 10, {252, 8, 32, 33});
-  SpeedButton9 = FrameButton(panel, "SpeedButton9", "reset", 0, {5, 234, 25, 85});
+  BuildHairFrame();
 }
 
 void TFormMain::BuildPageControl() {
@@ -215,7 +188,6 @@ void TFormMain::BuildHairstylePage() {
   HsvPickerHair = new THsvPicker(PanelHairColor);
   HsvPickerHair->setObjectName("HsvPickerHair");
   HsvPickerHair->setGeometry(1, 1, 182, 91);
-  HsvPickerHair->setEnabled(false);
 
   cbHairDir = new QComboBox(TabSheetHairstyles);
   cbHairDir->setObjectName("cbHairDir");
@@ -226,7 +198,6 @@ void TFormMain::BuildHairstylePage() {
   QFont selectorFont = cbHairDir->font();
   selectorFont.setPixelSize(15);
   cbHairDir->setFont(selectorFont);
-  cbHairDir->setEnabled(false);
 
   auto smallButton = [this](const QString& name, const QString& hint, const QString& picture) {
     auto* button = new QToolButton(TabSheetHairstyles);
@@ -239,7 +210,6 @@ void TFormMain::BuildHairstylePage() {
     return button;
   };
   bColorReset = smallButton("bColorReset", "Default hairstyle color", "colour-reset");
-  bColorReset->setEnabled(false);
   bHelpHairs = smallButton("bHelpHairs", "Hairstyles Help", "help");
 
   ThumbViewHair = new TImgThumbView(TabSheetHairstyles);
@@ -337,7 +307,7 @@ void TFormMain::BuildMenus() {
   for (QAction* action : {OpenGraphicFile, Addhairstyle1}) {
     action->setEnabled(false);
   }
-  for (QToolButton* button : {tbOpenFile, tbFaceExpert, tbHairExpert, tbRandomShow}) {
+  for (QToolButton* button : {tbOpenFile, tbFaceExpert, tbHairExpert}) {
     button->setEnabled(false);
   }
 }
@@ -389,7 +359,7 @@ void TFormMain::FormCreate() {
   RandomShowTicks = 0;
   RandomFaceShown = false;
   InstallLzwCoders();
-  FrameStepStretches = false;
+  FrameStepper->FrameStepStretches = false;
 }
 
 void TFormMain::showEvent(QShowEvent* event) {
@@ -408,9 +378,15 @@ void TFormMain::FormShow() {
   SetStandardCanvasSize();
   SizeThumbnails();
   AttachHairComponents();
+  SetHairColour(HairColour.Red, HairColour.Green, HairColour.Blue);
+  FillThumbnails(*ThumbViewHair, CategoryFolder, SelectedHairstyle);
   FillGallery(0);
   CursorTable::Instance().Apply(*HsvPickerHair, 60);
+  // The frame buttons alone place the hair: no outline, no mouse.
   ImageHair->move(0, 0);
+  FrameBoxHair->HideOutline();
+  ResetHairPlacement();
+  FrameBoxHair->SetMouseEnabled(false);
 }
 
 void TFormMain::CentreCanvas() {
@@ -533,15 +509,11 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
 
 bool TFormMain::MakeupPageActive() const { return PageControl1->currentWidget() == TabSheetMakeup; }
 
-void TFormMain::HideHair() { ImageHair->hide(); }
-
-void TFormMain::ShowHair() { ImageHair->show(); }
-
 void TFormMain::PageControl1Change() {
   if (MakeupPageActive()) {
     HideHair();
     SetMakeupCursors(MakeupTool);
-    Timer1->stop();
+    StopRandomShow();
     if (RandomFaceShown) LoadCurrentFace();
   } else {
     try {

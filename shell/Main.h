@@ -6,7 +6,9 @@
 //
 // The window is split by concern: Main.cpp builds it and holds start-up,
 // menus, help and page switching; Main_Makeup.cpp holds the Make-up page;
-// Main_Gallery.cpp holds the gallery panel and the face browser.
+// Main_Gallery.cpp holds the gallery panel and the face browser;
+// Main_Hair.cpp holds the Hairstyle page, the hair on the face and the random
+// make-over.
 #include <QMainWindow>
 #include <cstdint>
 #include <memory>
@@ -14,6 +16,7 @@
 
 #include "gallery/GalleryExport.h"
 #include "gallery/GalleryPrint.h"
+#include "hair/HairStyle.h"
 #include "imaging/CursorTable.h"
 #include "imaging/core/Color.h"
 
@@ -34,6 +37,8 @@ class QToolButton;
 namespace glamora {
 
 class TFormAbout;
+class TFrameBox;
+class TFrameStepper;
 class TFormOpenFace;
 class TFormPreview;
 class THelpViewer;
@@ -79,14 +84,7 @@ class TFormMain : public QMainWindow {
   std::string CategoryFolder;
   int32_t SelectedHairstyle = 0;
   std::string HairFileName;
-  struct THairColour {
-    uint8_t Red = 60;
-    uint8_t Green = 40;
-    uint8_t Blue = 20;
-  } HairColour;
-  bool FrameStepStretches = false;
-  int32_t FrameStepX = 0;
-  int32_t FrameStepY = 0;
+  THairColour HairColour;
   int32_t GalleryCounter = 0;
   bool ShowGalleryNumbers = false;
   int32_t ExportCounter = 1;
@@ -169,6 +167,45 @@ class TFormMain : public QMainWindow {
   AskExportFileName SaveDialog1;
   ChoosePrinter PrintDialog1;
 
+  // ---- the Hairstyle page, the hair on the face and the random make-over
+  // Puts the hairstyle of the file on the face at the hair's current place,
+  // tinted with HairColour. A missing file or another extension than .bmp,
+  // .jpg, .tif changes nothing but HairFileName.
+  void LoadHairstyle(const std::string& fileName);
+  // HairColour := the colour box's colour; the hair is tinted anew from its
+  // untinted copy.
+  void HsvPickerHairChange();
+  // Sets the colour box silently, tints with it and reloads the selected
+  // catalogue hairstyle.
+  void SetHairColour(uint8_t red, uint8_t green, uint8_t blue);
+  void bColorResetClick();
+  // The hair over the whole face area; also the reset button SpeedButton9.
+  void ResetHairPlacement();
+  // Fills the view with the folder's ".jpg" files in name order, each
+  // named by its full path, and selects `selection`.
+  void FillThumbnails(TImgThumbView& view, const std::string& folder, int selection);
+  void cbHairDirChange();
+  void ThumbViewHairImageSelect(int index);
+  // The index and a frame over each catalogue thumbnail.
+  void ThumbViewHairImageDraw(int index, int left, int top, QPainter& canvas);
+  // The window's key handler, which sees the keys of the two thumbnail views
+  // and of edFrame before they do: Delete deletes the selected hairstyle
+  // (after a question) or gallery picture.
+  void edFrameKeyDown(int key, Qt::KeyboardModifiers shift);
+  // A press of the Random show button stops a running timed show.
+  void tbRandomShowMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift);
+  // One make-over on the Hairstyle page; pressed with Shift, the first of a
+  // timed show of nine, a second apart.
+  void tbRandomShowClick();
+  // A fresh copy of the face with random make-up, a random hairstyle of the
+  // first four categories and a random tint.
+  void RandomMakeover();
+  // A tick of the timed show: the next make-over, or after the ninth the
+  // face and the default hair colour back.
+  void Timer1Timer();
+  // Stops a running timed show and raises the Random show button.
+  void StopRandomShow();
+
   // ---- controls
   QWidget* ClientArea = nullptr;
 
@@ -194,6 +231,7 @@ class TFormMain : public QMainWindow {
   QToolButton* SpeedButton9 = nullptr;
   TMakeup* Makeup1 = nullptr;
   TImage* ImageHair = nullptr;
+  TFrameBox* FrameBoxHair = nullptr;
   QLineEdit* edFrame = nullptr;
 
   QTabWidget* PageControl1 = nullptr;
@@ -254,6 +292,8 @@ class TFormMain : public QMainWindow {
   // The random show's timer and the frame buttons' auto-repeat; both off.
   QTimer* Timer1 = nullptr;
   QTimer* TimerFrame = nullptr;
+  // The frame buttons' running step and auto-repeat; TimerFrame is its timer.
+  TFrameStepper* FrameStepper = nullptr;
   // The hair picture's processing and input/output components.
   std::unique_ptr<TImgProc> ProcHair;
   std::unique_ptr<TImgIO> ImgIOHair;
@@ -272,7 +312,8 @@ class TFormMain : public QMainWindow {
  private:
   void BuildWindow();
   void BuildFacePanel();
-  void BuildFrameButtons();
+  // The hair's frame box over the canvas and the frame buttons.
+  void BuildHairFrame();
   void BuildPageControl();
   void BuildHairstylePage();
   void BuildMakeupPage();
@@ -280,6 +321,7 @@ class TFormMain : public QMainWindow {
   void BuildMenus();
   void ConnectCommands();
   void ConnectMakeupPage();
+  void ConnectHairPage();
   void ConnectGallery();
   void RegisterCursors();
 
@@ -290,6 +332,9 @@ class TFormMain : public QMainWindow {
   // Hide or show the hair over the face.
   void HideHair();
   void ShowHair();
+  THairPicture HairPicture();
+  // Turns to the Hairstyle page and makes one make-over.
+  void RandomShowStep();
   void ShowHelp(const QString& topic);
   bool MakeupPageActive() const;
   void MakeupButtonClicked(QAbstractButton* button);
@@ -301,6 +346,10 @@ class TFormMain : public QMainWindow {
   // Kept for the run, so the printer chosen last is offered again.
   std::unique_ptr<QPrinter> printer_;
   TCursor makeupPickerCursor_ = crDefault;
+  // The shift state of the last press on the Random show button, and whether
+  // that press stopped a running show.
+  Qt::KeyboardModifiers randomShowShift_;
+  bool showStoppedByPress_ = false;
 };
 
 }  // namespace glamora
