@@ -194,8 +194,7 @@ void TFormMain::ThumbViewHairImageDraw(int index, int left, int top, QPainter& c
   canvas.setPen(mark);
   canvas.setBackground(Qt::white);
   canvas.setBackgroundMode(Qt::OpaqueMode);
-  canvas.drawText(QRect(x, y, metrics.horizontalAdvance(text), metrics.height()), Qt::AlignLeft | Qt::AlignTop,
-                  text);
+  canvas.drawText(QRect(x, y, metrics.horizontalAdvance(text), metrics.height()), Qt::AlignLeft | Qt::AlignTop, text);
 
   // A one-pixel frame inside the cell, one pixel short of its right and
   // bottom edges.

@@ -1,8 +1,8 @@
 // The catalogue's naming: category folders and captions, and hairstyle file
 // names of three digits.
-#include "hair/Catalogue.h"
-
 #include <gtest/gtest.h>
+
+#include "hair/Catalogue.h"
 
 namespace glamora {
 namespace {
@@ -14,8 +14,10 @@ TEST(CatalogueTest, CategoriesHaveFolderNamesAndCaptions) {
     const char* Caption;
   };
   const Case cases[] = {
-      {1, "Short", "Short"}, {2, "Medium", "Medium"}, {3, "Long", "Long"}, {4, "Char", "Special"},
-      {5, "Male", "Male"},   {0, "", ""},             {6, "", ""},         {-1, "", ""},
+      {1, "Short", "Short"}, {2, "Medium", "Medium"},
+      {3, "Long", "Long"},   {4, "Char", "Special"},
+      {5, "Male", "Male"},   {0, "", ""},
+      {6, "", ""},           {-1, "", ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Category);
