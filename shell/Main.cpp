@@ -380,7 +380,7 @@ void TFormMain::FormShow() {
   AttachHairComponents();
   SetHairColour(HairColour.Red, HairColour.Green, HairColour.Blue);
   FillThumbnails(*ThumbViewHair, CategoryFolder, SelectedHairstyle);
-  FillGallery(0);
+  FillThumbnails(*ThumbViewPreview, GalleryFolder(), 0);
   CursorTable::Instance().Apply(*HsvPickerHair, 60);
   // The frame buttons alone place the hair: no outline, no mouse.
   ImageHair->move(0, 0);

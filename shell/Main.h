@@ -339,9 +339,6 @@ class TFormMain : public QMainWindow {
   bool MakeupPageActive() const;
   void MakeupButtonClicked(QAbstractButton* button);
 
-  // Fills the gallery view from the gallery folder and selects `selection`.
-  void FillGallery(int selection);
-
   TOtherWindows windows_;
   // Kept for the run, so the printer chosen last is offered again.
   std::unique_ptr<QPrinter> printer_;

@@ -5,7 +5,6 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QToolButton>
-#include <vector>
 
 #include "face/Makeup.h"
 #include "gallery/GalleryFolder.h"
@@ -74,18 +73,6 @@ void TFormMain::ConnectGallery() {
 
 std::string TFormMain::GalleryFolder() const { return ProgramFolder + "Preview" + kPathSeparator; }
 
-void TFormMain::FillGallery(int selection) {
-  ThumbViewPreview->DeleteAllImages();
-  const std::string folder = GalleryFolder();
-  std::vector<std::string> names;
-  ListFiles(folder, "*.jpg", true, names);
-  for (const std::string& name : names) {
-    const int index = ThumbViewPreview->AppendImage();
-    ThumbViewPreview->SetImageFileName(index, folder + name);
-  }
-  ThumbViewPreview->SetSelectedImage(selection);
-}
-
 // ---- the face browser ------------------------------------------------------
 
 void TFormMain::OpenFaceFileClick() {
@@ -108,7 +95,7 @@ void TFormMain::MenuAddClick() {
   GalleryCounter = AddGalleryPicture(GalleryFolder(), GalleryCounter, work).Number;
   // The counter is a number, not an index: the selection usually stays
   // empty until the last thumbnail, the new picture, is selected.
-  FillGallery(GalleryCounter);
+  FillThumbnails(*ThumbViewPreview, GalleryFolder(), GalleryCounter);
   ThumbViewPreview->MoveSelection(kMoveLast);
 }
 
@@ -155,7 +142,7 @@ void TFormMain::GalleryDeleteKey() {
 
 void TFormMain::tbDeleteAllClick() {
   if (!DeleteAllGalleryPictures(GalleryFolder(), ThumbViewPreview->ImageCount())) return;
-  FillGallery(0);
+  FillThumbnails(*ThumbViewPreview, GalleryFolder(), 0);
   GalleryCounter = 0;
 }
 
