@@ -91,10 +91,11 @@ void TFormMain::OpenFaceFileClick() {
 
 void TFormMain::MenuAddClick() {
   // The hair goes where and at the size the frame shows it over the face.
-  const Bitmap work = ComposeResult(*Makeup1->Bitmap(), *ImageHair->Bitmap(), HairBoundsOnPicture(*Makeup1, *ImageHair));
+  const QRect hairBounds = HairBoundsOnPicture(*Makeup1, *ImageHair);
+  const Bitmap work = ComposeResult(*Makeup1->Bitmap(), *ImageHair->Bitmap(), hairBounds);
   GalleryCounter = AddGalleryPicture(GalleryFolder(), GalleryCounter, work).Number;
-  // The counter is a number, not an index: the selection usually stays
-  // empty until the last thumbnail, the new picture, is selected.
+  // The counter is a number, not an index, so the fill's selection is
+  // usually ignored; the new picture is the last in name order.
   FillThumbnails(*ThumbViewPreview, GalleryFolder(), GalleryCounter);
   ThumbViewPreview->MoveSelection(kMoveLast);
 }
