@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include "face/Makeup.h"
+#include "hair/Catalogue.h"
 #include "hair/FrameBox.h"
 #include "hair/FrameButtons.h"
 #include "imaging/HsvPicker.h"
@@ -191,7 +192,9 @@ void TFormMain::BuildHairstylePage() {
 
   cbHairDir = new QComboBox(TabSheetHairstyles);
   cbHairDir->setObjectName("cbHairDir");
-  cbHairDir->addItems({"Short", "Medium", "Long", "Special", "Male"});
+  for (HairstyleCategory category = kFirstCategory; category <= kLastCategory; ++category) {
+    cbHairDir->addItem(QString::fromStdString(CategoryCaption(category)));
+  }
   cbHairDir->setPlaceholderText("Hairstyles");
   cbHairDir->setCurrentIndex(-1);
   cbHairDir->setToolTip("Hairstyle types");
