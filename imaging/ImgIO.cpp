@@ -130,56 +130,7 @@ bool LocatePicture(int32_t type, Stream& stream, int64_t p, bool streamHeaders, 
 
 TImgIO::TImgIO() : formats_(&BuiltInFormats()) { ResetParams(); }
 
-TImgIO::~TImgIO() { DetachHosts(); }
-
-void TImgIO::DetachHosts() {
-  if (view_) view_->DetachClient(this);
-  if (image_) image_->DetachClient(this);
-  view_ = nullptr;
-  image_ = nullptr;
-}
-
-void TImgIO::SetAttachedImgView(BitmapHost* view) {
-  DetachHosts();
-  view_ = view;
-  bitmap_ = view ? view->HostBitmap() : nullptr;
-  if (view) view->AttachClient(this);
-}
-
-void TImgIO::SetAttachedTImage(BitmapHost* image) {
-  DetachHosts();
-  image_ = image;
-  bitmap_ = image ? image->HostBitmap() : nullptr;
-  // Registered only for the free notification: a picture control never
-  // replaces its bitmap object.
-  if (image) image->AttachClient(this);
-}
-
-void TImgIO::SetBitmap(Bitmap* bitmap) {
-  DetachHosts();
-  bitmap_ = bitmap;
-}
-
-void TImgIO::HostBitmapReplaced(BitmapHost& host) {
-  if (&host == view_ || &host == image_) bitmap_ = host.HostBitmap();
-}
-
-void TImgIO::HostDestroyed(BitmapHost& host) {
-  if (&host != view_ && &host != image_) return;
-  view_ = nullptr;
-  image_ = nullptr;
-  bitmap_ = nullptr;
-}
-
-TColor TImgIO::Background() const { return view_ ? view_->HostBackground() : background_; }
-
-void TImgIO::SetBackground(TColor color) {
-  if (view_) {
-    view_->SetHostBackground(color);
-  } else {
-    background_ = color;
-  }
-}
+TImgIO::~TImgIO() = default;
 
 void TImgIO::ResetParams() {
   const int width = bitmap_ ? bitmap_->Width() : 0;

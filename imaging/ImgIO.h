@@ -21,25 +21,12 @@
 
 namespace glamora {
 
-class TImgIO final : public BitmapClient {
+class TImgIO final : public BitmapComponent {
  public:
   TImgIO();
   ~TImgIO() override;
   TImgIO(const TImgIO&) = delete;
   TImgIO& operator=(const TImgIO&) = delete;
-
-  // Attachment: at most one of the view and the picture control is set.
-  void SetAttachedImgView(BitmapHost* view);
-  void SetAttachedTImage(BitmapHost* image);
-  BitmapHost* AttachedImgView() const { return view_; }
-  BitmapHost* AttachedTImage() const { return image_; }
-  // Points the component at a bitmap directly, detaching view and control.
-  void SetBitmap(Bitmap* bitmap);
-  Bitmap* CurrentBitmap() const { return bitmap_; }
-
-  // The attached view's background, else the component's own colour.
-  TColor Background() const;
-  void SetBackground(TColor color);
 
   // Restores the Params defaults: size of the current bitmap, the attached
   // view's resolution.
@@ -118,9 +105,6 @@ class TImgIO final : public BitmapClient {
   bool Aborting = false;
   ProgressHandler OnProgress;
 
-  void HostBitmapReplaced(BitmapHost& host) override;
-  void HostDestroyed(BitmapHost& host) override;
-
  private:
   bool Decode(int32_t fileType, const std::vector<uint8_t>& bytes, size_t& consumed);
   bool Encode(int32_t fileType, std::vector<uint8_t>& coded);
@@ -128,13 +112,8 @@ class TImgIO final : public BitmapClient {
   void Commit(Bitmap& decoded);
   void LoadFinished(int32_t fileType, const std::string& fileName);
   void TellOwner();
-  void DetachHosts();
   ProgressRecord Progress();
 
-  Bitmap* bitmap_ = nullptr;
-  BitmapHost* view_ = nullptr;
-  BitmapHost* image_ = nullptr;
-  TColor background_ = clBtnFace;
   const FormatTable* formats_;
 };
 

@@ -44,55 +44,7 @@ void DrawBackInside(const Bitmap& copy, const PixelRect& box, const std::vector<
 
 TImgProc::TImgProc() : undo_(1, 1) {}
 
-TImgProc::~TImgProc() { DetachHosts(); }
-
-void TImgProc::DetachHosts() {
-  if (view_) view_->DetachClient(this);
-  if (image_) image_->DetachClient(this);
-  view_ = nullptr;
-  image_ = nullptr;
-}
-
-void TImgProc::SetAttachedImgView(BitmapHost* view) {
-  DetachHosts();
-  view_ = view;
-  bitmap_ = view ? view->HostBitmap() : nullptr;
-  if (view) view->AttachClient(this);
-}
-
-void TImgProc::SetAttachedTImage(BitmapHost* image) {
-  DetachHosts();
-  image_ = image;
-  bitmap_ = image ? image->HostBitmap() : nullptr;
-  // Registered for the free notification; a picture control keeps its bitmap object.
-  if (image) image->AttachClient(this);
-}
-
-void TImgProc::SetBitmap(Bitmap* bitmap) {
-  DetachHosts();
-  bitmap_ = bitmap;
-}
-
-void TImgProc::HostBitmapReplaced(BitmapHost& host) {
-  if (&host == view_ || &host == image_) bitmap_ = host.HostBitmap();
-}
-
-void TImgProc::HostDestroyed(BitmapHost& host) {
-  if (&host != view_ && &host != image_) return;
-  view_ = nullptr;
-  image_ = nullptr;
-  bitmap_ = nullptr;
-}
-
-TColor TImgProc::Background() const { return view_ ? view_->HostBackground() : background_; }
-
-void TImgProc::SetBackground(TColor color) {
-  if (view_) {
-    view_->SetHostBackground(color);
-  } else {
-    background_ = color;
-  }
-}
+TImgProc::~TImgProc() = default;
 
 void TImgProc::TellOwner() {
   if (view_) {

@@ -16,25 +16,12 @@
 
 namespace glamora {
 
-class TImgProc final : public BitmapClient {
+class TImgProc final : public BitmapComponent {
  public:
   TImgProc();
   ~TImgProc() override;
   TImgProc(const TImgProc&) = delete;
   TImgProc& operator=(const TImgProc&) = delete;
-
-  // Attachment: at most one of the view and the picture control is set.
-  void SetAttachedImgView(BitmapHost* view);
-  void SetAttachedTImage(BitmapHost* image);
-  BitmapHost* AttachedImgView() const { return view_; }
-  BitmapHost* AttachedTImage() const { return image_; }
-  // Points the component at a bitmap directly, detaching view and control.
-  void SetBitmap(Bitmap* bitmap);
-  Bitmap* CurrentBitmap() const { return bitmap_; }
-
-  // The attached view's background, else the component's own colour.
-  TColor Background() const;
-  void SetBackground(TColor color);
 
   // Every changing operation runs SaveUndo first while this is set.
   bool AutoUndo = true;
@@ -59,9 +46,6 @@ class TImgProc final : public BitmapClient {
   // Fills the whole bitmap with Background.
   void Clear();
 
-  void HostBitmapReplaced(BitmapHost& host) override;
-  void HostDestroyed(BitmapHost& host) override;
-
  private:
   // The guards of the colour operations: a 24-bit current bitmap, then
   // SaveUndo when AutoUndo.
@@ -72,12 +56,7 @@ class TImgProc final : public BitmapClient {
   template <class Operation>
   void ForWorkingRegion(Operation&& op);
   void TellOwner();
-  void DetachHosts();
 
-  Bitmap* bitmap_ = nullptr;
-  BitmapHost* view_ = nullptr;
-  BitmapHost* image_ = nullptr;
-  TColor background_ = clBtnFace;
   Bitmap undo_;
 };
 

@@ -62,4 +62,39 @@ class BitmapHost {
   std::vector<BitmapClient*> clients_;
 };
 
+// What processing and input/output components share: attachment to one view
+// or one picture control (or a bare bitmap), the current bitmap that follows
+// the host, and the background colour (the view's, else the component's own).
+class BitmapComponent : public BitmapClient {
+ public:
+  BitmapComponent() = default;
+  ~BitmapComponent() override { DetachHosts(); }
+  BitmapComponent(const BitmapComponent&) = delete;
+  BitmapComponent& operator=(const BitmapComponent&) = delete;
+
+  // Attachment: at most one of the view and the picture control is set.
+  void SetAttachedImgView(BitmapHost* view);
+  void SetAttachedTImage(BitmapHost* image);
+  BitmapHost* AttachedImgView() const { return view_; }
+  BitmapHost* AttachedTImage() const { return image_; }
+  // Points the component at a bitmap directly, detaching view and control.
+  void SetBitmap(Bitmap* bitmap);
+  Bitmap* CurrentBitmap() const { return bitmap_; }
+
+  // The attached view's background, else the component's own colour.
+  TColor Background() const { return view_ ? view_->HostBackground() : background_; }
+  void SetBackground(TColor color);
+
+  void HostBitmapReplaced(BitmapHost& host) override;
+  void HostDestroyed(BitmapHost& host) override;
+
+ protected:
+  void DetachHosts();
+
+  Bitmap* bitmap_ = nullptr;
+  BitmapHost* view_ = nullptr;
+  BitmapHost* image_ = nullptr;
+  TColor background_ = clBtnFace;
+};
+
 }  // namespace glamora
