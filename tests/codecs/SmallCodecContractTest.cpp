@@ -131,7 +131,9 @@ TEST_P(SmallCodecContract, EmptyAndTinyInputsFail) {
     size_t consumed = 0;
     EXPECT_FALSE(c.Codec.Decode(prefix, out, params, ProgressRecord{}, consumed)) << size;
     codec::PictureInfo info;
-    if (size < 14) EXPECT_FALSE(c.Codec.Info(prefix, info)) << size;  // Info reads no more than a header
+    if (size < 14) {
+      EXPECT_FALSE(c.Codec.Info(prefix, info)) << size;  // Info reads no more than a header
+    }
   }
 }
 
@@ -141,7 +143,7 @@ TEST_P(SmallCodecContract, SurvivesEveryTruncationAndBitFlips) {
 }
 
 INSTANTIATE_TEST_SUITE_P(SmallCodecs, SmallCodecContract, ::testing::ValuesIn(Cases()),
-                         [](const auto& info) { return std::string(info.param.Name); });
+                         [](const auto& test) { return std::string(test.param.Name); });
 
 // Inputs that once crashed or misbehaved, kept by format folder.
 TEST(SmallCodecRegressions, EveryKeptInputIsHandled) {

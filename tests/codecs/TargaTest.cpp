@@ -37,7 +37,8 @@ File WithId(const File& f) {
   const std::string id = "Glamora sample";
   File out(f.begin(), f.begin() + kHeader);
   out[0] = uint8_t(id.size() + 1);
-  out.insert(out.end(), id.begin(), id.end());
+  out.reserve(f.size() + id.size() + 1);
+  for (char ch : id) out.push_back(uint8_t(ch));
   out.push_back(0);  // the identification may end with a zero byte
   out.insert(out.end(), f.begin() + kHeader, f.end());
   return out;

@@ -110,7 +110,9 @@ TEST(AirBrush, ShapesLieInsideTheirSquare) {
     Bitmap canvas = Flat(20, 20, clWhite);
     brush.Stamp(canvas, 10, 10);
     EXPECT_EQ(canvas.Pixel(c.inside.x(), c.inside.y()), Rgb(0, 0, 0)) << int(c.shape);
-    if (c.outside.x() >= 0) EXPECT_EQ(canvas.Pixel(c.outside.x(), c.outside.y()), clWhite) << int(c.shape);
+    if (c.outside.x() >= 0) {
+      EXPECT_EQ(canvas.Pixel(c.outside.x(), c.outside.y()), clWhite) << int(c.shape);
+    }
   }
 }
 
