@@ -267,7 +267,7 @@ bool EncodeTarga(const Bitmap& in, const TImgIOParams& params, const ProgressRec
   file.push_back(uint8_t(idLength));
   file.push_back(0);  // no colour map
   file.push_back(params.TgaCompressed ? kTrueColourRle : kTrueColour);
-  for (int i = 0; i < 5; ++i) file.push_back(0);  // colour map specification
+  for (int i = 0; i < 5; ++i) file.push_back(0);  // colour map fields: no map
   PutU16(file, 0);
   PutU16(file, 0);
   PutU16(file, unsigned(width));
