@@ -16,6 +16,7 @@
 
 #include "gallery/GalleryExport.h"
 #include "gallery/GalleryPrint.h"
+#include "hair/FrameButtons.h"
 #include "hair/HairStyle.h"
 #include "imaging/CursorTable.h"
 #include "imaging/core/Color.h"
@@ -38,7 +39,6 @@ namespace glamora {
 
 class TFormAbout;
 class TFrameBox;
-class TFrameStepper;
 class TFormOpenFace;
 class TFormPreview;
 class THelpViewer;
@@ -218,17 +218,8 @@ class TFormMain : public QMainWindow {
   QToolButton* tbRandomShow = nullptr;
   QToolButton* ToolButton1 = nullptr;
   TPanel* PanelFrameControls = nullptr;
-  QToolButton* b1 = nullptr;
-  QToolButton* b2 = nullptr;
-  QToolButton* b3 = nullptr;
-  QToolButton* b4 = nullptr;
-  QToolButton* b5 = nullptr;
-  QToolButton* b6 = nullptr;
-  QToolButton* b7 = nullptr;
-  QToolButton* b8 = nullptr;
-  QToolButton* b9 = nullptr;
-  QToolButton* b10 = nullptr;
-  QToolButton* SpeedButton9 = nullptr;
+  // b1 .. b10 and SpeedButton9 on PanelFrameControls.
+  TFrameButtons FrameButtons;
   TMakeup* Makeup1 = nullptr;
   TImage* ImageHair = nullptr;
   TFrameBox* FrameBoxHair = nullptr;

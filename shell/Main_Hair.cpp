@@ -70,19 +70,8 @@ void TFormMain::BuildHairFrame() {
   FrameBoxHair->setObjectName("FrameBoxHair");
   FrameStepper = new TFrameStepper(*FrameBoxHair, this);
   TimerFrame = FrameStepper->TimerFrame();
-  const TFrameButtons buttons =
+  FrameButtons =
       CreateFrameButtons(*PanelFrameControls, *FrameStepper, [this] { RunHandler([this] { ResetHairPlacement(); }); });
-  b1 = buttons.b1;
-  b2 = buttons.b2;
-  b3 = buttons.b3;
-  b4 = buttons.b4;
-  b5 = buttons.b5;
-  b6 = buttons.b6;
-  b7 = buttons.b7;
-  b8 = buttons.b8;
-  b9 = buttons.b9;
-  b10 = buttons.b10;
-  SpeedButton9 = buttons.SpeedButton9;
 }
 
 void TFormMain::ConnectHairPage() {

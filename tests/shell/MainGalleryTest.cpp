@@ -251,8 +251,8 @@ TEST_F(MainGalleryTest, AddComposesTheHairWhereTheFrameButtonsPutIt) {
 
   // Sixteen steps right and sixteen down move the hair by (16, 16).
   for (int i = 0; i < 16; ++i) {
-    QTest::mouseClick(form->b3, Qt::LeftButton);
-    QTest::mouseClick(form->b4, Qt::LeftButton);
+    QTest::mouseClick(form->FrameButtons.b3, Qt::LeftButton);
+    QTest::mouseClick(form->FrameButtons.b4, Qt::LeftButton);
   }
   form->MenuAdd->trigger();
   const Bitmap moved = LoadPicture(Gallery("0002.jpg"));

@@ -168,7 +168,8 @@ TEST_F(MainHairTest, ShowingTheWindowPutsTheFirstShortHairstyleOnTheWholeFace) {
   EXPECT_GT(form->Makeup1->children().indexOf(form->FrameBoxHair), form->Makeup1->children().indexOf(form->ImageHair));
 
   for (QWidget* control : std::initializer_list<QWidget*>{form->HsvPickerHair, form->cbHairDir, form->bColorReset,
-                                                          form->tbRandomShow, form->b1, form->SpeedButton9}) {
+                                                          form->tbRandomShow, form->FrameButtons.b1,
+                                                          form->FrameButtons.SpeedButton9}) {
     EXPECT_TRUE(control->isEnabled()) << control->objectName().toStdString();
   }
   EXPECT_EQ(form->cbHairDir->currentText(), "");
@@ -193,15 +194,15 @@ TEST_F(MainHairTest, EachFrameButtonClickMakesOneStep) {
     QToolButton* Button;
     TRect Frame;  // after one click from the reset place (0, 0)-(227, 313)
   };
+  const TFrameButtons& b = form->FrameButtons;
   const Case cases[] = {
-      {form->b1, {-1, 0, 226, 313}}, {form->b2, {0, -1, 227, 312}}, {form->b3, {1, 0, 228, 313}},
-      {form->b4, {0, 1, 227, 314}},  {form->b5, {0, -1, 227, 314}}, {form->b6, {0, 1, 227, 312}},
-      {form->b7, {-1, 0, 228, 313}}, {form->b8, {1, 0, 226, 313}},  {form->b9, {-1, -1, 228, 314}},
-      {form->b10, {1, 1, 226, 312}},
+      {b.b1, {-1, 0, 226, 313}}, {b.b2, {0, -1, 227, 312}}, {b.b3, {1, 0, 228, 313}},  {b.b4, {0, 1, 227, 314}},
+      {b.b5, {0, -1, 227, 314}}, {b.b6, {0, 1, 227, 312}},  {b.b7, {-1, 0, 228, 313}}, {b.b8, {1, 0, 226, 313}},
+      {b.b9, {-1, -1, 228, 314}}, {b.b10, {1, 1, 226, 312}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Button->objectName().toStdString());
-    QTest::mouseClick(form->SpeedButton9, Qt::LeftButton);
+    QTest::mouseClick(form->FrameButtons.SpeedButton9, Qt::LeftButton);
     ASSERT_EQ(HairBounds(*form), QRect(0, 0, 228, 314));
     QTest::mouseClick(c.Button, Qt::LeftButton);
     EXPECT_EQ(form->FrameBoxHair->Frame.Bounds, c.Frame);
@@ -215,26 +216,26 @@ TEST_F(MainHairTest, EachFrameButtonClickMakesOneStep) {
 TEST_F(MainHairTest, HoldingAFrameButtonRepeatsItsStepUntilRelease) {
   Category("Short", 1);
   auto form = StartOnFace();
-  QTest::mousePress(form->b9, Qt::LeftButton);
+  QTest::mousePress(form->FrameButtons.b9, Qt::LeftButton);
   ASSERT_TRUE(form->TimerFrame->isActive());
   EXPECT_EQ(form->TimerFrame->interval(), 100);
   EXPECT_TRUE(form->FrameStepper->FrameStepStretches);
   for (int tick = 0; tick < 10; ++tick) Fire(form->TimerFrame);
-  QTest::mouseRelease(form->b9, Qt::LeftButton);
+  QTest::mouseRelease(form->FrameButtons.b9, Qt::LeftButton);
   EXPECT_FALSE(form->TimerFrame->isActive());
   // Ten repeats and the click: 22 pixels wider and taller about the centre.
   EXPECT_EQ(form->FrameBoxHair->Frame.Bounds, (TRect{-11, -11, 238, 324}));
 
   // The right button repeats too, but makes no click step.
-  QTest::mousePress(form->b3, Qt::RightButton);
+  QTest::mousePress(form->FrameButtons.b3, Qt::RightButton);
   EXPECT_FALSE(form->FrameStepper->FrameStepStretches);
   for (int tick = 0; tick < 3; ++tick) Fire(form->TimerFrame);
-  QTest::mouseRelease(form->b3, Qt::RightButton);
+  QTest::mouseRelease(form->FrameButtons.b3, Qt::RightButton);
   EXPECT_FALSE(form->TimerFrame->isActive());
   EXPECT_EQ(form->FrameBoxHair->Frame.Bounds, (TRect{-8, -11, 241, 324}));
 
   // The reset button puts the hair back over the face.
-  QTest::mouseClick(form->SpeedButton9, Qt::LeftButton);
+  QTest::mouseClick(form->FrameButtons.SpeedButton9, Qt::LeftButton);
   EXPECT_EQ(HairBounds(*form), QRect(0, 0, 228, 314));
   EXPECT_EQ(form->FrameBoxHair->Frame.Bounds, (TRect{0, 0, 227, 313}));
 }
@@ -242,9 +243,9 @@ TEST_F(MainHairTest, HoldingAFrameButtonRepeatsItsStepUntilRelease) {
 TEST_F(MainHairTest, ShrinkingStopsWhileTheHairStillHasAPixel) {
   Category("Short", 1);
   auto form = StartOnFace();
-  QTest::mousePress(form->b10, Qt::LeftButton);
+  QTest::mousePress(form->FrameButtons.b10, Qt::LeftButton);
   for (int tick = 0; tick < 200; ++tick) Fire(form->TimerFrame);
-  QTest::mouseRelease(form->b10, Qt::LeftButton);
+  QTest::mouseRelease(form->FrameButtons.b10, Qt::LeftButton);
   // The width shrinks by two a step from 228 down to 4, the height with it
   // from 314 to 90; the next step would leave less than TFrame::kMinSide and
   // is refused as a whole.
@@ -364,9 +365,9 @@ TEST_F(MainHairTest, TheCatalogueListsEveryJpegInNameOrderWhateverItsName) {
 TEST_F(MainHairTest, ANewHairstyleTakesThePlaceAndSizeOfThePreviousOne) {
   Category("Short", 3);
   auto form = StartOnFace();
-  QTest::mouseClick(form->b3, Qt::LeftButton);
-  QTest::mouseClick(form->b3, Qt::LeftButton);
-  QTest::mouseClick(form->b9, Qt::LeftButton);
+  QTest::mouseClick(form->FrameButtons.b3, Qt::LeftButton);
+  QTest::mouseClick(form->FrameButtons.b3, Qt::LeftButton);
+  QTest::mouseClick(form->FrameButtons.b9, Qt::LeftButton);
   const QRect placed = HairBounds(*form);
   const TRect frame = form->FrameBoxHair->Frame.Bounds;
   ASSERT_EQ(placed, QRect(2, 0, 228, 314));

@@ -206,11 +206,12 @@ TEST_F(MainWindowTest, ToolBarButtonsInOrderWithTheirHints) {
 TEST_F(MainWindowTest, FrameButtonsSitAtTheirPlacesOnTheirPanel) {
   CopyModelFace();
   auto form = Start();
+  const TFrameButtons& b = form->FrameButtons;
   const std::vector<std::pair<QToolButton*, QRect>> places = {
-      {form->b1, {5, 143, 26, 81}},  {form->b2, {116, 9, 65, 27}},  {form->b3, {264, 143, 25, 78}},
-      {form->b4, {113, 353, 73, 22}}, {form->b5, {4, 50, 26, 36}},   {form->b6, {4, 90, 26, 40}},
-      {form->b7, {44, 10, 30, 26}},  {form->b8, {75, 9, 34, 27}},   {form->b9, {8, 7, 30, 31}},
-      {form->b10, {252, 8, 32, 33}}, {form->SpeedButton9, {5, 234, 25, 85}}};
+      {b.b1, {5, 143, 26, 81}},  {b.b2, {116, 9, 65, 27}},  {b.b3, {264, 143, 25, 78}},
+      {b.b4, {113, 353, 73, 22}}, {b.b5, {4, 50, 26, 36}},   {b.b6, {4, 90, 26, 40}},
+      {b.b7, {44, 10, 30, 26}},  {b.b8, {75, 9, 34, 27}},   {b.b9, {8, 7, 30, 31}},
+      {b.b10, {252, 8, 32, 33}}, {b.SpeedButton9, {5, 234, 25, 85}}};
   for (const auto& [button, place] : places) {
     EXPECT_EQ(button->parentWidget(), form->PanelFrameControls) << button->objectName().toStdString();
     EXPECT_EQ(button->geometry(), place) << button->objectName().toStdString();
