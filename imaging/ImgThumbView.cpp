@@ -10,6 +10,7 @@
 
 #include "codecs/Jpeg.h"
 #include "imaging/QtBitmap.h"
+#include "imaging/core/ReplacePicture.h"
 #include "imaging/core/Rounding.h"
 #include "imaging/core/Stream.h"
 
@@ -57,17 +58,6 @@ bool ReadJpegFileHeader(const std::string& name, codec::JpegHeader& header) {
   } catch (const std::exception&) {
     return false;
   }
-}
-
-// Keeps the hooks that belong to the bitmap object, not to its picture.
-void ReplacePictureKeepingHooks(Bitmap& target, Bitmap&& picture) {
-  auto onChange = std::move(target.OnChange);
-  const bool transparent = target.Transparent;
-  const TColor transparentColor = target.TransparentColor;
-  target = std::move(picture);
-  target.OnChange = std::move(onChange);
-  target.Transparent = transparent;
-  target.TransparentColor = transparentColor;
 }
 
 }  // namespace
@@ -392,7 +382,7 @@ void TImgThumbView::StorePicture(int index, glamora::Bitmap&& picture, QSize ori
   item.LoadedHeight = picture.Height();
   if (item.Expanded) {
     // Clients attached to the view keep the address of a held bitmap.
-    ReplacePictureKeepingHooks(*item.Expanded, std::move(picture));
+    ReplacePicture(*item.Expanded, std::move(picture));
   } else {
     item.Packed = std::move(picture);
     item.Packed.OnChange = nullptr;
