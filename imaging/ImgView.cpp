@@ -124,10 +124,6 @@ void TImgView::UpdateGeometry(int depth) {
     zoom_ = std::clamp(FitZoom(width(), height(), bitmap_), 1, kMaxZoom);
     ViewChange(1);
   }
-  if (bitmap_.Width() != lastBitmapWidth_ || bitmap_.Height() != lastBitmapHeight_) {
-    lastBitmapWidth_ = bitmap_.Width();
-    lastBitmapHeight_ = bitmap_.Height();
-  }
 
   const QPoint maximum = MaxViewXY();
   if (viewX_ > maximum.x() || viewY_ > maximum.y()) {

@@ -233,7 +233,6 @@ class TImgView : public TImgViewBase {
   TResampleFilter savedZoomFilter_ = rfNone;
   TImgBackgroundStyle backgroundStyle_ = ibsSolid;
   int pressViewX_ = 0, pressViewY_ = 0;
-  int lastBitmapWidth_ = 0, lastBitmapHeight_ = 0;
   int viewX_ = 0, viewY_ = 0;
   int zoom_ = 100;
   DibDraw dib_;
