@@ -56,7 +56,6 @@ void THsvPicker::SetRGB(uint8_t red, uint8_t green, uint8_t blue) {
   hue_ = hsv.Hue;
   sat_ = hsv.Sat;
   val_ = hsv.Val;
-  color_ = Rgb(red, green, blue);
   DrawField();
   DrawMarkers();
   update();
@@ -67,7 +66,6 @@ void THsvPicker::ColorFromHsv() {
   red_ = rgb.Red;
   green_ = rgb.Green;
   blue_ = rgb.Blue;
-  color_ = Rgb(red_, green_, blue_);
 }
 
 void THsvPicker::SetBackground(TColor color) {

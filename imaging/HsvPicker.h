@@ -35,7 +35,7 @@ class THsvPicker : public QWidget {
   uint8_t Red() const { return red_; }
   uint8_t Green() const { return green_; }
   uint8_t Blue() const { return blue_; }
-  TColor Color() const { return color_; }
+  TColor Color() const { return Rgb(red_, green_, blue_); }
 
   // Fills the gap between field and bar.
   TColor Background() const { return background_; }
@@ -76,7 +76,6 @@ class THsvPicker : public QWidget {
   glamora::Bitmap picture_;
   TColor background_ = clBtnFace;
   DragMode drag_ = dmNone;
-  TColor color_ = clBlack;
   bool markersShown_ = false;
 };
 
