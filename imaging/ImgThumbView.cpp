@@ -456,10 +456,11 @@ TColor TImgThumbView::ImageBackground(int index) const {
 
 int TImgThumbView::Columns() const {
   if (gridWidth_ != -1) return gridWidth_;
-  // A view narrower than one cell still shows one column.
+  // A view narrower than one cell fits no column and, like GridWidth 0,
+  // keeps every item in the first row; so does a cell of no width.
   const int pitch = horizBorder_ + thumbWidth_;
-  if (pitch <= 0) return 1;
-  return std::max(1, (ClientWidth() - horizBorder_) / pitch);
+  if (pitch <= 0) return 0;
+  return (ClientWidth() - horizBorder_) / pitch;
 }
 
 void TImgThumbView::Layout() {

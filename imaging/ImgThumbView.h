@@ -160,7 +160,8 @@ class TImgThumbView : public TImgViewBase {
   void SetBottomGap(int value);
   int UpperGap() const { return upperGap_; }
   void SetUpperGap(int value);
-  // -1: as many columns as fit (at least one); 0: all items in one row.
+  // -1: as many columns as fit, (client width - HorizBorder) div
+  // (HorizBorder + ThumbWidth); 0, or no column fitting: all items in one row.
   int GridWidth() const { return gridWidth_; }
   void SetGridWidth(int value);
   TThumbDisplayMode DisplayMode() const { return displayMode_; }

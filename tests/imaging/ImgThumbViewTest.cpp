@@ -97,7 +97,7 @@ TEST(ThumbViewLayout, PlacesItemsByGridWidth) {
       {3, 170, 56, 76, 1, 1, 162, 149},
       {-1, 170, 56, 76, 1, 1, 162, 149},  // (170 - 3) div 53 = 3 columns
       {-1, 230, 3, 76, 1, 0, 215, 149},   // 4 columns
-      {-1, 40, 3, 295, 4, 0, 56, 368},    // narrower than a cell: one column
+      {-1, 40, 215, 3, 0, 4, 268, 76},    // narrower than a cell: no column fits, one row
       {0, 170, 215, 3, 0, 4, 268, 76},    // one row
       {1, 170, 3, 295, 4, 0, 56, 368},
   };
