@@ -83,13 +83,12 @@ void FileStream::Close() {
 
 std::vector<uint8_t> ReadFileBytes(const std::string& path) {
   FileStream file(path, FileStream::Mode::Read);
-  std::vector<uint8_t> bytes;
+  // One read of the size the file has, straight into its buffer; what a file
+  // that grows meanwhile (or reports no size, as some special files do) holds
+  // beyond that is read on in chunks.
+  std::vector<uint8_t> bytes = file.ReadRemaining();
   uint8_t chunk[65536];
-  for (;;) {
-    const size_t n = file.Read(chunk, sizeof chunk);
-    if (n == 0) break;
-    bytes.insert(bytes.end(), chunk, chunk + n);
-  }
+  for (size_t n; (n = file.Read(chunk, sizeof chunk)) > 0;) bytes.insert(bytes.end(), chunk, chunk + n);
   return bytes;
 }
 
