@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "codecs/Jpeg.h"
+#include "face/StandardFace.h"
 #include "hair/FrameBox.h"
 #include "hair/FrameButtons.h"
 #include "hair/HairStyle.h"
@@ -24,8 +25,8 @@ namespace {
 
 using namespace glamora;
 
-constexpr int kWidth = 228;
-constexpr int kHeight = 314;
+constexpr int kWidth = standard_face::kWidth;
+constexpr int kHeight = standard_face::kHeight;
 
 // A hairstyle-like picture: a light background with an arch of grey hair
 // whose strands vary, so the JPEG carries real detail.

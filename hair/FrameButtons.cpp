@@ -9,6 +9,7 @@
 #include <iterator>
 #include <utility>
 
+#include "face/StandardFace.h"
 #include "hair/FrameBox.h"
 #include "imaging/Image.h"
 
@@ -121,7 +122,7 @@ TFrameButtons CreateFrameButtons(QWidget& panel, TFrameStepper& stepper, std::fu
 }
 
 void ResetHairPlacement(TImage& image, TFrameBox& frameBox) {
-  image.setGeometry(QRect(frameBox.Frame.OriginFor(image), QSize(kHairResetWidth, kHairResetHeight)));
+  image.setGeometry(QRect(frameBox.Frame.OriginFor(image), QSize(standard_face::kWidth, standard_face::kHeight)));
   frameBox.AttachImage(&image);
 }
 

@@ -106,10 +106,6 @@ struct TFrameButtons {
 // `onReset`.
 TFrameButtons CreateFrameButtons(QWidget& panel, TFrameStepper& stepper, std::function<void()> onReset);
 
-// The standard face size, which the hair covers after a reset.
-constexpr int kHairResetWidth = 228;
-constexpr int kHairResetHeight = 314;
-
 // Puts the hair picture over the whole face area, (0, 0) to (227, 313) of
 // the frame's coordinates, and makes the frame adopt it.
 void ResetHairPlacement(TImage& image, TFrameBox& frameBox);

@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include "face/Makeup.h"
+#include "face/StandardFace.h"
 #include "hair/Catalogue.h"
 #include "hair/FrameBox.h"
 #include "hair/FrameButtons.h"
@@ -43,6 +44,8 @@
 namespace glamora {
 
 namespace {
+
+namespace sf = standard_face;
 
 constexpr int kFacePanelWidth = 307;
 constexpr int kPageControlWidth = 194;
@@ -150,14 +153,14 @@ void TFormMain::BuildFacePanel() {
   Makeup1->SetBackground(clWhite);
   Makeup1->SetScrollBars(ssBoth);
   Makeup1->SetCursor(crDefault);
-  Makeup1->resize(kFaceWidth, kFaceHeight);
+  Makeup1->resize(sf::kWidth, sf::kHeight);
   CentreCanvas();
 
   ImageHair = new TImage(Makeup1);
   ImageHair->setObjectName("ImageHair");
   ImageHair->SetStretch(true);
   ImageHair->SetTransparent(true);
-  ImageHair->setGeometry(0, 0, kFaceWidth, kFaceHeight);
+  ImageHair->setGeometry(0, 0, sf::kWidth, sf::kHeight);
   // Mouse input goes to the canvas beneath.
   ImageHair->setAttribute(Qt::WA_TransparentForMouseEvents);
   BuildHairFrame();
@@ -394,19 +397,19 @@ void TFormMain::FormShow() {
 
 void TFormMain::CentreCanvas() {
   const int toolBarHeight = ToolBar1->height();
-  const int left = std::abs(PanelFace->ClientWidth() - kFaceWidth) / 2;
-  const int top = std::abs(PanelFace->ClientHeight() - toolBarHeight - kFaceHeight) / 2 + toolBarHeight;
+  const int left = std::abs(PanelFace->ClientWidth() - sf::kWidth) / 2;
+  const int top = std::abs(PanelFace->ClientHeight() - toolBarHeight - sf::kHeight) / 2 + toolBarHeight;
   PanelFace->PlaceChild(*Makeup1, left, top, Makeup1->width(), Makeup1->height());
 }
 
 void TFormMain::SetStandardCanvasSize() {
   glamora::Bitmap& picture = *Makeup1->Bitmap();
-  if (picture.Width() != kFaceWidth || picture.Height() != kFaceHeight) {
+  if (picture.Width() != sf::kWidth || picture.Height() != sf::kHeight) {
     // A picture of another size is cut or extended with the background; the
     // undo point follows, so undoing keeps the standard size.
-    if (picture.SetSize(kFaceWidth, kFaceHeight, Makeup1->Background())) Makeup1->SaveUndo();
+    if (picture.SetSize(sf::kWidth, sf::kHeight, Makeup1->Background())) Makeup1->SaveUndo();
   }
-  Makeup1->resize(kFaceWidth, kFaceHeight);
+  Makeup1->resize(sf::kWidth, sf::kHeight);
   Makeup1->Update();
 }
 

@@ -73,9 +73,6 @@ class TFormMain : public QMainWindow {
   // Client area of the window, below the menu bar.
   static constexpr int kClientWidth = 650;
   static constexpr int kClientHeight = 444;
-  // The standard face size.
-  static constexpr int kFaceWidth = 228;
-  static constexpr int kFaceHeight = 314;
 
   // ---- window state
   std::string ProgramFolder;

@@ -19,6 +19,7 @@
 #include <sstream>
 
 #include "face/Makeup.h"
+#include "face/StandardFace.h"
 #include "gallery/GalleryExport.h"
 #include "gallery/GalleryFolder.h"
 #include "gallery/OpenFace.h"
@@ -39,7 +40,7 @@ namespace fs = std::filesystem;
 
 constexpr TColor kFrameColor = 0x00AFDB;
 
-Bitmap Plain(TColor colour, int width = TFormMain::kFaceWidth, int height = TFormMain::kFaceHeight) {
+Bitmap Plain(TColor colour, int width = standard_face::kWidth, int height = standard_face::kHeight) {
   Bitmap picture(width, height);
   picture.Fill(colour);
   return picture;

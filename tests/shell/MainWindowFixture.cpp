@@ -3,6 +3,7 @@
 #include <QSettings>
 #include <filesystem>
 
+#include "face/StandardFace.h"
 #include "shell/Settings.h"
 #include "tests/support/FaceFixtures.h"
 
@@ -55,7 +56,7 @@ std::vector<std::string> MainWindowTest::MessageTexts() const {
 }
 
 Bitmap GradientFace() {
-  Bitmap picture(TFormMain::kFaceWidth, TFormMain::kFaceHeight);
+  Bitmap picture(standard_face::kWidth, standard_face::kHeight);
   for (int y = 0; y < picture.Height(); ++y) {
     uint8_t* row = picture.Row(y);
     for (int x = 0; x < picture.Width(); ++x) {
