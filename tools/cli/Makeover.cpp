@@ -1,11 +1,6 @@
 // glamora-cli makeover: a face with make-up and a hairstyle, composed as the
 // main window adds it to the gallery.
-#include <QApplication>
 #include <QWidget>
-#include <array>
-#include <cstdlib>
-#include <memory>
-#include <sstream>
 
 #include "face/Makeup.h"
 #include "hair/FrameBox.h"
@@ -14,8 +9,8 @@
 #include "imaging/Image.h"
 #include "imaging/ImgIO.h"
 #include "imaging/ImgProc.h"
-#include "imaging/core/Stream.h"
 #include "tools/cli/Cli.h"
+#include "tools/cli/CliOptions.h"
 
 namespace glamora::cli {
 namespace {
@@ -23,31 +18,6 @@ namespace {
 constexpr const char* kUsage =
     "usage: makeover FACE OUT [--hair FILE] [--tint R,G,B] [--eyes R,G,B] [--lips R,G,B] [--lipline R,G,B] "
     "[--frame L,T,R,B]";
-
-// Comma-separated integers, exactly N of them.
-template <size_t N>
-std::array<int, N> ParseNumbers(const std::string& option, const std::string& text, const char* form) {
-  std::istringstream in(text);
-  std::array<int, N> values{};
-  for (size_t i = 0; i < N; ++i) {
-    char comma = ',';
-    if ((i > 0 && (!(in >> comma) || comma != ',')) || !(in >> values[i])) {
-      throw Failure(option + " wants " + form + ", not \"" + text + "\"");
-    }
-  }
-  if (!in.eof() && in.peek() != std::char_traits<char>::eof()) {
-    throw Failure(option + " wants " + form + ", not \"" + text + "\"");
-  }
-  return values;
-}
-
-std::array<uint8_t, 3> ParseColour(const std::string& option, const std::string& text) {
-  const auto values = ParseNumbers<3>(option, text, "R,G,B with each value 0..255");
-  for (int v : values) {
-    if (v < 0 || v > 255) throw Failure(option + " wants R,G,B with each value 0..255, not \"" + text + "\"");
-  }
-  return {uint8_t(values[0]), uint8_t(values[1]), uint8_t(values[2])};
-}
 
 // The frame as the frame buttons leave it: inclusive sides; the hair lies
 // inside it, one pixel in from each side.
@@ -62,20 +32,10 @@ TRect ParseFrame(const std::string& text) {
   return frame;
 }
 
-// The widgets need an application object; batch work runs without a display.
-std::unique_ptr<QApplication> MakeApplication() {
-  if (QApplication::instance()) return nullptr;
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static int argc = 1;
-  static char name[] = "glamora-cli";
-  static char* argv[] = {name, nullptr};
-  return std::make_unique<QApplication>(argc, argv);
-}
-
 struct Options {
   std::string Face, Out, Hair;
-  std::vector<std::pair<int, TColor>> Colours;  // in the order given
-  THairColour Tint;                             // the window's start colour
+  std::vector<MakeupColour> Colours;  // in the order given
+  THairColour Tint;                   // the window's start colour
   bool HasTint = false;
   bool HasFrame = false;
   TRect Frame;
@@ -83,38 +43,21 @@ struct Options {
 
 Options ParseOptions(const Args& args) {
   Options o;
-  std::vector<std::string> files;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a.rfind("--", 0) != 0) {
-      files.push_back(a);
-      continue;
-    }
-    if (i + 1 >= args.size()) throw Failure(a + " needs a value");
-    const std::string& value = args[++i];
-    auto colour = [&] {
-      const auto c = ParseColour(a, value);
-      return Rgb(c[0], c[1], c[2]);
-    };
-    if (a == "--hair") {
+  const std::vector<std::string> files = SplitOptions(args, [&o](const std::string& option, const std::string& value) {
+    if (ParseMakeupColour(option, value, o.Colours)) return;
+    if (option == "--hair") {
       o.Hair = value;
-    } else if (a == "--tint") {
-      const auto c = ParseColour(a, value);
-      o.Tint = {c[0], c[1], c[2]};
+    } else if (option == "--tint") {
+      const TColor tint = ParseRgb(option, value);
+      o.Tint = {RedOf(tint), GreenOf(tint), BlueOf(tint)};
       o.HasTint = true;
-    } else if (a == "--eyes") {
-      o.Colours.emplace_back(TMakeup::kColorEyes, colour());
-    } else if (a == "--lips") {
-      o.Colours.emplace_back(TMakeup::kColorLips, colour());
-    } else if (a == "--lipline") {
-      o.Colours.emplace_back(TMakeup::kColorLipLine, colour());
-    } else if (a == "--frame") {
+    } else if (option == "--frame") {
       o.Frame = ParseFrame(value);
       o.HasFrame = true;
     } else {
-      throw Failure("unknown option " + a);
+      throw Failure("unknown option " + option);
     }
-  }
+  });
   if (files.size() != 2) throw Failure(kUsage);
   if (o.Hair.empty() && (o.HasTint || o.HasFrame)) throw Failure("--tint and --frame need --hair");
   o.Face = files[0];
@@ -129,13 +72,7 @@ void PlaceHair(const Options& o, const THairPicture& hair) {
   TFrameBox& box = hair.FrameBox;
   ResetHairPlacement(image, box);
   std::string loadedName;
-  THairLoad loaded = THairLoad::NoFile;
-  try {
-    loaded = LoadHairstyle(hair, o.Hair, o.Tint, loadedName);
-  } catch (const FileError& error) {
-    throw Failure(error.what());
-  }
-  switch (loaded) {
+  switch (LoadHairstyle(hair, o.Hair, o.Tint, loadedName)) {
     case THairLoad::Loaded:
       break;
     case THairLoad::NoFile:
@@ -153,21 +90,11 @@ void PlaceHair(const Options& o, const THairPicture& hair) {
 
 int Run(const Args& args) {
   const Options o = ParseOptions(args);
-  const auto app = MakeApplication();
+  const auto app = OffscreenApplication();
 
   TMakeup canvas;
-  bool faceLoaded = false;
-  try {
-    faceLoaded = canvas.LoadFace(o.Face);
-  } catch (const FileError& error) {
-    throw Failure(error.what());
-  }
-  if (!faceLoaded) throw Failure(o.Face + ": cannot load this face file");
-  // Each colour is kept, as choosing the next tool keeps it on the page.
-  for (const auto& [kind, colour] : o.Colours) {
-    canvas.ApplyColor(kind, colour);
-    canvas.SaveUndo();
-  }
+  if (!canvas.LoadFace(o.Face)) throw Failure(o.Face + ": cannot load this face file");
+  ApplyKeptColours(canvas, o.Colours);
 
   Bitmap result;
   if (o.Hair.empty()) {
@@ -192,13 +119,7 @@ int Run(const Args& args) {
 
   TImgIO out;
   out.SetBitmap(&result);
-  bool written = false;
-  try {
-    written = out.SaveToFile(o.Out);
-  } catch (const FileError& error) {
-    throw Failure(error.what());
-  }
-  if (!written) throw Failure(o.Out + ": cannot write a picture of this type");
+  if (!out.SaveToFile(o.Out)) throw Failure(o.Out + ": cannot write a picture of this type");
   return 0;
 }
 

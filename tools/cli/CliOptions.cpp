@@ -1,0 +1,64 @@
+#include "tools/cli/CliOptions.h"
+
+#include <cstdlib>
+
+#include "face/Makeup.h"
+
+namespace glamora::cli {
+
+std::vector<std::string> SplitOptions(const Args& args,
+                                      const std::function<void(const std::string& option, const std::string& value)>& option) {
+  std::vector<std::string> files;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& word = args[i];
+    if (word.rfind("--", 0) != 0) {
+      files.push_back(word);
+      continue;
+    }
+    if (i + 1 >= args.size()) throw Failure(word + " needs a value");
+    option(word, args[++i]);
+  }
+  return files;
+}
+
+TColor ParseRgb(const std::string& option, const std::string& text) {
+  constexpr const char* kForm = "R,G,B with each value 0..255";
+  const auto values = ParseNumbers<3>(option, text, kForm);
+  for (int v : values) {
+    if (v < 0 || v > 255) throw Failure(option + " wants " + kForm + ", not \"" + text + "\"");
+  }
+  return Rgb(uint8_t(values[0]), uint8_t(values[1]), uint8_t(values[2]));
+}
+
+bool ParseMakeupColour(const std::string& option, const std::string& value, std::vector<MakeupColour>& colours) {
+  int kind = 0;
+  if (option == "--eyes") {
+    kind = TMakeup::kColorEyes;
+  } else if (option == "--lips") {
+    kind = TMakeup::kColorLips;
+  } else if (option == "--lipline") {
+    kind = TMakeup::kColorLipLine;
+  } else {
+    return false;
+  }
+  colours.emplace_back(kind, ParseRgb(option, value));
+  return true;
+}
+
+void ApplyKeptColours(TMakeup& canvas, const std::vector<MakeupColour>& colours) {
+  for (const auto& [kind, colour] : colours) {
+    canvas.ApplyColor(kind, colour);
+    canvas.SaveUndo();
+  }
+}
+
+std::unique_ptr<QApplication> OffscreenApplication() {
+  if (QApplication::instance()) return nullptr;
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  static int argc = 1;
+  static char name[] = "glamora-cli";
+  static char* argv[] = {name, nullptr};
+  return std::make_unique<QApplication>(argc, argv);
+}
+
+}  // namespace glamora::cli

@@ -1,0 +1,64 @@
+#pragma once
+// What the command groups share: splitting the words into files and
+// "--option value" pairs, reading option values, the make-up colours as the
+// Make-up page keeps them, and the application object that widgets need.
+#include <QApplication>
+#include <array>
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "imaging/core/Color.h"
+#include "tools/cli/Cli.h"
+
+namespace glamora {
+class TMakeup;
+}
+
+namespace glamora::cli {
+
+// The words that do not start with "--", in order; each "--option value"
+// pair goes to `option`, which throws Failure for an option it does not know.
+std::vector<std::string> SplitOptions(const Args& args,
+                                      const std::function<void(const std::string& option, const std::string& value)>& option);
+
+// Exactly N comma-separated integers ("10,20,30"); else Failure naming the
+// option and the expected form.
+template <size_t N>
+std::array<int, N> ParseNumbers(const std::string& option, const std::string& text, const char* form) {
+  std::istringstream in(text);
+  std::array<int, N> values{};
+  for (size_t i = 0; i < N; ++i) {
+    char comma = ',';
+    if ((i > 0 && (!(in >> comma) || comma != ',')) || !(in >> values[i])) {
+      throw Failure(option + " wants " + form + ", not \"" + text + "\"");
+    }
+  }
+  if (!in.eof() && in.peek() != std::char_traits<char>::eof()) {
+    throw Failure(option + " wants " + form + ", not \"" + text + "\"");
+  }
+  return values;
+}
+
+// R,G,B with each value 0..255.
+TColor ParseRgb(const std::string& option, const std::string& text);
+
+// A colour of the Make-up page: the ApplyColor kind and the colour.
+using MakeupColour = std::pair<int, TColor>;
+
+// --eyes, --lips and --lipline R,G,B: appends the colour to `colours` and
+// returns true; false for any other option.
+bool ParseMakeupColour(const std::string& option, const std::string& value, std::vector<MakeupColour>& colours);
+
+// Applies the colours in order, each kept as choosing the next tool keeps it.
+void ApplyKeptColours(TMakeup& canvas, const std::vector<MakeupColour>& colours);
+
+// The application object that widgets need, on the offscreen platform unless
+// QT_QPA_PLATFORM names another; null when one exists already.
+std::unique_ptr<QApplication> OffscreenApplication();
+
+}  // namespace glamora::cli
