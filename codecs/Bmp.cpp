@@ -363,7 +363,6 @@ bool DecodeBmpInto(Bytes data, Bitmap& out, TImgIOParams& params, const Progress
   DibPicture picture;
   if (!DecodeDib(data, h, PixelOffsetOf(data, h), DibUse::File, picture, progress)) return false;
 
-  if (progress.Aborted()) return false;
   const bool bilevel = picture.Pixels.Format() == PixelFormat::Bits1;
   params.Width = h.Width;
   params.Height = h.Height;
@@ -388,50 +387,16 @@ void PutU32(std::vector<uint8_t>& out, uint32_t v) {
   PutU16(out, v >> 16);
 }
 
-}  // namespace
-
-bool InfoBmp(Bytes data, PictureInfo& info) {
-  if (!ProbeBmp(data)) return false;
-  DibHeader h;
-  if (!ReadDibHeader(data, kFileHeaderSize, false, h)) return false;
-  PictureInfo result;
-  result.Width = h.Width;
-  result.Height = h.Height;
-  Palette palette;
-  const bool bilevel = h.BitsPerPixel == 1 && ReadPalette(data, h, palette) &&
-                       ((IsBlack(palette[0]) && IsWhite(palette[1])) || (IsWhite(palette[0]) && IsBlack(palette[1])));
-  result.BitsPerSample = bilevel ? 1 : 8;
-  result.SamplesPerPixel = bilevel ? 1 : 3;
-  if (h.PixelsPerMetreX > 0 && h.PixelsPerMetreY > 0) {
-    result.DpiX = DpiFromPixelsPerMetre(h.PixelsPerMetreX);
-    result.DpiY = DpiFromPixelsPerMetre(h.PixelsPerMetreY);
-  }
-  info = result;
-  return true;
-}
-
-bool DecodeBmp(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
-  if (DecodeBmpInto(data, out, params, progress, consumed)) return true;
-  progress.Abort();
-  return false;
-}
-
-bool EncodeBmp(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
-               std::vector<uint8_t>& out) {
-  if (in.Empty()) {
-    progress.Abort();
-    return false;
-  }
+bool EncodeBmpInto(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
+                   std::vector<uint8_t>& out) {
+  if (in.Empty()) return false;
   Bitmap expanded;
   const Bitmap* source = &Pixels24(in, expanded);
   const int width = source->Width(), height = source->Height();
   const size_t stride = SourceStride(width, 24);
   const size_t headerBytes = kFileHeaderSize + 40;
   const uint64_t fileSize = headerBytes + uint64_t(stride) * uint64_t(height);
-  if (fileSize > UINT32_MAX) {
-    progress.Abort();
-    return false;
-  }
+  if (fileSize > UINT32_MAX) return false;
 
   std::vector<uint8_t> file;
   file.reserve(size_t(fileSize));
@@ -460,6 +425,37 @@ bool EncodeBmp(const Bitmap& in, const TImgIOParams& params, const ProgressRecor
   }
   out.insert(out.end(), file.begin(), file.end());
   return true;
+}
+
+}  // namespace
+
+bool InfoBmp(Bytes data, PictureInfo& info) {
+  if (!ProbeBmp(data)) return false;
+  DibHeader h;
+  if (!ReadDibHeader(data, kFileHeaderSize, false, h)) return false;
+  PictureInfo result;
+  result.Width = h.Width;
+  result.Height = h.Height;
+  Palette palette;
+  const bool bilevel = h.BitsPerPixel == 1 && ReadPalette(data, h, palette) &&
+                       ((IsBlack(palette[0]) && IsWhite(palette[1])) || (IsWhite(palette[0]) && IsBlack(palette[1])));
+  result.BitsPerSample = bilevel ? 1 : 8;
+  result.SamplesPerPixel = bilevel ? 1 : 3;
+  if (h.PixelsPerMetreX > 0 && h.PixelsPerMetreY > 0) {
+    result.DpiX = DpiFromPixelsPerMetre(h.PixelsPerMetreX);
+    result.DpiY = DpiFromPixelsPerMetre(h.PixelsPerMetreY);
+  }
+  info = result;
+  return true;
+}
+
+bool DecodeBmp(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
+  return Reported(progress, [&] { return DecodeBmpInto(data, out, params, progress, consumed); });
+}
+
+bool EncodeBmp(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
+               std::vector<uint8_t>& out) {
+  return Reported(progress, [&] { return EncodeBmpInto(in, params, progress, out); });
 }
 
 const Codec& BmpCodec() {

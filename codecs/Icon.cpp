@@ -154,7 +154,7 @@ bool DecodeInto(Bytes data, uint16_t resourceType, Bitmap& out, TImgIOParams& pa
   ImageShape shape;
   if (!ReadDirectory(data, resourceType, entries) || !ChooseImage(data, entries, image, shape)) return false;
   Bitmap decoded;
-  if (!DecodeImage(image, decoded, progress) || progress.Aborted()) return false;
+  if (!DecodeImage(image, decoded, progress)) return false;
 
   size_t end = kDirectoryHeader + kEntrySize * entries.size();
   for (const Entry& e : entries) end = std::max(end, e.Offset + e.Size);
@@ -169,9 +169,7 @@ bool DecodeInto(Bytes data, uint16_t resourceType, Bitmap& out, TImgIOParams& pa
 
 bool Decode(Bytes data, uint16_t resourceType, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress,
             size_t& consumed) {
-  if (DecodeInto(data, resourceType, out, params, progress, consumed)) return true;
-  progress.Abort();
-  return false;
+  return Reported(progress, [&] { return DecodeInto(data, resourceType, out, params, progress, consumed); });
 }
 
 }  // namespace

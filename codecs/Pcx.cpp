@@ -205,7 +205,6 @@ bool DecodePcxInto(Bytes data, Bitmap& out, TImgIOParams& params, const Progress
     }
   }
 
-  if (progress.Aborted()) return false;
   params.Width = h.Width;
   params.Height = h.Height;
   params.BitsPerSample = bilevel ? 1 : 8;
@@ -237,41 +236,9 @@ void EncodeRlePlane(const uint8_t* plane, size_t size, std::vector<uint8_t>& out
   }
 }
 
-}  // namespace
-
-bool ProbePcx(Bytes data) { return data.size() > kHeaderSize && data[0] == kManufacturer && data[1] <= 5; }
-
-bool InfoPcx(Bytes data, PictureInfo& info) {
-  Header h;
-  if (!ProbePcx(data) || !ReadHeader(data, h)) return false;
-  PictureInfo result;
-  result.Width = h.Width;
-  result.Height = h.Height;
-  const Palette palette = HeaderPalette(h);
-  const bool bilevel = h.Mono() && ((IsBlack(palette[0]) && IsWhite(palette[1])) ||
-                                    (IsWhite(palette[0]) && IsBlack(palette[1])));
-  result.BitsPerSample = bilevel ? 1 : 8;
-  result.SamplesPerPixel = bilevel ? 1 : 3;
-  if (h.DpiX > 0 && h.DpiY > 0) {
-    result.DpiX = h.DpiX;
-    result.DpiY = h.DpiY;
-  }
-  info = result;
-  return true;
-}
-
-bool DecodePcx(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
-  if (DecodePcxInto(data, out, params, progress, consumed)) return true;
-  progress.Abort();
-  return false;
-}
-
-bool EncodePcx(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
-               std::vector<uint8_t>& out) {
-  if (in.Empty() || in.Width() > 0xFFFF || in.Height() > 0xFFFF) {
-    progress.Abort();
-    return false;
-  }
+bool EncodePcxInto(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
+                   std::vector<uint8_t>& out) {
+  if (in.Empty() || in.Width() > 0xFFFF || in.Height() > 0xFFFF) return false;
   Bitmap expanded;
   const Bitmap* source = &Pixels24(in, expanded);
   const int width = source->Width(), height = source->Height();
@@ -313,6 +280,38 @@ bool EncodePcx(const Bitmap& in, const TImgIOParams& params, const ProgressRecor
   }
   out.insert(out.end(), file.begin(), file.end());
   return true;
+}
+
+}  // namespace
+
+bool ProbePcx(Bytes data) { return data.size() > kHeaderSize && data[0] == kManufacturer && data[1] <= 5; }
+
+bool InfoPcx(Bytes data, PictureInfo& info) {
+  Header h;
+  if (!ProbePcx(data) || !ReadHeader(data, h)) return false;
+  PictureInfo result;
+  result.Width = h.Width;
+  result.Height = h.Height;
+  const Palette palette = HeaderPalette(h);
+  const bool bilevel = h.Mono() && ((IsBlack(palette[0]) && IsWhite(palette[1])) ||
+                                    (IsWhite(palette[0]) && IsBlack(palette[1])));
+  result.BitsPerSample = bilevel ? 1 : 8;
+  result.SamplesPerPixel = bilevel ? 1 : 3;
+  if (h.DpiX > 0 && h.DpiY > 0) {
+    result.DpiX = h.DpiX;
+    result.DpiY = h.DpiY;
+  }
+  info = result;
+  return true;
+}
+
+bool DecodePcx(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
+  return Reported(progress, [&] { return DecodePcxInto(data, out, params, progress, consumed); });
+}
+
+bool EncodePcx(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
+               std::vector<uint8_t>& out) {
+  return Reported(progress, [&] { return EncodePcxInto(in, params, progress, out); });
 }
 
 const Codec& PcxCodec() {

@@ -183,7 +183,6 @@ bool DecodeTargaInto(Bytes data, Bitmap& out, TImgIOParams& params, const Progre
     if (!rows.Row(i + 1)) return false;
   }
 
-  if (progress.Aborted()) return false;
   params.Width = h.Width;
   params.Height = h.Height;
   params.BitsPerSample = 8;
@@ -225,38 +224,9 @@ void EncodeRleRow(const uint8_t* row, int width, std::vector<uint8_t>& out) {
   }
 }
 
-}  // namespace
-
-bool ProbeTarga(Bytes data) {
-  if (data.size() < kHeaderSize) return false;
-  const uint8_t type = data[2], depth = data[16];
-  const bool knownType = type == 1 || type == 2 || type == 3 || type == 9 || type == 10 || type == 11;
-  const bool knownDepth = depth == 1 || depth == 4 || depth == 8 || depth == 16 || depth == 24 || depth == 32;
-  return knownType && knownDepth;
-}
-
-bool InfoTarga(Bytes data, PictureInfo& info) {
-  Header h;
-  if (!ReadHeader(data, h) || !Decodable(h)) return false;
-  PictureInfo result;
-  result.Width = h.Width;
-  result.Height = h.Height;
-  info = result;
-  return true;
-}
-
-bool DecodeTarga(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
-  if (DecodeTargaInto(data, out, params, progress, consumed)) return true;
-  progress.Abort();
-  return false;
-}
-
-bool EncodeTarga(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
-                 std::vector<uint8_t>& out) {
-  if (in.Empty() || in.Width() > 0xFFFF || in.Height() > 0xFFFF) {
-    progress.Abort();
-    return false;
-  }
+bool EncodeTargaInto(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
+                     std::vector<uint8_t>& out) {
+  if (in.Empty() || in.Width() > 0xFFFF || in.Height() > 0xFFFF) return false;
   Bitmap expanded;
   const Bitmap* source = &Pixels24(in, expanded);
   const int width = source->Width(), height = source->Height();
@@ -288,6 +258,35 @@ bool EncodeTarga(const Bitmap& in, const TImgIOParams& params, const ProgressRec
   }
   out.insert(out.end(), file.begin(), file.end());
   return true;
+}
+
+}  // namespace
+
+bool ProbeTarga(Bytes data) {
+  if (data.size() < kHeaderSize) return false;
+  const uint8_t type = data[2], depth = data[16];
+  const bool knownType = type == 1 || type == 2 || type == 3 || type == 9 || type == 10 || type == 11;
+  const bool knownDepth = depth == 1 || depth == 4 || depth == 8 || depth == 16 || depth == 24 || depth == 32;
+  return knownType && knownDepth;
+}
+
+bool InfoTarga(Bytes data, PictureInfo& info) {
+  Header h;
+  if (!ReadHeader(data, h) || !Decodable(h)) return false;
+  PictureInfo result;
+  result.Width = h.Width;
+  result.Height = h.Height;
+  info = result;
+  return true;
+}
+
+bool DecodeTarga(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
+  return Reported(progress, [&] { return DecodeTargaInto(data, out, params, progress, consumed); });
+}
+
+bool EncodeTarga(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
+                 std::vector<uint8_t>& out) {
+  return Reported(progress, [&] { return EncodeTargaInto(in, params, progress, out); });
 }
 
 const Codec& TargaCodec() {
