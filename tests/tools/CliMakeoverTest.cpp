@@ -15,19 +15,11 @@ namespace glamora {
 namespace {
 
 namespace sf = standard_face;
+using test::DecodeBmp;
 using test::RunCli;
 using test::TempFolder;
 
 const TColor kSkin = Rgb(200, 160, 140);
-
-Bitmap DecodeBmp(const std::string& path) {
-  const auto bytes = test::ReadAll(path);
-  Bitmap picture;
-  TImgIOParams params;
-  size_t consumed = 0;
-  EXPECT_TRUE(codec::BmpCodec().Decode(bytes, picture, params, ProgressRecord{}, consumed));
-  return picture;
-}
 
 std::string WriteBmp(const std::string& path, const Bitmap& picture) {
   TImgIOParams params;

@@ -1,7 +1,6 @@
 // glamora-cli makeup applies colours as the Make-up page does and writes the picture.
 #include <gtest/gtest.h>
 
-#include "codecs/Bmp.h"
 #include "face/StandardFace.h"
 #include "tests/support/FaceFixtures.h"
 #include "tests/support/TestSupport.h"
@@ -11,17 +10,9 @@ namespace glamora {
 namespace {
 
 namespace sf = standard_face;
+using test::DecodeBmp;
 using test::RunCli;
 using test::TempFolder;
-
-Bitmap DecodeBmp(const std::string& path) {
-  const auto bytes = test::ReadAll(path);
-  Bitmap picture;
-  TImgIOParams params;
-  size_t consumed = 0;
-  EXPECT_TRUE(codec::BmpCodec().Decode(bytes, picture, params, ProgressRecord{}, consumed));
-  return picture;
-}
 
 TEST(CliMakeup, ColoursAreKeptInOrderAndTheComplexionComesLast) {
   TempFolder dir;

@@ -1,7 +1,12 @@
 #include "tests/tools/CliSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <QProcess>
 #include <cstdlib>
+
+#include "codecs/Bmp.h"
+#include "tests/support/TestSupport.h"
 
 namespace glamora::test {
 
@@ -17,6 +22,14 @@ CliResult RunCli(const std::vector<std::string>& args) {
   r.Out = process.readAllStandardOutput().toStdString();
   r.Err = process.readAllStandardError().toStdString();
   return r;
+}
+
+Bitmap DecodeBmp(const std::string& path) {
+  Bitmap picture;
+  TImgIOParams params;
+  size_t consumed = 0;
+  EXPECT_TRUE(codec::BmpCodec().Decode(ReadAll(path), picture, params, ProgressRecord{}, consumed));
+  return picture;
 }
 
 }  // namespace glamora::test

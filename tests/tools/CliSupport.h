@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "imaging/core/Bitmap.h"
+
 namespace glamora::test {
 
 struct CliResult {
@@ -12,5 +14,8 @@ struct CliResult {
 };
 
 CliResult RunCli(const std::vector<std::string>& args);
+
+// The picture of a BMP file the command wrote; a failed decode fails the test.
+Bitmap DecodeBmp(const std::string& path);
 
 }  // namespace glamora::test
