@@ -1,14 +1,11 @@
 // glamora-cli face: model faces made by an independent cipher implementation
 // come back out byte for byte; failures exit non-zero with one line.
 #include <gtest/gtest.h>
-#include <nettle/cfb.h>
-#include <nettle/sha1.h>
-#include <nettle/twofish.h>
 
 #include <algorithm>
 #include <filesystem>
 
-#include "face/FaceFile.h"
+#include "tests/support/ReferenceFaceCipher.h"
 #include "tests/support/TestSupport.h"
 #include "tests/tools/CliSupport.h"
 
@@ -22,24 +19,9 @@ using test::WriteAll;
 
 // An ".eff" file built only from the reference library and the published rules.
 std::vector<uint8_t> IndependentlySealed(const std::vector<uint8_t>& header, const std::vector<uint8_t>& picture) {
-  uint32_t s = uint32_t(picture.size()) + FaceSeedConstant;
-  uint8_t keyText[128];
-  for (uint8_t& b : keyText) {
-    s = s * 134775813u + 1u;
-    b = uint8_t(s >> 24);
-  }
-  sha1_ctx sha;
-  sha1_init(&sha);
-  sha1_update(&sha, sizeof keyText, keyText);
-  uint8_t key[24] = {};
-  sha1_digest(&sha, 20, key);
-  twofish_ctx ctx;
-  twofish_set_key(&ctx, sizeof key, key);
-  uint8_t iv[16] = {};
   std::vector<uint8_t> file = header;
-  file.resize(header.size() + picture.size());
-  cfb8_encrypt(&ctx, reinterpret_cast<nettle_cipher_func*>(twofish_encrypt), 16, iv, picture.size(),
-               file.data() + header.size(), picture.data());
+  const std::vector<uint8_t> enciphered = test::ReferenceFaceCipher(picture, test::CipherDirection::Encipher);
+  file.insert(file.end(), enciphered.begin(), enciphered.end());
   return file;
 }
 
