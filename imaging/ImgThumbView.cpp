@@ -112,7 +112,6 @@ bool HalvePicture(const Bitmap& in, Bitmap& out) {
 // ---------------------------------------------------------------- creation
 
 TImgThumbView::TImgThumbView(QWidget* parent) : TImgViewBase(parent) {
-  CreateScrollBars();
   setFocusPolicy(Qt::StrongFocus);
   io_.OnProgress = [this](int per) {
     if (OnIOProgress) OnIOProgress(this, per);
@@ -497,8 +496,8 @@ QPoint TImgThumbView::MaxViewXY() const {
 
 int TImgThumbView::ImageAtPos(int x, int y) const {
   for (int i = 0; i < ImageCount(); ++i) {
-    const int left = items_[size_t(i)].X - viewX_;
-    const int top = items_[size_t(i)].Y - viewY_;
+    const int left = items_[size_t(i)].X - ViewX();
+    const int top = items_[size_t(i)].Y - ViewY();
     if (x >= left && x <= left + thumbWidth_ - 1 && y >= top && y <= top + thumbHeight_) return i;
   }
   return -1;
@@ -506,26 +505,10 @@ int TImgThumbView::ImageAtPos(int x, int y) const {
 
 int TImgThumbView::ImageVisibility(int index) const {
   if (!ValidIndex(index)) return 0;
-  const QRect cell(items_[size_t(index)].X - viewX_, items_[size_t(index)].Y - viewY_, thumbWidth_, thumbHeight_);
+  const QRect cell(items_[size_t(index)].X - ViewX(), items_[size_t(index)].Y - ViewY(), thumbWidth_, thumbHeight_);
   const QRect client(0, 0, ClientWidth(), ClientHeight());
   if (client.contains(cell)) return 2;
   return client.intersects(cell) ? 1 : 0;
-}
-
-void TImgThumbView::SetViewXY(int x, int y) {
-  const QPoint maximum = MaxViewXY();
-  x = std::clamp(x, 0, maximum.x());
-  y = std::clamp(y, 0, maximum.y());
-  if (x == viewX_ && y == viewY_) return;
-  viewX_ = x;
-  viewY_ = y;
-  update();
-  if (hBarShown_) hBar_->setValue(viewX_);
-  if (vBarShown_) vBar_->setValue(viewY_);
-}
-
-void TImgThumbView::ViewChange(int change) {
-  if (OnViewChange) OnViewChange(this, change);
 }
 
 void TImgThumbView::Update() { UpdateGeometry(0); }
@@ -533,22 +516,11 @@ void TImgThumbView::Update() { UpdateGeometry(0); }
 void TImgThumbView::UpdateGeometry(int depth) {
   if (destroying_) return;
   Layout();
-  const QPoint maximum = MaxViewXY();
-  if (viewX_ > maximum.x() || viewY_ > maximum.y()) {
-    viewX_ = std::min(viewX_, maximum.x());
-    viewY_ = std::min(viewY_, maximum.y());
-    ViewChange(0);
-  }
-  const QSize clientBefore = ClientRect().size();
-  const bool hAllowed = scrollBars_ == ssHorizontal || scrollBars_ == ssBoth;
-  const bool vAllowed = scrollBars_ == ssVertical || scrollBars_ == ssBoth;
-  hBarShown_ = UpdateScrollBar(hBar_, hAllowed, maximum.x(), ClientWidth(), thumbWidth_ + horizBorder_, viewX_);
-  vBarShown_ = UpdateScrollBar(vBar_, vAllowed, maximum.y(), ClientHeight(), thumbHeight_ + vertBorder_, viewY_);
-  PlaceScrollBars();
   // A bar that appeared or vanished changed the client area, and with it
   // the columns and the limits; the depth bound guards against bars that
-  // could never settle.
-  if (ClientRect().size() != clientBefore && depth < 4) {
+  // could never settle. A click on a bar's arrow moves by one cell.
+  const QSize cellPitch(thumbWidth_ + horizBorder_, thumbHeight_ + vertBorder_);
+  if (UpdateScrolling(MaxViewXY(), cellPitch) && depth < 4) {
     UpdateGeometry(depth + 1);
     return;
   }
@@ -632,14 +604,6 @@ void TImgThumbView::SetBackground(TColor color) {
   Update();
 }
 
-void TImgThumbView::SetScrollBars(TScrollStyle style) {
-  scrollBars_ = style;
-  if (style != ssVertical && style != ssBoth) vBarShown_ = false;
-  if (style != ssHorizontal && style != ssBoth) hBarShown_ = false;
-  PlaceScrollBars();
-  Update();
-}
-
 void TImgThumbView::SetCursor(TCursor id) {
   cursor_ = id;
   CursorTable::Instance().Apply(*this, id);
@@ -672,7 +636,7 @@ void TImgThumbView::PaintCells(QPainter& painter, const QRegion& region) {
       if (OnDrawProgress && count > 1) OnDrawProgress(this, int(int64_t(i) * 100 / count), i);
       if (i >= ImageCount()) break;
       ThumbnailItem& item = items_[size_t(i)];
-      const QRect cell(item.X - viewX_, item.Y - viewY_, thumbWidth_, thumbHeight_);
+      const QRect cell(item.X - ViewX(), item.Y - ViewY(), thumbWidth_, thumbHeight_);
       const bool shown = cell.intersects(client) && (displayMode_ == mdGrid || i == selected_);
       if (!shown) {
         // Out of sight: give the memory back; it is read again when needed.
@@ -775,8 +739,8 @@ void TImgThumbView::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modi
   setFocus(Qt::MouseFocusReason);
   heldButtons_ |= button;
   pressPoint_ = {x, y};
-  pressViewX_ = viewX_;
-  pressViewY_ = viewY_;
+  pressViewX_ = ViewX();
+  pressViewY_ = ViewY();
 }
 
 void TImgThumbView::MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y) {
@@ -841,10 +805,10 @@ void TImgThumbView::wheelEvent(QWheelEvent* event) {
   const QPoint delta = event->angleDelta();
   const QPoint maximum = MaxViewXY();
   if (maximum.y() > 0 && delta.y() != 0) {
-    SetViewY(viewY_ - delta.y() * (thumbHeight_ + vertBorder_) / 120);
+    SetViewY(ViewY() - delta.y() * (thumbHeight_ + vertBorder_) / 120);
   } else if (maximum.x() > 0) {
     const int d = delta.x() != 0 ? delta.x() : delta.y();
-    SetViewX(viewX_ - d * (thumbWidth_ + horizBorder_) / 120);
+    SetViewX(ViewX() - d * (thumbWidth_ + horizBorder_) / 120);
   }
   event->accept();
 }

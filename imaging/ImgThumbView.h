@@ -126,13 +126,8 @@ class TImgThumbView : public TImgViewBase {
   // The column count of the layout.
   int Columns() const;
 
-  // Scroll position, clamped to 0..MaxViewXY(); unchanged values are ignored.
-  int ViewX() const { return viewX_; }
-  int ViewY() const { return viewY_; }
-  void SetViewX(int x) { SetViewXY(x, viewY_); }
-  void SetViewY(int y) { SetViewXY(viewX_, y); }
-  void SetViewXY(int x, int y);
-  QPoint MaxViewXY() const;
+  // How far the virtual area reaches past the client area.
+  QPoint MaxViewXY() const override;
 
   // Lays the items out, corrects the scroll position and the scroll bars,
   // calls the change list and invalidates the window.
@@ -180,8 +175,6 @@ class TImgThumbView : public TImgViewBase {
   bool DrawImageBackground() const { return drawImageBackground_; }
   void SetDrawImageBackground(bool value);
   void SetBackground(TColor color) override;
-  TScrollStyle ScrollBars() const { return scrollBars_; }
-  void SetScrollBars(TScrollStyle style);
   // Stored only.
   TThumbMouseInteract MouseInteract() const { return mouseInteract_; }
   void SetMouseInteract(TThumbMouseInteract modes) { mouseInteract_ = modes; }
@@ -206,22 +199,12 @@ class TImgThumbView : public TImgViewBase {
   TThumbDrawEvent OnImageDraw;
   TThumbProgressEvent OnDrawProgress;
   TProgressEvent OnIOProgress;
-  TViewChangeEvent OnViewChange;
   TMouseEvent OnMouseDown;
   TMouseMoveEvent OnMouseMove;
   TMouseEvent OnMouseUp;
   TNotifyEvent OnDblClick;
 
  protected:
-  QPoint ScrollPosition() const override { return {viewX_, viewY_}; }
-  QPoint ScrollMaximum() const override { return MaxViewXY(); }
-  void ScrollTo(bool horizontal, int position) override {
-    if (horizontal) {
-      SetViewX(position);
-    } else {
-      SetViewY(position);
-    }
-  }
   bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -255,7 +238,6 @@ class TImgThumbView : public TImgViewBase {
 
   void UpdateGeometry(int depth);
   void Layout();
-  void ViewChange(int change);
 
   void SelectInternal(int index);
   void Deselect();
@@ -278,7 +260,6 @@ class TImgThumbView : public TImgViewBase {
 
   std::vector<ThumbnailItem> items_;
   int selected_ = -1;
-  int viewX_ = 0, viewY_ = 0;
   int virtualWidth_ = 0, virtualHeight_ = 0;
   int thumbWidth_ = 100, thumbHeight_ = 100;
   int horizBorder_ = 4, vertBorder_ = 4;
@@ -290,7 +271,6 @@ class TImgThumbView : public TImgViewBase {
   bool visibleSelection_ = true;
   bool removeCorrupted_ = false;
   bool drawImageBackground_ = false;
-  TScrollStyle scrollBars_ = ssNone;
   TThumbMouseInteract mouseInteract_ = mmiSelect;
   TThumbKeyInteract keyInteract_ = mkiMoveSelected;
   TCursor cursor_ = crDefault;

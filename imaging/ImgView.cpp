@@ -35,7 +35,6 @@ void RegisterImgViewCursors() {
 }
 
 TImgView::TImgView(QWidget* parent) : TImgViewBase(parent) {
-  CreateScrollBars();
   RegisterImgViewCursors();
   SetCursor(crImgCross2);
   resize(105, 105);
@@ -72,18 +71,10 @@ void TImgView::Fit() {
   SetZoom(FitZoom(width(), height(), bitmap_));
 }
 
-void TImgView::SetViewXY(int x, int y) {
-  const QPoint maximum = MaxViewXY();
-  x = std::max(0, std::min(x, maximum.x()));
-  y = std::max(0, std::min(y, maximum.y()));
-  if (x == viewX_ && y == viewY_) return;
-  viewX_ = x;
-  viewY_ = y;
+void TImgView::ViewMoved() {
   redrawNeeded_ = true;
   Paint();
   ViewChange(0);
-  if (hBarShown_) hBar_->setValue(viewX_);
-  if (vBarShown_) vBar_->setValue(viewY_);
 }
 
 QPoint TImgView::MaxViewXY() const {
@@ -94,10 +85,10 @@ QPoint TImgView::MaxViewXY() const {
   return {int(std::max<int64_t>(w - ClientWidth(), 0)), int(std::max<int64_t>(h - ClientHeight(), 0))};
 }
 
-int TImgView::ScreenToBitmapX(int x) const { return RoundEvenInt(100.0 / zoom_ * (x + viewX_ - offsetX_)); }
-int TImgView::ScreenToBitmapY(int y) const { return RoundEvenInt(100.0 / zoom_ * (y + viewY_ - offsetY_)); }
-int TImgView::BitmapToScreenX(int x) const { return RoundEvenInt(x * double(zoom_) / 100.0 + offsetX_ - viewX_); }
-int TImgView::BitmapToScreenY(int y) const { return RoundEvenInt(y * double(zoom_) / 100.0 + offsetY_ - viewY_); }
+int TImgView::ScreenToBitmapX(int x) const { return RoundEvenInt(100.0 / zoom_ * (x + ViewX() - offsetX_)); }
+int TImgView::ScreenToBitmapY(int y) const { return RoundEvenInt(100.0 / zoom_ * (y + ViewY() - offsetY_)); }
+int TImgView::BitmapToScreenX(int x) const { return RoundEvenInt(x * double(zoom_) / 100.0 + offsetX_ - ViewX()); }
+int TImgView::BitmapToScreenY(int y) const { return RoundEvenInt(y * double(zoom_) / 100.0 + offsetY_ - ViewY()); }
 
 int TImgView::NextZoomIn(int zoom) {
   if (zoom >= 100) return zoom + 100;
@@ -125,21 +116,9 @@ void TImgView::UpdateGeometry(int depth) {
     ViewChange(1);
   }
 
-  const QPoint maximum = MaxViewXY();
-  if (viewX_ > maximum.x() || viewY_ > maximum.y()) {
-    viewX_ = std::min(viewX_, maximum.x());
-    viewY_ = std::min(viewY_, maximum.y());
-    ViewChange(0);
-  }
-  const QSize clientBefore = ClientRect().size();
-  const bool hAllowed = scrollBars_ == ssHorizontal || scrollBars_ == ssBoth;
-  const bool vAllowed = scrollBars_ == ssVertical || scrollBars_ == ssBoth;
-  hBarShown_ = UpdateScrollBar(hBar_, hAllowed, maximum.x(), ClientWidth(), 1, viewX_);
-  vBarShown_ = UpdateScrollBar(vBar_, vAllowed, maximum.y(), ClientHeight(), 1, viewY_);
-  PlaceScrollBars();
   // A bar that appeared or vanished changed the client area; the depth bound
   // only guards against bars that could never settle.
-  if (ClientRect().size() != clientBefore && depth < 4) {
+  if (UpdateScrolling(MaxViewXY(), QSize(1, 1)) && depth < 4) {
     UpdateGeometry(depth + 1);
     return;
   }
@@ -186,14 +165,6 @@ void TImgView::SetBackgroundStyle(TImgBackgroundStyle style) {
   Update();
 }
 
-void TImgView::SetScrollBars(TScrollStyle style) {
-  scrollBars_ = style;
-  if (style != ssVertical && style != ssBoth) vBarShown_ = false;
-  if (style != ssHorizontal && style != ssBoth) hBarShown_ = false;
-  PlaceScrollBars();
-  Update();
-}
-
 void TImgView::SetDoubleBuffer(bool value) {
   doubleBuffer_ = value;
   if (!value) backBuffer_ = QImage();
@@ -237,10 +208,6 @@ void TImgView::SetBackground(TColor color) {
 
 void TImgView::ImageChange() {
   if (OnImageChange) OnImageChange(this);
-}
-
-void TImgView::ViewChange(int change) {
-  if (OnViewChange) OnViewChange(this, change);
 }
 
 // ---- assignment -----------------------------------------------------------
@@ -343,13 +310,13 @@ void TImgView::DrawPicture(QPainter& painter) {
   if (zoomedWidth_ != 0) {
     const double ratio = double(bitmap_.Width()) / zoomedWidth_;
     sourceWidth = RoundEvenInt(extentX_ * ratio);
-    sourceX = RoundEvenInt(viewX_ * ratio);
+    sourceX = RoundEvenInt(ViewX() * ratio);
     if (sourceX + sourceWidth > bitmap_.Width()) --sourceWidth;
   }
   if (zoomedHeight_ != 0) {
     const double ratio = double(bitmap_.Height()) / zoomedHeight_;
     sourceHeight = RoundEvenInt(extentY_ * ratio);
-    sourceY = RoundEvenInt(viewY_ * ratio);
+    sourceY = RoundEvenInt(ViewY() * ratio);
     if (sourceY + sourceHeight > bitmap_.Height()) --sourceHeight;
   }
   const QRect dest(offsetX_, offsetY_, extentX_, extentY_);
@@ -424,8 +391,8 @@ void TImgView::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers
   heldButtons_ |= button;
   pressPoint_ = {std::max(offsetX_, std::min(x, offsetX_ + extentX_ - 1)),
                  std::max(offsetY_, std::min(y, offsetY_ + extentY_ - 1))};
-  pressViewX_ = viewX_;
-  pressViewY_ = viewY_;
+  pressViewX_ = ViewX();
+  pressViewY_ = ViewY();
   lastPoint_ = {x, y};
   if (OnMouseDown) OnMouseDown(this, button, modifiers, x, y);
 }

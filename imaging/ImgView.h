@@ -17,7 +17,6 @@
 
 namespace glamora {
 
-enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 enum TImgBackgroundStyle { ibsSolid, ibsChessboard, ibsDiagonals };
 
 enum TImgMouseInteractItem : uint8_t {
@@ -52,8 +51,6 @@ class TImgMouseInteract {
   uint8_t bits_ = 0;
 };
 
-// Change is 1 when the zoom changed, 0 when the scroll position changed.
-using TViewChangeEvent = std::function<void(QObject* sender, int change)>;
 using TMouseEvent = std::function<void(QObject* sender, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
                                        int x, int y)>;
 using TMouseMoveEvent =
@@ -98,14 +95,9 @@ class TImgView : public TImgViewBase {
   // The largest zoom at which the whole bitmap fits the control's outer size.
   void Fit();
 
-  // Scroll position in zoomed pixels, clamped to 0..MaxViewXY(). Unchanged
-  // values are ignored; otherwise the view paints and OnViewChange(0) fires.
-  int ViewX() const { return viewX_; }
-  int ViewY() const { return viewY_; }
-  void SetViewX(int x) { SetViewXY(x, viewY_); }
-  void SetViewY(int y) { SetViewXY(viewX_, y); }
-  void SetViewXY(int x, int y);
-  QPoint MaxViewXY() const;
+  // The scroll position (ViewX, ViewY, SetViewXY of the base) is in zoomed
+  // pixels; moving it paints at once and fires OnViewChange(0).
+  QPoint MaxViewXY() const override;
 
   // Client <-> bitmap coordinates, rounded with halves to even.
   int ScreenToBitmapX(int x) const;
@@ -144,8 +136,6 @@ class TImgView : public TImgViewBase {
   void SetZoomFilter(TResampleFilter filter);
   TImgBackgroundStyle BackgroundStyle() const { return backgroundStyle_; }
   void SetBackgroundStyle(TImgBackgroundStyle style);
-  TScrollStyle ScrollBars() const { return scrollBars_; }
-  virtual void SetScrollBars(TScrollStyle style);
   bool DoubleBuffer() const { return doubleBuffer_; }
   void SetDoubleBuffer(bool value);
   TImgMouseInteract MouseInteract() const { return mouseInteract_; }
@@ -162,7 +152,6 @@ class TImgView : public TImgViewBase {
     Update();
     ImageChange();
   }
-  virtual void ViewChange(int change);
 
   // From another view: exact copy of its bitmap, background and resolution.
   // From nothing (nullptr): the bitmap is filled with the background.
@@ -180,9 +169,7 @@ class TImgView : public TImgViewBase {
   // Moves and resizes the control (the bitmap too while loading).
   void SetBounds(int left, int top, int width, int height);
 
-
   TNotifyEvent OnImageChange;
-  TViewChangeEvent OnViewChange;
   TMouseEvent OnMouseDown;
   TMouseMoveEvent OnMouseMove;
   TMouseEvent OnMouseUp;
@@ -200,15 +187,7 @@ class TImgView : public TImgViewBase {
   static int NextZoomOut(int zoom);
 
  protected:
-  QPoint ScrollPosition() const override { return {viewX_, viewY_}; }
-  QPoint ScrollMaximum() const override { return MaxViewXY(); }
-  void ScrollTo(bool horizontal, int position) override {
-    if (horizontal) {
-      SetViewX(position);
-    } else {
-      SetViewY(position);
-    }
-  }
+  void ViewMoved() override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -233,10 +212,8 @@ class TImgView : public TImgViewBase {
   TResampleFilter savedZoomFilter_ = rfNone;
   TImgBackgroundStyle backgroundStyle_ = ibsSolid;
   int pressViewX_ = 0, pressViewY_ = 0;
-  int viewX_ = 0, viewY_ = 0;
   int zoom_ = 100;
   DibDraw dib_;
-  TScrollStyle scrollBars_ = ssNone;
   int paintLock_ = 0;
   int offsetX_ = 0, offsetY_ = 0;
   int extentX_ = 0, extentY_ = 0;

@@ -19,6 +19,13 @@ TImgViewBase::TImgViewBase(QWidget* parent) : QWidget(parent) {
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     SetDpi(qRound(screen->logicalDotsPerInchX()), qRound(screen->logicalDotsPerInchY()));
   }
+  hBar_ = new QScrollBar(Qt::Horizontal, this);
+  vBar_ = new QScrollBar(Qt::Vertical, this);
+  for (QScrollBar* bar : {hBar_, vBar_}) {
+    bar->hide();
+    bar->setFocusPolicy(Qt::NoFocus);
+    connect(bar, &QScrollBar::actionTriggered, this, [this, bar](int action) { ScrollAction(bar, action); });
+  }
 }
 
 TImgViewBase::~TImgViewBase() { NotifyDestroyed(); }
@@ -64,11 +71,6 @@ void TImgViewBase::HostBitmapChanged() {
 
 void TImgViewBase::ClientAreaChanged() { update(); }
 
-void TImgViewBase::SetEdgeReserve(int right, int bottom) {
-  rightReserve_ = right;
-  bottomReserve_ = bottom;
-}
-
 void TImgViewBase::PaintFrame(QPainter& painter) const {
   const int w = width(), h = height();
   if (borderStyle_ == bsSingle && w > 0 && h > 0) {
@@ -99,14 +101,43 @@ void TImgViewBase::PaintFrame(QPainter& painter) const {
   }
 }
 
-void TImgViewBase::CreateScrollBars() {
-  hBar_ = new QScrollBar(Qt::Horizontal, this);
-  vBar_ = new QScrollBar(Qt::Vertical, this);
-  for (QScrollBar* bar : {hBar_, vBar_}) {
-    bar->hide();
-    bar->setFocusPolicy(Qt::NoFocus);
-    connect(bar, &QScrollBar::actionTriggered, this, [this, bar](int action) { ScrollAction(bar, action); });
+void TImgViewBase::SetViewXY(int x, int y) {
+  const QPoint maximum = MaxViewXY();
+  x = std::clamp(x, 0, maximum.x());
+  y = std::clamp(y, 0, maximum.y());
+  if (x == viewX_ && y == viewY_) return;
+  viewX_ = x;
+  viewY_ = y;
+  ViewMoved();
+  if (hBarShown_) hBar_->setValue(viewX_);
+  if (vBarShown_) vBar_->setValue(viewY_);
+}
+
+void TImgViewBase::ViewChange(int change) {
+  if (OnViewChange) OnViewChange(this, change);
+}
+
+void TImgViewBase::SetScrollBars(TScrollStyle style) {
+  scrollBars_ = style;
+  if (style != ssVertical && style != ssBoth) vBarShown_ = false;
+  if (style != ssHorizontal && style != ssBoth) hBarShown_ = false;
+  PlaceScrollBars();
+  ClientAreaChanged();
+}
+
+bool TImgViewBase::UpdateScrolling(QPoint maximum, QSize line) {
+  if (viewX_ > maximum.x() || viewY_ > maximum.y()) {
+    viewX_ = std::min(viewX_, maximum.x());
+    viewY_ = std::min(viewY_, maximum.y());
+    ViewChange(0);
   }
+  const QSize clientBefore = ClientRect().size();
+  const bool hAllowed = scrollBars_ == ssHorizontal || scrollBars_ == ssBoth;
+  const bool vAllowed = scrollBars_ == ssVertical || scrollBars_ == ssBoth;
+  hBarShown_ = UpdateScrollBar(hBar_, hAllowed, maximum.x(), ClientWidth(), line.width(), viewX_);
+  vBarShown_ = UpdateScrollBar(vBar_, vAllowed, maximum.y(), ClientHeight(), line.height(), viewY_);
+  PlaceScrollBars();
+  return ClientRect().size() != clientBefore;
 }
 
 bool TImgViewBase::UpdateScrollBar(QScrollBar* bar, bool allowed, int maximum, int page, int line, int position) {
@@ -122,7 +153,8 @@ bool TImgViewBase::UpdateScrollBar(QScrollBar* bar, bool allowed, int maximum, i
 
 void TImgViewBase::PlaceScrollBars() {
   const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-  SetEdgeReserve(vBarShown_ ? extent : 0, hBarShown_ ? extent : 0);
+  rightReserve_ = vBarShown_ ? extent : 0;
+  bottomReserve_ = hBarShown_ ? extent : 0;
   const QRect client = ClientRect();
   if (hBarShown_) hBar_->setGeometry(client.left(), client.bottom() + 1, client.width(), extent);
   if (vBarShown_) vBar_->setGeometry(client.right() + 1, client.top(), extent, client.height());
@@ -132,8 +164,7 @@ void TImgViewBase::PlaceScrollBars() {
 
 void TImgViewBase::ScrollAction(QScrollBar* bar, int action) {
   const bool horizontal = bar == hBar_;
-  const QPoint scroll = ScrollPosition();
-  const int current = horizontal ? scroll.x() : scroll.y();
+  const int current = horizontal ? viewX_ : viewY_;
   const int page = horizontal ? ClientWidth() : ClientHeight();
   const int line = bar->singleStep();
   int position = current;
@@ -144,13 +175,16 @@ void TImgViewBase::ScrollAction(QScrollBar* bar, int action) {
     case QAbstractSlider::SliderPageStepAdd: position = current + page; break;
     case QAbstractSlider::SliderMove: position = bar->sliderPosition(); break;
     case QAbstractSlider::SliderToMinimum: position = 0; break;
-    case QAbstractSlider::SliderToMaximum: position = horizontal ? ScrollMaximum().x() : ScrollMaximum().y(); break;
+    case QAbstractSlider::SliderToMaximum: position = horizontal ? MaxViewXY().x() : MaxViewXY().y(); break;
     default: break;
   }
-  ScrollTo(horizontal, position);
+  if (horizontal) {
+    SetViewX(position);
+  } else {
+    SetViewY(position);
+  }
   // The bar applies its own idea of the position after this returns.
-  const QPoint now = ScrollPosition();
-  bar->setSliderPosition(horizontal ? now.x() : now.y());
+  bar->setSliderPosition(horizontal ? viewX_ : viewY_);
 }
 
 }  // namespace glamora
