@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPrinter>
 #include <QScreen>
 #include <QSignalBlocker>
@@ -29,6 +30,7 @@
 #include "imaging/ImgIO.h"
 #include "imaging/ImgProc.h"
 #include "imaging/ImgThumbView.h"
+#include "imaging/QtBitmap.h"
 #include "imaging/core/ImgIOParams.h"
 #include "imaging/core/Rounding.h"
 #include "resources/Resources.h"
@@ -54,8 +56,6 @@ const QSize kToolButtonSize(39, 38);
 const QSize kToolPictureSize(32, 32);
 // The thumbnails keep the proportions of the standard face, 314/228.
 constexpr double kFaceAspect = 1.3771929824561404;
-// Selection frame of both thumbnail views: a golden orange.
-constexpr TColor kThumbSelectionColor = 0x00AFDB;
 constexpr const char* kHelpContextProperty = "helpContext";
 
 QString FileNameOf(const std::string& path) { return QFileInfo(QString::fromStdString(path)).fileName(); }
@@ -225,7 +225,7 @@ void TFormMain::BuildHairstylePage() {
   ThumbViewHair->SetHorizBorder(3);
   ThumbViewHair->SetVertBorder(3);
   ThumbViewHair->SetSelectionWidth(2);
-  ThumbViewHair->SetSelectionColor(kThumbSelectionColor);
+  ThumbViewHair->SetSelectionColor(kThumbnailMarkColor);
   ThumbViewHair->SetMouseInteract(mmiScroll | mmiSelect);
   ThumbViewHair->SetCursor(crHandPoint);
 
@@ -273,7 +273,7 @@ void TFormMain::BuildGalleryPanel() {
   ThumbViewPreview->SetVertBorder(2);
   ThumbViewPreview->SetBottomGap(3);
   ThumbViewPreview->SetSelectionWidth(2);
-  ThumbViewPreview->SetSelectionColor(kThumbSelectionColor);
+  ThumbViewPreview->SetSelectionColor(kThumbnailMarkColor);
   ThumbViewPreview->SetMouseInteract(mmiScroll | mmiSelect);
   ThumbViewPreview->SetKeyInteract({});
   ThumbViewPreview->SetCursor(crHandPoint);
@@ -424,6 +424,17 @@ void TFormMain::SizeThumbnails() {
   const int galleryWidth = (ThumbViewPreview->width() - 35) / ThumbViewPreview->GridWidth();
   ThumbViewPreview->SetThumbWidth(galleryWidth);
   ThumbViewPreview->SetThumbHeight(RoundEvenInt(galleryWidth * kFaceAspect));
+}
+
+void TFormMain::FrameThumbnail(QPainter& canvas, const TImgThumbView& view, int left, int top) {
+  const int width = view.ThumbWidth() - 1;
+  const int height = view.ThumbHeight() - 1;
+  if (width <= 0 || height <= 0) return;
+  const QColor mark = ToQColor(kThumbnailMarkColor);
+  canvas.fillRect(left, top, width, 1, mark);
+  canvas.fillRect(left, top + height - 1, width, 1, mark);
+  canvas.fillRect(left, top, 1, height, mark);
+  canvas.fillRect(left + width - 1, top, 1, height, mark);
 }
 
 void TFormMain::AttachHairComponents() {

@@ -324,8 +324,16 @@ class TFormMain : public QMainWindow {
   // Turns to the Hairstyle page and makes one make-over.
   void RandomShowStep();
   void ShowHelp(const QString& topic);
+  // The one-pixel frame over a thumbnail of the view whose cell starts at
+  // (left, top): along (left, top)-(left + thumb width - 1, top + thumb
+  // height - 1), right and bottom excluded, in the mark colour.
+  static void FrameThumbnail(QPainter& canvas, const TImgThumbView& view, int left, int top);
   bool MakeupPageActive() const;
   void MakeupButtonClicked(QAbstractButton* button);
+
+  // Selection frames, frames and numbers of both thumbnail views: a golden
+  // orange.
+  static constexpr TColor kThumbnailMarkColor = 0x00AFDB;
 
   TOtherWindows windows_;
   // Kept for the run, so the printer chosen last is offered again.

@@ -13,7 +13,6 @@
 #include "hair/HairStyle.h"
 #include "imaging/Image.h"
 #include "imaging/ImgThumbView.h"
-#include "imaging/QtBitmap.h"
 #include "shell/Dialogs.h"
 #include "shell/FileFunctions.h"
 #include "shell/Main.h"
@@ -22,22 +21,9 @@ namespace glamora {
 
 namespace {
 
-// The frame over each gallery thumbnail: the golden orange of the selection.
-constexpr TColor kGalleryFrameColor = 0x00AFDB;
-
 // The thumbnail view's MoveSelection codes.
 constexpr int kMoveFirst = 4;
 constexpr int kMoveLast = 5;
-
-// A one-pixel frame along (left, top)-(right, bottom), right and bottom
-// excluded, in the given colour.
-void FrameRect(QPainter& canvas, int left, int top, int right, int bottom, const QColor& colour) {
-  if (right <= left || bottom <= top) return;
-  canvas.fillRect(left, top, right - left, 1, colour);
-  canvas.fillRect(left, bottom - 1, right - left, 1, colour);
-  canvas.fillRect(left, top, 1, bottom - top, colour);
-  canvas.fillRect(right - 1, top, 1, bottom - top, colour);
-}
 
 }  // namespace
 
@@ -115,20 +101,18 @@ void TFormMain::tbShowGalleryThumbsClick() {
 }
 
 void TFormMain::ThumbViewPreviewImageDraw(int index, int left, int top, QPainter& canvas) {
-  const int right = left + ThumbViewPreview->ThumbWidth();
-  const int bottom = top + ThumbViewPreview->ThumbHeight();
-  const QColor frame = ToQColor(kGalleryFrameColor);
-  FrameRect(canvas, left, top, right - 1, bottom - 1, frame);
+  FrameThumbnail(canvas, *ThumbViewPreview, left, top);
   if (ShowGalleryNumbers) {
     const QString text = QString::fromStdString(FileBaseName(ThumbViewPreview->GetImageFileName(index)));
     const QFontMetrics metrics(canvas.font());
+    const int bottom = top + ThumbViewPreview->ThumbHeight();
     const QRect box(left, bottom - 1 - metrics.height(), metrics.horizontalAdvance(text), metrics.height());
     canvas.fillRect(box, Qt::white);
     canvas.setPen(Qt::black);
     canvas.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
   }
   // Again, so the number's white box never covers the frame.
-  FrameRect(canvas, left, top, right - 1, bottom - 1, frame);
+  FrameThumbnail(canvas, *ThumbViewPreview, left, top);
 }
 
 // ---- deleting --------------------------------------------------------------

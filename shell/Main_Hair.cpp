@@ -39,8 +39,6 @@ namespace glamora {
 
 namespace {
 
-// Numbers and frames over the catalogue thumbnails: a golden orange.
-constexpr TColor kCatalogueMarkColor = 0x00AFDB;
 constexpr THairColour kDefaultHairColour{60, 40, 20};
 // A timed show: the click's make-over and then one a second until this many
 // were shown; the next tick puts the face back.
@@ -170,30 +168,18 @@ void TFormMain::ThumbViewHairImageSelect(int index) {
 }
 
 void TFormMain::ThumbViewHairImageDraw(int index, int left, int top, QPainter& canvas) {
-  const int width = ThumbViewHair->ThumbWidth();
-  const int height = ThumbViewHair->ThumbHeight();
-  const QColor mark = ToQColor(kCatalogueMarkColor);
-
   // The number just above the bottom edge, on a white ground.
   const QString text = QString::number(index);
   const QFontMetrics metrics(canvas.font());
   const int characterHeight = QFontInfo(canvas.font()).pixelSize();
-  const int x = left + (width - metrics.horizontalAdvance(text)) / 2;
-  const int y = top + height - 4 - characterHeight;
-  canvas.setPen(mark);
+  const int x = left + (ThumbViewHair->ThumbWidth() - metrics.horizontalAdvance(text)) / 2;
+  const int y = top + ThumbViewHair->ThumbHeight() - 4 - characterHeight;
+  canvas.setPen(ToQColor(kThumbnailMarkColor));
   canvas.setBackground(Qt::white);
   canvas.setBackgroundMode(Qt::OpaqueMode);
   canvas.drawText(QRect(x, y, metrics.horizontalAdvance(text), metrics.height()), Qt::AlignLeft | Qt::AlignTop, text);
 
-  // A one-pixel frame inside the cell, one pixel short of its right and
-  // bottom edges.
-  const int frameWidth = width - 1;
-  const int frameHeight = height - 1;
-  if (frameWidth <= 0 || frameHeight <= 0) return;
-  canvas.fillRect(QRect(left, top, frameWidth, 1), mark);
-  canvas.fillRect(QRect(left, top + frameHeight - 1, frameWidth, 1), mark);
-  canvas.fillRect(QRect(left, top, 1, frameHeight), mark);
-  canvas.fillRect(QRect(left + frameWidth - 1, top, 1, frameHeight), mark);
+  FrameThumbnail(canvas, *ThumbViewHair, left, top);
 }
 
 void TFormMain::edFrameKeyDown(int key, Qt::KeyboardModifiers) {
