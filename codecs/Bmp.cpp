@@ -398,32 +398,30 @@ bool EncodeBmpInto(const Bitmap& in, const TImgIOParams& params, const ProgressR
   const uint64_t fileSize = headerBytes + uint64_t(stride) * uint64_t(height);
   if (fileSize > UINT32_MAX) return false;
 
-  std::vector<uint8_t> file;
-  file.reserve(size_t(fileSize));
-  file.push_back('B');
-  file.push_back('M');
-  PutU32(file, uint32_t(fileSize));
-  PutU32(file, 0);
-  PutU32(file, uint32_t(headerBytes));
-  PutU32(file, 40);
-  PutU32(file, uint32_t(width));
-  PutU32(file, uint32_t(height));
-  PutU16(file, 1);
-  PutU16(file, 24);
-  PutU32(file, kRgb);
-  PutU32(file, uint32_t(stride * size_t(height)));
-  PutU32(file, uint32_t(PixelsPerMetreFromDpi(std::max(params.DpiX, 0))));
-  PutU32(file, uint32_t(PixelsPerMetreFromDpi(std::max(params.DpiY, 0))));
-  PutU32(file, 0);
-  PutU32(file, 0);
+  out.reserve(out.size() + size_t(fileSize));
+  out.push_back('B');
+  out.push_back('M');
+  PutU32(out, uint32_t(fileSize));
+  PutU32(out, 0);
+  PutU32(out, uint32_t(headerBytes));
+  PutU32(out, 40);
+  PutU32(out, uint32_t(width));
+  PutU32(out, uint32_t(height));
+  PutU16(out, 1);
+  PutU16(out, 24);
+  PutU32(out, kRgb);
+  PutU32(out, uint32_t(stride * size_t(height)));
+  PutU32(out, uint32_t(PixelsPerMetreFromDpi(std::max(params.DpiX, 0))));
+  PutU32(out, uint32_t(PixelsPerMetreFromDpi(std::max(params.DpiY, 0))));
+  PutU32(out, 0);
+  PutU32(out, 0);
 
   RowProgress rows(progress, height);
   for (int i = 0; i < height; ++i) {
     const uint8_t* row = source->Row(height - 1 - i);
-    file.insert(file.end(), row, row + stride);
+    out.insert(out.end(), row, row + stride);
     if (!rows.Row(i + 1)) return false;
   }
-  out.insert(out.end(), file.begin(), file.end());
   return true;
 }
 
@@ -455,7 +453,7 @@ bool DecodeBmp(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressReco
 
 bool EncodeBmp(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
                std::vector<uint8_t>& out) {
-  return Reported(progress, [&] { return EncodeBmpInto(in, params, progress, out); });
+  return ReportedAppend(progress, out, [&] { return EncodeBmpInto(in, params, progress, out); });
 }
 
 const Codec& BmpCodec() {

@@ -75,4 +75,14 @@ bool Reported(const ProgressRecord& progress, Step&& step) {
   return false;
 }
 
+// Runs an encode step that appends to `out` as Reported does; a failure
+// takes `out` back to the size it had, so that it ends as it began.
+template <class Step>
+bool ReportedAppend(const ProgressRecord& progress, std::vector<uint8_t>& out, Step&& step) {
+  const size_t before = out.size();
+  if (Reported(progress, step)) return true;
+  out.resize(before);
+  return false;
+}
+
 }  // namespace glamora::codec

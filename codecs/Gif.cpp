@@ -518,9 +518,8 @@ bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecor
   const size_t firstOpaque = params.GifHasTransparency && !backgroundIsKey && indexed.Palette.size() > 1 ? 1 : 0;
   const int backgroundIndex = NearestEntry(indexed.Palette, firstOpaque, background);
 
-  std::vector<uint8_t> coded;
   int error = 0;
-  GifFileType* gif = EGifOpen(&coded, WriteToVector, &error);
+  GifFileType* gif = EGifOpen(&out, WriteToVector, &error);
   if (!gif) return false;
   ColorMapObject* map = GifMakeMapObject(tableSize, table.data());
   bool ok = map != nullptr;
@@ -547,9 +546,7 @@ bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecor
   }
   // Closing writes the trailer and frees the encoder in every case.
   ok = EGifCloseFile(gif, &error) == GIF_OK && ok;
-  if (!ok) return false;
-  out.insert(out.end(), coded.begin(), coded.end());
-  return true;
+  return ok;
 }
 
 }  // namespace
@@ -581,7 +578,7 @@ bool DecodeGif(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressReco
 
 bool EncodeGif(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
                std::vector<uint8_t>& out) {
-  return Reported(progress, [&] { return TryEncode(in, params, progress, out); });
+  return ReportedAppend(progress, out, [&] { return TryEncode(in, params, progress, out); });
 }
 
 const Codec& GifCodec() {

@@ -116,7 +116,7 @@ size_t ConsumedBytes(const MemorySource& src) {
   return src.size;
 }
 
-// Destination manager appending to a vector in blocks.
+// Destination manager appending to a vector in blocks, after what it holds.
 struct VectorDestination {
   jpeg_destination_mgr pub;
   std::vector<uint8_t>* bytes;
@@ -138,10 +138,7 @@ void AddBlock(j_compress_ptr cinfo) {
   dest->pub.free_in_buffer = kDestinationBlock;
 }
 
-void InitDestination(j_compress_ptr cinfo) {
-  reinterpret_cast<VectorDestination*>(cinfo->dest)->bytes->clear();
-  AddBlock(cinfo);
-}
+void InitDestination(j_compress_ptr cinfo) { AddBlock(cinfo); }
 
 boolean EmptyOutputBuffer(j_compress_ptr cinfo) {
   AddBlock(cinfo);
@@ -298,7 +295,6 @@ bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecor
   jpeg_compress_struct cinfo{};
   ErrorManager err;
   VectorDestination destination{};
-  std::vector<uint8_t> coded;
   std::vector<uint8_t> inks;
   J_COLOR_SPACE fileSpace = JCS_RGB;
   switch (params.JpegColor) {
@@ -320,7 +316,7 @@ bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecor
     destination.pub.init_destination = InitDestination;
     destination.pub.empty_output_buffer = EmptyOutputBuffer;
     destination.pub.term_destination = TermDestination;
-    destination.bytes = &coded;
+    destination.bytes = &out;
     cinfo.dest = &destination.pub;
 
     cinfo.image_width = JDIMENSION(source->Width());
@@ -355,9 +351,7 @@ bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecor
     }
     jpeg_finish_compress(&cinfo);
   });
-  if (!ok) return false;
-  out.insert(out.end(), coded.begin(), coded.end());
-  return true;
+  return ok;
 }
 
 }  // namespace
@@ -433,7 +427,7 @@ bool DecodeJpeg(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRec
 
 bool EncodeJpeg(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
                 std::vector<uint8_t>& out) {
-  return Reported(progress, [&] { return TryEncode(in, params, progress, out); });
+  return ReportedAppend(progress, out, [&] { return TryEncode(in, params, progress, out); });
 }
 
 const Codec& JpegCodec() {

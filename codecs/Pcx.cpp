@@ -245,24 +245,24 @@ bool EncodePcxInto(const Bitmap& in, const TImgIOParams& params, const ProgressR
   const size_t bytesPerLine = (size_t(width) + 1) & ~size_t(1);  // kept even
   const bool rle = params.PcxCompression != 0;
 
-  std::vector<uint8_t> file;
-  file.reserve(kHeaderSize + bytesPerLine * 3 * size_t(height));
-  file.push_back(kManufacturer);
-  file.push_back(5);
-  file.push_back(rle ? 1 : 0);
-  file.push_back(8);
-  PutU16(file, 0);
-  PutU16(file, 0);
-  PutU16(file, unsigned(width - 1));
-  PutU16(file, unsigned(height - 1));
-  PutU16(file, unsigned(std::clamp(params.DpiX, 0, 0xFFFF)));
-  PutU16(file, unsigned(std::clamp(params.DpiY, 0, 0xFFFF)));
-  file.insert(file.end(), 48, 0);  // no 16-colour palette
-  file.push_back(0);
-  file.push_back(3);
-  PutU16(file, unsigned(bytesPerLine));
-  PutU16(file, 1);  // colour palette information
-  file.insert(file.end(), kHeaderSize - file.size(), 0);
+  const size_t start = out.size();
+  out.reserve(start + kHeaderSize + bytesPerLine * 3 * size_t(height));
+  out.push_back(kManufacturer);
+  out.push_back(5);
+  out.push_back(rle ? 1 : 0);
+  out.push_back(8);
+  PutU16(out, 0);
+  PutU16(out, 0);
+  PutU16(out, unsigned(width - 1));
+  PutU16(out, unsigned(height - 1));
+  PutU16(out, unsigned(std::clamp(params.DpiX, 0, 0xFFFF)));
+  PutU16(out, unsigned(std::clamp(params.DpiY, 0, 0xFFFF)));
+  out.insert(out.end(), 48, 0);  // no 16-colour palette
+  out.push_back(0);
+  out.push_back(3);
+  PutU16(out, unsigned(bytesPerLine));
+  PutU16(out, 1);  // colour palette information
+  out.insert(out.end(), start + kHeaderSize - out.size(), 0);
 
   std::vector<uint8_t> plane(bytesPerLine);
   RowProgress rows(progress, height);
@@ -271,14 +271,13 @@ bool EncodePcxInto(const Bitmap& in, const TImgIOParams& params, const ProgressR
     for (int channel = 2; channel >= 0; --channel) {  // red, green, blue planes
       for (int x = 0; x < width; ++x) plane[size_t(x)] = row[3 * x + channel];
       if (rle) {
-        EncodeRlePlane(plane.data(), plane.size(), file);
+        EncodeRlePlane(plane.data(), plane.size(), out);
       } else {
-        file.insert(file.end(), plane.begin(), plane.end());
+        out.insert(out.end(), plane.begin(), plane.end());
       }
     }
     if (!rows.Row(y + 1)) return false;
   }
-  out.insert(out.end(), file.begin(), file.end());
   return true;
 }
 
@@ -311,7 +310,7 @@ bool DecodePcx(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressReco
 
 bool EncodePcx(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
                std::vector<uint8_t>& out) {
-  return Reported(progress, [&] { return EncodePcxInto(in, params, progress, out); });
+  return ReportedAppend(progress, out, [&] { return EncodePcxInto(in, params, progress, out); });
 }
 
 const Codec& PcxCodec() {

@@ -217,7 +217,6 @@ bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecor
     png_destroy_write_struct(&png, nullptr);
     return false;
   }
-  std::vector<uint8_t> coded;
   png_color palette[2] = {};
   if (bilevel) {
     for (int i = 0; i < 2; ++i) {
@@ -228,7 +227,7 @@ bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecor
 
   const bool ok = Guarded(png, [&] {
     const int width = source->Width(), height = source->Height();
-    png_set_write_fn(png, &coded, WriteToVector, FlushNothing);
+    png_set_write_fn(png, &out, WriteToVector, FlushNothing);
     png_set_compression_level(png, std::clamp(params.PngCompression, 0, 9));
     png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), bilevel ? 1 : 8,
                  bilevel ? PNG_COLOR_TYPE_PALETTE : PNG_COLOR_TYPE_RGB,
@@ -254,9 +253,7 @@ bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecor
     png_write_end(png, nullptr);
   });
   png_destroy_write_struct(&png, &info);
-  if (!ok) return false;
-  out.insert(out.end(), coded.begin(), coded.end());
-  return true;
+  return ok;
 }
 
 }  // namespace
@@ -293,7 +290,7 @@ bool DecodePng(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressReco
 
 bool EncodePng(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
                std::vector<uint8_t>& out) {
-  return Reported(progress, [&] { return TryEncode(in, params, progress, out); });
+  return ReportedAppend(progress, out, [&] { return TryEncode(in, params, progress, out); });
 }
 
 const Codec& PngCodec() {

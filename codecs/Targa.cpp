@@ -232,31 +232,29 @@ bool EncodeTargaInto(const Bitmap& in, const TImgIOParams& params, const Progres
   const int width = source->Width(), height = source->Height();
   const size_t idLength = std::min<size_t>(params.TgaDescription.size(), 255);
 
-  std::vector<uint8_t> file;
-  file.reserve(kHeaderSize + idLength + size_t(width) * 3 * size_t(height));
-  file.push_back(uint8_t(idLength));
-  file.push_back(0);  // no colour map
-  file.push_back(params.TgaCompressed ? kTrueColourRle : kTrueColour);
-  for (int i = 0; i < 5; ++i) file.push_back(0);  // colour map fields: no map
-  PutU16(file, 0);
-  PutU16(file, 0);
-  PutU16(file, unsigned(width));
-  PutU16(file, unsigned(height));
-  file.push_back(24);
-  file.push_back(0);  // bottom-left origin, no alpha bits
-  file.insert(file.end(), params.TgaDescription.begin(), params.TgaDescription.begin() + idLength);
+  out.reserve(out.size() + kHeaderSize + idLength + size_t(width) * 3 * size_t(height));
+  out.push_back(uint8_t(idLength));
+  out.push_back(0);  // no colour map
+  out.push_back(params.TgaCompressed ? kTrueColourRle : kTrueColour);
+  for (int i = 0; i < 5; ++i) out.push_back(0);  // colour map fields: no map
+  PutU16(out, 0);
+  PutU16(out, 0);
+  PutU16(out, unsigned(width));
+  PutU16(out, unsigned(height));
+  out.push_back(24);
+  out.push_back(0);  // bottom-left origin, no alpha bits
+  out.insert(out.end(), params.TgaDescription.begin(), params.TgaDescription.begin() + idLength);
 
   RowProgress rows(progress, height);
   for (int i = 0; i < height; ++i) {
     const uint8_t* row = source->Row(height - 1 - i);
     if (params.TgaCompressed) {
-      EncodeRleRow(row, width, file);
+      EncodeRleRow(row, width, out);
     } else {
-      file.insert(file.end(), row, row + 3 * size_t(width));
+      out.insert(out.end(), row, row + 3 * size_t(width));
     }
     if (!rows.Row(i + 1)) return false;
   }
-  out.insert(out.end(), file.begin(), file.end());
   return true;
 }
 
@@ -286,7 +284,7 @@ bool DecodeTarga(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRe
 
 bool EncodeTarga(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
                  std::vector<uint8_t>& out) {
-  return Reported(progress, [&] { return EncodeTargaInto(in, params, progress, out); });
+  return ReportedAppend(progress, out, [&] { return EncodeTargaInto(in, params, progress, out); });
 }
 
 const Codec& TargaCodec() {

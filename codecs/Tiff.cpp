@@ -17,14 +17,16 @@ namespace {
 // libtiff may allocate no single block larger than this for one page.
 constexpr tmsize_t kMaxSingleAllocation = tmsize_t(1) << 30;
 
-// A file in memory: read from a span, or written into a growing vector.
+// A file in memory: read from a span, or written into a growing vector
+// after the `start` bytes it already holds.
 struct MemoryFile {
   Bytes data;
   std::vector<uint8_t>* written = nullptr;
+  size_t start = 0;
   uint64_t position = 0;
 
-  uint64_t Size() const { return written ? written->size() : data.size(); }
-  const uint8_t* Begin() const { return written ? written->data() : data.data(); }
+  uint64_t Size() const { return written ? written->size() - start : data.size(); }
+  const uint8_t* Begin() const { return written ? written->data() + start : data.data(); }
 };
 
 MemoryFile& FileOf(thandle_t handle) { return *static_cast<MemoryFile*>(handle); }
@@ -44,11 +46,11 @@ tmsize_t WriteProc(thandle_t handle, void* buffer, tmsize_t size) {
   const uint64_t end = file.position + uint64_t(size);
   // No exception may pass through libtiff's frames.
   try {
-    if (end > file.written->size()) file.written->resize(size_t(end));
+    if (end > file.Size()) file.written->resize(file.start + size_t(end));
   } catch (const std::bad_alloc&) {
     return -1;
   }
-  std::memcpy(file.written->data() + file.position, buffer, size_t(size));
+  std::memcpy(file.written->data() + file.start + file.position, buffer, size_t(size));
   file.position = end;
   return size;
 }
@@ -248,8 +250,7 @@ bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecor
   const Bitmap* source = bilevel ? &in : &Pixels24(in, expanded);
   const uint32_t width = uint32_t(source->Width()), height = uint32_t(source->Height());
 
-  std::vector<uint8_t> coded;
-  MemoryFile file{Bytes{}, &coded};
+  MemoryFile file{Bytes{}, &out, out.size()};
   TiffHandle handle{OpenMemory(file, "w")};
   TIFF* tif = handle.tif;
   if (!tif) return false;
@@ -294,9 +295,7 @@ bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecor
   ok = ok && TIFFWriteDirectory(tif);
   TIFFClose(handle.tif);
   handle.tif = nullptr;
-  if (!ok) return false;
-  out.insert(out.end(), coded.begin(), coded.end());
-  return true;
+  return ok;
 }
 
 }  // namespace
@@ -331,7 +330,7 @@ bool DecodeTiff(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRec
 
 bool EncodeTiff(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
                 std::vector<uint8_t>& out) {
-  return Reported(progress, [&] { return TryEncode(in, params, progress, out); });
+  return ReportedAppend(progress, out, [&] { return TryEncode(in, params, progress, out); });
 }
 
 const Codec& TiffCodec() {
