@@ -367,11 +367,6 @@ void TImgView::mousePressEvent(QMouseEvent* event) {
   MouseDown(event->button(), event->modifiers(), p.x(), p.y());
 }
 
-void TImgView::mouseDoubleClickEvent(QMouseEvent*) {
-  // The second press of a double click has already arrived as a press; the
-  // base class would deliver it once more.
-}
-
 void TImgView::mouseMoveEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint() - ClientOrigin();
   MouseMove(event->buttons(), event->modifiers(), p.x(), p.y());

@@ -190,10 +190,11 @@ class TImgView : public TImgViewBase {
   void ViewMoved() override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  // Also receives the second press of a double click, which arrives as a
+  // double-click event that QWidget hands on here.
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
-  void mouseDoubleClickEvent(QMouseEvent* event) override;
   void ClientAreaChanged() override { Update(); }
 
   void PaintBackground(QPainter& painter, const QRegion& area) const;

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QTest>
 #include <vector>
@@ -388,6 +390,22 @@ TEST_F(MouseTest, LeftClickZoomsInAroundTheClickedPoint) {
   EXPECT_EQ(view.Zoom(), 100);
   QTest::mouseClick(&view, Qt::RightButton, {}, QPoint(50, 50));
   EXPECT_EQ(view.Zoom(), 75);
+}
+
+TEST_F(MouseTest, TheSecondClickOfADoubleClickCountsAsAClick) {
+  std::vector<QPoint> downs;
+  view.OnMouseDown = [&](QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) { downs.emplace_back(x, y); };
+  // A double click reaches a widget as press, release, double click, release:
+  // the double click stands for the second press.
+  const QPointF at(20, 30);
+  for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
+                            QEvent::MouseButtonRelease}) {
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, at, view.mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(&view, &event);
+  }
+  EXPECT_EQ(downs, (std::vector<QPoint>{{20, 30}, {20, 30}}));
+  EXPECT_EQ(view.Zoom(), 300);  // two clicks: two steps in
 }
 
 TEST_F(MouseTest, DraggingScrollsByTheDistanceMoved) {
