@@ -352,8 +352,7 @@ void TFormMain::FormCreate() {
   ExportFolder = DefaultDocumentsFolder();
   if (ProgramFolder.empty()) ProgramFolder = DefaultProgramFolder();
   WithTrailingSeparator(ProgramFolder);
-  HelpFile = ProgramFolder + "Glamora.hlp";
-  HelpViewer->SetHelpFile(HelpFile);
+  HelpViewer->SetHelpFile(ProgramFolder + "Glamora.hlp");
   CatalogueFolder = ProgramFolder;
   CategoryFolder = CatalogueFolder + "Short";
   FaceFileName = ReadStartupSettings(ProgramFolder);

@@ -92,10 +92,6 @@ class TFormMain : public QMainWindow {
   int32_t MakeupTool = 0;
   // 0: the make-up colour box feeds a region colour; 1: the brush colour.
   uint8_t MakeupColorMode = 0;
-  // The help file of the application.
-  std::string HelpFile;
-  // Initial folder of the picture open dialog.
-  std::string PictureDialogFolder;
 
   // ---- start-up, closing and the current face
   void FormCreate();

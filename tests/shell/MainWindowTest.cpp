@@ -41,7 +41,7 @@ TEST_F(MainWindowTest, FirstRunLoadsTheModelFaceAndWritesTheProgramFolder) {
   EXPECT_EQ(SettingsStore().ReadString("InstallDir"), program_.Path());
   EXPECT_TRUE(fs::is_directory(program_.File("Preview")));
   EXPECT_EQ(form->CategoryFolder, program_.Path() + "Short");
-  EXPECT_EQ(form->HelpFile, program_.Path() + "Glamora.hlp");
+  EXPECT_EQ(form->HelpViewer->HelpFile(), program_.Path() + "Glamora.hlp");
   EXPECT_EQ(form->Makeup1->Bitmap()->Width(), 228);
   EXPECT_EQ(form->Makeup1->Bitmap()->Height(), 314);
 }
