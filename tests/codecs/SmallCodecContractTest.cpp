@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 
 #include "codecs/Bmp.h"
 #include "codecs/Icon.h"
@@ -144,26 +143,6 @@ TEST_P(SmallCodecContract, SurvivesEveryTruncationAndBitFlips) {
 
 INSTANTIATE_TEST_SUITE_P(SmallCodecs, SmallCodecContract, ::testing::ValuesIn(Cases()),
                          [](const auto& test) { return std::string(test.param.Name); });
-
-// Inputs that once crashed or misbehaved, kept by format folder.
-TEST(SmallCodecRegressions, EveryKeptInputIsHandled) {
-  namespace fs = std::filesystem;
-  const std::pair<const char*, const codec::Codec*> folders[] = {
-      {"bmp", &codec::BmpCodec()}, {"pcx", &codec::PcxCodec()},     {"targa", &codec::TargaCodec()},
-      {"icon", &codec::IconCodec()}, {"cursor", &codec::CursorCodec()},
-  };
-  const fs::path root = fs::path(SourceDir()) / "tests" / "codecs" / "regressions";
-  int kept = 0;
-  for (const auto& [folder, codec] : folders) {
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(root / folder, ec)) {
-      if (!entry.is_regular_file()) continue;
-      ++kept;
-      EXPECT_TRUE(HandlesDamage(*codec, ReadAll(entry.path().string()))) << entry.path();
-    }
-  }
-  if (kept == 0) GTEST_SKIP() << "no kept inputs under " << root;
-}
 
 }  // namespace
 }  // namespace glamora::test
