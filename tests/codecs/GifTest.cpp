@@ -14,20 +14,7 @@ namespace {
 using codec::GifCodec;
 using File = std::vector<uint8_t>;
 
-// GIF data is only coded with the LZW hooks installed; these tests install
-// them in the process-wide defaults (which the shared checks use) and put
-// the defaults back afterwards.
-class GifCodecTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    saved_ = DefaultLzwHooks();
-    DefaultLzwHooks() = LzwHooks{true, true, true, true};
-  }
-  void TearDown() override { DefaultLzwHooks() = saved_; }
-
- private:
-  LzwHooks saved_;
-};
+using GifCodecTest = WithLzwHooksInstalled;
 
 File Encode(const Bitmap& picture, const TImgIOParams& params) {
   File coded;

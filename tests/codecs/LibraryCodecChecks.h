@@ -43,4 +43,19 @@ void ExpectRandomInputHandled(const codec::Codec& codec, const std::vector<uint8
 // many files there were (none when the folder does not exist).
 int ExpectRegressionFilesHandled(const codec::Codec& codec, const std::string& folder, const TImgIOParams& params);
 
+// LZW data is only coded with the hooks installed; a test of this fixture
+// runs with every hook in the process-wide defaults (which the shared checks
+// use), and the defaults are put back afterwards.
+class WithLzwHooksInstalled : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved_ = DefaultLzwHooks();
+    DefaultLzwHooks() = LzwHooks{true, true, true, true};
+  }
+  void TearDown() override { DefaultLzwHooks() = saved_; }
+
+ private:
+  LzwHooks saved_;
+};
+
 }  // namespace glamora::test

@@ -11,20 +11,7 @@ namespace {
 using codec::TiffCodec;
 using File = std::vector<uint8_t>;
 
-// LZW pages are only coded with the hooks installed; these tests install
-// them in the process-wide defaults (which the shared checks use) and put
-// the defaults back afterwards.
-class TiffCodecTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    saved_ = DefaultLzwHooks();
-    DefaultLzwHooks() = LzwHooks{true, true, true, true};
-  }
-  void TearDown() override { DefaultLzwHooks() = saved_; }
-
- private:
-  LzwHooks saved_;
-};
+using TiffCodecTest = WithLzwHooksInstalled;
 
 File Encode(const Bitmap& picture, const TImgIOParams& params) {
   File coded;
