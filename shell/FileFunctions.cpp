@@ -88,12 +88,18 @@ std::string LastMatchingFile(const std::string& folder, const std::string& mask)
 }
 
 void DeleteMatchingFiles(const std::string& folder, const std::string& mask) {
-  std::vector<std::string> names;
-  if (!ListFiles(folder, mask, false, names)) return;
+  const QDir dir(Q(folder));
+  if (folder.empty() || !dir.exists()) return;
+  // Every entry but folders goes, hidden ones too: unlike the listing, the
+  // deletion leaves nothing behind that the mask names.
+  const QRegularExpression pattern = MaskPattern(mask);
   const std::string base = WithTrailingSeparatorOf(folder);
-  for (const std::string& name : names) {
-    std::error_code ec;
-    std::filesystem::remove(base + name, ec);
+  for (const QFileInfo& info :
+       dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::NoSort)) {
+    if (info.isDir() && !info.isSymLink()) continue;
+    if (!Matches(pattern, info.fileName())) continue;
+    std::error_code ignored;
+    std::filesystem::remove(base + info.fileName().toStdString(), ignored);
   }
 }
 

@@ -32,7 +32,8 @@ int CountMatchingFiles(const std::string& folder, const std::string& mask);
 // The last name of the sorted listing, or the empty string.
 std::string LastMatchingFile(const std::string& folder, const std::string& mask);
 
-// Deletes every matching file; failures are ignored.
+// Deletes every matching entry but folders, hidden files included; failures
+// are ignored.
 void DeleteMatchingFiles(const std::string& folder, const std::string& mask);
 
 // Copies all bytes of source over target (created or replaced; written beside

@@ -148,6 +148,7 @@ TEST(DeleteAllGalleryPictures, AsksOnceEmptiesTheFolderAndNumberingStartsOver) {
   for (int i = 0; i < 3; ++i) counter = AddGalleryPicture(gallery.Path(), counter, WorkPicture()).Number;
   test::WriteAll(gallery.File("notes.txt"), std::string("x"));
   test::WriteAll(gallery.File("README"), std::string("x"));
+  test::WriteAll(gallery.File(".thumbs"), std::string("x"));
 
   MessageScript messages({mrYes});
   ASSERT_TRUE(DeleteAllGalleryPictures(gallery.Path(), 3));
@@ -155,7 +156,8 @@ TEST(DeleteAllGalleryPictures, AsksOnceEmptiesTheFolderAndNumberingStartsOver) {
   EXPECT_EQ(messages.Shown()[0].Text.toStdString(), "Do you delete all gallery images?");
   EXPECT_EQ(messages.Shown()[0].Type, TMsgDlgType::mtWarning);
   EXPECT_EQ(messages.Shown()[0].Buttons, mbYes | mbNo);
-  EXPECT_TRUE(FilesOf(gallery.Path()).empty());
+  // Empty, hidden files included.
+  EXPECT_TRUE(fs::is_empty(gallery.Path()));
 
   EXPECT_EQ(AddGalleryPicture(gallery.Path(), 0, WorkPicture()).FileName, gallery.File("0001.jpg"));
 }

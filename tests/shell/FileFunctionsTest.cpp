@@ -49,9 +49,13 @@ TEST(FileFunctions, ListingMatchesEitherCaseAndSkipsHiddenFilesAndFolders) {
   EXPECT_FALSE(ListFiles(dir.File("missing"), "*.jpg", true, untouched));
   EXPECT_EQ(untouched, std::vector<std::string>{"keep"});
 
+  // Deleting is not limited to what the listing shows: hidden files go too,
+  // folders stay.
   DeleteMatchingFiles(dir.Path(), "*.JPG");
   EXPECT_EQ(CountMatchingFiles(dir.Path(), "*"), 1);  // d.png
+  EXPECT_FALSE(std::filesystem::exists(dir.File(".hidden.jpg")));
   EXPECT_TRUE(std::filesystem::is_directory(dir.File("folder.jpg")));
+  EXPECT_TRUE(std::filesystem::exists(dir.File("d.png")));
 }
 
 TEST(FileFunctions, GalleryCounterIsTheLastNumber) {
