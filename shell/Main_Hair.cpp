@@ -6,14 +6,17 @@
 #include <QFile>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QAction>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -58,6 +61,12 @@ class EventPreview : public QObject {
   Handler handler_;
 };
 
+// True when an entry of the menus has `keys` as its shortcut.
+bool IsMenuShortcut(const QMenuBar& menus, const QKeySequence& keys) {
+  const QList<QAction*> entries = menus.findChildren<QAction*>();
+  return std::any_of(entries.begin(), entries.end(), [&](const QAction* entry) { return entry->shortcut() == keys; });
+}
+
 }  // namespace
 
 // ---- building ------------------------------------------------------------------
@@ -87,7 +96,14 @@ void TFormMain::ConnectHairPage() {
 
   // The window's key handler sees the keys of the two views and of edFrame
   // before they do.
-  auto* keyPreview = new EventPreview(this, [this](QObject*, QEvent* event) {
+  auto* keyPreview = new EventPreview(this, [this](QObject* watched, QEvent* event) {
+    // The edit box would claim the keys of its own editing commands (Ctrl+A
+    // selects all); the window's menu shortcuts come first.
+    if (event->type() == QEvent::ShortcutOverride && watched == edFrame &&
+        IsMenuShortcut(*menuBar(), QKeySequence(static_cast<QKeyEvent*>(event)->keyCombination()))) {
+      event->ignore();
+      return true;
+    }
     if (event->type() == QEvent::KeyPress) {
       const auto* key = static_cast<QKeyEvent*>(event);
       RunHandler([this, key] { edFrameKeyDown(key->key(), key->modifiers()); });
