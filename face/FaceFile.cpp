@@ -16,7 +16,12 @@
 namespace glamora {
 
 FaceFileKind FaceFileKindOf(const std::string& fileName) {
-  std::string ext = std::filesystem::path(fileName).extension().string();
+  // The extension is the file name from its last dot, so a name that is only
+  // an extension (".eff") counts too.
+  const std::string name = std::filesystem::path(fileName).filename().string();
+  const size_t dot = name.rfind('.');
+  if (dot == std::string::npos) return FaceFileKind::NotAFaceFile;
+  std::string ext = name.substr(dot);
   std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
   if (ext == ".eff") return FaceFileKind::Enciphered;
   if (ext == ".mff") return FaceFileKind::Plain;

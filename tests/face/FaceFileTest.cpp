@@ -81,6 +81,10 @@ TEST(FaceFile, ExtensionDecidesTheKind) {
   EXPECT_EQ(FaceFileKindOf("face.jpg"), FaceFileKind::NotAFaceFile);
   EXPECT_EQ(FaceFileKindOf("eff"), FaceFileKind::NotAFaceFile);
   EXPECT_EQ(FaceFileKindOf("folder.eff/face"), FaceFileKind::NotAFaceFile);
+  // The extension runs from the name's last dot, even when nothing precedes it.
+  EXPECT_EQ(FaceFileKindOf("Faces/.eff"), FaceFileKind::Enciphered);
+  EXPECT_EQ(FaceFileKindOf(".MFF"), FaceFileKind::Plain);
+  EXPECT_EQ(FaceFileKindOf("face.eff."), FaceFileKind::NotAFaceFile);
 }
 
 TEST(FaceFile, SealedFileReadsBackWithCapitalExtension) {
