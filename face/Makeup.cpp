@@ -240,7 +240,7 @@ void TMakeup::MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifier
     InvalidateLine(QLine(anchor_, rubberEnd_));
     return;
   }
-  if (drawing_) ContinueStroke(x, y);
+  if (drawing_ && (mode_ == kModeAirbrush || mode_ == kModePencil)) ContinueStroke(x, y);
 }
 
 void TMakeup::MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y) {
@@ -322,6 +322,7 @@ void TMakeup::StartStroke(int x, int y) {
   drawing_ = true;
   SaveUndo();
   penPosition_ = PicturePoint(x, y);
+  penColor_ = pencilColor_;
 }
 
 void TMakeup::ContinueStroke(int x, int y) {
@@ -331,7 +332,7 @@ void TMakeup::ContinueStroke(int x, int y) {
     {
       BitmapCanvas canvas(*Bitmap());
       if (canvas.IsActive()) {
-        UseCopyPen(canvas.Painter(), ToQColor(pencilColor_), 1);
+        UseCopyPen(canvas.Painter(), ToQColor(penColor_), 1);
         canvas->drawLine(penPosition_, p);
       }
     }

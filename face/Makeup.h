@@ -114,6 +114,7 @@ class TMakeup : public TImgEditor {
   bool headerSaved_ = true;
 
   QPoint penPosition_;
+  TColor penColor_ = clRed;  // the pencil colour at the press that started the stroke
   Qt::MouseButtons pressButtons_;
   std::vector<QLine> windowLines_;  // edges placed so far, and the rubber band last
   bool rubberShown_ = false;

@@ -271,6 +271,24 @@ TEST_F(MakeupTest, StrokesPaintAndUndoInOneStep) {
   EXPECT_EQ(Pixel(100, 120), kSkin);
 }
 
+TEST_F(MakeupTest, AStrokeKeepsThePenOfItsPressAndPaintsOnlyInPaintingModes) {
+  canvas_.SetMode(TMakeup::kModePencil);
+  canvas_.SetColor(Rgb(0, 0, 255));
+  Press(20, 40);
+  canvas_.SetColor(Rgb(255, 0, 0));  // takes effect at the next press
+  Move(60, 40);
+  EXPECT_EQ(Pixel(40, 40), Rgb(0, 0, 255));
+
+  // Leaving the painting modes while the button is held paints nothing more.
+  canvas_.SetMode(TMakeup::kModeNone);
+  EXPECT_TRUE(canvas_.Drawing());
+  Move(60, 80);
+  EXPECT_EQ(Pixel(60, 80), kSkin);
+  EXPECT_EQ(Pixel(60, 60), kSkin);
+  Release(60, 80);
+  EXPECT_FALSE(canvas_.Drawing());
+}
+
 TEST_F(MakeupTest, RandomMakeupColoursAndLeavesASnapshot) {
   canvas_.RandomMakeup();
   // Eyes drawn in 0..149 and lips in 0..99 shift the rectangles; outside stays.
