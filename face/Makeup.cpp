@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
+#include <cstdlib>
 
 #include "face/FaceFile.h"
 #include "face/FaceKeyGenerator.h"
@@ -21,10 +22,19 @@ namespace {
 constexpr TColor clYellow = 0x0000FFFF;
 constexpr TColor clLime = 0x0000FF00;
 
+// Vertices placed with the mouse lie within a few thousand pixels of the
+// picture; coordinates beyond this come only from a damaged header, and a
+// polygon built from them would span billions of rows.
+constexpr int kFarthestVertex = 32767;
+
 PolygonRegion RegionOf(const FaceRegion& record) {
   if (!record.IsOutlined()) return {};
   std::vector<Point> vertices(size_t(record.Count));
-  for (int i = 0; i < record.Count; ++i) vertices[size_t(i)] = {record.Points[size_t(i)].X, record.Points[size_t(i)].Y};
+  for (int i = 0; i < record.Count; ++i) {
+    const FacePoint& p = record.Points[size_t(i)];
+    if (std::abs(int64_t(p.X)) > kFarthestVertex || std::abs(int64_t(p.Y)) > kFarthestVertex) return {};
+    vertices[size_t(i)] = {p.X, p.Y};
+  }
   return PolygonRegion(vertices);
 }
 

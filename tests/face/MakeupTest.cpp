@@ -247,6 +247,22 @@ TEST_F(MakeupTest, InvalidRegionsColourNothing) {
   EXPECT_TRUE(canvas_.Bitmap()->SameContent(before));
 }
 
+TEST_F(MakeupTest, RegionsWithVerticesFarOutsideAnyPictureColourNothing) {
+  // A damaged or hostile header: three vertices, one of them two billion
+  // rows away. It must neither hang nor touch the picture.
+  FaceHeader header = test::RectangleRegionsHeader();
+  FaceRegion& lips = header.Region(3);
+  lips.Count = 3;
+  lips.Points[0] = {100, 200};
+  lips.Points[1] = {140, 2000000000};
+  lips.Points[2] = {-2000000000, 220};
+  const std::string path = test::WriteTestFace(dir_.File("far.mff"), test::StandardFacePicture(kSkin), header);
+  ASSERT_TRUE(canvas_.LoadFace(path));
+  canvas_.ApplyColor(TMakeup::kColorLips, clWhite);
+  canvas_.ApplyColor(TMakeup::kColorLipLine, clBlack);
+  EXPECT_TRUE(canvas_.Bitmap()->SameContent(test::StandardFacePicture(kSkin)));
+}
+
 TEST_F(MakeupTest, StrokesPaintAndUndoInOneStep) {
   canvas_.SetMode(TMakeup::kModePencil);
   canvas_.SetColor(Rgb(0, 0, 255));
