@@ -61,8 +61,9 @@ void TImgView::ZoomAt(int x, int y, int percent) {
   const int bx = ScreenToBitmapX(x);
   const int by = ScreenToBitmapY(y);
   SetZoom(percent);
-  SetViewXY(int(TruncGuarded(bx * zoom_ / 100.0 - ClientWidth() / 2)),
-            int(TruncGuarded(by * zoom_ / 100.0 - ClientHeight() / 2)));
+  // In double: a far bitmap point times a large zoom exceeds 32 bits.
+  SetViewXY(int(TruncGuarded(double(bx) * zoom_ / 100.0 - ClientWidth() / 2)),
+            int(TruncGuarded(double(by) * zoom_ / 100.0 - ClientHeight() / 2)));
   UnlockPaint();
 }
 
@@ -85,8 +86,14 @@ QPoint TImgView::MaxViewXY() const {
   return {int(std::max<int64_t>(w - ClientWidth(), 0)), int(std::max<int64_t>(h - ClientHeight(), 0))};
 }
 
-int TImgView::ScreenToBitmapX(int x) const { return RoundEvenInt(100.0 / zoom_ * (x + ViewX() - offsetX_)); }
-int TImgView::ScreenToBitmapY(int y) const { return RoundEvenInt(100.0 / zoom_ * (y + ViewY() - offsetY_)); }
+// Multiplying before dividing keeps exact halves exact (100 / 24 × 15 is
+// 62.5, which the rounded ratio 100 / 24 would push to 63).
+int TImgView::ScreenToBitmapX(int x) const {
+  return RoundEvenInt(100.0 * (double(x) + ViewX() - offsetX_) / zoom_);
+}
+int TImgView::ScreenToBitmapY(int y) const {
+  return RoundEvenInt(100.0 * (double(y) + ViewY() - offsetY_) / zoom_);
+}
 int TImgView::BitmapToScreenX(int x) const { return RoundEvenInt(x * double(zoom_) / 100.0 + offsetX_ - ViewX()); }
 int TImgView::BitmapToScreenY(int y) const { return RoundEvenInt(y * double(zoom_) / 100.0 + offsetY_ - ViewY()); }
 
@@ -123,8 +130,9 @@ void TImgView::UpdateGeometry(int depth) {
     return;
   }
 
-  zoomedWidth_ = RoundEvenInt(bitmap_.Width() / 100.0 * zoom_);
-  zoomedHeight_ = RoundEvenInt(bitmap_.Height() / 100.0 * zoom_);
+  // As in MaxViewXY: the product first, so that 7 × 150 / 100 stays 10.5.
+  zoomedWidth_ = RoundEvenInt(bitmap_.Width() * double(zoom_) / 100.0);
+  zoomedHeight_ = RoundEvenInt(bitmap_.Height() * double(zoom_) / 100.0);
   offsetX_ = offsetY_ = 0;
   const int clientWidth = ClientWidth(), clientHeight = ClientHeight();
   extentX_ = std::min(zoomedWidth_, clientWidth);
@@ -304,19 +312,21 @@ void TImgView::PaintTo(QPainter& painter) {
 }
 
 void TImgView::DrawPicture(QPainter& painter) {
-  // Source rectangle in bitmap pixels; the width loses one pixel when it
-  // would reach past the bitmap's right edge (the height likewise).
+  // Source rectangle in bitmap pixels: client pixels times bitmap size over
+  // zoomed size, multiplied before dividing so that exact halves stay exact.
+  // The width loses one pixel when it would reach past the bitmap's right
+  // edge (the height likewise).
   int sourceX = 0, sourceY = 0, sourceWidth = 0, sourceHeight = 0;
   if (zoomedWidth_ != 0) {
-    const double ratio = double(bitmap_.Width()) / zoomedWidth_;
-    sourceWidth = RoundEvenInt(extentX_ * ratio);
-    sourceX = RoundEvenInt(ViewX() * ratio);
+    const double size = bitmap_.Width();
+    sourceWidth = RoundEvenInt(extentX_ * size / zoomedWidth_);
+    sourceX = RoundEvenInt(ViewX() * size / zoomedWidth_);
     if (sourceX + sourceWidth > bitmap_.Width()) --sourceWidth;
   }
   if (zoomedHeight_ != 0) {
-    const double ratio = double(bitmap_.Height()) / zoomedHeight_;
-    sourceHeight = RoundEvenInt(extentY_ * ratio);
-    sourceY = RoundEvenInt(ViewY() * ratio);
+    const double size = bitmap_.Height();
+    sourceHeight = RoundEvenInt(extentY_ * size / zoomedHeight_);
+    sourceY = RoundEvenInt(ViewY() * size / zoomedHeight_);
     if (sourceY + sourceHeight > bitmap_.Height()) --sourceHeight;
   }
   const QRect dest(offsetX_, offsetY_, extentX_, extentY_);

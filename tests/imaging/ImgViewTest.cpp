@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QTest>
+#include <algorithm>
 #include <vector>
 
 #include "imaging/ImgEditor.h"
@@ -178,6 +179,50 @@ TEST_F(ViewTest, CoordinateConversionsRoundHalvesToEven) {
   EXPECT_EQ(view.BitmapToScreenX(75), 0);
   EXPECT_EQ(view.BitmapToScreenY(30), 20);
   EXPECT_EQ(view.ScreenToBitmapY(20), 30);
+}
+
+TEST_F(ViewTest, ExactHalvesRoundToEvenAtEveryZoom) {
+  // Zoomed sizes 7 × 1.5 = 10.5 and 7 × 3.5 = 24.5, and bitmap points
+  // 100 / 24 × 15 = 62.5 and 100 / 24 × 27 = 112.5 are exact halves that
+  // floating-point ratios (0.07 × 150, 4.1666… × 15) would push upward.
+  struct Case {
+    int zoom, size, zoomedSize, screen, bitmap;
+  };
+  for (const Case& c : {Case{150, 7, 10, 3, 2}, Case{350, 7, 24, 7, 2}, Case{24, 400, 96, 15, 62},
+                        Case{24, 400, 96, 27, 112}}) {
+    view.SetZoom(100);
+    FillProbe(*view.Bitmap(), c.size, c.size);
+    view.SetZoom(c.zoom);
+    EXPECT_EQ(view.ZoomedWidth(), c.zoomedSize) << c.zoom << " " << c.size;
+    EXPECT_EQ(view.ZoomedHeight(), c.zoomedSize) << c.zoom << " " << c.size;
+    EXPECT_EQ(view.ExtentX(), std::min(c.zoomedSize, 100)) << c.zoom << " " << c.size;
+    EXPECT_EQ(view.ScreenToBitmapX(c.screen), c.bitmap) << c.zoom << " x " << c.screen;
+    EXPECT_EQ(view.ScreenToBitmapY(c.screen), c.bitmap) << c.zoom << " y " << c.screen;
+  }
+}
+
+TEST_F(ViewTest, SourceRectangleRoundsExactHalvesToEven) {
+  // 15 pixels at zoom 146 are 22 zoomed pixels; 11 client pixels show
+  // 11 × 15 / 22 = 7.5 source pixels, rounded to 8, starting at ViewX × 15 / 22.
+  Make(11, 4, 15, 1);
+  view.SetZoom(146);
+  ASSERT_EQ(view.ZoomedWidth(), 22);
+  // 8 source pixels over 11: the last client pixel shows source pixel 7.
+  EXPECT_EQ(PixelOf(Grab(), 10, 0), Probe(7, 0));
+  // Scrolled by 11: the source starts at round(7.5) = 8.
+  view.SetViewX(11);
+  ASSERT_EQ(view.ViewX(), 11);
+  EXPECT_EQ(PixelOf(Grab(), 0, 0), Probe(8, 0));
+}
+
+TEST_F(ViewTest, ZoomAtCentresAFarPointAtTheLargestZoom) {
+  // Bitmap x 20000 times the zoom does not fit 32 bits.
+  Make(100, 100, 30000, 1);
+  view.SetZoom(TImgView::kMaxZoom);
+  view.SetViewX(200'000'000 - 80);
+  ASSERT_EQ(view.ScreenToBitmapX(80), 20000);
+  view.ZoomAt(80, 0, TImgView::kMaxZoom);
+  EXPECT_EQ(view.ViewX(), 200'000'000 - 50);  // bitmap x 20000 at the centre, 50
 }
 
 TEST_F(ViewTest, CentringOffsetsAreHalfTheSpareRoomRoundedDown) {
