@@ -4,7 +4,6 @@
 #include <array>
 #include <cctype>
 #include <cstring>
-#include <filesystem>
 #include <utility>
 
 #include "codecs/Registry.h"
@@ -15,9 +14,15 @@ namespace {
 
 constexpr size_t kStreamHeaderSize = 12;
 
-// The lower-cased extension of a file name, with its dot ("" when none).
+// The lower-cased extension of a file name: the part of the name after its
+// folder from the last dot on, so ".png" is the extension of a file named
+// ".png" ("" when the name has no dot).
 std::string LowerExtension(const std::string& name) {
-  std::string ext = std::filesystem::path(name).extension().string();
+  const size_t slash = name.rfind('/');
+  const size_t start = slash == std::string::npos ? 0 : slash + 1;
+  const size_t dot = name.rfind('.');
+  if (dot == std::string::npos || dot < start) return std::string();
+  std::string ext = name.substr(dot);
   for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
   return ext;
 }

@@ -517,6 +517,35 @@ TEST_F(ImgIOCodecs, SaveToFileChoosesTheEncoderByExtension) {
   ExpectUntouched();
 }
 
+// The extension is the part of the file name from its last dot, a name that
+// is nothing but a dot and an extension included; a dot in a folder name is
+// no extension.
+TEST_F(ImgIOCodecs, ExtensionIsTheFileNameFromItsLastDot) {
+  const Bitmap picture = Pattern(3, 2);
+  for (const auto& [name, type] : {std::pair{".png", iftPng}, std::pair{".JPG", iftJpeg}}) {
+    const std::string path = folder.File(name);
+    view.Own.Assign(picture);
+    EXPECT_TRUE(io.SaveToFile(path)) << name;
+    EXPECT_FALSE(io.Aborting) << name;
+    MemoryStream written(test::ReadAll(path));
+    EXPECT_EQ(DetectFileType(written), type) << name;
+    view.Own = Pattern(2, 2);
+    EXPECT_TRUE(io.LoadFromFile(path)) << name;
+    EXPECT_EQ(io.Params.FileType, type) << name;
+    EXPECT_EQ(view.Own.Width(), 3) << name;
+  }
+  std::filesystem::create_directory(folder.File("pictures.png"));
+  const std::string plain = folder.File("pictures.png/picture");
+  test::WriteAll(plain, Coded(iftPng, picture));
+  view.Own = Pattern(2, 2);
+  EXPECT_FALSE(io.LoadFromFile(plain));
+  EXPECT_TRUE(io.Aborting);
+  EXPECT_EQ(view.Own.Width(), 2);
+  EXPECT_FALSE(io.SaveToFile(folder.File("pictures.png/copy")));
+  EXPECT_TRUE(io.Aborting);
+  EXPECT_FALSE(std::filesystem::exists(folder.File("pictures.png/copy")));
+}
+
 TEST_F(ImgIOCodecs, PlainJpegPayloadAtPositionZero) {
   io.LoadFromFile(Write("first.png", Coded(iftPng, Pattern(2, 2))));
   ASSERT_EQ(io.Params.FileName, folder.File("first.png"));
