@@ -41,6 +41,9 @@ PolygonRegion RegionOf(const FaceRegion& record) {
 }  // namespace
 
 TMakeup::TMakeup(QWidget* parent) : TImgEditor(parent) {
+  // The rubber band and the hand near the first vertex follow the pointer
+  // with no button held.
+  setMouseTracking(true);
   SetMode(kModeNone);
   drawing_ = false;
   SetZoomFactor(1);

@@ -142,6 +142,32 @@ TEST_F(MakeupTest, ClosingDistanceAndTheHundredthVertex) {
   EXPECT_EQ(canvas_.Header().Region(1).Count, 100);
 }
 
+// Hovering needs no button: the rubber band follows the pointer from the
+// last vertex, inverting what lies under it and erasing its old place, and
+// the hand shows near the first vertex.
+TEST_F(MakeupTest, HoverDrawsTheRubberBandAndShowsTheHandNearTheFirstVertex) {
+  canvas_.SetMode(TMakeup::kModeOutline);
+  Click(20, 20);
+  Click(60, 20);
+  auto onScreen = [&](int x, int y) { return canvas_.grab().toImage().pixelColor(Widget(x, y)); };
+  const QColor skin(RedOf(kSkin), GreenOf(kSkin), BlueOf(kSkin));
+  const QColor inverted(255 - skin.red(), 255 - skin.green(), 255 - skin.blue());
+
+  Move(60, 80);
+  EXPECT_EQ(onScreen(60, 50), inverted);
+  EXPECT_EQ(onScreen(40, 20), inverted);  // the placed edge stays
+  Move(100, 20);
+  EXPECT_EQ(onScreen(60, 50), skin);  // the old band is gone
+  EXPECT_EQ(onScreen(80, 20), inverted);
+  EXPECT_EQ(Pixel(80, 20), kSkin);  // drawn on the window, not into the picture
+
+  EXPECT_NE(canvas_.cursor().shape(), Qt::PointingHandCursor);
+  Move(22, 17);  // within x1 - 3 <= x < x1 + 3, likewise y
+  EXPECT_EQ(canvas_.cursor().shape(), Qt::PointingHandCursor);
+  Move(23, 20);
+  EXPECT_NE(canvas_.cursor().shape(), Qt::PointingHandCursor);
+}
+
 TEST_F(MakeupTest, OneVertexPolygonClosedAtOnceColoursNothing) {
   canvas_.SetMode(TMakeup::kModeOutline);
   Click(50, 250);
