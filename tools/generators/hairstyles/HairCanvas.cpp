@@ -47,7 +47,7 @@ void HairCanvas::BeginClip(QPainter& painter, const Look& look) const {
   QPainterPath allowed;
   allowed.addRect(-40, -40, head::sf::kWidth + 80, head::sf::kHeight + 80);
   allowed = allowed.subtracted(head::FaceCore());
-  if (look.clip == Clip::OutsideFace) allowed = allowed.subtracted(head::FaceOval());
+  if (look.clip == Clip::OutsideFace) allowed = allowed.subtracted(head::HairOpening());
   if (look.behindNeck) allowed = allowed.subtracted(head::NeckCore());
   painter.setClipPath(allowed);
 }

@@ -54,6 +54,11 @@ QPainterPath FaceOval(double grow) {
   return path;
 }
 
+QPainterPath HairOpening() {
+  constexpr double kOverlap = 2;
+  return FaceOval(-kOverlap);
+}
+
 QPainterPath Skull(double grow) {
   QPainterPath path;
   path.addEllipse(QPointF(kCx, kSkullCentreY), kSkullRadiusX + grow, kSkullRadiusY + grow);

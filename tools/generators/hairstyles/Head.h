@@ -41,6 +41,11 @@ double HairlineY(double x);
 double FaceRadius(QPointF p);
 
 QPainterPath FaceOval(double grow = 0);
+// What hair leaves of the face: the oval less a thin band at its edge. Faces
+// are carved along the oval mask, so hair that stopped exactly on the oval
+// would leave a seam of the carved-away white wherever the two edges round
+// apart; hair reaching a little inside covers it.
+QPainterPath HairOpening();
 QPainterPath Skull(double grow = 0);
 
 // Eyes, eyebrows, nose, mouth and chin: never covered by hair.

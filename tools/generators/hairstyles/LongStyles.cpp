@@ -177,7 +177,7 @@ void BigCurls(HairCanvas& h) {
   QPainterPath shoulders;
   shoulders.addEllipse(QPointF(114, 190), 112, 160);
   QPainterPath area =
-      cloud.united(lower.intersected(shoulders)).subtracted(head::FaceOval()).subtracted(head::NeckCore());
+      cloud.united(lower.intersected(shoulders)).subtracted(head::HairOpening()).subtracted(head::NeckCore());
   h.CoilTexture(area, 5, Look{.behindNeck = true});
 }
 

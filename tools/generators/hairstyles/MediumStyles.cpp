@@ -94,7 +94,7 @@ void MediumAfro(HairCanvas& h) {
   cloud.addEllipse(QPointF(114, 132), 94, 108);
   QPainterPath below;
   below.addRect(0, 240, 228, 80);
-  h.CoilTexture(cloud.subtracted(below).subtracted(head::FaceOval()), 4.2, Look{});
+  h.CoilTexture(cloud.subtracted(below).subtracted(head::HairOpening()), 4.2, Look{});
 }
 
 void SpiralCurls(HairCanvas& h) {

@@ -111,7 +111,7 @@ void EightiesPerm(HairCanvas& h) {
   QPainterPath cloud = Ellipse({114, 150}, 106, 128);
   QPainterPath below;
   below.addRect(0, 276, 228, 60);
-  h.CoilTexture(cloud.subtracted(below).subtracted(head::FaceOval()).subtracted(head::NeckCore()), 3.6,
+  h.CoilTexture(cloud.subtracted(below).subtracted(head::HairOpening()).subtracted(head::NeckCore()), 3.6,
                 Look{.tone = 4});
   h.CoilTexture(Ellipse({110, 70}, 42, 16).subtracted(head::FaceCore()), 3.6, Look{.tone = 6, .clip = Clip::FaceFrame});
 }
@@ -119,7 +119,7 @@ void EightiesPerm(HairCanvas& h) {
 void BigAfro(HairCanvas& h) {
   QPainterPath below;
   below.addRect(0, 226, 228, 100);
-  h.CoilTexture(Ellipse({114, 120}, 104, 100).subtracted(below).subtracted(head::FaceOval()), 4.6, Look{});
+  h.CoilTexture(Ellipse({114, 120}, 104, 100).subtracted(below).subtracted(head::HairOpening()), 4.6, Look{});
 }
 
 void TowerPouf(HairCanvas& h) {
@@ -244,7 +244,7 @@ void TopKnotBraidedSides(HairCanvas& h) {
 
 void MedusaCurls(HairCanvas& h) {
   Look look{.wave = 3, .waveLength = 20};
-  QPainterPath cloud = Ellipse({114, 140}, 100, 118).subtracted(head::FaceOval()).subtracted(head::NeckCore());
+  QPainterPath cloud = Ellipse({114, 140}, 100, 118).subtracted(head::HairOpening()).subtracted(head::NeckCore());
   h.CoilTexture(cloud.intersected(Ellipse({114, 150}, 110, 100)), 4, Look{.tone = -8});
   for (int side : {kLeft, kRight}) {
     Guides g =

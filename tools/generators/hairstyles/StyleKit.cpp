@@ -42,7 +42,7 @@ void BackUnder(HairCanvas& hair, double length, double halfWidth, const Look& lo
 QPainterPath ScalpAbove(double y, double grow) {
   QPainterPath above;
   above.addRect(-10, -10, head::sf::kWidth + 20, y + 10);
-  return head::Skull(grow).intersected(above).subtracted(head::FaceOval());
+  return head::Skull(grow).intersected(above).subtracted(head::HairOpening());
 }
 
 Look Sleek() { return Look{.contrast = 0.7, .sheens = {{0.2, 0.07, 48}}, .jag = 0.006, .flyaways = 0.3}; }
