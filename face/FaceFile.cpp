@@ -5,24 +5,17 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
-#include <filesystem>
 #include <vector>
 
 #include "face/FaceKeyGenerator.h"
 #include "face/Sha1.h"
 #include "face/Twofish.h"
+#include "imaging/core/FileExtension.h"
 
 namespace glamora {
 
 FaceFileKind FaceFileKindOf(const std::string& fileName) {
-  // The extension is the file name from its last dot, so a name that is only
-  // an extension (".eff") counts too.
-  const std::string name = std::filesystem::path(fileName).filename().string();
-  const size_t dot = name.rfind('.');
-  if (dot == std::string::npos) return FaceFileKind::NotAFaceFile;
-  std::string ext = name.substr(dot);
-  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+  const std::string ext = LowerExtension(fileName);
   if (ext == ".eff") return FaceFileKind::Enciphered;
   if (ext == ".mff") return FaceFileKind::Plain;
   return FaceFileKind::NotAFaceFile;

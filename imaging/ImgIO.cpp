@@ -7,25 +7,13 @@
 #include <utility>
 
 #include "codecs/Registry.h"
+#include "imaging/core/FileExtension.h"
 
 namespace glamora {
 
 namespace {
 
 constexpr size_t kStreamHeaderSize = 12;
-
-// The lower-cased extension of a file name: the part of the name after its
-// folder from the last dot on, so ".png" is the extension of a file named
-// ".png" ("" when the name has no dot).
-std::string LowerExtension(const std::string& name) {
-  const size_t slash = name.rfind('/');
-  const size_t start = slash == std::string::npos ? 0 : slash + 1;
-  const size_t dot = name.rfind('.');
-  if (dot == std::string::npos || dot < start) return std::string();
-  std::string ext = name.substr(dot);
-  for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
-  return ext;
-}
 
 bool IsOneOf(const std::string& ext, std::initializer_list<const char*> candidates) {
   return std::any_of(candidates.begin(), candidates.end(), [&](const char* c) { return ext == c; });

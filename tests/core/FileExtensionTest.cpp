@@ -1,0 +1,21 @@
+#include <gtest/gtest.h>
+
+#include "imaging/core/FileExtension.h"
+
+namespace glamora {
+namespace {
+
+TEST(LowerExtension, IsTheNameFromItsLastDotLowerCased) {
+  const struct {
+    const char* Path;
+    const char* Extension;
+  } cases[] = {
+      {"/pictures/Face.JPG", ".jpg"},  {"archive.tar.GZ", ".gz"}, {".png", ".png"},
+      {"/faces/.eff", ".eff"},         {"noextension", ""},       {"/my.folder/readme", ""},
+      {"/my.folder/trailing.", "."},   {"", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(LowerExtension(c.Path), c.Extension) << c.Path;
+}
+
+}  // namespace
+}  // namespace glamora
