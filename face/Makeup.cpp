@@ -27,6 +27,9 @@ constexpr TColor clLime = 0x0000FF00;
 // polygon built from them would span billions of rows.
 constexpr int kFarthestVertex = 32767;
 
+// The modes in which a press starts a pencil or airbrush stroke.
+bool IsPaintingMode(int mode) { return mode == TMakeup::kModeAirbrush || mode == TMakeup::kModePencil; }
+
 PolygonRegion RegionOf(const FaceRegion& record) {
   if (!record.IsOutlined()) return {};
   std::vector<Point> vertices(size_t(record.Count));
@@ -87,7 +90,7 @@ void TMakeup::SaveHeader() {
 void TMakeup::SetMode(int mode) {
   mode_ = uint8_t(mode);
   if (mode == kModeOutline) polygonState_ = kPolygonIdle;
-  if (mode == kModeAirbrush || mode == kModePencil) drawing_ = false;
+  if (IsPaintingMode(mode)) drawing_ = false;
 }
 
 void TMakeup::SetZoomFactor(int factor) {
@@ -218,7 +221,7 @@ void TMakeup::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
     return;
   }
   if (button != Qt::LeftButton || mode_ == kModeNone) return;
-  if (mode_ == kModeAirbrush || mode_ == kModePencil) {
+  if (IsPaintingMode(mode_)) {
     StartStroke(x, y);
     return;
   }
@@ -253,7 +256,7 @@ void TMakeup::MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifier
     InvalidateLine(QLine(anchor_, rubberEnd_));
     return;
   }
-  if (drawing_ && (mode_ == kModeAirbrush || mode_ == kModePencil)) ContinueStroke(x, y);
+  if (drawing_ && IsPaintingMode(mode_)) ContinueStroke(x, y);
 }
 
 void TMakeup::MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y) {

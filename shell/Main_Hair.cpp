@@ -1,12 +1,12 @@
 // The Hairstyle page of the main window and the hair on the face: the frame
 // buttons, the hair colour box and its reset, the catalogue with its
 // categories and the Delete key, and the random make-over with its timed show.
+#include <QAction>
 #include <QComboBox>
 #include <QEvent>
 #include <QFile>
 #include <QFontInfo>
 #include <QFontMetrics>
-#include <QAction>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenuBar>

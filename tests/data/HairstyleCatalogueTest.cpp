@@ -16,6 +16,7 @@
 #include "codecs/Jpeg.h"
 #include "face/StandardFace.h"
 #include "imaging/core/Bitmap.h"
+#include "imaging/core/FileExtension.h"
 #include "tests/support/TestSupport.h"
 
 namespace sf = glamora::standard_face;
@@ -83,7 +84,7 @@ glamora::Bitmap Decoded(const std::string& path) {
   glamora::TImgIOParams params;
   size_t consumed = 0;
   const std::vector<uint8_t> bytes = glamora::test::ReadAll(path);
-  const bool jpeg = path.size() > 4 && path.substr(path.size() - 4) == ".jpg";
+  const bool jpeg = glamora::LowerExtension(path) == ".jpg";
   const bool ok = jpeg ? glamora::codec::DecodeJpeg(bytes, picture, params, glamora::ProgressRecord(), consumed)
                        : glamora::codec::DecodeBmp(bytes, picture, params, glamora::ProgressRecord(), consumed);
   EXPECT_TRUE(ok) << path;
@@ -105,11 +106,7 @@ TEST_P(HairstyleCategory, EveryPictureIsGreyHairOnWhiteThatLeavesTheFaceFree) {
   ASSERT_FALSE(names.empty());
   for (const std::string& name : names) {
     SCOPED_TRACE(std::string(GetParam().Folder) + "/" + name);
-    glamora::Bitmap picture;
-    glamora::TImgIOParams params;
-    size_t consumed = 0;
-    const std::vector<uint8_t> bytes = glamora::test::ReadAll(CategoryFolder(GetParam()) + "/" + name);
-    ASSERT_TRUE(glamora::codec::DecodeJpeg(bytes, picture, params, glamora::ProgressRecord(), consumed));
+    const glamora::Bitmap picture = Decoded(CategoryFolder(GetParam()) + "/" + name);
     ASSERT_EQ(picture.Width(), sf::kWidth);
     ASSERT_EQ(picture.Height(), sf::kHeight);
     ASSERT_EQ(picture.Format(), glamora::PixelFormat::Bits24);
