@@ -18,8 +18,8 @@
 #include "hair/FrameButtons.h"
 #include "hair/HairStyle.h"
 #include "imaging/Image.h"
-#include "imaging/ImgIO.h"
-#include "imaging/ImgProc.h"
+#include "imaging/components/ImgIO.h"
+#include "imaging/components/ImgProc.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "codecs/Registry.h"
-#include "imaging/FormatTable.h"
-#include "imaging/ImgIO.h"
+#include "imaging/components/FormatTable.h"
+#include "imaging/components/ImgIO.h"
 #include "imaging/core/Stream.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <set>
 
-#include "imaging/ImgIO.h"
+#include "imaging/components/ImgIO.h"
 #include "shell/Dialogs.h"
 #include "shell/FileFunctions.h"
 

@@ -5,7 +5,7 @@
 #include <QPrinter>
 
 #include "gallery/GalleryFolder.h"
-#include "imaging/ImgIO.h"
+#include "imaging/components/ImgIO.h"
 #include "imaging/QtBitmap.h"
 #include "imaging/core/Rounding.h"
 #include "shell/Dialogs.h"

@@ -7,8 +7,8 @@
 
 #include "hair/FrameBox.h"
 #include "imaging/Image.h"
-#include "imaging/ImgIO.h"
-#include "imaging/ImgProc.h"
+#include "imaging/components/ImgIO.h"
+#include "imaging/components/ImgProc.h"
 #include "imaging/ImgView.h"
 #include "imaging/core/PixelRect.h"
 #include "imaging/core/StretchNearest.h"

@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "imaging/ImgIO.h"
-#include "imaging/ImgProc.h"
+#include "imaging/components/ImgIO.h"
+#include "imaging/components/ImgProc.h"
 #include "imaging/ImgView.h"
 
 namespace glamora {

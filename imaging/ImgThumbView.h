@@ -29,7 +29,7 @@
 
 #include "imaging/CursorTable.h"
 #include "imaging/DibDraw.h"
-#include "imaging/ImgIO.h"
+#include "imaging/components/ImgIO.h"
 #include "imaging/ImgView.h"
 #include "imaging/ImgViewBase.h"
 

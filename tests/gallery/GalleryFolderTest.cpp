@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "imaging/ImgIO.h"
+#include "imaging/components/ImgIO.h"
 #include "shell/FileFunctions.h"
 #include "tests/gallery/MessageScript.h"
 #include "tests/support/TestSupport.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "imaging/FormatTable.h"
+#include "imaging/components/FormatTable.h"
 #include "imaging/core/Stream.h"
 
 namespace glamora {

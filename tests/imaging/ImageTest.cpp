@@ -7,7 +7,7 @@
 #include <QPainter>
 #include <QPixmap>
 
-#include "imaging/ImgProc.h"
+#include "imaging/components/ImgProc.h"
 #include "imaging/QtBitmap.h"
 
 namespace glamora {

@@ -1,7 +1,7 @@
 // The picture input/output front: attachment, choosing a loader or saver by
 // extension and by content, stream positions and headers, and what a failed
 // load or save leaves behind.
-#include "imaging/ImgIO.h"
+#include "imaging/components/ImgIO.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "codecs/Registry.h"
-#include "imaging/FormatTable.h"
+#include "imaging/components/FormatTable.h"
 #include "imaging/core/Stream.h"
 #include "tests/support/TestSupport.h"
 

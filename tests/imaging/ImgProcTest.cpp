@@ -1,6 +1,6 @@
 // The processing component: undo, AutoUndo, the guards of each operation,
 // attachment and telling the owner, and the working region of a selection.
-#include "imaging/ImgProc.h"
+#include "imaging/components/ImgProc.h"
 
 #include <gtest/gtest.h>
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "codecs/Jpeg.h"
-#include "imaging/ImgIO.h"
+#include "imaging/components/ImgIO.h"
 #include "imaging/QtBitmap.h"
 #include "tests/support/TestSupport.h"
 

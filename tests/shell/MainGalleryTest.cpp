@@ -27,7 +27,7 @@
 #include "gallery/Preview.h"
 #include "imaging/Image.h"
 #include "imaging/ImgEditor.h"
-#include "imaging/ImgIO.h"
+#include "imaging/components/ImgIO.h"
 #include "imaging/ImgThumbView.h"
 #include "imaging/QtBitmap.h"
 #include "shell/FileFunctions.h"

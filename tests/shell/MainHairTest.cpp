@@ -20,7 +20,7 @@
 #include "hair/FrameButtons.h"
 #include "imaging/HsvPicker.h"
 #include "imaging/Image.h"
-#include "imaging/ImgIO.h"
+#include "imaging/components/ImgIO.h"
 #include "imaging/ImgThumbView.h"
 #include "imaging/QtBitmap.h"
 #include "shell/Panel.h"

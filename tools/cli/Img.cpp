@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <string>
 
-#include "imaging/FormatTable.h"
-#include "imaging/ImgIO.h"
+#include "imaging/components/FormatTable.h"
+#include "imaging/components/ImgIO.h"
 #include "imaging/core/Stream.h"
 #include "tools/cli/Cli.h"
 

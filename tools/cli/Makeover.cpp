@@ -7,8 +7,8 @@
 #include "hair/FrameButtons.h"
 #include "hair/HairStyle.h"
 #include "imaging/Image.h"
-#include "imaging/ImgIO.h"
-#include "imaging/ImgProc.h"
+#include "imaging/components/ImgIO.h"
+#include "imaging/components/ImgProc.h"
 #include "tools/cli/Cli.h"
 #include "tools/cli/CliOptions.h"
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "imaging/ImgIO.h"
-#include "imaging/ImgProc.h"
+#include "imaging/components/ImgIO.h"
+#include "imaging/components/ImgProc.h"
 #include "tools/cli/Cli.h"
 
 namespace glamora::cli {

@@ -1,4 +1,4 @@
-#include "imaging/FormatTable.h"
+#include "imaging/components/FormatTable.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "imaging/ImgIO.h"
+#include "imaging/components/ImgIO.h"
 
 #include <algorithm>
 #include <array>

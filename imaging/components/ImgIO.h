@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "imaging/FormatTable.h"
+#include "imaging/components/FormatTable.h"
 #include "imaging/core/Bitmap.h"
 #include "imaging/core/BitmapHost.h"
 #include "imaging/core/Color.h"

@@ -1,4 +1,4 @@
-#include "imaging/ImgProc.h"
+#include "imaging/components/ImgProc.h"
 
 #include <algorithm>
 #include <cstring>
