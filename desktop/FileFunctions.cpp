@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "imaging/core/FileExtension.h"
 #include "imaging/core/Stream.h"
 
 namespace glamora {
@@ -65,8 +66,8 @@ std::string ZeroPad(const std::string& digits, int width) {
 std::string FileBaseName(const std::string& path) {
   const size_t slash = path.find_last_of(kPathSeparator);
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  const size_t dot = name.find_last_of('.');
-  return dot == std::string::npos ? std::string() : name.substr(0, dot);
+  const std::string extension = Extension(name);
+  return extension.empty() ? std::string() : name.substr(0, name.size() - extension.size());
 }
 
 bool ListFiles(const std::string& folder, const std::string& mask, bool sorted, std::vector<std::string>& list) {
