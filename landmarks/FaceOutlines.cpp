@@ -144,7 +144,8 @@ std::vector<PointF> LipRing(const FaceLandmarks& points) {
   return ring;
 }
 
-// Whole pixels inside the picture, without repeated neighbours.
+// Whole pixels inside the picture, without repeated neighbours; nothing for
+// a ring that lies wholly off the picture and collapses onto its edge.
 std::vector<Point> OnPicture(const std::vector<PointF>& ring, int width, int height) {
   std::vector<Point> out;
   out.reserve(ring.size());
@@ -154,6 +155,7 @@ std::vector<Point> OnPicture(const std::vector<PointF>& ring, int width, int hei
     if (out.empty() || !(out.back() == q)) out.push_back(q);
   }
   while (out.size() > 1 && out.back() == out.front()) out.pop_back();
+  if (PolygonRegion(out).Empty()) out.clear();
   return out;
 }
 

@@ -25,7 +25,9 @@ struct FaceOutlines {
 };
 
 // The three rings for a width × height picture. The eyes are told apart by
-// their place in the picture, whatever their numbers.
+// their place in the picture, whatever their numbers. A ring that would
+// cover no pixel of the picture (its part of the face lies off the picture)
+// is left empty.
 FaceOutlines ProposeOutlines(const FaceLandmarks& points, int width, int height);
 
 }  // namespace glamora
