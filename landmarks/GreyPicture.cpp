@@ -1,6 +1,7 @@
 #include "landmarks/GreyPicture.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace glamora {
 
@@ -19,23 +20,51 @@ GreyPicture Blank(int width, int height) {
   return g;
 }
 
-GreyPicture Reduced(const GreyPicture& full, int factor) {
-  GreyPicture out = Blank(full.Width / factor, full.Height / factor);
-  std::vector<uint32_t> sums(size_t(out.Width));
-  const uint32_t area = uint32_t(factor * factor);
-  for (int y = 0; y < out.Height; ++y) {
-    std::fill(sums.begin(), sums.end(), 0);
-    for (int dy = 0; dy < factor; ++dy) {
-      const uint8_t* row = full.Pixels.data() + size_t(y * factor + dy) * size_t(full.Width);
-      for (int x = 0; x < out.Width; ++x) {
-        const uint8_t* p = row + size_t(x) * size_t(factor);
-        uint32_t s = 0;
-        for (int dx = 0; dx < factor; ++dx) s += p[dx];
-        sums[size_t(x)] += s;
+// The source pixels that output pixel i of a reduction by `scale` covers,
+// [i / scale, (i + 1) / scale), each with the length it covers.
+struct Coverage {
+  int First = 0;
+  std::vector<float> Weights;
+  float Total = 0;
+};
+
+std::vector<Coverage> CoverageOf(int sourceSize, int size, double scale) {
+  std::vector<Coverage> out(static_cast<size_t>(size));
+  for (int i = 0; i < size; ++i) {
+    const double from = i / scale, to = std::min((i + 1) / scale, double(sourceSize));
+    Coverage& c = out[size_t(i)];
+    c.First = int(from);
+    for (int j = c.First; j < to; ++j) {
+      c.Weights.push_back(float(std::min<double>(j + 1, to) - std::max<double>(j, from)));
+      c.Total += c.Weights.back();
+    }
+  }
+  return out;
+}
+
+// Each output pixel the mean of the source area it covers, partly covered
+// source pixels counting by the part.
+GreyPicture Reduced(const GreyPicture& full, int width, int height, double scale) {
+  GreyPicture out = Blank(width, height);
+  const std::vector<Coverage> columns = CoverageOf(full.Width, width, scale);
+  const std::vector<Coverage> rows = CoverageOf(full.Height, height, scale);
+  std::vector<float> sums(static_cast<size_t>(width));
+  for (int y = 0; y < height; ++y) {
+    std::fill(sums.begin(), sums.end(), 0.0f);
+    const Coverage& r = rows[size_t(y)];
+    for (size_t k = 0; k < r.Weights.size(); ++k) {
+      const uint8_t* in = full.Pixels.data() + size_t(r.First + int(k)) * size_t(full.Width);
+      for (int x = 0; x < width; ++x) {
+        const Coverage& c = columns[size_t(x)];
+        float s = 0;
+        for (size_t j = 0; j < c.Weights.size(); ++j) s += c.Weights[j] * in[c.First + int(j)];
+        sums[size_t(x)] += r.Weights[k] * s;
       }
     }
-    uint8_t* outRow = out.Pixels.data() + size_t(y) * size_t(out.Width);
-    for (int x = 0; x < out.Width; ++x) outRow[x] = uint8_t((sums[size_t(x)] + area / 2) / area);
+    uint8_t* outRow = out.Pixels.data() + size_t(y) * size_t(width);
+    for (int x = 0; x < width; ++x) {
+      outRow[x] = uint8_t(std::clamp(sums[size_t(x)] / (r.Total * columns[size_t(x)].Total) + 0.5f, 0.0f, 255.0f));
+    }
   }
   return out;
 }
@@ -104,9 +133,9 @@ DetectionCopy MakeDetectionCopy(const GreyPicture& full, int maxSide) {
   if (full.Empty() || maxSide < 2) return copy;
   const int longer = std::max(full.Width, full.Height);
   if (longer > maxSide) {
-    const int factor = (longer + maxSide - 1) / maxSide;
-    copy.Picture = Reduced(full, factor);
-    copy.Scale = 1.0 / factor;
+    copy.Scale = double(maxSide) / longer;
+    const auto side = [&](int n) { return n == longer ? maxSide : std::max(1, int(std::lround(n * copy.Scale))); };
+    copy.Picture = Reduced(full, side(full.Width), side(full.Height), copy.Scale);
   } else if (longer <= maxSide / 2) {
     copy.Picture = Doubled(full);
     copy.Scale = 2;

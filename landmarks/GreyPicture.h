@@ -22,12 +22,13 @@ struct GreyPicture {
 // read through their palette.
 GreyPicture GreyOf(const Bitmap& picture);
 
-// The copy the detector scans: pictures longer than `maxSide` are reduced by
-// the smallest whole factor that brings the longer side within it (each
-// pixel the mean of a factor × factor block); pictures whose longer side is
-// at most maxSide / 2 are doubled, so that small faces reach the detector's
-// smallest window; the rest are copied. Scale is copy size / picture size,
-// and a point x of the copy lies at (x + 0.5) / Scale − 0.5 in the picture.
+// The copy the detector scans: pictures longer than `maxSide` are reduced so
+// that the longer side is maxSide (each pixel the mean of the area it
+// covers); pictures whose longer side is at most maxSide / 2 are doubled, so
+// that small faces reach the detector's smallest window; the rest are
+// copied. Scale is copy size / picture size: copy pixel x covers
+// [x / Scale, (x + 1) / Scale) of the picture, and a point x of the copy lies
+// at (x + 0.5) / Scale − 0.5 in it.
 struct DetectionCopy {
   GreyPicture Picture;
   double Scale = 1;
