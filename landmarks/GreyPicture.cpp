@@ -3,14 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "imaging/core/Luma.h"
+
 namespace glamora {
 
 namespace {
-
-// 8-bit fixed-point luma weights; they add up to 256, so white stays 255.
-constexpr int kRedWeight = 77, kGreenWeight = 150, kBlueWeight = 29;
-
-uint8_t Luma(int r, int g, int b) { return uint8_t((kRedWeight * r + kGreenWeight * g + kBlueWeight * b + 128) >> 8); }
 
 GreyPicture Blank(int width, int height) {
   GreyPicture g;
