@@ -73,7 +73,7 @@ std::optional<FaceFit> FitToStandardFace(const FaceLandmarks& points, int width,
   if (width <= 0 || height <= 0) return std::nullopt;
   const PointF leftEye = Centre(points, landmark::kLeftEye);
   const PointF rightEye = Centre(points, landmark::kRightEye);
-  const PointF mouth = Centre(points, landmark::kInnerLips);
+  const PointF mouth = MouthCentre(points);
   const double dx = rightEye.X - leftEye.X, dy = rightEye.Y - leftEye.Y;
   if (std::hypot(dx, dy) < 1) return std::nullopt;
 

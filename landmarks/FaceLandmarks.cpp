@@ -13,4 +13,10 @@ PointF Centre(const FaceLandmarks& points, LandmarkRange range) {
   return {sum.X / range.Count, sum.Y / range.Count};
 }
 
+PointF MouthCentre(const FaceLandmarks& points) {
+  const PointF left = points[size_t(landmark::kOuterLips.First)];
+  const PointF right = points[size_t(landmark::kOuterLips.First + 6)];
+  return {(left.X + right.X) / 2, Centre(points, landmark::kInnerLips).Y};
+}
+
 }  // namespace glamora

@@ -40,4 +40,10 @@ constexpr LandmarkRange kInnerLips{60, 8};
 // The mean of the points of a range.
 PointF Centre(const FaceLandmarks& points, LandmarkRange range);
 
+// The middle of the mouth: halfway between its corners across, and at the
+// mean height of the line where the lips meet (or of the opening between
+// them) down. The mean of the inner points alone leans towards the side
+// where they bunch up.
+PointF MouthCentre(const FaceLandmarks& points);
+
 }  // namespace glamora

@@ -11,7 +11,7 @@ FaceModel::~FaceModel() = default;
 bool FaceModel::Built() { return false; }
 
 std::string FaceModel::MissingReason() {
-  return "Finding faces is not available: this build was made without dlib (install libdlib-dev and rebuild)";
+  return "Finding faces is not available: this build was made without dlib (libdlib-dev)";
 }
 
 std::vector<PixelRect> FaceModel::Detect(const GreyPicture&) { return {}; }

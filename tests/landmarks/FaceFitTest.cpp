@@ -92,6 +92,17 @@ FaceLandmarks FaceWith(PointF leftEye, PointF rightEye, PointF mouth) {
   return points;
 }
 
+TEST(MouthCentre, LiesHalfwayBetweenTheCornersAtTheHeightOfTheLipLine) {
+  // Corners at x 100 and 140; the inner points bunch up on the left.
+  FaceLandmarks points = FaceWith({90, 100}, {150, 100}, {105, 170});
+  points[48] = {100, 168};
+  points[54] = {140, 166};
+  points[63] = {107, 178};  // one inner point lower
+  const PointF m = MouthCentre(points);
+  EXPECT_DOUBLE_EQ(m.X, 120);
+  EXPECT_DOUBLE_EQ(m.Y, 171);
+}
+
 struct PlacedFace {
   int Width, Height;
   double Degrees, Scale, Dx, Dy;
@@ -130,7 +141,7 @@ TEST(FitToStandardFace, PutsAFaceOfStandardProportionsExactlyOnTheTemplate) {
     plain.Fill(kGroundColour);
     PutDot(picture, Centre(placed, landmark::kLeftEye), 2);
     PutDot(picture, Centre(placed, landmark::kRightEye), 1);
-    PutDot(picture, Centre(placed, landmark::kInnerLips), 0);
+    PutDot(picture, MouthCentre(placed), 0);
     Bitmap resampled, resampledPlain;
     for (auto [in, out] : {std::pair{&picture, &resampled}, std::pair{&plain, &resampledPlain}}) {
       ASSERT_TRUE(Rotate(*in, fit->Angle, true, kGroundColour));

@@ -135,7 +135,7 @@ TEST(LandmarkFinder, PlacesThePortraitsLandmarksAtEverySize) {
     const auto scaled = [k](PointF p) { return PointF{p.X * k, p.Y * k}; };
     EXPECT_LT(Distance(Centre(search.Points, landmark::kLeftEye), scaled(kPupilLeft)), 3 * k + 1);
     EXPECT_LT(Distance(Centre(search.Points, landmark::kRightEye), scaled(kPupilRight)), 3 * k + 1);
-    EXPECT_LT(Distance(Centre(search.Points, landmark::kInnerLips), scaled(kMouth)), 3 * k + 1);
+    EXPECT_LT(Distance(MouthCentre(search.Points), scaled(kMouth)), 3 * k + 1);
 
     // The proposed rings lie around the eyes and leave the pupils out, and
     // the lips ring lies around the mouth and leaves the teeth out.
@@ -205,7 +205,7 @@ TEST(LandmarkFinder, FindsTheEyesAndMouthOfAStandardSizeFace) {
   const PointF pupils[] = {{86, 150}, {142, 153}};
   EXPECT_LT(Distance(Centre(search.Points, landmark::kLeftEye), pupils[0]), 3);
   EXPECT_LT(Distance(Centre(search.Points, landmark::kRightEye), pupils[1]), 3);
-  EXPECT_LT(Distance(Centre(search.Points, landmark::kInnerLips), {111, 213}), 3);
+  EXPECT_LT(Distance(MouthCentre(search.Points), {111, 213}), 3);
   const FaceOutlines o = ProposeOutlines(search.Points, face.Width(), face.Height());
   EXPECT_FALSE(PolygonRegion(o.LeftEye).Contains(86, 150));
   EXPECT_FALSE(PolygonRegion(o.RightEye).Contains(142, 153));
