@@ -10,12 +10,17 @@ namespace glamora::hairgen {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
+// Hair is painted on a scale of greys from kDarkest to kLightest and brought
+// down to the catalogue's dark base at the end (CatalogueGrey).
 constexpr double kMiddleGrey = 80;
 constexpr double kDarkest = 40;
-// Hair stays well below the whitening limit of 180, so no hair pixel turns see-through.
 constexpr double kLightest = 168;
-// A downsampled pixel at least this much covered is hair; less is background.
-constexpr double kCoverageForHair = 0.42;
+
+// The catalogue's greys: the hair colour is added to them, so black in the
+// colour box must leave nearly black hair, the default colour (60, 40, 20)
+// a natural brown and a light colour blond. Painted greys 40 .. 168 become
+// 8 .. 100; the middle grey 80 becomes 37.
+double CatalogueGrey(double painted) { return std::clamp(8 + (painted - kDarkest) * 0.72, 6.0, 100.0); }
 
 double Smoothstep(double e0, double e1, double x) {
   double t = std::clamp((x - e0) / (e1 - e0), 0.0, 1.0);
@@ -574,15 +579,14 @@ QImage HairCanvas::Finish() const {
           grey += qRed(src[dx]);
         }
       }
-      uint8_t value = 255;
-      double coverage = alpha / (255.0 * kScale * kScale);
-      if (coverage >= kCoverageForHair) {
-        // Unpremultiplied, and a little darker where the pixel is only partly
-        // hair, so soft edges never turn into a light rim.
-        double g = grey * 255.0 / alpha - (1 - coverage) * 14;
-        value = uint8_t(std::clamp(g, kDarkest, kLightest));
-      }
-      row[3 * x] = row[3 * x + 1] = row[3 * x + 2] = value;
+      // A pixel that is partly hair is the hair's grey mixed with the white
+      // background by how much the hair covers it, so edges and strand ends
+      // are smooth: the lightest mixes whiten into the see-through colour
+      // when the program loads the picture, the others keep a soft edge.
+      const double coverage = alpha / (255.0 * kScale * kScale);
+      double value = 255;
+      if (coverage > 0) value = coverage * CatalogueGrey(grey * 255.0 / alpha) + (1 - coverage) * 255;
+      row[3 * x] = row[3 * x + 1] = row[3 * x + 2] = uint8_t(std::clamp(std::lround(value), 0L, 255L));
     }
   }
   return out;
