@@ -71,14 +71,16 @@ double HairCanvas::Shade(const Look& look, double s, double offset, QPointF at) 
 }
 
 void HairCanvas::DrawShadedPolyline(QPainter& painter, const Points& points, const std::vector<double>& greys,
-                                    double width, double alpha) {
+                                    double width, double alpha, bool fading) {
   constexpr size_t kRun = 3;
   for (size_t i = 0; i + 1 < points.size(); i += kRun) {
     size_t end = std::min(points.size() - 1, i + kRun);
     double grey = 0;
     for (size_t k = i; k <= end; ++k) grey += greys[k];
     grey /= double(end - i + 1);
-    painter.setPen(StrandPen(grey, width, alpha));
+    // A fading hair thins out toward its end instead of stopping dark.
+    const double fade = fading ? 1 - double(i + end) / 2 / double(points.size() - 1) : 1;
+    painter.setPen(StrandPen(grey, width, alpha * fade));
     painter.drawPolyline(points.data() + i, int(end - i + 1));
   }
 }
@@ -208,8 +210,8 @@ void HairCanvas::Sheet(const std::vector<Curve>& guides, const Look& look) {
         DrawShadedPolyline(painter, line, greys, pass.width, pass.alpha);
       }
     }
-    // Stray hairs that break the outline at the ends; dark and not too fine,
-    // so they stay hair after the picture is compressed and whitened.
+    // Stray hairs that break the outline at the ends, fading out past the
+    // tips, so none ends in a dark speck on the background.
     int strays = int(look.flyaways) + (rng_.Chance(look.flyaways - int(look.flyaways)) ? 1 : 0);
     for (int n = 0; n < strays; ++n) {
       double f = rng_.Range(0.15, 0.85);
@@ -229,7 +231,7 @@ void HairCanvas::Sheet(const std::vector<Curve>& guides, const Look& look) {
         line.push_back(p);
         greys.push_back(Shade(look, s, -30, p));
       }
-      DrawShadedPolyline(painter, line, greys, 0.8, 1.0);
+      DrawShadedPolyline(painter, line, greys, 0.8, 1.0, true);
     }
   }
 }
@@ -452,7 +454,7 @@ void HairCanvas::Bun(QPointF centre, double rx, double ry, const Look& look) {
       line.push_back(centre + QPointF(rx * r * std::cos(a), ry * r * std::sin(a)));
       greys.push_back(kMiddleGrey + look.tone - 20);
     }
-    DrawShadedPolyline(painter, line, greys, 0.5, 0.9);
+    DrawShadedPolyline(painter, line, greys, 0.5, 0.9, true);
   }
 }
 

@@ -91,7 +91,7 @@ class HairCanvas {
   void BeginClip(QPainter& painter, const Look& look) const;
   double Shade(const Look& look, double s, double offset, QPointF at) const;
   void DrawShadedPolyline(QPainter& painter, const Points& points, const std::vector<double>& greys, double width,
-                          double alpha);
+                          double alpha, bool fading = false);
 
   Rng rng_;
   QImage layer_;

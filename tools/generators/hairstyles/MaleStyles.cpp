@@ -47,7 +47,7 @@ void Quiff(HairCanvas& h) {
 
 void Pompadour(HairCanvas& h) {
   FadedSides(h);
-  h.Sheet(RollGuides({.left = 60, .right = 168, .height = 28, .forward = 4, .guides = 14}),
+  h.Sheet(RollGuides({.left = 60, .right = 168, .height = 42, .forward = -6, .guides = 14}),
           Look{.sheens = {{0.5, 0.12, 46}}, .flyaways = 0.2});
 }
 
@@ -107,8 +107,8 @@ void FauxHawk(HairCanvas& h) {
   Guides crest;
   for (int g = 0; g < 10; ++g) {
     double u = g / 9.0 - 0.5;
-    QPointF root = head::FacePoint(270 + u * 110, -2);
-    QPointF tip(114 + u * 40, 26 + 30 * u * u);
+    QPointF root = head::FacePoint(270 + u * 80, -2);
+    QPointF tip(114 + u * 22, 6 + 44 * u * u);
     crest.push_back(Curve::Through({root, Lerp(root, tip, 0.5) + QPointF(u * 8, -4), tip}));
   }
   h.Sheet(crest, Look{.sheens = {{0.6, 0.12, 30}}, .ragged = 0.4});
