@@ -528,16 +528,21 @@ void HairCanvas::CoilTexture(const QPainterPath& area, double coilRadius, const 
 void HairCanvas::Stubble(const QPainterPath& area, QPointF from, double shade, const Look& look) {
   QPainter painter(&layer_);
   BeginClip(painter, look);
-  painter.fillPath(area, Grey(shade));
   const QRectF box = area.boundingRect();
-  const int hairs = int(box.width() * box.height() * 2.2 * look.density);
+  // A fade: the hair is fullest, so darkest, on top of the head and thins
+  // toward the ears and the nape, where more skin shows through it.
+  auto shadeAt = [&](double y) { return shade - 26 + 52 * Smoothstep(box.top() + 20, box.bottom(), y); };
+  QLinearGradient fade(0, box.top(), 0, box.bottom());
+  for (double t : {0.0, 0.25, 0.5, 0.75, 1.0}) fade.setColorAt(t, Grey(shadeAt(box.top() + t * box.height())));
+  painter.fillPath(area, fade);
+  const int hairs = int(box.width() * box.height() * 3.0 * look.density);
   for (int n = 0; n < hairs; ++n) {
     QPointF p(rng_.Range(box.left(), box.right()), rng_.Range(box.top(), box.bottom()));
     if (!area.contains(p)) continue;
     QPointF dir = Unit(p - from);
     dir = Unit(dir + QPointF(rng_.Jitter(0.35), rng_.Jitter(0.35)));
-    double len = rng_.Range(0.8, 2.2);
-    double grey = std::clamp(shade - 45 + rng_.Normal() * 14 * look.contrast, kDarkest, kLightest);
+    double len = rng_.Range(1.0, 2.6);
+    double grey = std::clamp(shadeAt(p.y()) - 40 + rng_.Normal() * 10 * look.contrast, kDarkest, kLightest);
     painter.setPen(StrandPen(grey, 0.55, 0.75));
     painter.drawLine(p, p + dir * len);
   }
