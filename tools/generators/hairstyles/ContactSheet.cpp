@@ -1,5 +1,7 @@
 #include "tools/generators/hairstyles/ContactSheet.h"
 
+#include "tools/generators/hairstyles/ImageFiles.h"
+
 #include <QPainter>
 #include <QRect>
 #include <algorithm>
@@ -17,39 +19,6 @@
 namespace glamora::hairgen {
 
 namespace sf = glamora::standard_face;
-
-namespace {
-
-Bitmap ToBitmap(const QImage& picture) {
-  const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
-  Bitmap bitmap(rgb.width(), rgb.height());
-  for (int y = 0; y < rgb.height(); ++y) {
-    const uint8_t* src = rgb.constScanLine(y);
-    uint8_t* dst = bitmap.Row(y);
-    for (int x = 0; x < rgb.width(); ++x) {
-      dst[3 * x] = src[3 * x + 2];
-      dst[3 * x + 1] = src[3 * x + 1];
-      dst[3 * x + 2] = src[3 * x];
-    }
-  }
-  return bitmap;
-}
-
-QImage ToImage(const Bitmap& bitmap) {
-  QImage picture(bitmap.Width(), bitmap.Height(), QImage::Format_RGB888);
-  for (int y = 0; y < bitmap.Height(); ++y) {
-    const uint8_t* src = bitmap.Row(y);
-    uint8_t* dst = picture.scanLine(y);
-    for (int x = 0; x < bitmap.Width(); ++x) {
-      dst[3 * x] = src[3 * x + 2];
-      dst[3 * x + 1] = src[3 * x + 1];
-      dst[3 * x + 2] = src[3 * x];
-    }
-  }
-  return picture;
-}
-
-}  // namespace
 
 const std::vector<Tint>& SheetTints() {
   static const std::vector<Tint> tints = {
