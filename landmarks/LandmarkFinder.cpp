@@ -91,8 +91,8 @@ FaceSearch LandmarkFinder::Find(const Bitmap& picture) {
     return search;
   }
   const auto area = [](const PixelRect& r) { return int64_t(r.Width) * r.Height; };
-  const PixelRect largest =
-      *std::max_element(faces.begin(), faces.end(), [&](const PixelRect& a, const PixelRect& b) { return area(a) < area(b); });
+  const PixelRect largest = *std::max_element(
+      faces.begin(), faces.end(), [&](const PixelRect& a, const PixelRect& b) { return area(a) < area(b); });
   search.Face = InFullPicture(largest, copy.Scale, grey.Width, grey.Height);
   if (!modelError.empty()) {
     search.Result = FaceSearch::Outcome::Unavailable;

@@ -21,7 +21,8 @@ bool FinderInstalled() {
 
 TEST(CliFaceLandmarks, PrintsTheSixtyEightPointsOfTheModelFace) {
   test::TempFolder dir;
-  ASSERT_EQ(RunCli({"face", "extract", test::SourceDir() + "/data/Faces/Modela.eff", dir.File("face.jpg")}).ExitCode, 0);
+  const std::string model = test::SourceDir() + "/data/Faces/Modela.eff";
+  ASSERT_EQ(RunCli({"face", "extract", model, dir.File("face.jpg")}).ExitCode, 0);
   const auto r = RunCli({"face", "landmarks", dir.File("face.jpg")});
   if (!FinderInstalled()) {
     EXPECT_NE(r.ExitCode, 0);
