@@ -12,7 +12,7 @@ THairView::THairView(TMakeup& canvas) : TImage(&canvas), canvas_(canvas), model_
   setAttribute(Qt::WA_TransparentForMouseEvents);
   model_.OnHairChange = [this](HairChange change) { ShowHair(change); };
   connect(&canvas_, &TMakeup::PictureMoved, this, &THairView::FollowCanvas);
-  ShowHair(HairChange::Loaded);
+  ShowHair(HairChange::Tinted);
   FollowCanvas();
 }
 

@@ -186,6 +186,34 @@ TEST_F(MakeoverTest, ComplexionStartsFromTheUndoPointEachTime) {
   EXPECT_TRUE(model_.Face().SameContent(gradient));
 }
 
+TEST_F(MakeoverTest, StrokesPaintTheFaceAndSayWhereTheyMayHaveChangedIt) {
+  PixelRect told;
+  model_.OnFaceChange = [&](const PixelRect& area, bool) { told = area; };
+
+  // A pencil segment covers its start and leaves its end for the next one.
+  const PixelRect line = model_.PencilLine({20, 40}, {30, 40}, Rgb(0, 0, 255));
+  EXPECT_EQ(Pixel(20, 40), Rgb(0, 0, 255));
+  EXPECT_EQ(Pixel(29, 40), Rgb(0, 0, 255));
+  EXPECT_EQ(Pixel(30, 40), kSkin);
+  EXPECT_EQ(line, (PixelRect{19, 39, 13, 3}));
+  EXPECT_EQ(told, line);
+  // Off the picture nothing is drawn, and nothing is read.
+  model_.PencilLine({-50, -50}, {-10, 400}, Rgb(0, 0, 255));
+  EXPECT_EQ(Pixel(0, 0), kSkin);
+
+  TAirBrush brush;
+  brush.SetShape(TAirBrushShape::absSquare);
+  brush.SetSize(8);
+  brush.SetIntensity(100);
+  brush.SetColor(Rgb(0, 200, 0));
+  const PixelRect stamp = model_.Stamp(brush, {100, 100});
+  EXPECT_EQ(Pixel(96, 96), Rgb(0, 200, 0));
+  EXPECT_EQ(Pixel(103, 103), Rgb(0, 200, 0));
+  EXPECT_EQ(Pixel(104, 103), kSkin);
+  EXPECT_EQ(stamp, (PixelRect{95, 95, 10, 10}));
+  EXPECT_EQ(told, stamp);
+}
+
 TEST_F(MakeoverTest, RandomMakeupColoursTheRegionsAndLeavesAnUndoPoint) {
   RandomGenerator random(31337);
   model_.RandomMakeup(random);
