@@ -133,12 +133,14 @@ std::vector<Point> MagicWandOutline(const Bitmap& bitmap, int x, int y, int tole
   RegionMask region = MagicWandRegion(bitmap, x, y, tolerance);
   if (region.Empty()) return {};
   if (grow) region = GrowRegion(region);
-  std::vector<Point> vertices = TraceRegionOutline(region);
-  for (Point& p : vertices) {
-    p.X = std::clamp(p.X, 0, bitmap.Width() - 1);
-    p.Y = std::clamp(p.Y, 0, bitmap.Height() - 1);
+  return TraceRegionOutline(region);
+}
+
+void ClampToPixels(std::vector<Point>& points, int width, int height) {
+  for (Point& p : points) {
+    p.X = std::clamp(p.X, 0, std::max(width - 1, 0));
+    p.Y = std::clamp(p.Y, 0, std::max(height - 1, 0));
   }
-  return vertices;
 }
 
 }  // namespace glamora

@@ -61,9 +61,14 @@ RegionMask MagicWandRegion(const Bitmap& bitmap, int x, int y, int tolerance);
 // The region grown by one pixel in all eight directions, within the picture.
 RegionMask GrowRegion(const RegionMask& region);
 
-// The selection the magic wand makes: the outline vertices of the region
-// around (x, y) (grown first when `grow`), each clamped to the bitmap's
-// pixels. Empty when there is no region.
+// The outline of the region around (x, y) (grown first when `grow`) as
+// TraceRegionOutline gives it: along pixel edges, so a region reaching the
+// right edge has vertices at x = width. Empty when there is no region.
 std::vector<Point> MagicWandOutline(const Bitmap& bitmap, int x, int y, int tolerance, bool grow);
+
+// Clamps every point to the pixels of a width × height picture, as a
+// selection stores the outline: edges at x = width or y = height then run
+// along the last column or row.
+void ClampToPixels(std::vector<Point>& points, int width, int height);
 
 }  // namespace glamora

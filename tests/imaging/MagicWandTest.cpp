@@ -152,19 +152,24 @@ TEST(MagicWandTrace, OnePixelIsOutlinedAlongItsEdges) {
   EXPECT_EQ(MagicWandOutline(b, 3, 2, 15, false), expected);
   EXPECT_EQ(Covered(expected, 7, 6)[2], "...#...");
 
-  // In the bottom-right corner the vertices are clamped to the picture.
+  // In the bottom-right corner the edges lie on the picture's border; a
+  // selection clamps them to its last pixel.
   b.SetPixel(6, 5, kInk);
-  const std::vector<Point> corner = MagicWandOutline(b, 6, 5, 15, false);
-  ASSERT_EQ(corner.size(), 8u);
+  std::vector<Point> corner = MagicWandOutline(b, 6, 5, 15, false);
+  EXPECT_EQ(corner, (std::vector<Point>{{6, 5}, {7, 5}, {7, 5}, {7, 6}, {7, 6}, {6, 6}, {6, 6}, {6, 5}}));
+  ClampToPixels(corner, 7, 6);
   for (const Point& p : corner) EXPECT_EQ(p, (Point{6, 5}));
 }
 
 TEST(MagicWandTrace, RegionsTouchingThePictureBorderAreClampedToIt) {
   Bitmap flat(4, 3);
   flat.Fill(kGround);
-  const std::vector<Point> expected = {{0, 0}, {3, 0}, {3, 0}, {3, 2}, {3, 2}, {0, 2}, {0, 2}, {0, 0}};
-  EXPECT_EQ(MagicWandOutline(flat, 2, 1, 15, false), expected);
-  EXPECT_EQ(MagicWandOutline(flat, 2, 1, 15, true), expected);  // growing stays inside the picture
+  const std::vector<Point> edges = {{0, 0}, {4, 0}, {4, 0}, {4, 3}, {4, 3}, {0, 3}, {0, 3}, {0, 0}};
+  EXPECT_EQ(MagicWandOutline(flat, 2, 1, 15, false), edges);
+  EXPECT_EQ(MagicWandOutline(flat, 2, 1, 15, true), edges);  // growing stays inside the picture
+  std::vector<Point> clamped = edges;
+  ClampToPixels(clamped, 4, 3);
+  EXPECT_EQ(clamped, (std::vector<Point>{{0, 0}, {3, 0}, {3, 0}, {3, 2}, {3, 2}, {0, 2}, {0, 2}, {0, 0}}));
 
   // A band along the left edge: its left side lies on x = 0, its right side past the band.
   const Bitmap band = Drawn({
@@ -172,7 +177,9 @@ TEST(MagicWandTrace, RegionsTouchingThePictureBorderAreClampedToIt) {
       "##...",
       "##...",
   });
-  const std::vector<Point> outline = MagicWandOutline(band, 0, 1, 15, false);
+  std::vector<Point> outline = MagicWandOutline(band, 0, 1, 15, false);
+  EXPECT_EQ(Covered(outline, 5, 3), (std::vector<std::string>{"##...", "##...", "##..."}));
+  ClampToPixels(outline, 5, 3);
   for (const Point& p : outline) {
     EXPECT_TRUE(p.X == 0 || p.X == 2) << p.X;
     EXPECT_TRUE(p.Y == 0 || p.Y == 2) << p.Y;  // the bottom edge, y = 3, is clamped
