@@ -530,6 +530,7 @@ void TImgThumbView::LoadStep() {
       break;
     }
     if (!LoadPicture(i) && removeCorrupted_) ScheduleLoading();
+    if (i >= ImageCount()) break;  // a progress handler changed the items
     // The frame of a selected cell lies outside it; the widest is repainted too.
     const int grow = i == selected_ ? std::max(selectionWidth_, 1) : 0;
     loaded += CellRect(items_[size_t(i)]).adjusted(-grow, -grow, grow, grow).translated(ClientOrigin());
