@@ -63,11 +63,12 @@ RegionMask MagicWandRegion(const Bitmap& bitmap, int x, int y, int tolerance) {
   for (int c = 0; c < 3; ++c) {
     for (int v = 0; v < 256; ++v) near[size_t(c)][size_t(v)] = std::abs(v - seed[c]) <= tolerance;
   }
-  auto matches = [&](const uint8_t* row, int px) {
+  // Not yet taken, and near enough: `row` is the pixel row, `taken` its bits.
+  auto open = [&](const uint8_t* row, const uint64_t* taken, int px) {
+    if ((taken[size_t(px) >> 6] >> (px & 63)) & 1u) return false;
     const uint8_t* p = row + 3 * size_t(px);
     return near[0][p[0]] && near[1][p[1]] && near[2][p[2]];
   };
-  auto open = [&](const uint8_t* row, int px, int py) { return !region.Contains(px, py) && matches(row, px); };
 
   // Each entry starts a span still to be filled; a pixel taken meanwhile is skipped.
   struct Seed {
@@ -78,17 +79,19 @@ RegionMask MagicWandRegion(const Bitmap& bitmap, int x, int y, int tolerance) {
     const Seed s = stack.back();
     stack.pop_back();
     const uint8_t* row = bitmap.Row(s.Y);
-    if (!open(row, s.X, s.Y)) continue;
+    const uint64_t* taken = region.Row(s.Y);
+    if (!open(row, taken, s.X)) continue;
     int x0 = s.X, x1 = s.X;
-    while (x0 > 0 && open(row, x0 - 1, s.Y)) --x0;
-    while (x1 < width - 1 && open(row, x1 + 1, s.Y)) ++x1;
+    while (x0 > 0 && open(row, taken, x0 - 1)) --x0;
+    while (x1 < width - 1 && open(row, taken, x1 + 1)) ++x1;
     region.SetSpan(s.Y, x0, x1);
     for (const int ny : {s.Y - 1, s.Y + 1}) {
       if (ny < 0 || ny >= height) continue;
       const uint8_t* next = bitmap.Row(ny);
+      const uint64_t* nextTaken = region.Row(ny);
       bool inRun = false;
       for (int px = x0; px <= x1; ++px) {
-        const bool o = open(next, px, ny);
+        const bool o = open(next, nextTaken, px);
         if (o && !inRun) stack.push_back({px, ny});
         inRun = o;
       }
