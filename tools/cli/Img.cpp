@@ -9,11 +9,16 @@
 #include "tools/cli/Cli.h"
 
 namespace glamora::cli {
+
+int ImgWand(const Args& args);  // ImgWand.cpp
+
 namespace {
 
 constexpr const char* kUsage =
     "  img info FILE          picture type (by content), size, sample layout and resolution\n"
-    "  img convert IN OUT     load IN by its extension and save it by OUT's\n";
+    "  img convert IN OUT     load IN by its extension and save it by OUT's\n"
+    "  img wand FILE X Y [--tolerance T] [--grow]\n"
+    "                         the magic-wand selection around pixel (X, Y): its vertices, \"X Y\" a line\n";
 
 int Info(const std::string& path) {
   MemoryStream stream(ReadFileBytes(path));
@@ -47,7 +52,8 @@ int Convert(const std::string& in, const std::string& out) {
 int Run(const Args& args) {
   if (args.size() == 2 && args[0] == "info") return Info(args[1]);
   if (args.size() == 3 && args[0] == "convert") return Convert(args[1], args[2]);
-  throw Failure("usage: glamora-cli img info FILE | img convert IN OUT");
+  if (!args.empty() && args[0] == "wand") return ImgWand(Args(args.begin() + 1, args.end()));
+  throw Failure("usage: glamora-cli img info FILE | img convert IN OUT | img wand FILE X Y [--tolerance T] [--grow]");
 }
 
 const Registration kImg("img", kUsage, Run);
