@@ -23,10 +23,6 @@ namespace glamora {
 
 namespace {
 
-// The thumbnail view's MoveSelection codes.
-constexpr int kMoveFirst = 4;
-constexpr int kMoveLast = 5;
-
 const QSize kToolButtonSize(39, 38);
 const QSize kToolPictureSize(32, 32);
 
@@ -136,16 +132,16 @@ void TGalleryPanel::AddToGallery() {
   // The counter is a number, not an index, so the fill's selection is
   // usually ignored; the new picture is the last in name order.
   FillThumbnails(*thumbnails_, GalleryFolder(), counter_);
-  thumbnails_->MoveSelection(kMoveLast);
+  thumbnails_->MoveSelection(ThumbMove::Last);
 }
 
 void TGalleryPanel::GalleryMouseDown(Qt::MouseButton button) {
   if (button == Qt::RightButton) AddToGallery();
 }
 
-void TGalleryPanel::SelectFirst() { thumbnails_->MoveSelection(kMoveFirst); }
+void TGalleryPanel::SelectFirst() { thumbnails_->MoveSelection(ThumbMove::First); }
 
-void TGalleryPanel::SelectLast() { thumbnails_->MoveSelection(kMoveLast); }
+void TGalleryPanel::SelectLast() { thumbnails_->MoveSelection(ThumbMove::Last); }
 
 void TGalleryPanel::ToggleNumbers() {
   showNumbers_ = numbersButton_->isChecked();
