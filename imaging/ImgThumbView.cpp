@@ -54,7 +54,7 @@ bool ReadJpegFileHeader(const std::string& name, codec::JpegHeader& header) {
     FileStream file(name, FileStream::Mode::Read);
     std::vector<uint8_t> prefix(kHeaderPrefix);
     prefix.resize(file.Read(prefix.data(), prefix.size()));
-    return codec::ReadJpegHeader(codec::Bytes(prefix.data(), prefix.size()), header);
+    return codec::ReadJpegHeader(codec::Bytes(prefix.data(), prefix.size()), header) == PictureStatus::Ok;
   } catch (const std::exception&) {
     return false;
   }

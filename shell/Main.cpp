@@ -363,7 +363,6 @@ void TFormMain::FormCreate() {
   ShowGalleryNumbers = false;
   RandomShowTicks = 0;
   RandomFaceShown = false;
-  InstallLzwCoders();
   FrameStepper->FrameStepStretches = false;
 }
 

@@ -53,6 +53,7 @@ bool SameFilledFields(const TImgIOParams& a, const TImgIOParams& b) {
 
 // One decode into the sentinel picture and parameters.
 struct Attempt {
+  PictureStatus Status = PictureStatus::Ok;
   bool Decoded = false;
   bool Aborting = false;
   Bitmap Out = SentinelPicture();
@@ -65,7 +66,8 @@ struct Attempt {
       : Aborting(stopAtOnce), Before(SentinelParams(params)), After(Before) {
     ProgressRecord progress;
     progress.Aborting = &Aborting;
-    Decoded = codec.Decode(codec::Bytes(bytes.data(), bytes.size()), Out, After, progress, Consumed);
+    Status = codec.Decode(codec::Bytes(bytes.data(), bytes.size()), Out, After, progress, Consumed);
+    Decoded = Status == PictureStatus::Ok;
   }
 
   ::testing::AssertionResult FailedCleanly() const {
@@ -161,7 +163,7 @@ void ExpectProgressAndAbort(const codec::Codec& codec, const std::vector<uint8_t
   Bitmap out;
   TImgIOParams decodeParams = params;
   size_t consumed = 0;
-  ASSERT_TRUE(codec.Decode(codec::Bytes(file.data(), file.size()), out, decodeParams, progress, consumed));
+  ASSERT_EQ(codec.Decode(codec::Bytes(file.data(), file.size()), out, decodeParams, progress, consumed), PictureStatus::Ok);
   ASSERT_FALSE(reports.empty());
   EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end()));
   EXPECT_EQ(reports.front(), 0);
@@ -173,7 +175,7 @@ void ExpectProgressAndAbort(const codec::Codec& codec, const std::vector<uint8_t
   TImgIOParams stopParams = SentinelParams(params);
   const TImgIOParams before = stopParams;
   progress.OnProgress = [&aborting](int) { aborting = true; };
-  EXPECT_FALSE(codec.Decode(codec::Bytes(file.data(), file.size()), untouched, stopParams, progress, consumed));
+  EXPECT_NE(codec.Decode(codec::Bytes(file.data(), file.size()), untouched, stopParams, progress, consumed), PictureStatus::Ok);
   EXPECT_TRUE(untouched.SameContent(SentinelPicture()));
   EXPECT_TRUE(SameFilledFields(stopParams, before));
 }
