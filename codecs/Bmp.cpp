@@ -164,25 +164,25 @@ PictureStatus DecodeUncompressed(Bytes data, const DibHeader& h, size_t pixelOff
 }
 
 // Rows of an RLE picture take the background colour (palette entry 0) when
-// the decoder first reaches them, so that a file whose codes stop early has
-// touched no more of the picture than its codes reached.
+// the decoder first reaches them; the rows no code reaches, at the end.
 class RleCanvas {
  public:
-  RleCanvas(Bitmap& out, const DibHeader& h, const Bgr& background) : out_(out), h_(h), background_(background) {}
+  RleCanvas(Bitmap& out, const DibHeader& h, const Bgr& background)
+      : out_(out), h_(h), blank_(size_t(h.Width) * 3) {
+    for (size_t i = 0; i < blank_.size(); i += 3) {
+      blank_[i] = background.B;
+      blank_[i + 1] = background.G;
+      blank_[i + 2] = background.R;
+    }
+  }
 
   // The picture row of coded row y, made ready for pixels.
   uint8_t* Row(int64_t y) {
     for (; filled_ <= y && filled_ < h_.Height; ++filled_) {
-      uint8_t* p = out_.Row(PictureRow(filled_));
-      for (int x = 0; x < h_.Width; ++x, p += 3) {
-        p[0] = background_.B;
-        p[1] = background_.G;
-        p[2] = background_.R;
-      }
+      std::memcpy(out_.Row(PictureRow(filled_)), blank_.data(), blank_.size());
     }
     return out_.Row(PictureRow(y));
   }
-  // Fills the rows no code reached.
   void Finish() { Row(h_.Height - 1); }
 
  private:
@@ -190,36 +190,23 @@ class RleCanvas {
 
   Bitmap& out_;
   const DibHeader& h_;
-  Bgr background_;
+  std::vector<uint8_t> blank_;
   int64_t filled_ = 0;
 };
 
-// RLE8 and RLE4: runs and absolute blocks of palette indices, clipped to the
-// row; rows are counted from the bottom unless the picture is top-down. The
-// codes must reach the end of the picture or its end-of-bitmap code.
-PictureStatus DecodeRle(Bytes data, const DibHeader& h, size_t pixelOffset, const Palette& palette, DibPicture& pic,
-                        const ProgressRecord& progress) {
+// Walks the codes of an RLE8 or RLE4 picture: runs and absolute blocks of
+// palette indices clipped to the row, ends of line, deltas and the end of the
+// bitmap; rows are counted in coded order. Each pixel inside the picture goes
+// to put(y, x, index), and rowDone(y) is told the rows finished; it returns
+// false to stop. The codes must reach the last row or the end-of-bitmap code.
+template <class Put, class RowDone>
+PictureStatus WalkRle(ByteReader& r, const DibHeader& h, Put&& put, RowDone&& rowDone) {
   const bool four = h.Compression == kRle4;
-  ByteReader r(data);
-  if (!r.Seek(pixelOffset) || !r.Has(2)) return PictureStatus::Damaged;
-
-  Bitmap& out = pic.Pixels;
-  if (!out.Reset(h.Width, h.Height)) return PictureStatus::TooLarge;
-  RleCanvas canvas(out, h, palette[0]);
-
   int64_t x = 0, y = 0;
-  auto put = [&](unsigned index) {
-    if (x < h.Width && y < h.Height) {
-      uint8_t* p = canvas.Row(y) + 3 * x;
-      const Bgr& c = palette[index];
-      p[0] = c.B;
-      p[1] = c.G;
-      p[2] = c.R;
-    }
+  const auto pixel = [&](unsigned index) {
+    if (x < h.Width && y < h.Height) put(y, x, index);
     ++x;
   };
-
-  RowProgress rows(progress, h.Height);
   bool finished = false;
   while (!finished && y < h.Height) {
     if (!r.Has(2)) return PictureStatus::Damaged;
@@ -227,7 +214,7 @@ PictureStatus DecodeRle(Bytes data, const DibHeader& h, size_t pixelOffset, cons
     const unsigned code = r.U8();
     if (count > 0) {
       const unsigned run = unsigned(std::min<int64_t>(count, std::max<int64_t>(h.Width - x, 0)));
-      for (unsigned i = 0; i < run; ++i) put(four ? (i % 2 == 0 ? code >> 4 : code & 15) : code);
+      for (unsigned i = 0; i < run; ++i) pixel(four ? (i % 2 == 0 ? code >> 4 : code & 15) : code);
       x += count - run;
       continue;
     }
@@ -235,7 +222,7 @@ PictureStatus DecodeRle(Bytes data, const DibHeader& h, size_t pixelOffset, cons
       case 0:  // end of line
         x = 0;
         ++y;
-        if (!rows.Row(int(std::min<int64_t>(y, h.Height)))) return PictureStatus::Stopped;
+        if (!rowDone(std::min<int64_t>(y, h.Height))) return PictureStatus::Stopped;
         break;
       case 1:  // end of bitmap
         finished = true;
@@ -251,7 +238,7 @@ PictureStatus DecodeRle(Bytes data, const DibHeader& h, size_t pixelOffset, cons
         Bytes block = r.Take(bytes);
         if (!r.Ok()) return PictureStatus::Damaged;
         for (unsigned i = 0; i < code && x < h.Width; ++i) {
-          put(four ? (i % 2 == 0 ? block[i / 2] >> 4 : block[i / 2] & 15) : block[i]);
+          pixel(four ? (i % 2 == 0 ? block[i / 2] >> 4 : block[i / 2] & 15) : block[i]);
         }
         if (bytes % 2) r.Skip(1);
         if (!r.Ok()) return PictureStatus::Damaged;
@@ -261,6 +248,36 @@ PictureStatus DecodeRle(Bytes data, const DibHeader& h, size_t pixelOffset, cons
   }
   // A picture whose last row ended with end-of-line may still carry the end-of-bitmap code.
   if (!finished && r.Has(2) && r.Rest()[0] == 0 && r.Rest()[1] == 1) r.Skip(2);
+  return PictureStatus::Ok;
+}
+
+// RLE8 and RLE4. The codes are walked once without drawing, so that codes
+// that stop early are found before the picture is allocated.
+PictureStatus DecodeRle(Bytes data, const DibHeader& h, size_t pixelOffset, const Palette& palette, DibPicture& pic,
+                        const ProgressRecord& progress) {
+  ByteReader check(data);
+  if (!check.Seek(pixelOffset)) return PictureStatus::Damaged;
+  const PictureStatus complete =
+      WalkRle(check, h, [](int64_t, int64_t, unsigned) {}, [](int64_t) { return true; });
+  if (complete != PictureStatus::Ok) return complete;
+
+  Bitmap& out = pic.Pixels;
+  if (!out.Reset(h.Width, h.Height)) return PictureStatus::TooLarge;
+  RleCanvas canvas(out, h, palette[0]);
+  RowProgress rows(progress, h.Height);
+  ByteReader r(data);
+  r.Seek(pixelOffset);
+  const PictureStatus drawn = WalkRle(
+      r, h,
+      [&](int64_t y, int64_t x, unsigned index) {
+        uint8_t* p = canvas.Row(y) + 3 * x;
+        const Bgr& c = palette[index];
+        p[0] = c.B;
+        p[1] = c.G;
+        p[2] = c.R;
+      },
+      [&](int64_t y) { return rows.Row(y); });
+  if (drawn != PictureStatus::Ok) return drawn;
   canvas.Finish();
   if (!rows.Row(h.Height)) return PictureStatus::Stopped;
   pic.End = r.Position();

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <new>
 #include <array>
+#include <cstring>
 #include <string>
 
 #include "codecs/RowProgress.h"
@@ -91,22 +92,26 @@ bool SkipImageData(GifFileType* gif) {
 
 // A canvas whose rows take the fill colour when first drawn on, so that a
 // frame whose data stops early has touched no more of the canvas than it
-// reached.
+// reached; the rows no frame row reaches are filled at the end.
 class Canvas {
  public:
-  Canvas(Bitmap& picture, TColor fill) : picture_(picture), ready_(size_t(picture.Height()), false) {
-    fill_ = {BlueOf(fill), GreenOf(fill), RedOf(fill)};
+  Canvas(Bitmap& picture, TColor fill)
+      : picture_(picture), ready_(size_t(picture.Height()), false), blank_(size_t(picture.Width()) * 3) {
+    for (size_t i = 0; i < blank_.size(); i += 3) {
+      blank_[i] = BlueOf(fill);
+      blank_[i + 1] = GreenOf(fill);
+      blank_[i + 2] = RedOf(fill);
+    }
   }
 
   uint8_t* Row(int y) {
     uint8_t* row = picture_.Row(y);
     if (!ready_[size_t(y)]) {
-      for (int x = 0; x < picture_.Width(); ++x) std::copy(fill_.begin(), fill_.end(), row + 3 * x);
+      std::memcpy(row, blank_.data(), blank_.size());
       ready_[size_t(y)] = true;
     }
     return row;
   }
-  // Fills the rows no frame row reached.
   void Finish() {
     for (int y = 0; y < picture_.Height(); ++y) Row(y);
   }
@@ -114,7 +119,7 @@ class Canvas {
  private:
   Bitmap& picture_;
   std::vector<bool> ready_;
-  std::array<uint8_t, 3> fill_{};
+  std::vector<uint8_t> blank_;
 };
 
 // Draws the frame whose header was just read onto a fresh canvas.

@@ -82,11 +82,9 @@ bool HasVgaPalette(Bytes data, size_t pictureEnd) {
   return data.size() >= pictureEnd + kVgaPaletteBytes && data[data.size() - kVgaPaletteBytes] == kPaletteMarker;
 }
 
-// A palette marker right after the picture data with less than a palette
-// after it: the file was cut short inside its palette.
-bool PaletteCutShort(Bytes data, size_t pictureEnd) {
-  return data.size() > pictureEnd && data.size() - pictureEnd < kVgaPaletteBytes && data[pictureEnd] == kPaletteMarker;
-}
+// Version 5 brought the 256-colour palette at the end; an 8-bit picture of
+// that version without it was cut short. Older ones read as grey levels.
+constexpr uint8_t kVgaPaletteVersion = 5;
 
 // The 256-colour palette after the marker at the end, if the file has one
 // beyond the picture data; grey levels otherwise.
@@ -206,7 +204,7 @@ PictureStatus DecodePcxInto(Bytes data, Bitmap& out, TImgIOParams& params, const
   consumed = r.Position();
 
   if (h.VgaPalette()) {
-    if (PaletteCutShort(data, consumed)) return PictureStatus::Damaged;
+    if (h.Version >= kVgaPaletteVersion && !HasVgaPalette(data, consumed)) return PictureStatus::Damaged;
     palette = VgaPalette(data, consumed);
     if (HasVgaPalette(data, consumed)) consumed = data.size();
     for (int y = 0; y < h.Height; ++y) {

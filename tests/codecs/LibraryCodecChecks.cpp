@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <optional>
 #include <random>
 
+#include "tests/codecs/MemoryGrowth.h"
 #include "tests/support/TestSupport.h"
 
 namespace glamora::test {
@@ -191,6 +193,9 @@ void ExpectRandomInputHandled(const codec::Codec& codec, const std::vector<uint8
   }
 }
 
+// Far below what any file of the regression folders declares.
+constexpr int64_t kMostGrowthKiB = 64 * 1024;
+
 int ExpectRegressionFilesHandled(const codec::Codec& codec, const std::string& folder, const TImgIOParams& params) {
   namespace fs = std::filesystem;
   const fs::path dir = fs::path(SourceDir()) / "tests" / "codecs" / "regressions" / folder;
@@ -200,7 +205,15 @@ int ExpectRegressionFilesHandled(const codec::Codec& codec, const std::string& f
     if (!entry.is_regular_file() || entry.path().filename().string().front() == '.') continue;
     ++files;
     const std::vector<uint8_t> bytes = ReadAll(entry.path().string());
-    EXPECT_TRUE(DecodesOrFailsCleanly(codec, bytes, params)) << entry.path();
+    // Each file is small: decoding it, or refusing it, touches little memory.
+    std::optional<Attempt> attempt;
+    const int64_t growth = PeakMemoryGrowthKiB([&] { attempt.emplace(codec, bytes, params); });
+    EXPECT_TRUE(attempt->DecodedOrFailedCleanly(bytes.size())) << entry.path();
+    EXPECT_GE(growth, 0) << "the peak memory cannot be measured";
+    EXPECT_LT(growth, kMostGrowthKiB) << entry.path();
+    if (entry.path().filename().string().rfind("damaged-", 0) == 0) {
+      EXPECT_EQ(attempt->Status, PictureStatus::Damaged) << entry.path();
+    }
     EXPECT_TRUE(Attempt(codec, bytes, params, true).FailedCleanly()) << entry.path() << " with the abort flag set";
   }
   return files;

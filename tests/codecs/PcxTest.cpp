@@ -163,6 +163,7 @@ TEST(Pcx, MonoPicturesUseDistinctPaletteEntriesElseBlackAndWhite) {
 
 TEST(Pcx, RunsMayCrossRowEnds) {
   File f = Header(8, 1, 3, 2, 4, 1);  // 4 bytes per line: one byte of padding a row
+  f[1] = 3;  // a version before the 256-colour palette
   f.insert(f.end(), {0xC5, 7, 9, 0xC1, 0xC8, 0});  // five 7s, a literal 9, a run of one 0xC8, padding
   Bitmap decoded;
   TImgIOParams params;
@@ -172,6 +173,22 @@ TEST(Pcx, RunsMayCrossRowEnds) {
   EXPECT_EQ(decoded.Pixel(0, 1), Rgb(7, 7, 7));
   EXPECT_EQ(decoded.Pixel(1, 1), Rgb(9, 9, 9));
   EXPECT_EQ(decoded.Pixel(2, 1), Rgb(0xC8, 0xC8, 0xC8));
+}
+
+// Version 5 brought the 256-colour palette at the end: an 8-bit file of that
+// version without it was cut short, and its indices are no grey levels.
+TEST(Pcx, VersionFiveEightBitPictureWithoutItsPaletteIsDamaged) {
+  File f = Header(8, 1, 3, 2, 4, 1);
+  f.insert(f.end(), {0xC5, 7, 9, 0xC1, 0xC8, 0});
+  Bitmap out;
+  TImgIOParams params;
+  size_t consumed = 0;
+  EXPECT_EQ(PcxCodec().Decode(f, out, params, ProgressRecord{}, consumed), PictureStatus::Damaged);
+  f.push_back(0x0C);
+  f.insert(f.end(), 700, 0);  // a palette cut short
+  EXPECT_EQ(PcxCodec().Decode(f, out, params, ProgressRecord{}, consumed), PictureStatus::Damaged);
+  f.insert(f.end(), 68, 0);
+  EXPECT_EQ(PcxCodec().Decode(f, out, params, ProgressRecord{}, consumed), PictureStatus::Ok);
 }
 
 Bitmap Pattern(int width, int height) {

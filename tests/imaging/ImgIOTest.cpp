@@ -18,6 +18,7 @@
 #include "codecs/Registry.h"
 #include "imaging/components/FormatTable.h"
 #include "imaging/core/Stream.h"
+#include "tests/codecs/MemoryGrowth.h"
 #include "tests/support/TestSupport.h"
 
 namespace glamora {
@@ -873,6 +874,30 @@ TEST_F(ImgIOCodecs, MetafilesWithoutAReaderSetAborting) {
   ExpectUntouched();
 }
 
+// Pictures that declare a huge size over a few bytes of data, packed as a
+// face payload is, are refused as damaged at once: memory of the size they
+// declare is never touched.
+TEST_F(ImgIOCodecs, HugePicturesWithoutTheirDataFailFastFromAStream) {
+  namespace fs = std::filesystem;
+  int files = 0;
+  for (const auto& folder : fs::directory_iterator(test::SourceDir() + "/tests/codecs/regressions")) {
+    for (const auto& entry : fs::directory_iterator(folder.path())) {
+      const std::string name = entry.path().filename().string();
+      if (name.rfind("damaged-", 0) != 0 || name.find("14000x14000") == std::string::npos) continue;
+      ++files;
+      MemoryStream payload(test::ReadAll(entry.path().string()));
+      bool loaded = true;
+      const int64_t growth = test::PeakMemoryGrowthKiB([&] { loaded = io.LoadFromStream(payload); });
+      EXPECT_FALSE(loaded) << name;
+      EXPECT_EQ(io.Status(), PictureStatus::Damaged) << name;
+      EXPECT_GE(growth, 0);
+      EXPECT_LT(growth, 64 * 1024) << name;
+    }
+  }
+  EXPECT_GE(files, 6);
+  ExpectUntouched();
+}
+
 // One status tells every way a load or save ends; a failure sets Aborting
 // (a missing bitmap aside, where nothing is done) and leaves the picture.
 TEST_F(ImgIOCodecs, StatusTellsHowALoadOrSaveEnded) {
@@ -930,7 +955,9 @@ TEST_F(ImgIOCodecs, StatusTellsHowALoadOrSaveEnded) {
     EXPECT_EQ(c.Run(io), c.Expected == PictureStatus::Ok) << c.Name;
     EXPECT_EQ(io.Status(), c.Expected) << c.Name;
     EXPECT_EQ(io.Aborting, c.Expected != PictureStatus::Ok) << c.Name;
-    if (c.Expected != PictureStatus::Ok) EXPECT_TRUE(host.Own.SameContent(Pattern(5, 4))) << c.Name;
+    if (c.Expected != PictureStatus::Ok) {
+      EXPECT_TRUE(host.Own.SameContent(Pattern(5, 4))) << c.Name;
+    }
   }
 
   // Files that cannot be opened or created still throw, and say so in the status.
