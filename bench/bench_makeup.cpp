@@ -1,5 +1,6 @@
 // Colouring the eyes and lips as the colour box is dragged, and single
-// airbrush stamps.
+// airbrush stamps. The canvas is a widget, so main makes the application
+// object first and lets it go before Qt's own statics.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -15,16 +16,6 @@ namespace {
 
 using namespace glamora;
 
-void EnsureApplication() {
-  static std::unique_ptr<QApplication> app;
-  if (QApplication::instance()) return;
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  static int argc = 1;
-  static char name[] = "bench_makeup";
-  static char* argv[] = {name, nullptr};
-  app = std::make_unique<QApplication>(argc, argv);
-}
-
 void SetPolygon(FaceRegion& region, std::initializer_list<FacePoint> points, int scale) {
   region.Valid = 1;
   region.Count = int(points.size());
@@ -34,7 +25,6 @@ void SetPolygon(FaceRegion& region, std::initializer_list<FacePoint> points, int
 
 // A canvas holding a face `scale` times the standard size with eye and lip polygons.
 std::unique_ptr<TMakeup> MakeCanvas(int scale) {
-  EnsureApplication();
   auto canvas = std::make_unique<TMakeup>();
   Bitmap& picture = *canvas->Bitmap();
   picture.Reset(standard_face::kWidth * scale, standard_face::kHeight * scale);
@@ -61,7 +51,6 @@ void BM_ApplyColorEyesAndLips(benchmark::State& state) {
 BENCHMARK(BM_ApplyColorEyesAndLips)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
 void BM_AirBrushStamp(benchmark::State& state) {
-  EnsureApplication();
   Bitmap canvas(600, 600);
   canvas.Fill(Rgb(200, 160, 140));
   TAirBrush brush;
@@ -73,3 +62,13 @@ void BM_AirBrushStamp(benchmark::State& state) {
 BENCHMARK(BM_AirBrushStamp)->Arg(15)->Arg(200)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+
+int main(int argc, char** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
