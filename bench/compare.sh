@@ -90,7 +90,7 @@ cmd im:half "convert $in -limit thread 1 -filter Lanczos -resize 2000x1500! -qua
 cmd vips:half "vips resize $in $vipsout 0.5 --kernel lanczos3"
 cmd vips0:half "vips resize $in $vipsout 0.5 --kernel lanczos3 --gap 0"
 glamora rotate "proc rotate 17 --antialias $quality $in $out"
-cmd im:rotate "convert $in -limit thread 1 -background white -rotate -17 -quality 90 $out"
+cmd im:rotate "convert $in -limit thread 1 -background white -rotate -17 +repage -quality 90 $out"
 cmd vips:rotate "vips rotate $in $vipsout 17"
 # The nearest counterparts of the colour operations.
 glamora hsl "proc hslvar 10 5 -10 $quality $in $out"
