@@ -205,14 +205,24 @@ void FirstShear(const Bitmap& t, const ShearGeometry& g, bool antialias, const B
   });
 }
 
+// Pixels are moved between rows and column buffers four bytes at a time,
+// the fourth byte being overwritten by the next pixel; the last pixel of a
+// run goes by itself, so nothing past the run is touched.
+inline void MovePixel(const uint8_t* from, uint8_t* to) {
+  uint32_t four;
+  std::memcpy(&four, from, 4);
+  std::memcpy(to, &four, 4);
+}
+
 // Second shear, in place on the first W1 columns of `work`: column c of the
 // first H rows moves down by round(k × s) − D over H2 rows, k = W1 − c for a
 // positive angle and c otherwise. A block of columns at a time is copied into
 // rows, sheared as rows and copied back, so that memory is read and written
 // along rows; a block is read whole before it is written.
 void SecondShear(const ShearGeometry& g, bool antialias, const Bgr& bg, Bitmap& work) {
-  constexpr int kBlock = 64;
-  const size_t inStride = 3 * size_t(g.H), outStride = 3 * size_t(g.H2);
+  constexpr int kBlock = 16;
+  // A spare byte after each column buffer takes the fourth byte of its last pixel.
+  const size_t inStride = 3 * size_t(g.H) + 1, outStride = 3 * size_t(g.H2) + 1;
   const int blocks = (g.W1 + kBlock - 1) / kBlock;
   ParallelRows(blocks, kShearCost * kBlock * (g.H + g.H2), [&](int firstBlock, int endBlock) {
     std::vector<uint8_t> columns(kBlock * inStride), sheared(kBlock * outStride);
@@ -220,7 +230,9 @@ void SecondShear(const ShearGeometry& g, bool antialias, const Bgr& bg, Bitmap& 
       const int count = std::min(kBlock, g.W1 - c0);
       for (int y = 0; y < g.H; ++y) {
         const uint8_t* in = work.Row(y) + 3 * size_t(c0);
-        for (int j = 0; j < count; ++j) std::memcpy(columns.data() + j * inStride + 3 * size_t(y), in + 3 * j, 3);
+        uint8_t* out = columns.data() + 3 * size_t(y);
+        for (int j = 0; j + 1 < count; ++j) MovePixel(in + 3 * j, out + j * inStride);
+        std::memcpy(out + (count - 1) * inStride, in + 3 * (count - 1), 3);
       }
       for (int j = 0; j < count; ++j) {
         const int c = c0 + j;
@@ -231,8 +243,10 @@ void SecondShear(const ShearGeometry& g, bool antialias, const Bgr& bg, Bitmap& 
                  bg);
       }
       for (int r = 0; r < g.H2; ++r) {
-        uint8_t* row = work.Row(r) + 3 * size_t(c0);
-        for (int j = 0; j < count; ++j) std::memcpy(row + 3 * j, sheared.data() + j * outStride + 3 * size_t(r), 3);
+        const uint8_t* in = sheared.data() + 3 * size_t(r);
+        uint8_t* out = work.Row(r) + 3 * size_t(c0);
+        for (int j = 0; j + 1 < count; ++j) MovePixel(in + j * outStride, out + 3 * j);
+        std::memcpy(out + 3 * (count - 1), in + (count - 1) * outStride, 3);
       }
     }
   });
