@@ -646,6 +646,8 @@ TEST_F(MainGalleryTest, NumbersComeAndGoWithTheToggleWithoutReloadingThePictures
     return Near(FromQColor(QColor(shot.pixel(left + width / 2, top + height / 3))), colour);
   };
 
+  // The view loads what it shows once the event loop runs.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !view.LoadingPending(); }));
   const QImage plain = view.grab().toImage();
   ASSERT_TRUE(pictureShown(plain));
   // The frame runs along the top and left edges and ends one pixel short of

@@ -11,13 +11,18 @@
 #include "tools/cli/QualityOption.h"
 
 namespace glamora::cli {
+
+int ImgWand(const Args& args);  // ImgWand.cpp
+
 namespace {
 
 constexpr const char* kUsage =
     "  img info FILE          picture type (by content), size, sample layout and resolution\n"
     "  img convert [--quality Q] IN OUT\n"
     "                         load IN by its extension and save it by OUT's;\n"
-    "                         Q (1..100) is the quality of a JPEG written\n";
+    "                         Q (1..100) is the quality of a JPEG written\n"
+    "  img wand FILE X Y [--tolerance T] [--grow]\n"
+    "                         the magic-wand selection around pixel (X, Y): its vertices, \"X Y\" a line\n";
 
 int Info(const std::string& path) {
   MemoryStream stream(ReadFileBytes(path));
@@ -51,10 +56,12 @@ int Convert(const std::string& in, const std::string& out, std::optional<int> qu
 
 int Run(const Args& args) {
   if (args.size() == 2 && args[0] == "info") return Info(args[1]);
+  if (!args.empty() && args[0] == "wand") return ImgWand(Args(args.begin() + 1, args.end()));
   Args a = args;
   const std::optional<int> quality = TakeQualityOption(a);
   if (a.size() == 3 && a[0] == "convert") return Convert(a[1], a[2], quality);
-  throw Failure("usage: glamora-cli img info FILE | img convert [--quality Q] IN OUT");
+  throw Failure(
+      "usage: glamora-cli img info FILE | img convert [--quality Q] IN OUT | img wand FILE X Y [--tolerance T] [--grow]");
 }
 
 const Registration kImg("img", kUsage, Run);
