@@ -6,8 +6,8 @@
 #include <QStyle>
 #include <algorithm>
 
-#include "imaging/LineDda.h"
 #include "imaging/QtBitmap.h"
+#include "imaging/core/LineDda.h"
 #include "imaging/core/MagicWand.h"
 #include "imaging/core/Resample.h"
 #include "imaging/core/Rounding.h"

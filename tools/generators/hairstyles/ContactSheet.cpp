@@ -10,7 +10,7 @@
 #include "face/FaceFile.h"
 #include "face/FaceHeader.h"
 #include "face/StandardFace.h"
-#include "hair/HairStyle.h"
+#include "hair/Compose.h"
 #include "imaging/core/Intensity.h"
 #include "imaging/core/PixelRect.h"
 #include "imaging/core/Stream.h"
@@ -50,7 +50,7 @@ QImage PutOn(const Bitmap& face, const QImage& hair, const Tint& tint) {
   h.Transparent = true;
   h.TransparentColor = h.Pixel(std::min(5, h.Width() - 1), std::min(5, h.Height() - 1));
   IntensityRgbAll(h, all, tint.red, tint.green, tint.blue);
-  return ToImage(ComposeResult(face, h, QRect(0, 0, sf::kWidth, sf::kHeight)));
+  return ToImage(ComposeResult(face, h, PixelRect{0, 0, sf::kWidth, sf::kHeight}));
 }
 
 QImage ContactSheet(const std::vector<QImage>& pictures, const QString& title, int columns, double scale) {
