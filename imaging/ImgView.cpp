@@ -273,6 +273,8 @@ void TImgView::Assign(const glamora::Bitmap* source) {
 
 void TImgView::Assign(const QImage& source) {
   if (source.isNull() || !bitmap_.Reset(source.width(), source.height(), PixelFormat::Bits24)) return;
+  // A see-through source is drawn over black.
+  if (source.hasAlphaChannel()) bitmap_.Fill(clBlack);
   {
     BitmapCanvas canvas(bitmap_);
     canvas->drawImage(0, 0, source);

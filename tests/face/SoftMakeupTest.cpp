@@ -134,6 +134,7 @@ TEST(SoftMakeup, ChangesNothingWhereThereIsNothingToColour) {
     EXPECT_TRUE(picture.SameContent(Skin())) << c.Name;
   }
   Bitmap indexed(60, 40, PixelFormat::Bits8);
+  indexed.Fill(clBlack);
   indexed.Palette() = {kSkin};
   SoftColorRegion(indexed, Rectangle(), kLipstick);
   EXPECT_EQ(indexed.Row(20)[30], 0);

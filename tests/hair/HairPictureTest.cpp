@@ -89,6 +89,7 @@ TEST(ComposeResultTest, OpaqueHairCoversItsRectangleAndHairOutsideLeavesTheFace)
 
 TEST(ComposeResultTest, APaletteFaceGivesA24BitResult) {
   Bitmap face(6, 4, PixelFormat::Bits8);
+  face.Fill(clBlack);
   face.Palette() = {Rgb(1, 2, 3), Rgb(200, 100, 50)};
   for (int y = 0; y < 4; ++y) face.Row(y)[2] = 1;
   Bitmap hair = PatternedHair(2, 2);
