@@ -1,6 +1,7 @@
 #include "imaging/components/ImgIO.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 #include "codecs/Registry.h"
@@ -104,15 +105,18 @@ bool TImgIO::LoadFromFile(const std::string& name) {
 
 bool TImgIO::LoadFromFileAs(int32_t fileType, const std::string& name) {
   if (!Begin()) return false;
-  std::vector<uint8_t> bytes;
+  std::optional<FileStream> file;
   try {
-    bytes = ReadFileBytes(name);
+    file.emplace(name, FileStream::Mode::Read);
   } catch (const FileError&) {
     status_ = PictureStatus::Unreadable;
     throw;
   }
+  // No picture within the limits needs a longer file; it is not read at all.
+  if (uint64_t(file->Size()) > Params.Limits.MaxFileBytes()) return Finish(PictureStatus::TooLarge);
+  const StreamBytes view(*file, 0);
   size_t consumed = 0;
-  if (const PictureStatus status = Decode(fileType, bytes, consumed); status != PictureStatus::Ok) {
+  if (const PictureStatus status = Decode(fileType, view.Bytes(), *file, consumed); status != PictureStatus::Ok) {
     return Finish(status);
   }
   LoadFinished(fileType, name);
@@ -144,7 +148,7 @@ bool TImgIO::LoadFromStreamAs(int32_t fileType, Stream& stream) {
   codec::Bytes bytes = view.Bytes().subspan(std::min(span.Skip, view.Bytes().size()));
   if (span.Length >= 0 && uint64_t(span.Length) < bytes.size()) bytes = bytes.first(size_t(span.Length));
   size_t consumed = 0;
-  if (const PictureStatus status = Decode(fileType, bytes, consumed); status != PictureStatus::Ok) {
+  if (const PictureStatus status = Decode(fileType, bytes, stream, consumed); status != PictureStatus::Ok) {
     stream.Seek(p);
     return Finish(status);
   }
@@ -156,7 +160,7 @@ bool TImgIO::LoadFromStreamAs(int32_t fileType, Stream& stream) {
   return Finish(PictureStatus::Ok);
 }
 
-PictureStatus TImgIO::Decode(int32_t fileType, codec::Bytes bytes, size_t& consumed) {
+PictureStatus TImgIO::Decode(int32_t fileType, codec::Bytes bytes, const Stream& source, size_t& consumed) {
   const codec::Codec* codec = codec::CodecFor(fileType);
   if (!codec || !codec->Decode) return NoCodecFor(fileType);
   // The codec decodes into its own bitmap and parameter copy, so that a
@@ -166,6 +170,8 @@ PictureStatus TImgIO::Decode(int32_t fileType, codec::Bytes bytes, size_t& consu
   consumed = 0;
   const PictureStatus status = codec->Decode(bytes, decoded, params, Progress(), consumed);
   if (status != PictureStatus::Ok) return status;
+  // A file cut short by another program while it was read gave zeros.
+  if (source.ContentsLost()) return PictureStatus::Unreadable;
   Params = std::move(params);
   Commit(decoded);
   return PictureStatus::Ok;

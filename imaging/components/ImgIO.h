@@ -87,7 +87,7 @@ class TImgIO final : public BitmapComponent {
   bool Begin();
   bool Finish(PictureStatus status);
   PictureStatus NoCodecFor(int32_t fileType) const;
-  PictureStatus Decode(int32_t fileType, codec::Bytes bytes, size_t& consumed);
+  PictureStatus Decode(int32_t fileType, codec::Bytes bytes, const Stream& source, size_t& consumed);
   PictureStatus Encode(int32_t fileType, Stream& out);
   bool WriteFile(const std::string& name, const MemoryStream& coded);
   bool ReadWithHook(const FileFormat& format, Stream& stream);

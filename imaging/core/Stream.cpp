@@ -1,15 +1,180 @@
 #include "imaging/core/Stream.h"
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <mutex>
 #include <random>
+#include <utility>
+
+#include "imaging/core/ImgIOParams.h"
 
 namespace glamora {
+
+namespace {
+
+// Mappings in use, so that the bus error of a page another program cut off
+// the file can be told from any other and mended: the page is replaced by one
+// of zeros and the mapping marked. A fixed table, as the signal handler may
+// take no lock; a mapping that finds no free entry reads the file instead.
+struct MappingGuard {
+  std::atomic<bool> Used{false};
+  std::atomic<uintptr_t> Begin{0};
+  std::atomic<uintptr_t> End{0};
+  std::atomic<bool> Lost{false};
+};
+
+std::array<MappingGuard, 64> g_guards;
+struct sigaction g_previousBusAction {};
+
+void OnBusError(int signal, siginfo_t* info, void* context) {
+  const auto address = reinterpret_cast<uintptr_t>(info->si_addr);
+  for (MappingGuard& guard : g_guards) {
+    if (!guard.Used.load() || address < guard.Begin.load() || address >= guard.End.load()) continue;
+    const auto page = uintptr_t(::sysconf(_SC_PAGESIZE));
+    void* start = reinterpret_cast<void*>(address & ~(page - 1));
+    if (::mmap(start, page, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0) != MAP_FAILED) {
+      guard.Lost.store(true);
+      return;  // the read is made again and finds zeros
+    }
+  }
+  // Not a mapping of ours: what was there before decides.
+  if ((g_previousBusAction.sa_flags & SA_SIGINFO) && g_previousBusAction.sa_sigaction) {
+    g_previousBusAction.sa_sigaction(signal, info, context);
+    return;
+  }
+  if (g_previousBusAction.sa_handler != SIG_DFL && g_previousBusAction.sa_handler != SIG_IGN &&
+      g_previousBusAction.sa_handler) {
+    g_previousBusAction.sa_handler(signal);
+    return;
+  }
+  ::signal(SIGBUS, SIG_DFL);  // the read faults again and ends the program as it would have
+}
+
+int ClaimGuard(const void* begin, size_t size) {
+  static std::once_flag installed;
+  std::call_once(installed, [] {
+    struct sigaction action {};
+    action.sa_sigaction = OnBusError;
+    action.sa_flags = SA_SIGINFO | SA_NODEFER;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(SIGBUS, &action, &g_previousBusAction);
+  });
+  for (size_t i = 0; i < g_guards.size(); ++i) {
+    bool free = false;
+    if (!g_guards[i].Used.compare_exchange_strong(free, true)) continue;
+    g_guards[i].Lost.store(false);
+    g_guards[i].Begin.store(reinterpret_cast<uintptr_t>(begin));
+    g_guards[i].End.store(reinterpret_cast<uintptr_t>(begin) + size);
+    return int(i);
+  }
+  return -1;
+}
+
+void ReleaseGuard(int index) {
+  if (index < 0) return;
+  g_guards[size_t(index)].End.store(0);
+  g_guards[size_t(index)].Begin.store(0);
+  g_guards[size_t(index)].Used.store(false);
+}
+
+[[noreturn]] void CannotOpen(const std::string& path) { throw FileError("Cannot open file " + path); }
+
+}  // namespace
+
+int OpenRegularFile(const std::string& path) {
+  // Without blocking, a pipe nobody writes to opens at once, to be refused.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) CannotOpen(path);
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    CannotOpen(path);
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
+}
+
+MappedFile::MappedFile(const std::string& path) {
+  const int fd = OpenRegularFile(path);
+  const bool mapped = Map(fd);
+  ::close(fd);
+  if (!mapped) CannotOpen(path);
+}
+
+MappedFile::~MappedFile() { Release(); }
+
+MappedFile::MappedFile(MappedFile&& other) noexcept { *this = std::move(other); }
+
+MappedFile& MappedFile::operator=(MappedFile&& other) noexcept {
+  if (this != &other) {
+    Release();
+    data_ = std::exchange(other.data_, nullptr);
+    size_ = std::exchange(other.size_, 0);
+    mapping_ = std::exchange(other.mapping_, nullptr);
+    buffer_ = std::move(other.buffer_);
+    guard_ = std::exchange(other.guard_, -1);
+  }
+  return *this;
+}
+
+void MappedFile::Release() {
+  ReleaseGuard(guard_);
+  if (mapping_) ::munmap(mapping_, size_);
+  buffer_.reset();
+  data_ = nullptr;
+  size_ = 0;
+  mapping_ = nullptr;
+  guard_ = -1;
+}
+
+bool MappedFile::Map(int descriptor) {
+  Release();
+  struct stat st {};
+  if (::fstat(descriptor, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0 ||
+      uint64_t(st.st_size) > SIZE_MAX) {
+    return false;
+  }
+  size_ = size_t(st.st_size);
+  if (size_ == 0) return true;
+  void* mapping = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, descriptor, 0);
+  if (mapping != MAP_FAILED) {
+    guard_ = ClaimGuard(mapping, size_);
+    if (guard_ >= 0) {
+      mapping_ = mapping;
+      data_ = static_cast<const uint8_t*>(mapping);
+      return true;
+    }
+    ::munmap(mapping, size_);
+  }
+  // No mapping (or no guard for one): the file is read into memory.
+  buffer_.reset(new (std::nothrow) uint8_t[size_]);
+  if (!buffer_) {
+    size_ = 0;
+    return false;
+  }
+  size_t done = 0;
+  while (done < size_) {
+    const ssize_t n = ::pread(descriptor, buffer_.get() + done, size_ - done, off_t(done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += size_t(n);
+  }
+  size_ = done;  // a file cut short meanwhile gives what it still held
+  data_ = buffer_.get();
+  return true;
+}
+
+bool MappedFile::Changed() const { return guard_ >= 0 && g_guards[size_t(guard_)].Lost.load(); }
 
 std::vector<uint8_t> Stream::ReadRemaining() {
   const int64_t remaining = std::max<int64_t>(Size() - Position(), 0);
@@ -39,17 +204,33 @@ void MemoryStream::Truncate(int64_t size) {
   position_ = bytes_.size();
 }
 
-FileStream::FileStream(const std::string& path, Mode mode) : path_(path) {
-  const char* how = mode == Mode::Read ? "rb" : mode == Mode::Create ? "wb" : "r+b";
+FileStream::FileStream(const std::string& path, Mode mode) : path_(path), mode_(mode) {
+  if (mode == Mode::Read) {
+    const int fd = OpenRegularFile(path);
+    file_ = ::fdopen(fd, "rb");
+    if (!file_) {
+      ::close(fd);
+      CannotOpen(path);
+    }
+    return;
+  }
   struct stat st {};
   if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
     file_ = nullptr;
   } else {
-    file_ = std::fopen(path.c_str(), how);
+    file_ = std::fopen(path.c_str(), mode == Mode::Create ? "wb" : "r+b");
   }
   if (!file_) {
     throw FileError((mode == Mode::Create ? "Cannot create file " : "Cannot open file ") + path);
   }
+}
+
+bool FileStream::Contents(std::span<const uint8_t>& bytes) {
+  if (mode_ != Mode::Read || !file_) return false;
+  if (!mapped_) mapped_ = map_.Map(fileno(file_));
+  if (!mapped_) return false;
+  bytes = map_.Bytes();
+  return true;
 }
 
 FileStream::~FileStream() {
@@ -94,20 +275,26 @@ void FileStream::Close() {
   if (!ok || !closed) throw FileError("Cannot write file " + path_);
 }
 
-std::vector<uint8_t> ReadFileBytes(const std::string& path) {
+std::vector<uint8_t> ReadFileBytes(const std::string& path) { return ReadFileBytes(path, DecodeLimits{}.MaxFileBytes()); }
+
+std::vector<uint8_t> ReadFileBytes(const std::string& path, uint64_t maxBytes) {
   FileStream file(path, FileStream::Mode::Read);
+  if (uint64_t(file.Size()) > maxBytes) CannotOpen(path);
   // One read of the size the file has, straight into its buffer; what a file
   // that grows meanwhile (or reports no size, as some special files do) holds
-  // beyond that is read on in chunks.
+  // beyond that is read on in chunks, up to the bound.
   std::vector<uint8_t> bytes = file.ReadRemaining();
   uint8_t chunk[65536];
-  for (size_t n; (n = file.Read(chunk, sizeof chunk)) > 0;) bytes.insert(bytes.end(), chunk, chunk + n);
+  for (size_t n; (n = file.Read(chunk, sizeof chunk)) > 0;) {
+    if (bytes.size() + n > maxBytes) CannotOpen(path);
+    bytes.insert(bytes.end(), chunk, chunk + n);
+  }
   return bytes;
 }
 
 StreamBytes::StreamBytes(Stream& stream, int64_t position, uint64_t maxBytes) {
   std::span<const uint8_t> all;
-  if (stream.HeldInMemory(all)) {
+  if (stream.Contents(all)) {
     const size_t start = size_t(std::clamp<int64_t>(position, 0, int64_t(all.size())));
     bytes_ = all.subspan(start, size_t(std::min<uint64_t>(all.size() - start, maxBytes)));
     return;

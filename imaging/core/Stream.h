@@ -3,6 +3,7 @@
 // them: an in-memory stream and a file stream.
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -31,8 +32,12 @@ class Stream {
   // position there; throws FileError when it cannot.
   virtual void Truncate(int64_t size) = 0;
 
-  // Every byte of the stream, when it holds them in memory.
-  virtual bool HeldInMemory(std::span<const uint8_t>& bytes) const { return false; }
+  // Every byte of the stream without copying them, when it can give them so:
+  // a memory stream its own, a file opened for reading its mapping.
+  virtual bool Contents(std::span<const uint8_t>& bytes) { return false; }
+  // True when part of what Contents gave vanished since (another program cut
+  // the file short); what was read of it is then not to be trusted.
+  virtual bool ContentsLost() const { return false; }
 
   // Reads from the position to the end into memory.
   std::vector<uint8_t> ReadRemaining();
@@ -49,7 +54,7 @@ class MemoryStream final : public Stream {
   void Seek(int64_t position) override;
   int64_t Size() const override { return int64_t(bytes_.size()); }
   void Truncate(int64_t size) override;
-  bool HeldInMemory(std::span<const uint8_t>& bytes) const override {
+  bool Contents(std::span<const uint8_t>& bytes) override {
     bytes = bytes_;
     return true;
   }
@@ -64,10 +69,46 @@ class MemoryStream final : public Stream {
   size_t position_ = 0;
 };
 
+// A regular file's bytes, mapped read-only into memory (read into a buffer
+// where the file cannot be mapped). Should another program cut the file
+// short while it is mapped, the pages it no longer backs read as zeros
+// instead of ending this program, and Changed() tells.
+class MappedFile {
+ public:
+  MappedFile() = default;
+  // Throws FileError("Cannot open file <path>") unless the path names a
+  // regular file that can be opened for reading.
+  explicit MappedFile(const std::string& path);
+  ~MappedFile();
+  MappedFile(MappedFile&& other) noexcept;
+  MappedFile& operator=(MappedFile&& other) noexcept;
+
+  // Maps the regular file open on `descriptor` (which stays the caller's).
+  bool Map(int descriptor);
+  std::span<const uint8_t> Bytes() const { return {data_, size_}; }
+  // True when part of the file vanished while it was mapped.
+  bool Changed() const;
+
+ private:
+  void Release();
+
+  const uint8_t* data_ = nullptr;
+  size_t size_ = 0;
+  void* mapping_ = nullptr;
+  std::unique_ptr<uint8_t[]> buffer_;
+  int guard_ = -1;
+};
+
+// Opens a regular file for reading without blocking on anything else (a
+// pipe, a device, a folder), which it refuses; throws FileError("Cannot open
+// file <path>") then and when the file cannot be opened.
+int OpenRegularFile(const std::string& path);
+
 class FileStream final : public Stream {
  public:
   enum class Mode { Read, Create, ReadWrite };
-  // Throws FileError("Cannot open file <path>") or ("Cannot create file <path>").
+  // Throws FileError("Cannot open file <path>") or ("Cannot create file
+  // <path>"). Only regular files are opened for reading.
   FileStream(const std::string& path, Mode mode);
   ~FileStream() override;
   FileStream(const FileStream&) = delete;
@@ -79,12 +120,18 @@ class FileStream final : public Stream {
   void Seek(int64_t position) override;
   int64_t Size() const override;
   void Truncate(int64_t size) override;
+  // A stream opened for reading gives its file mapped.
+  bool Contents(std::span<const uint8_t>& bytes) override;
+  bool ContentsLost() const override { return map_.Changed(); }
   // Flushes and closes; throws FileError when buffered data cannot be written.
   void Close();
 
  private:
   std::string path_;
+  Mode mode_;
   std::FILE* file_ = nullptr;
+  MappedFile map_;
+  bool mapped_ = false;
 };
 
 // The bytes of a stream from a position to its end, at most maxBytes of
@@ -105,8 +152,12 @@ class StreamBytes {
 // process has no write access.
 bool IsReadOnlyFile(const std::string& path);
 
-// Whole-file helpers. ReadFileBytes throws FileError("Cannot open file ...").
+// The whole of a regular file of at most maxBytes, by default the longest
+// file a picture within the default decode limits can need. Throws
+// FileError("Cannot open file <path>") when the file cannot be opened, is no
+// regular file or is longer.
 std::vector<uint8_t> ReadFileBytes(const std::string& path);
+std::vector<uint8_t> ReadFileBytes(const std::string& path, uint64_t maxBytes);
 // Writes the bytes to a temporary file beside the target and renames it into
 // place, so a failure never leaves a half-written file. A read-only target is
 // refused. Throws FileError.
