@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <new>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 #include "codecs/RowProgress.h"
@@ -27,6 +28,7 @@ struct ClientFile {
   uint64_t position = 0;
   uint64_t size = 0;  // of a file being written
   PictureStatus failure = PictureStatus::Ok;
+  bool cutShort = false;  // a tag's data lay past the end
 
   uint64_t Size() const { return written ? size : data.size(); }
 };
@@ -78,14 +80,25 @@ toff_t SizeProc(thandle_t handle) { return FileOf(handle).Size(); }
 int MapProc(thandle_t, void**, toff_t*) { return 0; }
 void UnmapProc(thandle_t, void*, toff_t) {}
 
-int Silent(TIFF*, void*, const char*, const char*, va_list) { return 1; }
+// libtiff's messages are not shown. One thing they tell matters: a tag whose
+// data cannot be read (it lies past the end of a file cut short) is left out
+// with a warning, and the page would be read without it (a palette page
+// without its colours as grey levels), so the file counts as damaged.
+int NoteMessage(TIFF*, void* user, const char*, const char* format, va_list args) {
+  char message[256];
+  std::vsnprintf(message, sizeof message, format, args);
+  if (std::strstr(message, "IO error") || std::strstr(message, "Cannot read")) {
+    static_cast<ClientFile*>(user)->cutShort = true;
+  }
+  return 1;
+}
 
-// Opens a client file with libtiff's messages silenced.
+// Opens a client file with libtiff's messages noted, not shown.
 TIFF* OpenClient(ClientFile& file, const char* mode) {
   TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
   if (!options) return nullptr;
-  TIFFOpenOptionsSetErrorHandlerExtR(options, Silent, nullptr);
-  TIFFOpenOptionsSetWarningHandlerExtR(options, Silent, nullptr);
+  TIFFOpenOptionsSetErrorHandlerExtR(options, NoteMessage, &file);
+  TIFFOpenOptionsSetWarningHandlerExtR(options, NoteMessage, &file);
   TIFFOpenOptionsSetMaxSingleMemAlloc(options, kMaxSingleAllocation);
   TIFF* tif = TIFFClientOpenExt("memory", mode, &file, ReadProc, WriteProc, SeekProc, CloseProc, SizeProc, MapProc,
                                 UnmapProc, options);
@@ -252,10 +265,12 @@ PictureStatus TryDecode(Bytes data, Bitmap& out, TImgIOParams& params, const Pro
   TIFF* tif = handle.tif;
   if (!tif) return PictureStatus::Damaged;
   const int pages = int(TIFFNumberOfDirectories(tif));
+  if (file.cutShort || pages <= 0) return PictureStatus::Damaged;
   if (params.TiffPage < 0 || params.TiffPage >= pages) return PictureStatus::Unsupported;
   if (params.TiffPage > 0 && !TIFFSetDirectory(tif, tdir_t(params.TiffPage))) return PictureStatus::Damaged;
 
   const PageLayout page = ReadLayout(tif);
+  if (file.cutShort) return PictureStatus::Damaged;
   if (const PictureStatus size = CheckSize(page.width, page.height, params.Limits); size != PictureStatus::Ok) {
     return size;
   }

@@ -1,6 +1,7 @@
 #include "imaging/components/ImgIO.h"
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -235,28 +236,34 @@ bool TImgIO::SaveToFile(const std::string& name) {
   const FileFormat* format = ext.empty() ? nullptr : formats_->FindByExtension(ext.substr(1));
   if (!format) return Finish(PictureStatus::UnknownFormat);
   if (!format->Write) return Finish(PictureStatus::Unsupported);
-  MemoryStream coded;
-  if (!format->Write(coded, *bitmap_, Params, Progress()) || Aborting) {
-    return Finish(Aborting ? PictureStatus::Stopped : PictureStatus::Unsupported);
-  }
-  return WriteFile(name, coded);
+  return WriteFile(name, [&](Stream& out) {
+    if (format->Write(out, *bitmap_, Params, Progress()) && !Aborting) return PictureStatus::Ok;
+    return Aborting ? PictureStatus::Stopped : PictureStatus::Unsupported;
+  });
 }
 
 bool TImgIO::SaveToFileAs(int32_t fileType, const std::string& name) {
   if (!Begin()) return false;
-  MemoryStream coded;
-  if (const PictureStatus status = Encode(fileType, coded); status != PictureStatus::Ok) return Finish(status);
-  return WriteFile(name, coded);
+  return WriteFile(name, [&](Stream& out) { return Encode(fileType, out); });
 }
 
-bool TImgIO::WriteFile(const std::string& name, const MemoryStream& coded) {
+// The picture is coded straight into the file as it is written; a file that
+// cannot be written throws as one that cannot be created does.
+bool TImgIO::WriteFile(const std::string& name, const std::function<PictureStatus(Stream&)>& code) {
+  PictureStatus status = PictureStatus::Ok;
   try {
-    WriteFileAtomically(name, coded.Bytes().data(), coded.Bytes().size());
+    if (SaveFile(name, [&](Stream& out) { return (status = code(out)) == PictureStatus::Ok; })) {
+      return Finish(PictureStatus::Ok);
+    }
   } catch (const FileError&) {
     status_ = PictureStatus::Unwritable;
     throw;
   }
-  return Finish(PictureStatus::Ok);
+  if (status == PictureStatus::Unwritable) {
+    status_ = status;
+    throw FileError("Cannot create file " + name);
+  }
+  return Finish(status);
 }
 
 bool TImgIO::SaveToStreamAs(int32_t fileType, Stream& stream) {

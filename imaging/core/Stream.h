@@ -3,6 +3,7 @@
 // them: an in-memory stream and a file stream.
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <span>
 #include <stdexcept>
@@ -110,6 +111,8 @@ class FileStream final : public Stream {
   // Throws FileError("Cannot open file <path>") or ("Cannot create file
   // <path>"). Only regular files are opened for reading.
   FileStream(const std::string& path, Mode mode);
+  // Writes to a file just created on `descriptor`, which the stream takes over.
+  FileStream(int descriptor, const std::string& path);
   ~FileStream() override;
   FileStream(const FileStream&) = delete;
   FileStream& operator=(const FileStream&) = delete;
@@ -123,8 +126,10 @@ class FileStream final : public Stream {
   // A stream opened for reading gives its file mapped.
   bool Contents(std::span<const uint8_t>& bytes) override;
   bool ContentsLost() const override { return map_.Changed(); }
-  // Flushes and closes; throws FileError when buffered data cannot be written.
+  // Flushes, commits to the disk and closes; throws FileError when buffered
+  // data cannot be written.
   void Close();
+  std::FILE* File() const { return file_; }
 
  private:
   std::string path_;
@@ -158,9 +163,32 @@ bool IsReadOnlyFile(const std::string& path);
 // regular file or is longer.
 std::vector<uint8_t> ReadFileBytes(const std::string& path);
 std::vector<uint8_t> ReadFileBytes(const std::string& path, uint64_t maxBytes);
-// Writes the bytes to a temporary file beside the target and renames it into
-// place, so a failure never leaves a half-written file. A read-only target is
-// refused. Throws FileError.
+// Saves a file as a careful editor does. `write` puts the content into the
+// stream it is given, as it goes, and returns false to give up, when nothing
+// changes and SaveFile returns false.
+// - The content goes to a temporary file beside the target, which replaces
+//   the target by a rename once it is whole, so a failure never leaves a
+//   half-written file. The temporary's name fits the 255-byte limit of a name
+//   whatever the target's, and the next save into that folder (or
+//   RemoveStaleTemporaries) removes one that a killed save left behind.
+// - A symbolic link is written through: the file it leads to is replaced and
+//   the link stays.
+// - The new file keeps the replaced file's mode, and its owner and group
+//   where the process may set them.
+// - A file with other names (hard links) is written in place once the whole
+//   content is made in memory, so that every name shows the new content; so
+//   is a file in a folder where no temporary can be made, when the file
+//   itself may be written.
+// A read-only target, or one that is no regular file, is refused. Throws
+// FileError("Cannot create file <path>") when the file cannot be written.
+bool SaveFile(const std::string& path, const std::function<bool(Stream&)>& write);
+
+// SaveFile with content already in memory.
 void WriteFileAtomically(const std::string& path, const uint8_t* data, size_t size);
+
+// Removes the temporary files in `folder` (and, with subfolders, in the
+// folders inside it) that saves killed midway left behind; those of saves
+// still running are kept. The program calls it at start for its folders.
+void RemoveStaleTemporaries(const std::string& folder, bool subfolders = false);
 
 }  // namespace glamora

@@ -955,6 +955,25 @@ TEST_F(ImgIOCodecs, AFileCutShortWhileItIsReadIsUnreadable) {
   ExpectUntouched();
 }
 
+// A picture is coded straight into the file being written, not first into
+// memory: half way through, the temporary file beside the target already
+// holds a good part of it, and the target is untouched until the end.
+TEST_F(ImgIOCodecs, EncodersWriteTheFileAsTheyGo) {
+  view.Own = Pattern(600, 400);
+  const std::string path = Write("big.bmp", Bytes{'o', 'l', 'd'});
+  uintmax_t writtenAtHalf = 0;
+  io.OnProgress = [&](int percent) {
+    if (percent != 50) return;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
+      if (entry.path().filename().string().rfind(".big.bmp.", 0) == 0) writtenAtHalf = entry.file_size();
+    }
+    EXPECT_EQ(test::ReadAll(path), (Bytes{'o', 'l', 'd'}));
+  };
+  ASSERT_TRUE(io.SaveToFile(path));
+  EXPECT_GT(writtenAtHalf, 200'000u);
+  EXPECT_EQ(test::ReadAll(path).size(), 54u + 600 * 3 * 400);
+}
+
 // One status tells every way a load or save ends; a failure sets Aborting
 // (a missing bitmap aside, where nothing is done) and leaves the picture.
 TEST_F(ImgIOCodecs, StatusTellsHowALoadOrSaveEnded) {
