@@ -1,12 +1,9 @@
 // Putting a hairstyle on the face: loading a face-sized JPEG hairstyle
-// (decode, whitening, see-through colour, tint, frame), changing the tint
-// from the untinted copy, and composing face and hair for the gallery.
+// (decode, whitening, see-through colour, tint), changing the tint from the
+// untinted copy, and composing face and hair for the gallery.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
-#include <QApplication>
-#include <QWidget>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -14,12 +11,8 @@
 
 #include "codecs/Jpeg.h"
 #include "face/StandardFace.h"
-#include "hair/FrameBox.h"
-#include "hair/FrameButtons.h"
-#include "hair/HairStyle.h"
-#include "imaging/Image.h"
-#include "imaging/components/ImgIO.h"
-#include "imaging/components/ImgProc.h"
+#include "hair/Compose.h"
+#include "model/Makeover.h"
 
 namespace {
 
@@ -69,50 +62,25 @@ const HairFile& TheHairFile() {
   return file;
 }
 
-// The hair picture over a face-sized parent with its components and frame
-// box, as the main window has them.
-struct HairScene {
-  HairScene() {
-    face.resize(kWidth, kHeight);
-    image = new TImage(&face);
-    image->SetStretch(true);
-    image->SetTransparent(true);
-    box = new TFrameBox(&face);
-    box->HideOutline();
-    proc.SetAttachedTImage(image);
-    io.SetAttachedTImage(image);
-    ResetHairPlacement(*image, *box);
-  }
-  THairPicture Hair() { return {*image, proc, io, *box}; }
-
-  TImgProc proc;
-  TImgIO io;
-  QWidget face;
-  TImage* image = nullptr;
-  TFrameBox* box = nullptr;
-  std::string hairFileName;
-};
-
 void BM_LoadHairstyle(benchmark::State& state) {
-  HairScene scene;
+  Makeover makeover;
   const std::string path = TheHairFile().Path();
   for (auto _ : state) {
-    const THairLoad loaded = LoadHairstyle(scene.Hair(), path, THairColour{60, 40, 20}, scene.hairFileName);
-    if (loaded != THairLoad::Loaded) state.SkipWithError("the hairstyle did not load");
-    benchmark::DoNotOptimize(scene.image->Bitmap()->Bits());
+    if (makeover.LoadHairstyle(path) != THairLoad::Loaded) state.SkipWithError("the hairstyle did not load");
+    benchmark::DoNotOptimize(makeover.Hair().Bits());
   }
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_LoadHairstyle)->Unit(benchmark::kMicrosecond);
 
 void BM_TintChange(benchmark::State& state) {
-  HairScene scene;
-  LoadHairstyle(scene.Hair(), TheHairFile().Path(), THairColour{60, 40, 20}, scene.hairFileName);
+  Makeover makeover;
+  makeover.LoadHairstyle(TheHairFile().Path());
   uint8_t step = 0;
   for (auto _ : state) {
-    TintHair(scene.proc, THairColour{uint8_t(step), uint8_t(40 + step % 20), 20});
+    makeover.SetTint(THairColour{uint8_t(step), uint8_t(40 + step % 20), 20});
     ++step;
-    benchmark::DoNotOptimize(scene.image->Bitmap()->Bits());
+    benchmark::DoNotOptimize(makeover.Hair().Bits());
   }
   state.SetItemsProcessed(state.iterations());
 }
@@ -120,13 +88,13 @@ BENCHMARK(BM_TintChange)->Unit(benchmark::kMicrosecond);
 
 // Face and hair into one picture, with the hair moved and stretched.
 void BM_ComposeResult(benchmark::State& state) {
-  HairScene scene;
-  LoadHairstyle(scene.Hair(), TheHairFile().Path(), THairColour{60, 40, 20}, scene.hairFileName);
+  Makeover makeover;
+  makeover.LoadHairstyle(TheHairFile().Path());
   Bitmap face(kWidth, kHeight);
   face.Fill(Rgb(200, 160, 140));
-  const QRect bounds(-6, -4, kWidth + 12, kHeight + 8);
+  const PixelRect bounds{-6, -4, kWidth + 12, kHeight + 8};
   for (auto _ : state) {
-    Bitmap result = ComposeResult(face, *scene.image->Bitmap(), bounds);
+    Bitmap result = ComposeResult(face, makeover.Hair(), bounds);
     benchmark::DoNotOptimize(result.Bits());
   }
   state.SetItemsProcessed(state.iterations());
@@ -134,13 +102,3 @@ void BM_ComposeResult(benchmark::State& state) {
 BENCHMARK(BM_ComposeResult)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

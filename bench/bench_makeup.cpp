@@ -2,28 +2,15 @@
 // airbrush stamps.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-#include <cstdlib>
 #include <memory>
 
 #include "face/AirBrush.h"
-#include "face/Makeup.h"
 #include "face/StandardFace.h"
-#include "imaging/core/Stream.h"
+#include "model/Makeover.h"
 
 namespace {
 
 using namespace glamora;
-
-void EnsureApplication() {
-  static std::unique_ptr<QApplication> app;
-  if (QApplication::instance()) return;
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  static int argc = 1;
-  static char name[] = "bench_makeup";
-  static char* argv[] = {name, nullptr};
-  app = std::make_unique<QApplication>(argc, argv);
-}
 
 void SetPolygon(FaceRegion& region, std::initializer_list<FacePoint> points, int scale) {
   region.Valid = 1;
@@ -32,36 +19,33 @@ void SetPolygon(FaceRegion& region, std::initializer_list<FacePoint> points, int
   for (const FacePoint& p : points) region.Points[size_t(i++)] = {p.X * scale, p.Y * scale};
 }
 
-// A canvas holding a face `scale` times the standard size with eye and lip polygons.
-std::unique_ptr<TMakeup> MakeCanvas(int scale) {
-  EnsureApplication();
-  auto canvas = std::make_unique<TMakeup>();
-  Bitmap& picture = *canvas->Bitmap();
-  picture.Reset(standard_face::kWidth * scale, standard_face::kHeight * scale);
+// A make-over holding a face `scale` times the standard size with eye and lip polygons.
+std::unique_ptr<Makeover> MakeFace(int scale) {
+  auto makeover = std::make_unique<Makeover>();
+  Bitmap picture(standard_face::kWidth * scale, standard_face::kHeight * scale);
   picture.Fill(Rgb(200, 160, 140));
-  FaceHeader& h = canvas->MutableHeader();
+  makeover->SetFace(picture);
+  FaceHeader& h = makeover->MutableHeader();
   SetPolygon(h.Region(1), {{66, 140}, {86, 134}, {104, 142}, {100, 156}, {84, 160}, {70, 154}}, scale);
   SetPolygon(h.Region(2), {{124, 142}, {142, 134}, {162, 140}, {158, 154}, {142, 160}, {128, 156}}, scale);
   SetPolygon(h.Region(3), {{86, 214}, {100, 204}, {114, 207}, {128, 204}, {140, 214}, {114, 226}}, scale);
-  canvas->resize(picture.Width(), picture.Height());
-  canvas->SaveUndo();
-  return canvas;
+  makeover->SaveUndo();
+  return makeover;
 }
 
 void BM_ApplyColorEyesAndLips(benchmark::State& state) {
-  const auto canvas = MakeCanvas(int(state.range(0)));
+  const auto makeover = MakeFace(int(state.range(0)));
   int i = 0;
   for (auto _ : state) {
     const uint8_t v = uint8_t(++i);
-    canvas->ApplyColor(TMakeup::kColorEyes, Rgb(v, 80, 120));
-    canvas->ApplyColor(TMakeup::kColorLips, Rgb(180, v, 90));
+    makeover->ApplyColor(ColorKind::Eyes, Rgb(v, 80, 120));
+    makeover->ApplyColor(ColorKind::Lips, Rgb(180, v, 90));
   }
 }
 // 1: the standard 228 × 314 face; 2: a face with four times its area.
 BENCHMARK(BM_ApplyColorEyesAndLips)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
 void BM_AirBrushStamp(benchmark::State& state) {
-  EnsureApplication();
   Bitmap canvas(600, 600);
   canvas.Fill(Rgb(200, 160, 140));
   TAirBrush brush;

@@ -42,8 +42,9 @@ void BM_Resample(benchmark::State& state, int width, int height, TResampleFilter
   }
   state.SetItemsProcessed(state.iterations() * int64_t(src.Width()) * src.Height());
 }
-// The resampler shares rows between the cores: wall-clock time, and the
-// processor time of every thread.
+// The resampler, the rotation and HSLVar share rows between the cores:
+// wall-clock time, and the processor time of every thread (run under
+// taskset -c N for one core).
 BENCHMARK_CAPTURE(BM_Resample, lanczos3_228x314, 228, 314, rfLanczos3)
     ->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
 BENCHMARK_CAPTURE(BM_Resample, bspline_228x314, 228, 314, rfBSpline)
@@ -70,7 +71,7 @@ void RunInPlace(benchmark::State& state, Operation op) {
 void BM_Rotate17Antialias(benchmark::State& state) {
   RunInPlace(state, [](Bitmap& b) { Rotate(b, 17, true, clWhite); });
 }
-BENCHMARK(BM_Rotate17Antialias)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Rotate17Antialias)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
 
 void BM_HslVar(benchmark::State& state) {
   RunInPlace(state, [](Bitmap& b) { HslVar(b, PixelRect::Of(b), 10, 5, -10); });

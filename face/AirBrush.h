@@ -1,7 +1,8 @@
 #pragma once
 // One soft stamp of a chosen shape, colour and strength: the applicator and
 // big brush of the make-up page and the face expert's erasers.
-#include <QImage>
+#include <cstdint>
+#include <vector>
 
 #include "imaging/core/Bitmap.h"
 #include "imaging/core/Color.h"
@@ -38,9 +39,6 @@ class TAirBrush {
   // pure white is not drawn, and neither is any part outside the canvas.
   void Stamp(Bitmap& canvas, int x, int y);
 
-  // The shape mask: white outside the shape, exactly Color inside.
-  const QImage& Mask() const { return mask_; }
-
  private:
   void BuildMask();
 
@@ -48,7 +46,11 @@ class TAirBrush {
   int size_ = 10;
   TColor color_ = clRed;
   TAirBrushShape shape_ = TAirBrushShape::absRound;
-  QImage mask_;
+  // One byte per pixel of the square, 1 inside the shape; built for maskSize_
+  // and maskShape_.
+  std::vector<uint8_t> mask_;
+  int maskSize_ = 0;
+  TAirBrushShape maskShape_ = TAirBrushShape::absRound;
 };
 
 }  // namespace glamora

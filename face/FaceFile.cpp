@@ -1,3 +1,4 @@
+// Reading, deciphering, writing and rewriting face files.
 #include "face/FaceFile.h"
 
 #include <fcntl.h>
@@ -7,7 +8,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "face/FaceKeyGenerator.h"
+#include "face/Random.h"
 #include "face/Sha1.h"
 #include "face/Twofish.h"
 #include "imaging/core/FileExtension.h"
@@ -22,7 +23,7 @@ FaceFileKind FaceFileKindOf(const std::string& fileName) {
 }
 
 std::array<uint8_t, 128> BuildFaceKeyText(uint32_t payloadLength) {
-  FaceKeyGenerator generator(payloadLength + FaceSeedConstant);
+  RandomGenerator generator(payloadLength + FaceSeedConstant);
   std::array<uint8_t, 128> text{};
   for (uint8_t& byte : text) byte = uint8_t(generator.Draw(256));
   return text;
@@ -59,7 +60,7 @@ bool ParseFaceFile(std::vector<uint8_t> bytes, FaceFileKind kind, FaceHeader& he
 
 bool WriteFaceFile(const Stream* payload, const std::string& fileName) {
   if (!payload || fileName.empty()) return false;
-  FaceKeyGenerator noise(FaceKeyGenerator::ClockSeed());
+  RandomGenerator& noise = ProgramRandom();
   std::vector<uint8_t> file(FaceHeader::kByteSize);
   for (uint8_t& byte : file) byte = uint8_t(noise.Draw(256));
 

@@ -39,7 +39,7 @@ bool ReadFaceFile(const std::string& fileName, FaceHeader& header, MemoryStream&
 // shorter than a header or a kind that is not a face file.
 bool ParseFaceFile(std::vector<uint8_t> bytes, FaceFileKind kind, FaceHeader& header, MemoryStream& payload);
 
-// Writes a plain face file: 3260 bytes of noise from a clock-seeded
+// Writes a plain face file: 3260 bytes of noise from the program's
 // generator, then the whole payload stream whatever its position. The file
 // is written beside the target and renamed into place, so a failed write
 // never damages an existing face file. Returns false, writing nothing, when

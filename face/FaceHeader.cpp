@@ -1,3 +1,4 @@
+// The face header's little-endian layout, field by field.
 #include "face/FaceHeader.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// Enciphering a face payload and writing a sealed (".eff") face file.
 #include "face/FaceSeal.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The row-addressed 24-bit copy of a picture and its region colour shift.
 #include "face/RgbBuffer.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SHA-1, for the face cipher's key.
 #include "face/Sha1.h"
 
 #include <cstring>

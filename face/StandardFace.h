@@ -11,6 +11,8 @@ namespace glamora::standard_face {
 
 constexpr int kWidth = 228;
 constexpr int kHeight = 314;
+// Height over width, which thumbnails of faces keep.
+constexpr double kAspect = double(kHeight) / kWidth;
 
 // Vertical split between the eye regions and the lips, and horizontal split
 // between the two eyes.

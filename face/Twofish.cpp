@@ -1,3 +1,4 @@
+// Twofish with a 160-bit key in 8-bit cipher feedback, deciphering face payloads.
 #include "face/Twofish.h"
 
 #include <cstring>

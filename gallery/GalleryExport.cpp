@@ -1,11 +1,12 @@
+// Exporting a gallery picture: the name question loop and the byte-for-byte copy.
 #include "gallery/GalleryExport.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
 
+#include "desktop/Dialogs.h"
+#include "desktop/FileFunctions.h"
 #include "gallery/FileDialogFilter.h"
-#include "shell/Dialogs.h"
-#include "shell/FileFunctions.h"
 
 namespace glamora {
 

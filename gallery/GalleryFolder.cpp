@@ -1,12 +1,13 @@
+// The gallery folder: naming and numbering pictures, adding and deleting them.
 #include "gallery/GalleryFolder.h"
 
 #include <QDir>
 #include <filesystem>
 #include <set>
 
+#include "desktop/Dialogs.h"
+#include "desktop/FileFunctions.h"
 #include "imaging/components/ImgIO.h"
-#include "shell/Dialogs.h"
-#include "shell/FileFunctions.h"
 
 namespace glamora {
 

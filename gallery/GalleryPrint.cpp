@@ -1,14 +1,15 @@
+// Printing a gallery picture at 2.8 inches wide on one page.
 #include "gallery/GalleryPrint.h"
 
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 
+#include "desktop/Dialogs.h"
 #include "gallery/GalleryFolder.h"
-#include "imaging/components/ImgIO.h"
 #include "imaging/QtBitmap.h"
+#include "imaging/components/ImgIO.h"
 #include "imaging/core/Rounding.h"
-#include "shell/Dialogs.h"
 
 namespace glamora {
 

@@ -1,3 +1,4 @@
+// The face browser dialog: the list of face files, the preview, Delete and Browse.
 #include "gallery/OpenFace.h"
 
 #include <QFileDialog>
@@ -8,12 +9,12 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "desktop/Dialogs.h"
+#include "desktop/FileFunctions.h"
 #include "face/FaceFile.h"
 #include "gallery/FileDialogFilter.h"
 #include "imaging/ImgEditor.h"
 #include "imaging/core/Stream.h"
-#include "shell/Dialogs.h"
-#include "shell/FileFunctions.h"
 
 namespace glamora {
 

@@ -1,3 +1,4 @@
+// The gallery's preview dialog and its three answers.
 #include "gallery/Preview.h"
 
 #include <QPushButton>

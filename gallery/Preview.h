@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <string>
 
-#include "shell/Dialogs.h"
+#include "desktop/Dialogs.h"
 
 class QPushButton;
 

@@ -1,3 +1,4 @@
+// The catalogue's category names and hairstyle file names.
 #include "hair/Catalogue.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// The cursor table: standard shapes and cursors registered from resources by number.
 #include "imaging/CursorTable.h"
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// Drawing bitmaps stretched by nearest pixel onto a painter, with a see-through colour.
 #include "imaging/DibDraw.h"
 
 #include "imaging/QtBitmap.h"

@@ -1,3 +1,4 @@
+// The HSV colour box: its field and hue bar, the mouse and the colour it holds.
 #include "imaging/HsvPicker.h"
 
 #include <QMouseEvent>

@@ -1,3 +1,4 @@
+// The picture control: drawing its bitmap plain, centred or stretched, see-through or not.
 #include "imaging/Image.h"
 
 #include <QPaintEvent>

@@ -1,3 +1,4 @@
+// The image editor: a view with its own processing and input/output components.
 #include "imaging/ImgEditor.h"
 
 namespace glamora {

@@ -1,5 +1,6 @@
 #include "imaging/ImgThumbView.h"
 
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -7,6 +8,8 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <exception>
+#include <memory>
+#include <optional>
 
 #include "codecs/Jpeg.h"
 #include "imaging/QtBitmap.h"
@@ -22,21 +25,32 @@ namespace {
 // unusually large metadata; those are simply decoded at full size.
 constexpr size_t kHeaderPrefix = 64 * 1024;
 
+// How long one run of the loader may decode before it lets the event loop
+// (input, painting) have its turn: a fraction of a frame.
+constexpr qint64 kLoadSliceMs = 8;
+
 // The rectangle from (left, top) to (right, bottom), right and bottom excluded.
 QRect EdgeRect(int left, int top, int right, int bottom) { return {left, top, right - left, bottom - top}; }
 
-int NavigationCode(int key) {
+std::optional<ThumbMove> NavigationMove(int key) {
   switch (key) {
-    case Qt::Key_PageUp: return 7;
-    case Qt::Key_PageDown: return 6;
-    case Qt::Key_End: return 5;
-    case Qt::Key_Home: return 4;
-    case Qt::Key_Left: return 0;
-    case Qt::Key_Up: return 2;
-    case Qt::Key_Right: return 1;
-    case Qt::Key_Down: return 3;
-    default: return -1;
+    case Qt::Key_PageUp: return ThumbMove::PageUp;
+    case Qt::Key_PageDown: return ThumbMove::PageDown;
+    case Qt::Key_End: return ThumbMove::Last;
+    case Qt::Key_Home: return ThumbMove::First;
+    case Qt::Key_Left: return ThumbMove::Previous;
+    case Qt::Key_Up: return ThumbMove::Up;
+    case Qt::Key_Right: return ThumbMove::Next;
+    case Qt::Key_Down: return ThumbMove::Down;
+    default: return std::nullopt;
   }
+}
+
+// A colour `percent` of the way from `from` to `to`.
+QColor Blend(TColor from, TColor to, int percent) {
+  const TColor a = ResolveColor(from), b = ResolveColor(to);
+  auto mix = [percent](int x, int y) { return x + (y - x) * percent / 100; };
+  return QColor(mix(RedOf(a), RedOf(b)), mix(GreenOf(a), GreenOf(b)), mix(BlueOf(a), BlueOf(b)));
 }
 
 JpegScale ScaleOfDenominator(int denominator) {
@@ -48,13 +62,13 @@ JpegScale ScaleOfDenominator(int denominator) {
   }
 }
 
-// The frame header of a JPEG file, read from the start of the file only.
-bool ReadJpegFileHeader(const std::string& name, codec::JpegHeader& header) {
+// The frame header of a JPEG file, read from the start of the file only
+// into `prefix` (kHeaderPrefix bytes).
+bool ReadJpegFileHeader(const std::string& name, uint8_t* prefix, codec::JpegHeader& header) {
   try {
     FileStream file(name, FileStream::Mode::Read);
-    std::vector<uint8_t> prefix(kHeaderPrefix);
-    prefix.resize(file.Read(prefix.data(), prefix.size()));
-    return codec::ReadJpegHeader(codec::Bytes(prefix.data(), prefix.size()), header) == PictureStatus::Ok;
+    const size_t read = file.Read(prefix, kHeaderPrefix);
+    return codec::ReadJpegHeader(codec::Bytes(prefix, read), header) == PictureStatus::Ok;
   } catch (const std::exception&) {
     return false;
   }
@@ -113,6 +127,9 @@ bool HalvePicture(const Bitmap& in, Bitmap& out) {
 
 TImgThumbView::TImgThumbView(QWidget* parent) : TImgViewBase(parent) {
   setFocusPolicy(Qt::StrongFocus);
+  loadTimer_.setSingleShot(true);
+  loadTimer_.setInterval(0);
+  connect(&loadTimer_, &QTimer::timeout, this, [this] { LoadStep(); });
   io_.OnProgress = [this](int per) {
     if (OnIOProgress) OnIOProgress(this, per);
   };
@@ -123,6 +140,7 @@ TImgThumbView::TImgThumbView(QWidget* parent) : TImgViewBase(parent) {
 TImgThumbView::~TImgThumbView() {
   NotifyDestroyed();
   destroying_ = true;
+  loadTimer_.stop();
   Deselect();
   items_.clear();
 }
@@ -150,7 +168,10 @@ void TImgThumbView::InsertImage(int index) {
 
 void TImgThumbView::SetImageFileName(int index, const std::string& name) {
   if (!ValidIndex(index)) return;
-  items_[size_t(index)].FileName = name;
+  ThumbnailItem& item = items_[size_t(index)];
+  item.FileName = name;
+  if (item.State == ThumbState::Failed) item.State = ThumbState::Waiting;
+  ScheduleLoading();
 }
 
 std::string TImgThumbView::GetImageFileName(int index) const {
@@ -191,6 +212,7 @@ void TImgThumbView::SetImage(int index, const glamora::Bitmap& picture) {
   copy.Assign(picture);
   const QSize size(picture.Width(), picture.Height());
   StorePicture(index, std::move(copy), size);
+  Update();
 }
 
 // ---------------------------------------------------------------- selection
@@ -221,7 +243,8 @@ glamora::Bitmap* TImgThumbView::Bitmap() {
 glamora::Bitmap* TImgThumbView::LockImage(int index) {
   if (!ValidIndex(index)) return nullptr;
   if (items_[size_t(index)].LockCount++ > 0) return items_[size_t(index)].Expanded.get();
-  if (items_[size_t(index)].Packed.Empty()) LoadPicture(index);
+  // A remembered failure is not read again.
+  if (items_[size_t(index)].Packed.Empty() && items_[size_t(index)].State != ThumbState::Failed) LoadPicture(index);
   ThumbnailItem& item = items_[size_t(index)];
   if (item.Packed.Empty()) {
     item.LockCount = 0;
@@ -244,6 +267,10 @@ void TImgThumbView::ReleaseImage(int index) {
 }
 
 void TImgThumbView::MoveSelection(int code) {
+  if (code >= int(ThumbMove::Previous) && code <= int(ThumbMove::PageUp)) MoveSelection(ThumbMove(code));
+}
+
+void TImgThumbView::MoveSelection(ThumbMove move) {
   const int count = ImageCount();
   if (count == 0) return;
   const int g = Columns();
@@ -266,13 +293,13 @@ void TImgThumbView::MoveSelection(int code) {
     if (ValidIndex(selected_) && !FullyVisible(selected_)) scroll();
   };
 
-  switch (code) {
-    case 0:
+  switch (move) {
+    case ThumbMove::Previous:
       if (!selection) return;
       SetSelectedImage(a - 1);
       whenHidden([this] { SetViewXY(ImageX(selected_) - horizBorder_, ImageY(selected_) - vertBorder_); });
       break;
-    case 1:
+    case ThumbMove::Next:
       if (!selection) return;
       SetSelectedImage(a + 1);
       whenHidden([this] {
@@ -280,35 +307,34 @@ void TImgThumbView::MoveSelection(int code) {
                   ImageY(selected_) + thumbHeight_ + vertBorder_ - ClientHeight());
       });
       break;
-    case 2:
+    case ThumbMove::Up:
       if (!selection) return;
       SetSelectedImage(gridWidth_ != 0 ? std::max(a - g, 0) : a - 1);
       whenHidden(scrollUp);
       break;
-    case 3:
+    case ThumbMove::Down:
       if (!selection) return;
       SetSelectedImage(gridWidth_ != 0 ? std::min(a + g, count - 1) : a + 1);
       whenHidden(scrollDown);
       break;
-    case 4:
+    case ThumbMove::First:
       SetSelectedImage(0);
       whenHidden([this] { SetViewXY(0, 0); });
       break;
-    case 5:
+    case ThumbMove::Last:
       SetSelectedImage(count - 1);
       whenHidden(scrollDown);
       break;
-    case 6:
+    case ThumbMove::PageDown:
       if (!selection) return;
       SetSelectedImage(a + page);
       whenHidden(scrollDown);
       break;
-    case 7:
+    case ThumbMove::PageUp:
       if (!selection) return;
       SetSelectedImage(a - page);
       whenHidden(scrollUp);
       break;
-    default: break;
   }
 }
 
@@ -322,6 +348,7 @@ const glamora::Bitmap* TImgThumbView::HeldPicture(const ThumbnailItem& item) {
 void TImgThumbView::FreePicture(ThumbnailItem& item) {
   item.Packed = glamora::Bitmap();
   item.Expanded.reset();
+  if (item.State == ThumbState::Loaded) item.State = ThumbState::Waiting;
 }
 
 bool TImgThumbView::LoadPicture(int index) {
@@ -329,7 +356,10 @@ bool TImgThumbView::LoadPicture(int index) {
   if (item.FileName.empty()) return false;
   glamora::Bitmap picture;
   QSize original;
-  if (!ReadPicture(item, picture, original)) return false;
+  if (!ReadPicture(item, picture, original)) {
+    item.State = ThumbState::Failed;
+    return false;
+  }
   item.Background = io_.Background();
   StorePicture(index, std::move(picture), original);
   return true;
@@ -338,7 +368,9 @@ bool TImgThumbView::LoadPicture(int index) {
 bool TImgThumbView::ReadPicture(const ThumbnailItem& item, glamora::Bitmap& picture, QSize& original) {
   const QSize area = AreaSize();
   codec::JpegHeader header;
-  const bool jpegHeader = ReadJpegFileHeader(item.FileName, header);
+  // Kept between reads and never cleared: only what a read fills is looked at.
+  if (!headerPrefix_) headerPrefix_ = std::make_unique_for_overwrite<uint8_t[]>(kHeaderPrefix);
+  const bool jpegHeader = ReadJpegFileHeader(item.FileName, headerPrefix_.get(), header);
   int denominator = 1;
   if (jpegHeader) {
     denominator = ThumbJpegDenominator(header.Width, header.Height,
@@ -386,8 +418,7 @@ void TImgThumbView::StorePicture(int index, glamora::Bitmap&& picture, QSize ori
     item.Packed = std::move(picture);
     item.Packed.OnChange = nullptr;
   }
-  // Painting loads pictures as it goes; the layout does not depend on them.
-  if (!painting_) Update();
+  item.State = ThumbState::Loaded;
 }
 
 QSize TImgThumbView::FitOf(const ThumbnailItem& item) const {
@@ -417,6 +448,94 @@ void TImgThumbView::RefreshUndersizedPictures() {
       FreePicture(item);
     }
   }
+}
+
+ThumbState TImgThumbView::ImageState(int index) const {
+  return ValidIndex(index) ? items_[size_t(index)].State : ThumbState::Waiting;
+}
+
+// ---------------------------------------------------------------- loader
+
+QRect TImgThumbView::CellRect(const ThumbnailItem& item) const {
+  return {item.X - ViewX(), item.Y - ViewY(), thumbWidth_, thumbHeight_};
+}
+
+bool TImgThumbView::IsShown(int index) const {
+  if (!ValidIndex(index)) return false;
+  if (displayMode_ == mdSingle && index != selected_) return false;
+  return CellRect(items_[size_t(index)]).intersects(QRect(0, 0, ClientWidth(), ClientHeight()));
+}
+
+std::pair<int, int> TImgThumbView::ShownCandidates() const {
+  if (displayMode_ == mdSingle) {
+    if (!ValidIndex(selected_)) return {0, 0};
+    return {selected_, selected_ + 1};
+  }
+  // The layout places items row by row, so their tops never decrease: the
+  // rows meeting the client area form one run of items.
+  const int top = ViewY(), bottom = ViewY() + ClientHeight();
+  const auto first = std::partition_point(items_.begin(), items_.end(), [&](const ThumbnailItem& item) {
+    return item.Y + thumbHeight_ <= top;
+  });
+  const auto end = std::partition_point(first, items_.end(), [&](const ThumbnailItem& item) {
+    return item.Y < bottom;
+  });
+  return {int(first - items_.begin()), int(end - items_.begin())};
+}
+
+void TImgThumbView::ScheduleLoading() {
+  if (!destroying_ && !loadTimer_.isActive()) loadTimer_.start();
+}
+
+void TImgThumbView::ViewMoved() {
+  update();
+  ScheduleLoading();
+}
+
+bool TImgThumbView::RemoveFailedItems() {
+  bool removed = false;
+  for (int i = ImageCount() - 1; i >= 0; --i) {
+    if (i < ImageCount() && items_[size_t(i)].State == ThumbState::Failed && !items_[size_t(i)].FileName.empty()) {
+      DeleteImage(i);
+      removed = true;
+    }
+  }
+  return removed;
+}
+
+void TImgThumbView::DropUnshownPictures() {
+  const auto [first, end] = ShownCandidates();
+  for (int i = 0; i < ImageCount(); ++i) {
+    ThumbnailItem& item = items_[size_t(i)];
+    if (item.Packed.Empty() || item.FileName.empty() || item.LockCount > 0 || i == selected_) continue;
+    // Out of sight: give the memory back; it is read again when needed.
+    if (i < first || i >= end || !IsShown(i)) FreePicture(item);
+  }
+}
+
+void TImgThumbView::LoadStep() {
+  if (destroying_) return;
+  if (removeCorrupted_) RemoveFailedItems();
+  DropUnshownPictures();
+
+  QElapsedTimer clock;
+  clock.start();
+  QRegion loaded;
+  const auto [first, end] = ShownCandidates();
+  for (int i = first; i < end && i < ImageCount(); ++i) {
+    const ThumbnailItem& item = items_[size_t(i)];
+    if (item.State != ThumbState::Waiting || item.FileName.empty() || HeldPicture(item) || !IsShown(i)) continue;
+    if (clock.elapsed() >= kLoadSliceMs) {
+      ScheduleLoading();
+      break;
+    }
+    if (!LoadPicture(i) && removeCorrupted_) ScheduleLoading();
+    if (i >= ImageCount()) break;  // a progress handler changed the items
+    // The frame of a selected cell lies outside it; the widest is repainted too.
+    const int grow = i == selected_ ? std::max(selectionWidth_, 1) : 0;
+    loaded += CellRect(items_[size_t(i)]).adjusted(-grow, -grow, grow, grow).translated(ClientOrigin());
+  }
+  if (!loaded.isEmpty()) update(loaded & ClientRect());
 }
 
 bool TImgThumbView::HoldsPicture(int index) const {
@@ -526,6 +645,7 @@ void TImgThumbView::UpdateGeometry(int depth) {
   }
   CallBitmapChangeList();
   update();
+  ScheduleLoading();
 }
 
 // ---------------------------------------------------------------- properties
@@ -623,52 +743,20 @@ void TImgThumbView::paintEvent(QPaintEvent* event) {
 }
 
 void TImgThumbView::PaintCells(QPainter& painter, const QRegion& region) {
-  painting_ = true;
   const QRect client(0, 0, ClientWidth(), ClientHeight());
-  QRegion open;
-  bool restart = true;
-  while (restart) {
-    restart = false;
-    open = region;
-    // The count is read afresh each time: a window's drawing handler may change the items.
+  QRegion open = region;
+  bool waiting = false;
+  // Window handlers called here may change the items: indices are checked
+  // against the count afresh after each call.
+  if (OnDrawProgress && ImageCount() > 1) {
     for (int i = 0; i < ImageCount(); ++i) {
-      const int count = ImageCount();
-      if (OnDrawProgress && count > 1) OnDrawProgress(this, int(int64_t(i) * 100 / count), i);
-      if (i >= ImageCount()) break;
-      ThumbnailItem& item = items_[size_t(i)];
-      const QRect cell(item.X - ViewX(), item.Y - ViewY(), thumbWidth_, thumbHeight_);
-      const bool shown = cell.intersects(client) && (displayMode_ == mdGrid || i == selected_);
-      if (!shown) {
-        // Out of sight: give the memory back; it is read again when needed.
-        if (i != selected_ && !item.Packed.Empty() && !item.FileName.empty() && item.LockCount == 0) {
-          FreePicture(item);
-        }
-        continue;
-      }
-      if (!HeldPicture(item) && !LoadPicture(i) && removeCorrupted_ && !item.FileName.empty()) {
-        DeleteImage(i);
-        restart = true;
-        break;
-      }
-      painter.setClipRegion(open);
-      DrawCell(painter, item, cell);
-      if (OnImageDraw) {
-        painter.save();
-        OnImageDraw(this, i, cell.left(), cell.top(), painter);
-        painter.restore();
-      }
-      QRect excluded = cell;
-      if (i == selected_ && visibleSelection_) {
-        const int w = hasFocus() ? selectionWidth_ : 1;
-        painter.setPen(QPen(ToQColor(selectionColor_), 1));
-        painter.setBrush(Qt::NoBrush);
-        for (int b = 1; b <= w; ++b) {
-          // The outline of (left - b, top - b)-(right + b, bottom + b), right and bottom excluded.
-          painter.drawRect(cell.left() - b, cell.top() - b, thumbWidth_ + 2 * b - 1, thumbHeight_ + 2 * b - 1);
-        }
-        excluded = cell.adjusted(-w, -w, w, w);
-      }
-      open -= excluded;
+      OnDrawProgress(this, int(int64_t(i) * 100 / ImageCount()), i);
+      if (IsShown(i)) waiting |= PaintCell(painter, i, open);
+    }
+  } else {
+    const auto [first, end] = ShownCandidates();
+    for (int i = first; i < end && i < ImageCount(); ++i) {
+      if (IsShown(i)) waiting |= PaintCell(painter, i, open);
     }
   }
   if (!open.isEmpty()) {
@@ -676,7 +764,33 @@ void TImgThumbView::PaintCells(QPainter& painter, const QRegion& region) {
     painter.fillRect(client, ToQColor(Background()));
   }
   if (OnDrawProgress && ImageCount() > 1) OnDrawProgress(this, 100, 0);
-  painting_ = false;
+  if (waiting) ScheduleLoading();
+}
+
+bool TImgThumbView::PaintCell(QPainter& painter, int index, QRegion& open) {
+  const ThumbnailItem& item = items_[size_t(index)];
+  const QRect cell = CellRect(item);
+  const bool waiting = item.State == ThumbState::Waiting && !item.FileName.empty() && !HeldPicture(item);
+  painter.setClipRegion(open);
+  DrawCell(painter, item, cell);
+  if (OnImageDraw) {
+    painter.save();
+    OnImageDraw(this, index, cell.left(), cell.top(), painter);
+    painter.restore();
+  }
+  QRect excluded = cell;
+  if (index == selected_ && visibleSelection_) {
+    const int w = hasFocus() ? selectionWidth_ : 1;
+    painter.setPen(QPen(ToQColor(selectionColor_), 1));
+    painter.setBrush(Qt::NoBrush);
+    for (int b = 1; b <= w; ++b) {
+      // The outline of (left - b, top - b)-(right + b, bottom + b), right and bottom excluded.
+      painter.drawRect(cell.left() - b, cell.top() - b, thumbWidth_ + 2 * b - 1, thumbHeight_ + 2 * b - 1);
+    }
+    excluded = cell.adjusted(-w, -w, w, w);
+  }
+  open -= excluded;
+  return waiting;
 }
 
 void TImgThumbView::DrawCell(QPainter& painter, const ThumbnailItem& item, const QRect& cell) {
@@ -685,6 +799,7 @@ void TImgThumbView::DrawCell(QPainter& painter, const ThumbnailItem& item, const
   const QSize fit = FitOf(item);
   if (!picture || fit.isEmpty()) {
     painter.fillRect(cell, background);
+    if (!picture) DrawPictureMark(painter, item, cell);
     return;
   }
   const int left = cell.left(), top = cell.top();
@@ -697,6 +812,28 @@ void TImgThumbView::DrawCell(QPainter& painter, const ThumbnailItem& item, const
                               EdgeRect(px, py + fit.height(), px + fit.width(), bottom)}) {
     if (margin.isValid()) painter.fillRect(margin, background);
   }
+}
+
+void TImgThumbView::DrawPictureMark(QPainter& painter, const ThumbnailItem& item, const QRect& cell) const {
+  // An item without a file has nothing to wait for: its cell stays plain.
+  if (item.FileName.empty()) return;
+  const QRect area(cell.left(), cell.top() + upperGap_, thumbWidth_, AreaSize().height());
+  if (area.width() < 4 || area.height() < 4) return;
+  painter.save();
+  painter.setBrush(Qt::NoBrush);
+  if (item.State == ThumbState::Failed) {
+    // A red cross on a square in the middle of the picture area.
+    const int side = std::max(4, std::min(area.width(), area.height()) / 3);
+    const QRect mark(area.center().x() - side / 2, area.center().y() - side / 2, side, side);
+    painter.setPen(QPen(QColor(200, 30, 30), 2));
+    painter.drawLine(mark.topLeft(), mark.bottomRight());
+    painter.drawLine(mark.topRight(), mark.bottomLeft());
+  } else {
+    // A faint frame where the picture will come.
+    painter.setPen(QPen(Blend(Background(), ResolveColor(Background()) ^ 0xFFFFFF, 20), 1));
+    painter.drawRect(area.adjusted(2, 2, -3, -3));
+  }
+  painter.restore();
 }
 
 // ---------------------------------------------------------------- input
@@ -771,10 +908,10 @@ void TImgThumbView::MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifi
 }
 
 bool TImgThumbView::KeyDown(int key) {
-  const int code = NavigationCode(key);
-  if (code >= 0) MoveSelection(code);
+  const std::optional<ThumbMove> move = NavigationMove(key);
+  if (move) MoveSelection(*move);
   Update();
-  return code >= 0;
+  return move.has_value();
 }
 
 bool TImgThumbView::event(QEvent* event) {
@@ -783,7 +920,7 @@ bool TImgThumbView::event(QEvent* event) {
   if (event->type() == QEvent::ShortcutOverride) {
     const auto* key = static_cast<QKeyEvent*>(event);
     const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
-    if (NavigationCode(key->key()) >= 0 && modifiers == Qt::NoModifier) {
+    if (NavigationMove(key->key()) && modifiers == Qt::NoModifier) {
       event->accept();
       return true;
     }

@@ -1,10 +1,20 @@
 #pragma once
 // TImgThumbView: a scrollable grid of thumbnails, one per picture file. The
-// view knows its items by file name and loads a picture only when its cell
-// is painted or the item is selected; pictures of cells that scroll out of
-// sight are dropped again, so a folder of any size costs only what is on
-// screen plus the selected item. Windows draw captions and frames over each
-// cell through OnImageDraw and learn of a choice through OnImageSelect.
+// view knows its items by file name and holds a picture only while its cell
+// is on screen or the item is selected, so a folder of any size costs only
+// what is on screen plus the selected item. Windows draw captions and frames
+// over each cell through OnImageDraw and learn of a choice through
+// OnImageSelect.
+//
+// Loading never happens while painting. Each item is waiting, loaded or
+// failed. Painting shows a placeholder for a waiting cell and a cross for a
+// failed one, and asks for the loader: a zero-delay single-shot timer that,
+// once the pending events are handled, drops the pictures of cells that left
+// the screen, loads the waiting cells on screen in reading order for a few
+// milliseconds and repaints them, and comes back while some still wait. The
+// selected item is loaded at once, as attached components need its bitmap.
+// A failure is remembered: the file is not read again until the item gets a
+// file name anew, and with RemoveCorrupted the loader removes the item.
 //
 // Pictures are held small: a JPEG is decoded at the smallest of the reduced
 // scales 1/2, 1/4, 1/8 that is still at least as large as the picture drawn
@@ -23,6 +33,7 @@
 #include <QFlags>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTimer>
 #include <memory>
 #include <string>
 #include <vector>
@@ -44,6 +55,25 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(TThumbMouseInteract)
 enum TThumbKeyInteractItem { mkiMoveSelected = 0x1 };
 Q_DECLARE_FLAGS(TThumbKeyInteract, TThumbKeyInteractItem)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TThumbKeyInteract)
+
+// Where an item's picture stands.
+enum class ThumbState : uint8_t {
+  Waiting,  // not held: never read, or dropped when its cell left the screen
+  Loaded,   // held, packed or expanded
+  Failed,   // its file could not be read; not tried again until renamed
+};
+
+// The moves of MoveSelection, by their stored codes.
+enum class ThumbMove : int {
+  Previous = 0,
+  Next = 1,
+  Up = 2,
+  Down = 3,
+  First = 4,
+  Last = 5,
+  PageDown = 6,
+  PageUp = 7,
+};
 
 using TThumbSelectEvent = std::function<void(QObject* sender, int idx)>;
 // Left and Top are the cell's corner in client coordinates; the painter's
@@ -80,7 +110,8 @@ class TImgThumbView : public TImgViewBase {
   // An empty item before `index` (appended when index >= count); it becomes
   // the selection. A negative index is ignored.
   void InsertImage(int index);
-  // Replaces the item's file name; its picture is loaded again when needed.
+  // Replaces the item's file name. A picture already held stays until its
+  // cell leaves the screen; a failed item is tried again.
   void SetImageFileName(int index, const std::string& name);
   // Empty for an index outside the items.
   std::string GetImageFileName(int index) const;
@@ -97,8 +128,10 @@ class TImgThumbView : public TImgViewBase {
   // Selects the item (an index outside the items keeps the selection) and
   // always fires OnImageSelect with the resulting selection.
   void SetSelectedImage(int index);
-  // 0 previous, 1 next, 2 up, 3 down, 4 first, 5 last, 6 page down, 7 page
-  // up; scrolls the selected item into view. Nothing without items.
+  // Selects by a move and scrolls the selected item into view. Nothing
+  // without items.
+  void MoveSelection(ThumbMove move);
+  // The same by stored code 0..7; other codes do nothing.
   void MoveSelection(int code);
   // The selected item's picture, held expanded while it is selected.
   glamora::Bitmap* Bitmap() override;
@@ -135,6 +168,12 @@ class TImgThumbView : public TImgViewBase {
   // Draws at once.
   void Paint() { repaint(); }
 
+  // ---- loading
+  // Waiting for an index outside the items.
+  ThumbState ImageState(int index) const;
+  // True while the loader is due to run: cells on screen may still wait.
+  bool LoadingPending() const { return loadTimer_.isActive(); }
+
   // ---- picture memory, for tests and measurements
   bool HoldsPicture(int index) const;
   int HeldPictureCount() const;
@@ -168,7 +207,7 @@ class TImgThumbView : public TImgViewBase {
   void SetSelectionColor(TColor color);
   bool VisibleSelection() const { return visibleSelection_; }
   void SetVisibleSelection(bool value);
-  // Items whose file cannot be read are removed when they are painted.
+  // Items whose file cannot be read are removed by the loader.
   bool RemoveCorrupted() const { return removeCorrupted_; }
   void SetRemoveCorrupted(bool value);
   // Cell margins take the item's own background instead of the view's.
@@ -217,6 +256,7 @@ class TImgThumbView : public TImgViewBase {
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   void ClientAreaChanged() override { Update(); }
+  void ViewMoved() override;
 
  private:
   struct ThumbnailItem {
@@ -229,6 +269,7 @@ class TImgThumbView : public TImgViewBase {
     int X = 0, Y = 0;
     int Row = 0, Column = 0;
     TColor Background = clBtnFace;
+    ThumbState State = ThumbState::Waiting;
     std::string FileName;
     // The picture's size in its file, and the size it was held at after
     // loading; a picture changed since is measured by its own size.
@@ -243,10 +284,25 @@ class TImgThumbView : public TImgViewBase {
   void Deselect();
   bool ValidIndex(int index) const { return index >= 0 && index < ImageCount(); }
   bool FullyVisible(int index) const { return ImageVisibility(index) == 2; }
+  // The item's cell in client coordinates.
+  QRect CellRect(const ThumbnailItem& item) const;
+  // Whether the item's cell is drawn: on screen, and in mdSingle the selected one.
+  bool IsShown(int index) const;
+  // The items [first, end) among which every shown item lies.
+  std::pair<int, int> ShownCandidates() const;
+
+  // The loader (see the top of this file).
+  void ScheduleLoading();
+  void LoadStep();
+  // Deletes the failed items that have a file name; true when any went.
+  bool RemoveFailedItems();
+  void DropUnshownPictures();
 
   static const glamora::Bitmap* HeldPicture(const ThumbnailItem& item);
+  // Frees the picture; a loaded item waits again.
   static void FreePicture(ThumbnailItem& item);
-  // Loads the item's picture from its file; false when there is none.
+  // Loads the item's picture from its file; false, marking a named item
+  // failed, when there is none.
   bool LoadPicture(int index);
   bool ReadPicture(const ThumbnailItem& item, glamora::Bitmap& picture, QSize& original);
   void StorePicture(int index, glamora::Bitmap&& picture, QSize original);
@@ -256,7 +312,11 @@ class TImgThumbView : public TImgViewBase {
   void RefreshUndersizedPictures();
 
   void PaintCells(QPainter& painter, const QRegion& region);
+  // Draws one shown cell and takes it out of `open`; true when it waits for the loader.
+  bool PaintCell(QPainter& painter, int index, QRegion& open);
   void DrawCell(QPainter& painter, const ThumbnailItem& item, const QRect& cell);
+  // What a cell without a picture shows: the placeholder or the failure mark.
+  void DrawPictureMark(QPainter& painter, const ThumbnailItem& item, const QRect& cell) const;
 
   std::vector<ThumbnailItem> items_;
   int selected_ = -1;
@@ -281,7 +341,9 @@ class TImgThumbView : public TImgViewBase {
 
   TImgIO io_;
   DibDraw dib_;
-  bool painting_ = false;
+  QTimer loadTimer_;
+  // Where the start of a file is read to learn a JPEG's size.
+  std::unique_ptr<uint8_t[]> headerPrefix_;
   bool destroying_ = false;
 };
 

@@ -7,6 +7,8 @@
 #include <algorithm>
 
 #include "imaging/QtBitmap.h"
+#include "imaging/core/LineDda.h"
+#include "imaging/core/MagicWand.h"
 #include "imaging/core/Resample.h"
 #include "imaging/core/Rounding.h"
 
@@ -15,6 +17,10 @@ namespace glamora {
 namespace {
 
 constexpr int kZoomSteps[] = {2, 5, 10, 25, 33, 50, 75, 100};
+
+constexpr int kSelectionTickMs = 150;
+// Half the side of a grip on a rectangular selection.
+constexpr int kGrip = 3;
 
 // The background's opposite for the chessboard and the diagonals.
 QColor ComplementOf(TColor color) { return ToQColor(ResolveColor(color) ^ 0xFFFFFF); }
@@ -38,6 +44,8 @@ TImgView::TImgView(QWidget* parent) : TImgViewBase(parent) {
   RegisterImgViewCursors();
   SetCursor(crImgCross2);
   resize(105, 105);
+  selectionTimer_.setInterval(kSelectionTickMs);
+  connect(&selectionTimer_, &QTimer::timeout, this, [this] { AnimateSelection(); });
 }
 
 TImgView::~TImgView() { NotifyDestroyed(); }
@@ -74,6 +82,10 @@ void TImgView::Fit() {
 
 void TImgView::ViewMoved() {
   redrawNeeded_ = true;
+  if (selected_) {
+    selection_.Visible = true;
+    UpdateSelectionTimer();
+  }
   Paint();
   ViewChange(0);
 }
@@ -122,12 +134,26 @@ void TImgView::UpdateGeometry(int depth) {
     zoom_ = std::clamp(FitZoom(width(), height(), bitmap_), 1, kMaxZoom);
     ViewChange(1);
   }
+  // A selection belongs to the bitmap's size it was made on. The geometry
+  // below invalidates the window, so removing it needs no paint of its own.
+  const QSize bitmapSize(bitmap_.Width(), bitmap_.Height());
+  if (bitmapSize != lastBitmapSize_) {
+    lastBitmapSize_ = bitmapSize;
+    if (selected_) {
+      ClearSelection();
+      if (OnSelectionChange) OnSelectionChange(this);
+    }
+  }
 
   // A bar that appeared or vanished changed the client area; the depth bound
   // only guards against bars that could never settle.
   if (UpdateScrolling(MaxViewXY(), QSize(1, 1)) && depth < 4) {
     UpdateGeometry(depth + 1);
     return;
+  }
+  if (selected_) {
+    selection_.Visible = true;
+    UpdateSelectionTimer();
   }
 
   // As in MaxViewXY: the product first, so that 7 × 150 / 100 stays 10.5.
@@ -247,6 +273,8 @@ void TImgView::Assign(const glamora::Bitmap* source) {
 
 void TImgView::Assign(const QImage& source) {
   if (source.isNull() || !bitmap_.Reset(source.width(), source.height(), PixelFormat::Bits24)) return;
+  // A see-through source is drawn over black.
+  if (source.hasAlphaChannel()) bitmap_.Fill(clBlack);
   {
     BitmapCanvas canvas(bitmap_);
     canvas->drawImage(0, 0, source);
@@ -287,15 +315,16 @@ void TImgView::paintEvent(QPaintEvent* event) {
   painter.translate(client.topLeft());
   if (!doubleBuffer_) {
     PaintTo(painter);
-    return;
+  } else {
+    if (redrawNeeded_ || backBuffer_.size() != client.size()) {
+      if (backBuffer_.size() != client.size()) backBuffer_ = QImage(client.size(), QImage::Format_RGB32);
+      QPainter back(&backBuffer_);
+      PaintTo(back);
+      redrawNeeded_ = false;
+    }
+    painter.drawImage(0, 0, backBuffer_);
   }
-  if (redrawNeeded_ || backBuffer_.size() != client.size()) {
-    if (backBuffer_.size() != client.size()) backBuffer_ = QImage(client.size(), QImage::Format_RGB32);
-    QPainter back(&backBuffer_);
-    PaintTo(back);
-    redrawNeeded_ = false;
-  }
-  painter.drawImage(0, 0, backBuffer_);
+  if (selected_ && selection_.Visible) DrawSelection(painter);
 }
 
 void TImgView::PaintTo(QPainter& painter) {
@@ -361,6 +390,186 @@ void TImgView::PaintBackground(QPainter& painter, const QRegion& area) const {
     painter.setPen(ComplementOf(Background()));
     painter.drawLine(0, 0, client.width(), client.height());
     painter.drawLine(client.width(), 0, 0, client.height());
+  }
+  painter.restore();
+}
+
+// ---- selection ------------------------------------------------------------
+
+void TImgView::SelectMagicWand(int x, int y, SelectionOp op) {
+  if (selectionBase_ == isbClientArea) {
+    x = ScreenToBitmapX(x);
+    y = ScreenToBitmapY(y);
+  }
+  const std::vector<Point> edges = MagicWandOutline(bitmap_, x, y, magicWandTolerance_, magicWandMaxFilter_);
+  if (edges.empty()) return;
+  std::vector<Point> outline = edges;
+  ClampToPixels(outline, bitmap_.Width(), bitmap_.Height());
+  if (op == SelectionOp::Add && !selection_.Points.empty()) {
+    AppendSelectionPoint(kSelectionSeparator);
+  } else {
+    selection_.Points.clear();
+    selectionEdges_.clear();
+  }
+  for (size_t i = 0; i < outline.size(); ++i) AppendSelectionPoint(outline[i], edges[i]);
+  ShowSelection(true);
+  if (OnSelectionChange) OnSelectionChange(this);
+}
+
+void TImgView::AddSelPoint(int x, int y) {
+  if (bitmap_.Empty()) return;
+  if (selectionBase_ == isbClientArea) {
+    x = ScreenToBitmapX(x);
+    y = ScreenToBitmapY(y);
+  }
+  AppendSelectionPoint({std::clamp(x, 0, bitmap_.Width() - 1), std::clamp(y, 0, bitmap_.Height() - 1)});
+  if (OnSelectionChanging) OnSelectionChanging(this);
+}
+
+void TImgView::AppendSelectionPoint(Point point, Point edge) {
+  std::vector<Point>& points = selection_.Points;
+  selected_ = true;
+  if (point == kSelectionSeparator) {
+    if (!points.empty() && points.back() == kSelectionSeparator) return;
+    points.push_back(point);
+    selectionEdges_.push_back(point);
+    return;
+  }
+  // The first point of a list starts the box; every later one widens it.
+  const bool first = std::none_of(points.begin(), points.end(), [](const Point& p) { return p != kSelectionSeparator; });
+  points.push_back(point);
+  selectionEdges_.push_back(edge);
+  TSelectionRecord& r = selection_;
+  if (first) {
+    r.Left = r.Right = point.X;
+    r.Top = r.Bottom = point.Y;
+    return;
+  }
+  r.Left = std::min(r.Left, point.X);
+  r.Right = std::max(r.Right, point.X);
+  r.Top = std::min(r.Top, point.Y);
+  r.Bottom = std::max(r.Bottom, point.Y);
+}
+
+void TImgView::ClearSelection() {
+  selected_ = false;
+  selection_.Visible = false;
+  selection_.Points.clear();
+  selectionEdges_.clear();
+  selection_.Left = selection_.Top = 0;
+  selection_.Right = selection_.Bottom = -1;
+  UpdateSelectionTimer();
+}
+
+void TImgView::Deselect() {
+  const bool had = selected_;
+  ClearSelection();
+  Paint();
+  if (had && OnSelectionChange) OnSelectionChange(this);
+}
+
+void TImgView::ShowSelection(bool draw) {
+  selection_.Visible = true;
+  UpdateSelectionTimer();
+  if (draw && selected_) Paint(SelectionClientRect());
+}
+
+void TImgView::HideSelection() {
+  selection_.Visible = false;
+  UpdateSelectionTimer();
+  Paint();
+}
+
+void TImgView::SetSelectionOptions(TImgSelectionOptions options) {
+  selectionOptions_ = options;
+  selection_.Animated = options.testFlag(isoAnimated);
+  selection_.Sizeable = options.testFlag(isoSizeable);
+  UpdateSelectionTimer();
+}
+
+void TImgView::UpdateSelectionTimer() {
+  const bool run = selected_ && selection_.Visible && selection_.Animated;
+  if (run && !selectionTimer_.isActive()) {
+    selectionTimer_.start();
+  } else if (!run) {
+    selectionTimer_.stop();
+  }
+}
+
+void TImgView::AnimateSelection() {
+  if (!selected_ || !selection_.Visible || !selection_.Animated) return;
+  selection_.Phase = selection_.Phase == 5 ? 0 : selection_.Phase + 1;
+  if (paintLock_ == 0) update(SelectionClientRect().translated(ClientOrigin()) & ClientRect());
+}
+
+QRect TImgView::SelectionClientRect() const {
+  if (selection_.Right < selection_.Left) return {};
+  const QRect box(QPoint(BitmapToScreenX(selection_.Left), BitmapToScreenY(selection_.Top)),
+                  QPoint(BitmapToScreenX(selection_.Right), BitmapToScreenY(selection_.Bottom)));
+  return box.adjusted(-kGrip, -kGrip, kGrip, kGrip);
+}
+
+bool TImgView::HostSelection(WorkSelection& selection) const {
+  if (!selected_) return false;
+  // The box of the stored points, widened to the edges beyond the last
+  // column and row; the components clamp it to the bitmap.
+  selection.Left = selection_.Left;
+  selection.Top = selection_.Top;
+  selection.Right = selection_.Right;
+  selection.Bottom = selection_.Bottom;
+  for (const Point& p : selectionEdges_) {
+    if (p == kSelectionSeparator) continue;
+    selection.Right = std::max(selection.Right, p.X);
+    selection.Bottom = std::max(selection.Bottom, p.Y);
+  }
+  selection.Polygons = SplitPolygons(selectionEdges_);
+  selection.IsRectangle = IsRectangle(selection_.Points);
+  return true;
+}
+
+void TImgView::DrawSelection(QPainter& painter) const {
+  // Each pixel of each edge, start included and end excluded, takes the dark
+  // colour while the dash counter is 0, 1 or 2 and the light one while it is
+  // 3, 4 or 5; the counter runs on from polygon to polygon.
+  QPolygon dark, light;
+  int counter = selection_.Phase;
+  const QRect clip = painter.hasClipping() ? painter.clipBoundingRect().toAlignedRect() : QRect(0, 0, ClientWidth(), ClientHeight());
+  auto edge = [&](QPoint a, QPoint b) {
+    const int steps = std::max(std::abs(b.x() - a.x()), std::abs(b.y() - a.y()));
+    if (!QRect(a, b).normalized().intersects(clip)) {
+      counter = (counter + steps) % 6;  // out of sight: only the pattern moves on
+      return;
+    }
+    LineDda(a.x(), a.y(), b.x(), b.y(), [&](int x, int y) {
+      (counter < 3 ? dark : light).append(QPoint(x, y));
+      counter = counter == 5 ? 0 : counter + 1;
+    });
+  };
+  for (const std::vector<Point>& polygon : SplitPolygons(selection_.Points)) {
+    QPoint first(BitmapToScreenX(polygon[0].X), BitmapToScreenY(polygon[0].Y));
+    QPoint previous = first;
+    for (size_t i = 1; i < polygon.size(); ++i) {
+      const QPoint p(BitmapToScreenX(polygon[i].X), BitmapToScreenY(polygon[i].Y));
+      edge(previous, p);
+      previous = p;
+    }
+    edge(previous, first);
+  }
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.setPen(QPen(ToQColor(selection_.Color1), 1));
+  painter.drawPoints(dark);
+  painter.setPen(QPen(ToQColor(selection_.Color2), 1));
+  painter.drawPoints(light);
+  if (selection_.Sizeable && IsRectangle(selection_.Points)) {
+    // Grips from (x - 3, y - 3) to (x + 3, y + 3), the far edges excluded.
+    for (const Point& p : selection_.Points) {
+      const QRect grip(BitmapToScreenX(p.X) - kGrip, BitmapToScreenY(p.Y) - kGrip, 2 * kGrip, 2 * kGrip);
+      painter.fillRect(grip, ToQColor(selection_.Color2));
+      painter.setPen(QPen(ToQColor(selection_.Color1), 1));
+      painter.setBrush(Qt::NoBrush);
+      painter.drawRect(grip.adjusted(0, 0, -1, -1));
+    }
   }
   painter.restore();
 }

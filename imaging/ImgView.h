@@ -2,18 +2,38 @@
 // TImgView: the single-image view. It owns one bitmap, never replaced, only
 // resized and redrawn, and shows it with a zoom in integer percent, scroll
 // positions in zoomed pixels, optional scroll bars, automatic fitting and
-// centring, and an optional resampling filter for magnification.
+// centring, an optional resampling filter for magnification, and one
+// selection shown with marching ants.
 //
 // Windows draw on Bitmap() (through a BitmapCanvas) and then call Update()
 // when the size may have changed, or Paint() to show the new pixels at once.
+//
+// The selection is a list of polygons in bitmap pixels, separated by
+// kSelectionSeparator and closed implicitly. Processing components attached
+// to the view work inside it. A magic-wand outline runs along pixel edges,
+// so where its region reaches the right or bottom edge of the bitmap its
+// vertices lie one past the last pixel; the selection stores them clamped
+// to the last pixel, where the outline stays visible, and keeps the edges
+// as traced for the components, so that they reach the region's last
+// column and row too. It is made with SelectMagicWand or point by
+// point with AddSelPoint, and removed by Deselect, by a change of the
+// bitmap's size seen by Update, or replaced by the next magic-wand selection.
+// Its outline is drawn in the paint event, dashes of three dark and three
+// light pixels; a 150 ms timer moves the dashes one pixel on and repaints the
+// outline's box.
+#include <QFlags>
 #include <QImage>
 #include <QScrollBar>
+#include <QTimer>
 #include <initializer_list>
+#include <vector>
 
 #include "imaging/CursorTable.h"
 #include "imaging/DibDraw.h"
 #include "imaging/ImgViewBase.h"
+#include "imaging/core/PolygonRegion.h"
 #include "imaging/core/ResampleFilter.h"
+#include "imaging/core/SelectionTrace.h"
 
 namespace glamora {
 
@@ -49,6 +69,36 @@ class TImgMouseInteract {
     return set;
   }
   uint8_t bits_ = 0;
+};
+
+// How selection operations read the coordinates they are given.
+enum TImgSelectionBase {
+  isbClientArea,  // client coordinates, converted to bitmap pixels
+  isbBitmap,      // bitmap pixels
+};
+
+enum TImgSelectionOption { isoAnimated = 0x1, isoSizeable = 0x2, isoMoveable = 0x4 };
+Q_DECLARE_FLAGS(TImgSelectionOptions, TImgSelectionOption)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TImgSelectionOptions)
+
+// What a new magic-wand selection does to the one there is.
+enum class SelectionOp : int {
+  Replace = 0,
+  Add = 1,  // a further polygon, after a separator
+};
+
+// The view's one selection.
+struct TSelectionRecord {
+  // Bitmap pixels; kSelectionSeparator ends one polygon and starts the next.
+  std::vector<Point> Points;
+  TColor Color1 = clBlack;  // the dark dashes and the grips' frames
+  TColor Color2 = clWhite;  // the light dashes and the grips' insides
+  bool Animated = true;
+  int Phase = 0;  // 0..5: where the dash pattern starts
+  // Bounding box of the points (separators aside), bitmap pixels, inclusive.
+  int Left = 0, Top = 0, Right = -1, Bottom = -1;
+  bool Visible = false;
+  bool Sizeable = true;  // grips are drawn on a rectangle
 };
 
 using TMouseEvent = std::function<void(QObject* sender, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
@@ -153,6 +203,51 @@ class TImgView : public TImgViewBase {
     ImageChange();
   }
 
+  // ---- selection
+  // The view has a selection.
+  bool Selected() const { return selected_; }
+  const TSelectionRecord& SelectionRecord() const { return selection_; }
+  // Selects the region around (x, y) (client coordinates, or bitmap pixels
+  // with isbBitmap) whose colours lie within MagicWandTolerance of the
+  // seed's in every channel, grown by a pixel with MagicWandMaxFilter, and
+  // shows its outline. A seed outside the bitmap, a bitmap that does not
+  // have 24 bits per pixel or a region without outline leave the selection
+  // as it was.
+  void SelectMagicWand(int x, int y, SelectionOp op = SelectionOp::Replace);
+  // Removes the selection and paints (unless painting is locked).
+  void Deselect();
+  // Marks the outline visible; with `draw`, draws it at once.
+  void ShowSelection(bool draw);
+  // Marks the outline hidden and paints (unless painting is locked).
+  void HideSelection();
+  // Appends a point (client coordinates, or bitmap pixels with isbBitmap),
+  // clamped into the bitmap; the view then has a selection.
+  void AddSelPoint(int x, int y);
+  // What the selection timer runs: moves the dashes on by one pixel and
+  // repaints the outline's box, while an animated outline is shown.
+  void AnimateSelection();
+  const QTimer& SelectionTimer() const { return selectionTimer_; }
+
+  int MagicWandTolerance() const { return magicWandTolerance_; }
+  void SetMagicWandTolerance(int value) { magicWandTolerance_ = value; }
+  bool MagicWandMaxFilter() const { return magicWandMaxFilter_; }
+  void SetMagicWandMaxFilter(bool value) { magicWandMaxFilter_ = value; }
+  TImgSelectionBase SelectionBase() const { return selectionBase_; }
+  void SetSelectionBase(TImgSelectionBase base) { selectionBase_ = base; }
+  TImgSelectionOptions SelectionOptions() const { return selectionOptions_; }
+  // isoAnimated and isoSizeable pass on to the selection record.
+  void SetSelectionOptions(TImgSelectionOptions options);
+
+  // OnSelectionChange fires when SelectMagicWand made a selection and when
+  // Deselect removed one; OnSelectionChanging for each AddSelPoint.
+  // OnMouseInSel belongs to the mouse selection modes, which no view runs.
+  TNotifyEvent OnSelectionChanging;
+  TNotifyEvent OnSelectionChange;
+  TNotifyEvent OnMouseInSel;
+
+  // BitmapHost: the selection as the working region of attached components.
+  bool HostSelection(WorkSelection& selection) const override;
+
   // From another view: exact copy of its bitmap, background and resolution.
   // From nothing (nullptr): the bitmap is filled with the background.
   void Assign(const TImgView* source);
@@ -205,6 +300,20 @@ class TImgView : public TImgViewBase {
   void UpdateGeometry(int depth);
   void DrawPicture(QPainter& painter);
 
+  // Appends a point in bitmap pixels (or a separator) and widens the box;
+  // `edge` is where the point lies for the working region.
+  void AppendSelectionPoint(Point point, Point edge);
+  void AppendSelectionPoint(Point point) { AppendSelectionPoint(point, point); }
+  // Removes the selection without painting.
+  void ClearSelection();
+  // Runs the selection timer exactly while an animated outline is shown.
+  void UpdateSelectionTimer();
+  // The outline's box in client coordinates, grips included.
+  QRect SelectionClientRect() const;
+  // The marching ants and, on a rectangle, the grips; the painter's origin
+  // is the client origin.
+  void DrawSelection(QPainter& painter) const;
+
   glamora::Bitmap bitmap_;
   TCursor cursor_ = crImgCross2;
   bool center_ = false;
@@ -212,7 +321,10 @@ class TImgView : public TImgViewBase {
   TResampleFilter zoomFilter_ = rfNone;
   TResampleFilter savedZoomFilter_ = rfNone;
   TImgBackgroundStyle backgroundStyle_ = ibsSolid;
+  bool magicWandMaxFilter_ = false;
+  int magicWandTolerance_ = 15;
   int pressViewX_ = 0, pressViewY_ = 0;
+  QSize lastBitmapSize_;
   int zoom_ = 100;
   DibDraw dib_;
   int paintLock_ = 0;
@@ -222,8 +334,15 @@ class TImgView : public TImgViewBase {
   bool doubleBuffer_ = false;
   bool autoFit_ = false;
   bool loading_ = false;
+  bool selected_ = false;
   Qt::MouseButtons heldButtons_;
   QPoint pressPoint_, lastPoint_;
+  TSelectionRecord selection_;
+  // The points as the working region sees them, one for each stored point.
+  std::vector<Point> selectionEdges_;
+  TImgSelectionBase selectionBase_ = isbClientArea;
+  TImgSelectionOptions selectionOptions_ = isoAnimated | isoSizeable | isoMoveable;
+  QTimer selectionTimer_;
   TImgMouseInteract mouseInteract_;
   QImage backBuffer_;
 };

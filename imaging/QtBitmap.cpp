@@ -1,3 +1,4 @@
+// Conversions between the program's bitmaps and colours and Qt's.
 #include "imaging/QtBitmap.h"
 
 #include <cstring>

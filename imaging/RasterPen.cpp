@@ -1,3 +1,4 @@
+// Not-xor, inverting and plain pens, and an inverted rectangle outline in a bitmap.
 #include "imaging/RasterPen.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Registers the resources compiled into the static resources library.
 #include "resources/Resources.h"
 
 #include <QtGlobal>

@@ -1,3 +1,4 @@
+// The About box: logo band, link to the support page, credits and Close.
 #include "shell/About.h"
 
 #include <QEvent>
@@ -5,9 +6,9 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
+#include "desktop/Dialogs.h"
+#include "desktop/SupportPage.h"
 #include "resources/Resources.h"
-#include "shell/Dialogs.h"
-#include "shell/SupportPage.h"
 
 namespace glamora {
 

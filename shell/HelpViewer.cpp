@@ -1,3 +1,4 @@
+// The help window: reading the help file, its topics and its context map.
 #include "shell/HelpViewer.h"
 
 #include <QFile>

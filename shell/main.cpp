@@ -4,12 +4,12 @@
 #include <QApplication>
 #include <exception>
 
+#include "desktop/Dialogs.h"
 #include "gallery/OpenFace.h"
 #include "gallery/Preview.h"
 #include "imaging/components/ImgIO.h"
 #include "shell/About.h"
-#include "shell/Dialogs.h"
-#include "shell/Main.h"
+#include "shell/FormMain.h"
 
 namespace {
 
@@ -46,10 +46,10 @@ int main(int argc, char** argv) {
   // The face expert, the add-hairstyle expert and the save-hairstyle dialog
   // take their places here, in that order.
   glamora::TFormAbout formAbout(&formMain);
-  glamora::TFormOpenFace formOpenFace(formMain.ProgramFolder, &formMain);
+  glamora::TFormOpenFace formOpenFace(formMain.ProgramFolder(), &formMain);
   formMain.SetOtherWindows({.FormAbout = &formAbout, .FormPreview = &formPreview, .FormOpenFace = &formOpenFace});
   // Saves killed midway in an earlier run left their temporary files behind.
-  glamora::RemoveStaleTemporaries(formMain.ProgramFolder, true);
+  glamora::RemoveStaleTemporaries(formMain.ProgramFolder(), true);
 
   QObject::connect(&formMain, &glamora::TFormMain::Closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
   formMain.show();

@@ -19,11 +19,13 @@ Bitmap::Bitmap(int width, int height, PixelFormat format) { Reset(width, height,
 
 bool Bitmap::Reset(int width, int height, PixelFormat format) {
   if (!SizeWithinLimits(width, height)) return false;
+  const size_t stride = StrideFor(width, format);
+  if (data_.size() != stride * size_t(height)) data_ = PixelBuffer(stride * size_t(height));
   width_ = width;
   height_ = height;
   format_ = format;
-  stride_ = StrideFor(width, format);
-  data_.assign(stride_ * size_t(height), 0);
+  stride_ = stride;
+  ClearRowTails();
   palette_.clear();
   if (format == PixelFormat::Bits1) palette_ = {clBlack, clWhite};
   if (format == PixelFormat::Bits8) {
@@ -39,15 +41,22 @@ bool Bitmap::SetSize(int width, int height, TColor fill) {
   Bitmap resized;
   resized.Reset(width, height, format_);
   resized.palette_ = palette_;
-  if (format_ == PixelFormat::Bits24) resized.Fill(fill);
+  resized.Fill(fill);
   const int rows = std::min(height, height_);
   const size_t bytes = std::min(StrideFor(std::min(width, width_), format_), std::min(stride_, resized.stride_));
   for (int y = 0; y < rows; ++y) std::memcpy(resized.Row(y), Row(y), bytes);
+  resized.ClearRowTails();
   width_ = width;
   height_ = height;
   stride_ = resized.stride_;
   data_ = std::move(resized.data_);
   return true;
+}
+
+void Bitmap::ClearRowTails() {
+  const size_t used = size_t(width_) * size_t(format_) / 8;
+  if (used >= stride_) return;
+  for (int y = 0; y < height_; ++y) std::memset(Row(y) + used, 0, stride_ - used);
 }
 
 void Bitmap::ConvertTo24() {
@@ -73,7 +82,7 @@ void Bitmap::ConvertTo24() {
 void Bitmap::Fill(TColor color) {
   color = ResolveColor(color);
   if (format_ != PixelFormat::Bits24) {
-    std::fill(data_.begin(), data_.end(), 0);
+    if (data_.size()) std::memset(data_.data(), 0, data_.size());
     return;
   }
   const uint8_t b = BlueOf(color), g = GreenOf(color), r = RedOf(color);
@@ -123,7 +132,9 @@ void Bitmap::Assign(const Bitmap& other) {
 
 bool Bitmap::SameContent(const Bitmap& other) const {
   return width_ == other.width_ && height_ == other.height_ && format_ == other.format_ &&
-         data_ == other.data_ && (format_ == PixelFormat::Bits24 || palette_ == other.palette_);
+         data_.size() == other.data_.size() &&
+         (data_.size() == 0 || std::memcmp(data_.data(), other.data_.data(), data_.size()) == 0) &&
+         (format_ == PixelFormat::Bits24 || palette_ == other.palette_);
 }
 
 }  // namespace glamora

@@ -2,13 +2,16 @@
 // The one bitmap type of the program: pixels addressed row by row, top row
 // first, every row padded to a multiple of 4 bytes. 24-bit pixels are stored
 // blue, green, red; 1-bit and 8-bit pixels index the palette (1-bit rows are
-// packed most significant bit first).
+// packed most significant bit first). The bytes of a row after its last
+// whole pixel (the padding, and a partly used last byte of a 1-bit row) are
+// zero from the start, so that rows read back and written out the same.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <vector>
 
 #include "imaging/core/Color.h"
+#include "imaging/core/PixelBuffer.h"
 
 namespace glamora {
 
@@ -42,7 +45,9 @@ class Bitmap {
   const uint8_t* Bits() const { return data_.data(); }
   size_t ByteSize() const { return data_.size(); }
 
-  // Makes a width × height bitmap of the given format with zeroed pixels.
+  // Makes a width × height bitmap of the given format whose pixels are not
+  // cleared (the constructor likewise): the caller writes every one, or
+  // fills the bitmap first. The memory is kept when the byte size stays.
   // Returns false, leaving the bitmap as it was, for a size over the limits.
   bool Reset(int width, int height, PixelFormat format = PixelFormat::Bits24);
 
@@ -53,6 +58,7 @@ class Bitmap {
   // Converts to 24 bits per pixel in place (palette pictures are expanded).
   void ConvertTo24();
 
+  // Every pixel the colour (24-bit) or palette index 0.
   void Fill(TColor color);
   TColor Pixel(int x, int y) const;  // for tests and probes, not for loops
   void SetPixel(int x, int y, TColor color);
@@ -76,11 +82,14 @@ class Bitmap {
   }
 
  private:
+  // Zeroes the bytes of every row after its last whole pixel.
+  void ClearRowTails();
+
   int width_ = 0;
   int height_ = 0;
   PixelFormat format_ = PixelFormat::Bits24;
   size_t stride_ = 0;
-  std::vector<uint8_t> data_;
+  PixelBuffer data_;
   std::vector<TColor> palette_;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 // HSLVar: shifts hue (degrees), saturation and lightness (percent) of every
-// pixel of a region of a 24-bit bitmap, through the HSL model in double precision.
+// pixel of a region of a 24-bit bitmap, through the HSL model in double
+// precision (several pixels at a time where the processor allows).
 #include "imaging/core/Bitmap.h"
 #include "imaging/core/Color.h"
 #include "imaging/core/PixelRect.h"

@@ -1,12 +1,17 @@
 #pragma once
-// Splits rows of independent work between the processor's cores. Every row
-// is computed exactly as on one thread, so results do not depend on the split.
+// Splits rows of independent work between the processors this process may
+// run on. Every row is computed exactly as on one thread, so results do not
+// depend on the split.
 #include <algorithm>
 #include <system_error>
 #include <thread>
 #include <vector>
 
 namespace glamora {
+
+// How many processors this process may run on (its affinity mask), at least 1:
+// a process pinned to one core gets one.
+int UsableProcessors();
 
 // Calls work(first, end) for disjoint ranges that together cover [0, count),
 // the first range on the calling thread. `costPerRow` is a rough count of
@@ -16,8 +21,7 @@ template <class Work>
 void ParallelRows(int count, double costPerRow, const Work& work) {
   constexpr double kCostPerThread = 4e6;  // a few milliseconds of work
   const double jobs = std::max(1.0, count * costPerRow / kCostPerThread);
-  const int threads = int(std::min<double>({double(std::max(1u, std::thread::hardware_concurrency())), 8.0, jobs,
-                                             double(std::max(count, 1))}));
+  const int threads = int(std::min<double>({double(UsableProcessors()), 8.0, jobs, double(std::max(count, 1))}));
   if (threads <= 1) {
     work(0, count);
     return;

@@ -32,6 +32,7 @@ int MirroredIndex(int64_t j, int n) {
 struct Contributions {
   int Taps = 0;
   std::vector<int32_t> Index;  // outputs × Taps source indices, mirrored
+  std::vector<int32_t> First;  // per output: its first index when all its indices follow on from it, else −1
   std::vector<double> Weight;  // outputs × Taps
 };
 
@@ -59,15 +60,22 @@ Contributions Contribute(int srcSize, int dstSize, TResampleFilter filter) {
   result.Taps = std::max(1, *std::max_element(count.begin(), count.end()));
   const size_t taps = size_t(result.Taps);
   result.Index.assign(size_t(dstSize) * taps, 0);
+  result.First.assign(size_t(dstSize), -1);
   result.Weight.assign(size_t(dstSize) * taps, 0.0);
   size_t next = 0;
   for (size_t i = 0; i < size_t(dstSize); ++i) {
-    for (size_t k = 0; k < size_t(count[i]); ++k, ++next) {
-      result.Index[i * taps + k] = index[next];
-      result.Weight[i * taps + k] = weight[next];
+    const size_t n = size_t(count[i]);
+    const int32_t* own = index.data() + next;
+    // Inside the picture an output's indices follow on; its padding then
+    // reads the pixels after them, else a pixel that it reads anyway.
+    bool follows = n > 0 && size_t(own[0]) + taps <= size_t(srcSize);
+    for (size_t k = 1; k < n && follows; ++k) follows = own[k] == own[0] + int32_t(k);
+    if (follows) result.First[i] = own[0];
+    for (size_t k = 0; k < taps; ++k) {
+      result.Index[i * taps + k] = k < n ? own[k] : follows ? own[0] + int32_t(k) : n ? own[n - 1] : 0;
+      if (k < n) result.Weight[i * taps + k] = weight[next + k];
     }
-    // Padding reads a pixel that the output reads anyway.
-    for (size_t k = size_t(count[i]); k < taps; ++k) result.Index[i * taps + k] = count[i] ? index[next - 1] : 0;
+    next += n;
   }
   return result;
 }
@@ -81,7 +89,7 @@ void HorizontalPass(const Bitmap& src, const PixelRect& rect, int width, TResamp
     double* row = reinterpret_cast<double*>((reinterpret_cast<uintptr_t>(buffer.get()) + 31) & ~uintptr_t(31));
     for (int y = first; y < end; ++y) {
       kernels.ExpandRow(src.Row(rect.Top + y) + 3 * size_t(rect.Left), rect.Width, row);
-      kernels.FilterRow(row, c.Index.data(), c.Weight.data(), size_t(c.Taps), width, mid.Row(y));
+      kernels.FilterRow(row, c.Index.data(), c.First.data(), c.Weight.data(), size_t(c.Taps), width, mid.Row(y));
     }
   });
 }

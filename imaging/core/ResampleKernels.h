@@ -14,8 +14,10 @@ struct Kernels {
   // Horizontal pass over one expanded row: destination pixel x is the sum over
   // k < taps of weight[x × taps + k] × pixel index[x × taps + k], each channel
   // clamped to 0..255 and rounded halves to even; `width` 24-bit pixels out.
-  void (*FilterRow)(const double* in, const int32_t* index, const double* weight, size_t taps, int width,
-                    uint8_t* out);
+  // first[x] ≥ 0 says that index[x × taps + k] is first[x] + k for every k,
+  // which lets a kernel read the pixels without the index table.
+  void (*FilterRow)(const double* in, const int32_t* index, const int32_t* first, const double* weight, size_t taps,
+                    int width, uint8_t* out);
   // Vertical pass for one destination row: byte i is the sum over k < taps of
   // weights[k] × rows[k][i], clamped and rounded the same way.
   void (*FilterColumns)(const uint8_t* const* rows, const double* weights, size_t taps, size_t bytes, uint8_t* out);

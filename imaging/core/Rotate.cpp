@@ -11,6 +11,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "imaging/core/ParallelRows.h"
 #include "imaging/core/ReplacePicture.h"
 #include "imaging/core/Rounding.h"
 
@@ -167,13 +168,18 @@ void ShearRow(const uint8_t* src, int n, uint8_t* out, int m, int shift, int u, 
   }
 }
 
+// Tells the handler trunc(step × 100 / (H + W1 + H2 + 0.5)) for every row or
+// column of the three shears, in order, on the calling thread: the steps of a
+// shear are told once it is done, as its rows may be shared between threads.
 class ShearProgress {
  public:
   ShearProgress(const ProgressHandler& handler, const ShearGeometry& g)
       : handler_(handler), total_(g.H + g.W1 + g.H2 + 0.5) {}
-  void Step() {
-    ++step_;
-    if (handler_) handler_(int(TruncGuarded(step_ * 100 / total_)));
+  void Steps(int count) {
+    for (int i = 0; i < count; ++i) {
+      ++step_;
+      if (handler_) handler_(int(TruncGuarded(step_ * 100 / total_)));
+    }
   }
 
  private:
@@ -182,66 +188,88 @@ class ShearProgress {
   int64_t step_ = 0;
 };
 
+// Rough operations per pixel of a shear, for sharing rows between threads.
+constexpr double kShearCost = 6;
+
 // First shear: row r of T moves right by round(k × t), k = r for a positive
-// angle and H − r otherwise; its fraction (truncated) weighs the blend.
-void FirstShear(const Bitmap& t, const ShearGeometry& g, bool antialias, const Bgr& bg, Bitmap& out,
-                ShearProgress& progress) {
-  for (int r = 0; r < g.H; ++r) {
-    const double kt = (g.Theta > 0 ? r : g.H - r) * g.T;
-    const int64_t o = RoundEven(kt);
-    const int u = int(TruncGuarded((kt - double(o)) * 4096));
-    ShearRow(t.Row(r), g.W, out.Row(r), g.W1, int(o), u, antialias, bg);
-    progress.Step();
-  }
+// angle and H − r otherwise; its fraction (truncated) weighs the blend. The
+// rows land in the first W1 columns of `work`.
+void FirstShear(const Bitmap& t, const ShearGeometry& g, bool antialias, const Bgr& bg, Bitmap& work) {
+  ParallelRows(g.H, kShearCost * g.W1, [&](int first, int end) {
+    for (int r = first; r < end; ++r) {
+      const double kt = (g.Theta > 0 ? r : g.H - r) * g.T;
+      const int64_t o = RoundEven(kt);
+      const int u = int(TruncGuarded((kt - double(o)) * 4096));
+      ShearRow(t.Row(r), g.W, work.Row(r), g.W1, int(o), u, antialias, bg);
+    }
+  });
 }
 
-// Second shear: column c moves down by round(k × s) − D, k = W1 − c for a
+// Pixels are moved between rows and column buffers four bytes at a time,
+// the fourth byte being overwritten by the next pixel; the last pixel of a
+// run goes by itself, so nothing past the run is touched.
+inline void MovePixel(const uint8_t* from, uint8_t* to) {
+  uint32_t four;
+  std::memcpy(&four, from, 4);
+  std::memcpy(to, &four, 4);
+}
+
+// Second shear, in place on the first W1 columns of `work`: column c of the
+// first H rows moves down by round(k × s) − D over H2 rows, k = W1 − c for a
 // positive angle and c otherwise. A block of columns at a time is copied into
 // rows, sheared as rows and copied back, so that memory is read and written
-// along rows.
-void SecondShear(const Bitmap& a, const ShearGeometry& g, bool antialias, const Bgr& bg, Bitmap& out,
-                 ShearProgress& progress) {
-  constexpr int kBlock = 64;
-  const size_t inStride = 3 * size_t(g.H), outStride = 3 * size_t(g.H2);
-  std::vector<uint8_t> columns(kBlock * inStride), sheared(kBlock * outStride);
-  for (int c0 = 0; c0 < g.W1; c0 += kBlock) {
-    const int count = std::min(kBlock, g.W1 - c0);
-    for (int y = 0; y < g.H; ++y) {
-      const uint8_t* in = a.Row(y) + 3 * size_t(c0);
-      for (int j = 0; j < count; ++j) std::memcpy(columns.data() + j * inStride + 3 * size_t(y), in + 3 * j, 3);
+// along rows; a block is read whole before it is written.
+void SecondShear(const ShearGeometry& g, bool antialias, const Bgr& bg, Bitmap& work) {
+  constexpr int kBlock = 16;
+  // A spare byte after each column buffer takes the fourth byte of its last pixel.
+  const size_t inStride = 3 * size_t(g.H) + 1, outStride = 3 * size_t(g.H2) + 1;
+  const int blocks = (g.W1 + kBlock - 1) / kBlock;
+  ParallelRows(blocks, kShearCost * kBlock * (g.H + g.H2), [&](int firstBlock, int endBlock) {
+    std::vector<uint8_t> columns(kBlock * inStride), sheared(kBlock * outStride);
+    for (int c0 = firstBlock * kBlock; c0 < std::min(g.W1, endBlock * kBlock); c0 += kBlock) {
+      const int count = std::min(kBlock, g.W1 - c0);
+      for (int y = 0; y < g.H; ++y) {
+        const uint8_t* in = work.Row(y) + 3 * size_t(c0);
+        uint8_t* out = columns.data() + 3 * size_t(y);
+        for (int j = 0; j + 1 < count; ++j) MovePixel(in + 3 * j, out + j * inStride);
+        std::memcpy(out + (count - 1) * inStride, in + 3 * (count - 1), 3);
+      }
+      for (int j = 0; j < count; ++j) {
+        const int c = c0 + j;
+        const double ks = (g.Theta > 0 ? g.W1 - c : c) * g.S;
+        const int64_t o = RoundEven(ks);
+        const int u = int(RoundEven((ks - double(o)) * 4096));
+        ShearRow(columns.data() + j * inStride, g.H, sheared.data() + j * outStride, g.H2, int(o) - g.D, u, antialias,
+                 bg);
+      }
+      for (int r = 0; r < g.H2; ++r) {
+        const uint8_t* in = sheared.data() + 3 * size_t(r);
+        uint8_t* out = work.Row(r) + 3 * size_t(c0);
+        for (int j = 0; j + 1 < count; ++j) MovePixel(in + j * outStride, out + 3 * j);
+        std::memcpy(out + 3 * (count - 1), in + (count - 1) * outStride, 3);
+      }
     }
-    for (int j = 0; j < count; ++j) {
-      uint8_t* column = sheared.data() + j * outStride;
-      const int c = c0 + j;
-      const double ks = (g.Theta > 0 ? g.W1 - c : c) * g.S;
-      const int64_t o = RoundEven(ks);
-      const int u = int(RoundEven((ks - double(o)) * 4096));
-      ShearRow(columns.data() + j * inStride, g.H, column, g.H2, int(o) - g.D, u, antialias, bg);
-    }
-    for (int r = 0; r < g.H2; ++r) {
-      uint8_t* row = out.Row(r) + 3 * size_t(c0);
-      for (int j = 0; j < count; ++j) std::memcpy(row + 3 * j, sheared.data() + j * outStride + 3 * size_t(r), 3);
-    }
-    for (int j = 0; j < count; ++j) progress.Step();
-  }
+  });
 }
 
-// Third shear: row r moves right by round(k × t) − E, k = r for a positive
-// angle and H2 − r otherwise.
-void ThirdShear(const Bitmap& b, const ShearGeometry& g, bool antialias, const Bgr& bg, Bitmap& out,
-                ShearProgress& progress) {
-  for (int r = 0; r < g.H2; ++r) {
-    const double kt = (g.Theta > 0 ? r : g.H2 - r) * g.T;
-    const int64_t o = RoundEven(kt);
-    const int u = int(RoundEven((kt - double(o)) * 4096));
-    ShearRow(b.Row(r), g.W1, out.Row(r), g.W3, int(o) - g.E, u, antialias, bg);
-    progress.Step();
-  }
+// Third shear, in place on the first H2 rows of `work`: row r (W1 pixels)
+// moves right by round(k × t) − E over W3 columns, k = r for a positive angle
+// and H2 − r otherwise.
+void ThirdShear(const ShearGeometry& g, bool antialias, const Bgr& bg, Bitmap& work) {
+  ParallelRows(g.H2, kShearCost * g.W3, [&](int first, int end) {
+    std::vector<uint8_t> row(3 * size_t(g.W1));
+    for (int r = first; r < end; ++r) {
+      const double kt = (g.Theta > 0 ? r : g.H2 - r) * g.T;
+      const int64_t o = RoundEven(kt);
+      const int u = int(RoundEven((kt - double(o)) * 4096));
+      std::memcpy(row.data(), work.Row(r), row.size());
+      ShearRow(row.data(), g.W1, work.Row(r), g.W3, int(o) - g.E, u, antialias, bg);
+    }
+  });
 }
 
 bool FitsLimits(const ShearGeometry& g) {
-  return g.W1 > 0 && g.H2 > 0 && g.W3 > 0 && SizeWithinLimits(g.W1, g.H) && SizeWithinLimits(g.W1, g.H2) &&
-         SizeWithinLimits(g.W3, g.H2);
+  return g.W1 > 0 && g.H2 > 0 && g.W3 > 0 && SizeWithinLimits(std::max(g.W1, g.W3), std::max(g.H, g.H2));
 }
 
 }  // namespace
@@ -268,13 +296,6 @@ ShearGeometry ShearGeometryFor(int width, int height, int degrees) {
 
 bool Rotate(Bitmap& bitmap, int angle, bool antialias, TColor background, const ProgressHandler& progress) {
   if (bitmap.Empty()) return false;
-  Bitmap converted;
-  const Bitmap* source = &bitmap;
-  if (bitmap.Format() != PixelFormat::Bits24) {
-    converted.Assign(bitmap);
-    converted.ConvertTo24();
-    source = &converted;
-  }
   // Quarter turns until the rest lies in −45..45; turning four times is no
   // turn at all, so only the count modulo 4 is carried out.
   int n = angle % 360;
@@ -287,30 +308,41 @@ bool Rotate(Bitmap& bitmap, int angle, bool antialias, TColor background, const 
     n += 90;
     --quarters;
   }
-  Bitmap turned;
-  switch ((quarters % 4 + 4) % 4) {
-    case 1: turned = TurnedCounterClockwise(*source); break;
-    case 2: turned = TurnedHalf(*source); break;
-    case 3: turned = TurnedClockwise(*source); break;
-    default: turned.Assign(*source); break;
+  quarters = (quarters % 4 + 4) % 4;
+  const bool across = quarters % 2 == 1;
+  ShearGeometry g;
+  if (n != 0) {
+    g = ShearGeometryFor(across ? bitmap.Height() : bitmap.Width(), across ? bitmap.Width() : bitmap.Height(), n);
+    if (!FitsLimits(g)) return false;
   }
-  if (n == 0) {
-    ReplacePicture(bitmap, std::move(turned));
-    return true;
+  // From here on nothing fails, so the bitmap itself may be converted and turned.
+  if (bitmap.Format() != PixelFormat::Bits24) bitmap.ConvertTo24();
+  switch (quarters) {
+    case 1: ReplacePicture(bitmap, TurnedCounterClockwise(bitmap)); break;
+    case 2: ReplacePicture(bitmap, TurnedHalf(bitmap)); break;
+    case 3: ReplacePicture(bitmap, TurnedClockwise(bitmap)); break;
+    default: break;
   }
-  const ShearGeometry g = ShearGeometryFor(turned.Width(), turned.Height(), n);
-  if (!FitsLimits(g)) return false;
+  if (n == 0) return true;
+
+  // One buffer holds all three shears: each works in place on the part the
+  // one before it left.
   const Bgr bg = BgrOf(background);
   ShearProgress steps(progress, g);
-  Bitmap first(g.W1, g.H);
-  FirstShear(turned, g, antialias, bg, first, steps);
-  turned = Bitmap();
-  Bitmap second(g.W1, g.H2);
-  SecondShear(first, g, antialias, bg, second, steps);
-  first = Bitmap();
-  Bitmap third(g.W3, g.H2);
-  ThirdShear(second, g, antialias, bg, third, steps);
-  ReplacePicture(bitmap, std::move(third));
+  Bitmap work(std::max(g.W1, g.W3), std::max(g.H, g.H2));
+  FirstShear(bitmap, g, antialias, bg, work);
+  steps.Steps(g.H);
+  SecondShear(g, antialias, bg, work);
+  steps.Steps(g.W1);
+  ThirdShear(g, antialias, bg, work);
+  steps.Steps(g.H2);
+  if (work.Width() != g.W3 || work.Height() != g.H2) {
+    // Only very narrow pictures need a larger buffer than the result.
+    Bitmap result(g.W3, g.H2);
+    for (int r = 0; r < g.H2; ++r) std::memcpy(result.Row(r), work.Row(r), 3 * size_t(g.W3));
+    work = std::move(result);
+  }
+  ReplacePicture(bitmap, std::move(work));
   return true;
 }
 

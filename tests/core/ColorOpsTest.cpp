@@ -4,6 +4,7 @@
 #include "imaging/core/Clear.h"
 #include "imaging/core/Contrast.h"
 #include "imaging/core/HslVar.h"
+#include "imaging/core/HslVarKernels.h"
 #include "imaging/core/Intensity.h"
 #include "imaging/core/Threshold.h"
 #include "tests/core/TestPictures.h"
@@ -45,6 +46,27 @@ TEST(HslVar, NoShiftGivesEveryColourBack) {
   HslVar(colours, PixelRect::Of(colours), 0, 0, 0);
   const Bitmap original = AllColours();
   EXPECT_TRUE(colours.SameContent(original)) << FirstDifference(colours, original);
+}
+
+TEST(HslVar, VectorFormsGiveTheScalarBytesForEveryColour) {
+  std::vector<std::pair<const char*, hsl::RowKernel>> kernels;
+  if (hsl::Avx2Row()) kernels.emplace_back("AVX2", hsl::Avx2Row());
+  if (hsl::Avx512Row()) kernels.emplace_back("AVX-512", hsl::Avx512Row());
+  if (kernels.empty()) GTEST_SKIP() << "no vector form on this processor";
+  // Hue up and down to its limits, saturation and lightness both ways.
+  const int shifts[][3] = {{10, 5, -10}, {-40, -30, 25}, {300, 80, 0}, {0, 0, -37}};
+  const Bitmap original = AllColours();
+  for (const auto& s : shifts) {
+    const hsl::Shift shift = hsl::ShiftOf(s[0], s[1], s[2]);
+    Bitmap expected = original;
+    for (int y = 0; y < expected.Height(); ++y) hsl::PortableRow()(expected.Row(y), expected.Width(), shift);
+    for (const auto& [name, kernel] : kernels) {
+      Bitmap shifted = original;
+      for (int y = 0; y < shifted.Height(); ++y) kernel(shifted.Row(y), shifted.Width(), shift);
+      EXPECT_TRUE(shifted.SameContent(expected))
+          << name << " " << s[0] << " " << s[1] << " " << s[2] << ": " << FirstDifference(shifted, expected);
+    }
+  }
 }
 
 TEST(HslVar, FullLightnessTurnsEveryColourWhiteAndNoLightnessBlack) {

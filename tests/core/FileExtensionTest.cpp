@@ -10,11 +10,22 @@ TEST(LowerExtension, IsTheNameFromItsLastDotLowerCased) {
     const char* Path;
     const char* Extension;
   } cases[] = {
-      {"/pictures/Face.JPG", ".jpg"},  {"archive.tar.GZ", ".gz"}, {".png", ".png"},
-      {"/faces/.eff", ".eff"},         {"noextension", ""},       {"/my.folder/readme", ""},
-      {"/my.folder/trailing.", "."},   {"", ""},
+      {"/pictures/Face.JPG", ".jpg"},
+      {"archive.tar.GZ", ".gz"},
+      {".png", ".png"},
+      {"/faces/.eff", ".eff"},
+      {"noextension", ""},
+      {"/my.folder/readme", ""},
+      {"/my.folder/trailing.", "."},
+      {"", ""},
   };
   for (const auto& c : cases) EXPECT_EQ(LowerExtension(c.Path), c.Extension) << c.Path;
+}
+
+TEST(Extension, KeepsTheLettersAsSpelled) {
+  EXPECT_EQ(Extension("/faces/Capital.EFF"), ".EFF");
+  EXPECT_EQ(Extension("/my.Folder/Model.eFf"), ".eFf");
+  EXPECT_EQ(Extension("/my.Folder/plain"), "");
 }
 
 }  // namespace

@@ -288,19 +288,28 @@ TEST(ResampleKernels, FastAndPortableKernelsGiveTheSameBytes) {
     fast->ExpandRow(src.Row(0), width, rowA);
     portable.ExpandRow(src.Row(0), width, rowB);
     ASSERT_TRUE(std::equal(rowA, rowA + 4 * width, rowB)) << width;
-    // Weights from −1 to 2, so sums fall below 0, above 255 and on halves.
+    // Weights from −1 to 2, so sums fall below 0, above 255 and on halves;
+    // indices at random, or following on from a first one, which the fast
+    // kernel may read without the index table.
     for (const size_t taps : {size_t(1), size_t(3), size_t(13)}) {
-      const int outputs = 7;
-      std::vector<int32_t> index(outputs * taps);
-      std::vector<double> weight(outputs * taps);
-      for (size_t i = 0; i < index.size(); ++i) {
-        index[i] = int32_t(next() % uint32_t(width));
-        weight[i] = double(next() % 49) / 16 - 1;
+      for (const bool following : {false, true}) {
+        if (following && taps > size_t(width)) continue;
+        const int outputs = 7;
+        std::vector<int32_t> index(outputs * taps), first(outputs, -1);
+        std::vector<double> weight(outputs * taps);
+        for (int x = 0; x < outputs; ++x) {
+          if (following) first[size_t(x)] = int32_t(next() % uint32_t(width - int(taps) + 1));
+          for (size_t k = 0; k < taps; ++k) {
+            index[size_t(x) * taps + k] =
+                following ? first[size_t(x)] + int32_t(k) : int32_t(next() % uint32_t(width));
+            weight[size_t(x) * taps + k] = double(next() % 49) / 16 - 1;
+          }
+        }
+        uint8_t outA[3 * outputs], outB[3 * outputs];
+        fast->FilterRow(rowA, index.data(), first.data(), weight.data(), taps, outputs, outA);
+        portable.FilterRow(rowB, index.data(), first.data(), weight.data(), taps, outputs, outB);
+        EXPECT_TRUE(std::equal(outA, outA + 3 * outputs, outB)) << width << " " << taps << " " << following;
       }
-      uint8_t outA[3 * outputs], outB[3 * outputs];
-      fast->FilterRow(rowA, index.data(), weight.data(), taps, outputs, outA);
-      portable.FilterRow(rowB, index.data(), weight.data(), taps, outputs, outB);
-      EXPECT_TRUE(std::equal(outA, outA + 3 * outputs, outB)) << width << " " << taps;
     }
   }
   const Bitmap rows = RandomPicture(37, 13, 8);

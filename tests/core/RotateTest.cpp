@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <set>
 #include <vector>
 
 #include "imaging/core/PolygonRegion.h"
-#include "imaging/core/Rounding.h"
 #include "tests/core/TestPictures.h"
 
 namespace glamora {
@@ -18,153 +18,137 @@ using test::FirstDifference;
 using test::FlatPicture;
 using test::RandomPicture;
 
-// ---- The rotation written out step by step, one pixel at a time.
-
-struct Px {
-  int C[3];  // blue, green, red
-};
-
-Px At(const Bitmap& b, int x, int y) {
-  const uint8_t* p = b.Row(y) + 3 * x;
-  return {{p[0], p[1], p[2]}};
-}
-
-void Put(Bitmap& b, int x, int y, const Px& v) {
-  uint8_t* p = b.Row(y) + 3 * x;
-  for (int i = 0; i < 3; ++i) p[i] = uint8_t(v.C[i]);
-}
-
-int64_t FloorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
-
-Px Mix(const Px& previous, const Px& source, int u, int v) {
-  Px out;
-  for (int i = 0; i < 3; ++i) {
-    out.C[i] = ClampToByte(FloorDiv(int64_t(previous.C[i]) * u + int64_t(source.C[i]) * v + 2048, 4096));
-  }
-  return out;
-}
-
-Bitmap TurnLeftByTheWords(const Bitmap& s) {
-  // The top row becomes the left column, read bottom to top.
-  Bitmap t(s.Height(), s.Width());
-  for (int y = 0; y < s.Height(); ++y) {
-    for (int x = 0; x < s.Width(); ++x) Put(t, y, s.Width() - 1 - x, At(s, x, y));
-  }
-  return t;
-}
-
-Bitmap TurnRightByTheWords(const Bitmap& s) {
-  Bitmap t(s.Height(), s.Width());
-  for (int y = 0; y < s.Height(); ++y) {
-    for (int x = 0; x < s.Width(); ++x) Put(t, s.Height() - 1 - y, x, At(s, x, y));
-  }
-  return t;
-}
-
-Bitmap RotateByTheWords(const Bitmap& current, int angle, bool antialias, TColor background) {
-  int n = angle % 360;
-  Bitmap cur = current, t = current;
-  while (n > 45) {
-    t = TurnLeftByTheWords(cur);
-    n -= 90;
-    if (n > 45) cur = t;
-  }
-  while (n < -45) {
-    t = TurnRightByTheWords(cur);
-    n += 90;
-    if (n < -45) cur = t;
-  }
-  if (n == 0) return t;
-  const Px bg{{BlueOf(background), GreenOf(background), RedOf(background)}};
-  const double theta = n * std::numbers::pi / 180;
-  const double tn = std::fabs(std::sin(theta / 2) / std::cos(theta / 2));
-  const double s = std::fabs(std::sin(theta));
-  const int W = t.Width(), H = t.Height();
-  const int W1 = int(RoundEven(H * tn + W + 1));
-  const int d = int(RoundEven((W1 - W) * s));
-  int H2 = int(RoundEven(s * W1 + H + 1));
-  const int e = int(RoundEven(tn * (H2 - H - d)));
-  H2 -= 2 * d;
-  const int W3 = int(RoundEven(tn * H2 + W1 + 1 - 2 * e));
-
-  Bitmap first(W1, H);
-  first.Fill(background);
-  for (int r = 0; r < H; ++r) {
-    const double k = theta > 0 ? r : H - r;
-    const int o = int(RoundEven(k * tn));
-    if (!antialias) {
-      for (int x = 0; x < W; ++x) Put(first, o + x, r, At(t, x, r));
-      continue;
+// A grey picture from rows of levels, and the levels of a grey picture.
+Bitmap GreyPicture(const std::vector<std::vector<int>>& rows) {
+  Bitmap b(int(rows[0].size()), int(rows.size()));
+  for (int y = 0; y < b.Height(); ++y) {
+    for (int x = 0; x < b.Width(); ++x) {
+      const uint8_t v = uint8_t(rows[size_t(y)][size_t(x)]);
+      b.SetPixel(x, y, Rgb(v, v, v));
     }
-    const int u = int(TruncGuarded((k * tn - o) * 4096));
-    const int v = 4096 - u;
-    Px previous = bg;
-    for (int x = 0; x < W; ++x) {
-      Put(first, o + x, r, Mix(previous, At(t, x, r), u, v));
-      previous = At(t, x, r);
-    }
-    if (u > 0 && o + W < W1) Put(first, o + W, r, Mix(previous, bg, u, v));
   }
-
-  Bitmap second(W1, H2);
-  for (int c = 0; c < W1; ++c) {
-    const double k = theta > 0 ? W1 - c : c;
-    const int o = int(RoundEven(k * s));
-    const int u = int(RoundEven((k * s - o) * 4096));
-    const int v = 4096 - u;
-    for (int y = 0; y < H2; ++y) Put(second, c, y, bg);
-    Px previous = bg;
-    for (int y = 0; y < H; ++y) {
-      const int row = y + o - d;
-      if (row < 0 || row >= H2) continue;
-      Put(second, c, row, antialias ? Mix(previous, At(first, c, y), u, v) : At(first, c, y));
-      previous = At(first, c, y);
-    }
-    const int after = H + o - d;
-    if (antialias && u > 0 && after >= 0 && after < H2) Put(second, c, after, Mix(previous, bg, u, v));
-  }
-
-  Bitmap third(W3, H2);
-  third.Fill(background);
-  for (int r = 0; r < H2; ++r) {
-    const double k = theta > 0 ? r : H2 - r;
-    const int o = int(RoundEven(k * tn));
-    const int u = int(RoundEven((k * tn - o) * 4096));
-    const int v = 4096 - u;
-    Px previous = bg;
-    for (int x = 0; x < W1; ++x) {
-      const int col = x + o - e;
-      if (col < 0 || col >= W3) continue;
-      Put(third, col, r, antialias ? Mix(previous, At(second, x, r), u, v) : At(second, x, r));
-      previous = At(second, x, r);
-    }
-    const int after = o - e + W1;
-    if (antialias && u > 0 && after >= 0 && after < W3) Put(third, after, r, Mix(previous, bg, u, v));
-  }
-  return third;
+  return b;
 }
 
-// ---- Tests
+std::vector<std::vector<int>> GreyLevels(const Bitmap& b) {
+  std::vector<std::vector<int>> rows(size_t(b.Height()), std::vector<int>(size_t(b.Width())));
+  for (int y = 0; y < b.Height(); ++y) {
+    for (int x = 0; x < b.Width(); ++x) {
+      const TColor c = b.Pixel(x, y);
+      EXPECT_TRUE(RedOf(c) == GreenOf(c) && GreenOf(c) == BlueOf(c)) << x << "," << y;
+      rows[size_t(y)][size_t(x)] = RedOf(c);
+    }
+  }
+  return rows;
+}
 
-TEST(Rotate, FollowsTheStepsExactly) {
-  const int angles[] = {1, -1, 7, -13, 17, 30, -30, 44, 45, -45, 46, -46, 100, 135, -135, 200, 359, -359, 405};
+using Levels = std::vector<std::vector<int>>;
+const Levels kSmall = {{0, 100, 200}, {40, 140, 240}};
+
+TEST(Rotate, ASmallTurnWorkedByHand) {
+  // 3 × 2 by 40° on white (W). t = tan 20° = 0.364, s = sin 40° = 0.643;
+  // W1 = round(2t + 4) = 5, d = round(2s) = 1, H2 = round(5s + 3) − 2 = 4,
+  // e = round(t × (6 − 2 − 1)) = 1, W3 = round(4t + 5 + 1 − 2) = 5.
+  // First shear: rows 0 and 1 move by round(0t) = round(t) = 0.
+  // Second shear: column c moves down by round((5 − c) s) − 1 = 2, 2, 1, 0, 0:
+  //   W W W W W / W W 200 W W / 0 100 240 W W / 40 140 W W W.
+  // Third shear: row r moves right by round(r t) − 1 = −1, −1, 0, 0, so the
+  // 200 of row 1 goes one column left.
+  Bitmap b = GreyPicture(kSmall);
+  ASSERT_TRUE(Rotate(b, 40, false, clWhite));
+  const Levels expected = {{255, 255, 255, 255, 255},
+                           {255, 200, 255, 255, 255},
+                           {0, 100, 240, 255, 255},
+                           {40, 140, 255, 255, 255}};
+  EXPECT_EQ(GreyLevels(b), expected);
+}
+
+TEST(Rotate, BlendsWithTwelveBitWeights) {
+  // The same picture antialiased. In the first shear row 1 has k t = 0.364,
+  // o = 0, u = trunc(0.364 × 4096) = 1490, v = 2606, so its first pixel becomes
+  // (255 × 1490 + 40 × 2606 + 2048) / 4096 = 118 before the other two shears
+  // blend it on. A rounded shift can leave a negative weight, which sharpens:
+  // the black pixel comes out as 1 here, and a level can overshoot to 0 or 255.
+  struct Case {
+    int Angle;
+    Levels Expected;
+  };
+  const Case cases[] = {
+      {40, {{255, 255, 255, 255, 255}, {255, 217, 231, 254, 255}, {1, 28, 250, 255, 255}, {108, 105, 241, 255, 255}}},
+      {-40, {{180, 54, 89, 214, 255}, {255, 151, 178, 221, 252}, {255, 255, 236, 255, 255}, {255, 255, 255, 255, 255}}},
+  };
+  for (const Case& c : cases) {
+    Bitmap b = GreyPicture(kSmall);
+    ASSERT_TRUE(Rotate(b, c.Angle, true, clWhite));
+    EXPECT_EQ(GreyLevels(b), c.Expected) << c.Angle;
+  }
+}
+
+TEST(Rotate, QuarterTurnsComeBeforeTheShears) {
+  // An angle outside −45..45 is the picture turned by quarters, then rotated
+  // by the rest.
+  const Bitmap src = RandomPicture(13, 7, 1);
+  struct Case {
+    int Angle;
+    Bitmap (*Turn)(const Bitmap&);
+    int Rest;
+  };
+  const Case cases[] = {{100, TurnedCounterClockwise, 10}, {46, TurnedCounterClockwise, -44},
+                        {200, TurnedHalf, 20},             {-135, TurnedClockwise, -45},
+                        {-46, TurnedClockwise, 44},        {-200, TurnedHalf, -20},
+                        {359, nullptr, -1},                {405, nullptr, 45}};
+  for (const Case& c : cases) {
+    for (const bool antialias : {false, true}) {
+      Bitmap rotated = src;
+      ASSERT_TRUE(Rotate(rotated, c.Angle, antialias, Rgb(250, 251, 252)));
+      Bitmap expected = c.Turn ? c.Turn(src) : src;
+      ASSERT_TRUE(Rotate(expected, c.Rest, antialias, Rgb(250, 251, 252)));
+      EXPECT_TRUE(rotated.SameContent(expected)) << c.Angle << ": " << FirstDifference(rotated, expected);
+    }
+  }
+}
+
+TEST(Rotate, TinyPicturesTakeTheShearSizes) {
   struct Size {
     int W, H;
   };
-  const Size sizes[] = {{1, 1}, {1, 2}, {3, 1}, {13, 7}, {8, 21}, {40, 25}};
-  for (const Size& size : sizes) {
-    const Bitmap src = RandomPicture(size.W, size.H, uint32_t(size.W * 100 + size.H));
-    for (const int angle : angles) {
+  for (const Size size : {Size{1, 1}, Size{1, 2}, Size{3, 1}, Size{2, 9}}) {
+    for (const int angle : {1, -1, 13, -30, 45, -45}) {
       for (const bool antialias : {false, true}) {
-        Bitmap rotated = src;
-        ASSERT_TRUE(Rotate(rotated, angle, antialias, Rgb(250, 251, 252)));
-        const Bitmap expected = RotateByTheWords(src, angle, antialias, Rgb(250, 251, 252));
-        EXPECT_TRUE(rotated.SameContent(expected))
-            << size.W << "x" << size.H << " by " << angle << (antialias ? " antialiased: " : ": ")
-            << FirstDifference(rotated, expected);
+        Bitmap b = RandomPicture(size.W, size.H, 3);
+        ASSERT_TRUE(Rotate(b, angle, antialias, clWhite));
+        const ShearGeometry g = ShearGeometryFor(size.W, size.H, angle);
+        EXPECT_EQ(b.Width(), g.W3) << size.W << "x" << size.H << " by " << angle;
+        EXPECT_EQ(b.Height(), g.H2) << size.W << "x" << size.H << " by " << angle;
       }
     }
   }
+}
+
+TEST(Rotate, LargePicturesKeepEveryPixelOnce) {
+  // Large enough for the shears to be shared between threads. Without
+  // antialias every output pixel is a source pixel or background, no source
+  // pixel appears twice, and only pixels near the edge may fall off.
+  const int W = 1600, H = 1200;
+  Bitmap b(W, H);
+  for (int y = 0; y < H; ++y) {
+    for (int x = 0; x < W; ++x) b.SetPixel(x, y, Rgb(uint8_t(x), uint8_t(x >> 8 | y << 3), uint8_t(y >> 5)));
+  }
+  ASSERT_TRUE(Rotate(b, 17, false, Rgb(255, 255, 255)));
+  std::vector<bool> seen(size_t(W) * H);
+  int64_t kept = 0;
+  for (int y = 0; y < b.Height(); ++y) {
+    for (int x = 0; x < b.Width(); ++x) {
+      const TColor c = b.Pixel(x, y);
+      if (c == clWhite) continue;
+      const int sx = RedOf(c) | (GreenOf(c) & 7) << 8, sy = GreenOf(c) >> 3 | BlueOf(c) << 5;
+      ASSERT_TRUE(sx < W && sy < H) << x << "," << y;
+      ASSERT_FALSE(seen[size_t(sy) * W + sx]) << "twice: " << sx << "," << sy;
+      seen[size_t(sy) * W + sx] = true;
+      ++kept;
+    }
+  }
+  EXPECT_GT(kept, int64_t(W) * H - 2 * (W + H));
 }
 
 TEST(Rotate, QuarterTurnsMoveRowsToColumns) {

@@ -104,6 +104,7 @@ TEST(StretchNearest, ThirtyTwoBitTargetsGetTheSameColoursAndOpaqueAlpha) {
 
 TEST(StretchNearest, OneBitSourcesDrawInBlackAndWhiteOrStayBits) {
   Bitmap bits(10, 2, PixelFormat::Bits1);
+  bits.Fill(clBlack);
   bits.Row(0)[0] = 0b10110010;
   bits.Row(0)[1] = 0b11000000;
   bits.Row(1)[0] = 0b01001101;
@@ -115,6 +116,7 @@ TEST(StretchNearest, OneBitSourcesDrawInBlackAndWhiteOrStayBits) {
   }
   // Into a 1-bit target at a position that does not start on a byte.
   Bitmap target(24, 2, PixelFormat::Bits1);
+  target.Fill(clBlack);
   target.Row(0)[0] = 0xFF;
   ASSERT_TRUE(StretchNearest(bits, PixelRect::Of(bits), target, PixelRect{3, 0, 10, 2}));
   for (int y = 0; y < 2; ++y) {

@@ -165,6 +165,125 @@ TEST_P(HairstyleCategory, HairMeetsTheCarvedFaceWithoutASeam) {
   }
 }
 
+// The hair as the program keeps it after whitening: for every pixel, its
+// grey when it stays hair, -1 where it turns into the see-through white.
+std::vector<int> WhitenedHair(const glamora::Bitmap& picture) {
+  std::vector<int> hair(size_t(picture.Width()) * picture.Height(), -1);
+  for (int y = 0; y < picture.Height(); ++y) {
+    for (int x = 0; x < picture.Width(); ++x) {
+      const Rgb c = At(picture, x, y);
+      if (c.Min() <= kWhitening) hair[size_t(y) * picture.Width() + x] = (c.R + c.G + c.B) / 3;
+    }
+  }
+  return hair;
+}
+
+// The hair colour is added to the hair's greys, so the greys decide what the
+// colour box can reach: black must leave nearly black hair, and the default
+// colour (60, 40, 20) must make a natural brown rather than a dark one.
+TEST_P(HairstyleCategory, HairIsDarkEnoughToTintFromBlackToBlond) {
+  for (const std::string& name : FileNames(CategoryFolder(GetParam()))) {
+    SCOPED_TRACE(std::string(GetParam().Folder) + "/" + name);
+    const glamora::Bitmap picture = Decoded(CategoryFolder(GetParam()) + "/" + name);
+    std::vector<int> greys;
+    for (int g : WhitenedHair(picture)) {
+      if (g >= 0) greys.push_back(g);
+    }
+    ASSERT_FALSE(greys.empty());
+    std::sort(greys.begin(), greys.end());
+    const int median = greys[greys.size() / 2];
+    EXPECT_LE(median, 55) << "black in the colour box would leave grey hair";
+    EXPECT_GE(median, 15) << "the default colour would leave nearly black hair";
+  }
+}
+
+// Strand edges are mixed with the background: hair pixels at the outline are
+// lighter than the hair inside, so once the lightest mixes are keyed out the
+// outline still fades instead of stepping from hair to nothing; and no bit of
+// dark hair of a few pixels lies cut off from the rest, as specks beyond the
+// tips.
+TEST_P(HairstyleCategory, OutlineIsSmoothWithoutStraySpecks) {
+  constexpr size_t kSpeck = 3;  // pixels, at most, of a cut-off bit
+  for (const std::string& name : FileNames(CategoryFolder(GetParam()))) {
+    SCOPED_TRACE(std::string(GetParam().Folder) + "/" + name);
+    const glamora::Bitmap picture = Decoded(CategoryFolder(GetParam()) + "/" + name);
+    const int w = picture.Width(), h = picture.Height();
+    const std::vector<int> hair = WhitenedHair(picture);
+    auto at = [&](int x, int y) { return x < 0 || y < 0 || x >= w || y >= h ? -1 : hair[size_t(y) * w + x]; };
+    double edgeSum = 0, innerSum = 0;
+    int edges = 0, inner = 0;
+    for (int y = 0; y < h; ++y) {
+      for (int x = 0; x < w; ++x) {
+        const int g = at(x, y);
+        if (g < 0) continue;
+        const bool open = at(x - 1, y) < 0 || at(x + 1, y) < 0 || at(x, y - 1) < 0 || at(x, y + 1) < 0;
+        (open ? edgeSum : innerSum) += g;
+        ++(open ? edges : inner);
+      }
+    }
+    ASSERT_GT(edges, 0);
+    ASSERT_GT(inner, 0);
+    EXPECT_GE(edgeSum / edges - innerSum / inner, 25) << "edge pixels are not mixed with the background";
+
+    // Connected bits of hair (neighbours in eight directions) and the darkest
+    // grey of each small one.
+    std::vector<bool> seen(hair.size(), false);
+    std::string specks;
+    for (int y = 0; y < h; ++y) {
+      for (int x = 0; x < w; ++x) {
+        if (at(x, y) < 0 || seen[size_t(y) * w + x]) continue;
+        std::vector<std::pair<int, int>> bit{{x, y}};
+        seen[size_t(y) * w + x] = true;
+        int darkest = 255;
+        bool atBorder = false;
+        for (size_t k = 0; k < bit.size(); ++k) {
+          auto [bx, by] = bit[k];
+          darkest = std::min(darkest, at(bx, by));
+          atBorder = atBorder || bx == 0 || by == 0 || bx == w - 1 || by == h - 1;
+          for (int dy = -1; dy <= 1; ++dy) {
+            for (int dx = -1; dx <= 1; ++dx) {
+              const int nx = bx + dx, ny = by + dy;
+              if (at(nx, ny) < 0 || seen[size_t(ny) * w + nx]) continue;
+              seen[size_t(ny) * w + nx] = true;
+              bit.emplace_back(nx, ny);
+            }
+          }
+        }
+        // A bit at the picture's border is hair running out of the picture.
+        if (bit.size() <= kSpeck && darkest < 120 && !atBorder) specks += " " + std::to_string(x) + "," + std::to_string(y);
+      }
+    }
+    EXPECT_TRUE(specks.empty()) << "dark specks of hair standing alone at" << specks;
+  }
+}
+
+// Two hairstyles of one category must differ in what they cover. The
+// distance of two pictures is the share of their hair (after whitening)
+// that only one of them has: 1 - |A ∩ B| / |A ∪ B|. Redrawing a style with
+// other strands or a few pixels' shift stays under 0.1; different cuts,
+// partings, lengths or fringes differ by far more.
+TEST_P(HairstyleCategory, NoTwoHairstylesAreNearCopies) {
+  const std::vector<std::string> names = FileNames(CategoryFolder(GetParam()));
+  std::vector<std::vector<bool>> masks;
+  for (const std::string& name : names) {
+    std::vector<bool> mask;
+    for (int g : WhitenedHair(Decoded(CategoryFolder(GetParam()) + "/" + name))) mask.push_back(g >= 0);
+    masks.push_back(std::move(mask));
+  }
+  for (size_t i = 0; i < masks.size(); ++i) {
+    for (size_t j = i + 1; j < masks.size(); ++j) {
+      if (masks[i].size() != masks[j].size()) continue;
+      size_t both = 0, either = 0;
+      for (size_t k = 0; k < masks[i].size(); ++k) {
+        both += masks[i][k] && masks[j][k];
+        either += masks[i][k] || masks[j][k];
+      }
+      const double distance = either == 0 ? 0 : 1 - double(both) / double(either);
+      EXPECT_GE(distance, 0.1) << names[i] << " and " << names[j] << " are near copies";
+    }
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Catalogue, HairstyleCategory, ::testing::ValuesIn(kCategories),
                          [](const ::testing::TestParamInfo<CategoryCase>& category) {
                            return std::string(category.param.Folder);

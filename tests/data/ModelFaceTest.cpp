@@ -1,10 +1,11 @@
 // The model face that ships in Faces/: it reads like any face file, its
-// picture has the standard size, and its three make-up regions lie where the
-// canvas looks for them and colour the lids and lips rather than the eyes and
-// teeth.
+// picture has the standard size, no hair of the portrait's own shows inside
+// the face, and its three make-up regions lie where the canvas looks for them
+// and colour the lids and lips rather than the eyes and teeth.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,78 @@ TEST_F(ModelFace, IsCarvedAlongTheOvalShape) {
   for (auto [x, y] : {std::pair{sf::kCentreX, sf::kNoseY}, {sf::kCentreX, sf::kNeckTop + 10}, {2, 311}}) {
     EXPECT_FALSE(nearlyWhite(picture_.Pixel(x, y))) << x << "," << y;
   }
+}
+
+// The portrait's own hair, measured on it: its blonde is a yellow whose hue
+// is 38° and more where the skin, in light and in shadow, stays below 37°,
+// and its shadows are darker than any skin of the face.
+bool HairColoured(glamora::TColor c) {
+  const int r = glamora::RedOf(c), g = glamora::GreenOf(c), b = glamora::BlueOf(c);
+  const int lightness = (r + g + b) / 3;
+  const int chroma = std::max({r, g, b}) - std::min({r, g, b});
+  if (lightness < 75) return true;
+  if (chroma < 30 || r < g || r < b) return false;
+  return 60.0 * (g - b) / chroma >= 38;
+}
+
+TEST(ModelFaceHairTest, ColourTestTellsThePortraitsHairFromItsSkin) {
+  struct Case {
+    int R, G, B;
+    bool Hair;
+  };
+  const Case cases[] = {
+      {171, 152, 112, true},   // blonde in the light
+      {142, 119, 77, true},    // the fringe's mid tone
+      {61, 36, 5, true},       // hair in shadow
+      {224, 192, 169, false},  // forehead
+      {245, 217, 203, false},  // cheek highlight
+      {166, 127, 98, false},   // skin in the nose's shadow
+      {255, 255, 255, false},  // carved-away background
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(HairColoured(glamora::Rgb(uint8_t(c.R), uint8_t(c.G), uint8_t(c.B))), c.Hair)
+        << c.R << "," << c.G << "," << c.B;
+  }
+}
+
+// Hairstyles reach only two pixels into the face oval, so anything of the
+// portrait's own hair inside it (or over the ears of the silhouette) would
+// show between a hairstyle and the face in a second colour.
+TEST_F(ModelFace, NoHairOfItsOwnShowsInsideTheFace) {
+  // Eyes with brows, and nose with mouth: dark and coloured by nature.
+  auto feature = [](int x, int y) {
+    for (int eyeX : {sf::kLeftEyeX, sf::kRightEyeX}) {
+      if (std::abs(x - eyeX) <= sf::kEyeHalfWidth + 6 && y >= sf::kEyeLineY - 20 && y <= sf::kEyeLineY + 10)
+        return true;
+    }
+    const double cy = (sf::kEyeLineY + sf::kMouthY) / 2.0;
+    const double rx = sf::kMouthHalfWidth + 12.0, ry = (sf::kMouthY - sf::kEyeLineY) / 2.0 + 12.0;
+    const double dx = (x - sf::kCentreX) / rx, dy = (y - cy) / ry;
+    return dx * dx + dy * dy <= 1;
+  };
+  auto inOval = [](int x, int y) {
+    const double dx = double(x - sf::kFaceCentreX) / sf::kFaceRadiusX;
+    const double dy = double(y - sf::kFaceCentreY) / sf::kFaceRadiusY;
+    return dx * dx + dy * dy <= 1;
+  };
+  // The ears of the oval mask lie beside the eye line down to the nose.
+  auto besideEars = [](int y) { return y >= sf::kEarTop - 6 && y <= sf::kEarBottom + 6; };
+  auto inSilhouette = [](glamora::TColor c) {
+    return glamora::RedOf(c) < 250 || glamora::GreenOf(c) < 250 || glamora::BlueOf(c) < 250;
+  };
+  int looked = 0, hair = 0;
+  std::string first;
+  for (int y = 0; y < sf::kHeight; ++y) {
+    for (int x = 0; x < sf::kWidth; ++x) {
+      const glamora::TColor c = picture_.Pixel(x, y);
+      if (feature(x, y) || !(inOval(x, y) || (besideEars(y) && inSilhouette(c)))) continue;
+      ++looked;
+      if (!HairColoured(c)) continue;
+      if (hair++ == 0) first = std::to_string(x) + "," + std::to_string(y);
+    }
+  }
+  EXPECT_GT(looked, 10000);
+  EXPECT_EQ(hair, 0) << "hair-coloured pixels, the first at " << first;
 }
 
 TEST_F(ModelFace, RegionsLieInThePartsTheCanvasAssignsThemTo) {

@@ -1,6 +1,8 @@
 // Airbrush stamps and the region colour shift.
 #include <gtest/gtest.h>
 
+#include <QRect>
+
 #include "face/AirBrush.h"
 #include "face/RgbBuffer.h"
 

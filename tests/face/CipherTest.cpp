@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "face/FaceFile.h"
-#include "face/FaceKeyGenerator.h"
 #include "face/FaceSeal.h"
+#include "face/Random.h"
 #include "face/Sha1.h"
 #include "face/Twofish.h"
 #include "tests/support/ReferenceFaceCipher.h"
@@ -100,12 +100,12 @@ TEST(Sha1, StandardVectors) {
   EXPECT_EQ(ToHex(d.data(), d.size()), "34AA973CD4C4DAA4F61EEB2BDBAD27316534016F");
 }
 
-TEST(FaceKeyGenerator, DrawsTheTopBitsOfTheProduct) {
-  FaceKeyGenerator g(0);
+TEST(RandomGenerator, DrawsTheTopBitsOfTheProduct) {
+  RandomGenerator g(0);
   EXPECT_EQ(g.Draw(256), 0u);  // S = 1: top byte 0
   EXPECT_EQ(g.State(), 1u);
   EXPECT_EQ(g.Draw(256), uint32_t((134775813u + 1u) >> 24));
-  FaceKeyGenerator h(0xFFFFFFFFu);
+  RandomGenerator h(0xFFFFFFFFu);
   const uint32_t next = 0xFFFFFFFFu * 134775813u + 1u;
   EXPECT_EQ(h.Draw(1000), uint32_t((uint64_t(next) * 1000) >> 32));
 }

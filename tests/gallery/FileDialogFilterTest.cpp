@@ -1,3 +1,4 @@
+// File dialog filters that match an extension in either letter case.
 #include "gallery/FileDialogFilter.h"
 
 #include <gtest/gtest.h>

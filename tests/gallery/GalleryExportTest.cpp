@@ -1,3 +1,4 @@
+// Exporting a gallery picture: proposed names, the replace question, the copy.
 #include "gallery/GalleryExport.h"
 
 #include <gtest/gtest.h>

@@ -1,11 +1,12 @@
+// The gallery folder's file rules: names, numbers, adding and deleting.
 #include "gallery/GalleryFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
+#include "desktop/FileFunctions.h"
 #include "imaging/components/ImgIO.h"
-#include "shell/FileFunctions.h"
 #include "tests/gallery/MessageScript.h"
 #include "tests/support/TestSupport.h"
 

@@ -1,3 +1,4 @@
+// Printing a gallery picture: its printed size, the white frame, the page.
 #include "gallery/GalleryPrint.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/Dialogs.h"
+#include "desktop/Dialogs.h"
 
 namespace glamora::test {
 

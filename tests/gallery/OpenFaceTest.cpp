@@ -1,3 +1,4 @@
+// The face browser: its list, preview, Delete key, Browse and answers.
 #include "gallery/OpenFace.h"
 
 #include <gtest/gtest.h>
@@ -7,9 +8,9 @@
 #include <QTest>
 #include <filesystem>
 
+#include "desktop/FileFunctions.h"
 #include "face/FaceHeader.h"
 #include "imaging/ImgEditor.h"
-#include "shell/FileFunctions.h"
 #include "tests/gallery/MessageScript.h"
 #include "tests/support/FaceFixtures.h"
 #include "tests/support/TestSupport.h"

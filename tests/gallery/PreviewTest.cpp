@@ -1,3 +1,4 @@
+// The gallery's preview dialog: its layout, its answers and the picture it shows.
 #include "gallery/Preview.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,7 @@
 // The thumbnail view: layout, cell drawing, selection and its deletion rules,
-// mouse and keys, scrolling, broken files, and that only what is on screen
-// (plus the selection) holds picture data.
+// mouse and keys, scrolling, the loader with its placeholders and remembered
+// failures, and that only what is on screen (plus the selection) holds
+// picture data.
 #include "imaging/ImgThumbView.h"
 
 #include <gtest/gtest.h>
@@ -56,6 +57,11 @@ bool Near(TColor a, TColor b, int tolerance = 24) {
 
 TColor At(const QImage& image, int x, int y) { return FromQColor(image.pixelColor(x, y)); }
 
+// Runs the event loop until the view's loader has nothing left to do.
+[[nodiscard]] bool Settle(TImgThumbView& view) {
+  return QTest::qWaitFor([&] { return !view.LoadingPending(); }, 5000);
+}
+
 // A view laid out like the hairstyle catalogue, without a border so client
 // and widget coordinates agree.
 struct Catalogue {
@@ -78,6 +84,10 @@ struct Catalogue {
     }
   }
   QImage Grab() { return view.grab().toImage(); }
+  QImage SettledGrab() {
+    EXPECT_TRUE(Settle(view));
+    return Grab();
+  }
 
   TImgThumbView view;
   std::vector<int> selections;
@@ -168,6 +178,7 @@ TEST(ThumbViewDrawing, FitsPictureIntoCellAboveBottomGap) {
     view.resize(100, 120);
     view.SetImageFileName(view.AppendImage(), file);
 
+    ASSERT_TRUE(Settle(view));
     const QImage shot = view.grab().toImage();
     const int left = 5 + 15, top = 5;
     EXPECT_TRUE(Near(At(shot, left, top), kRed));
@@ -245,7 +256,7 @@ TEST(ThumbViewDrawing, SelectionFrameAndWindowDrawingOverTheCell) {
   cat.Fill(2, folder.File("a.bmp"));
   cat.view.SetSelectedImage(1);
 
-  QImage shot = cat.Grab();
+  QImage shot = cat.SettledGrab();
   ASSERT_EQ(corners.size(), 2u);
   EXPECT_EQ(corners[1], QPoint(56, 3));
   // What the window drew lies over the picture.
@@ -378,7 +389,7 @@ TEST(ThumbViewSelection, InsertingBeforeTheSelectionReleasesTheRightItem) {
   cat.Grab();
   EXPECT_TRUE(cat.view.HoldsPicture(2));
   cat.view.InsertImage(0);  // the former selection is now item 3, out of sight
-  cat.Grab();
+  ASSERT_TRUE(Settle(cat.view));
   EXPECT_EQ(cat.view.SelectedImage(), 0);
   EXPECT_FALSE(cat.view.HoldsPicture(3));
 }
@@ -513,10 +524,10 @@ TEST(ThumbViewKeys, GridWidthZeroMovesByOneAndEmptyViewIgnoresKeys) {
   row.view.SetGridWidth(0);
   row.Fill(5);
   row.view.SetSelectedImage(2);
-  row.view.MoveSelection(2);
+  row.view.MoveSelection(ThumbMove::Up);
   EXPECT_EQ(row.view.SelectedImage(), 1);
-  row.view.MoveSelection(3);
-  row.view.MoveSelection(3);
+  row.view.MoveSelection(ThumbMove::Down);
+  row.view.MoveSelection(ThumbMove::Down);
   EXPECT_EQ(row.view.SelectedImage(), 3);
 
   Catalogue empty;
@@ -524,6 +535,23 @@ TEST(ThumbViewKeys, GridWidthZeroMovesByOneAndEmptyViewIgnoresKeys) {
   QTest::keyClick(&empty.view, Qt::Key_End);
   EXPECT_EQ(empty.view.SelectedImage(), -1);
   EXPECT_TRUE(empty.selections.empty());
+}
+
+TEST(ThumbViewKeys, StoredCodesAreTheMoves) {
+  // Windows keep codes as numbers: 4 is first and 5 last; others do nothing.
+  Catalogue cat;
+  cat.Fill(6);
+  cat.view.SetSelectedImage(2);
+  cat.selections.clear();
+  cat.view.MoveSelection(4);
+  EXPECT_EQ(cat.view.SelectedImage(), 0);
+  cat.view.MoveSelection(5);
+  EXPECT_EQ(cat.view.SelectedImage(), 5);
+  cat.view.MoveSelection(8);
+  cat.view.MoveSelection(-1);
+  EXPECT_EQ(cat.selections, (std::vector<int>{0, 5}));
+  EXPECT_EQ(int(ThumbMove::PageUp), 7);
+  EXPECT_EQ(int(ThumbMove::Previous), 0);
 }
 
 TEST(ThumbViewKeys, SelectionIsScrolledIntoView) {
@@ -609,27 +637,92 @@ TEST(ThumbViewScrolling, VerticalBarFollowsTheMaximum) {
 
 // ---------------------------------------------------------------- broken files
 
-TEST(ThumbViewFiles, UndecodableFileLeavesItsCellEmpty) {
+TEST(ThumbViewLoading, PaintingShowsPlaceholdersAndTheLoaderFillsThem) {
   test::TempFolder folder;
-  test::WriteAll(folder.File("bad.jpg"), std::string("not a picture at all"));
+  SaveBmp(folder.File("good.bmp"), TwoColour(50, 70));
+  Catalogue cat;
+  cat.view.SetVisibleSelection(false);
+  cat.Fill(4, folder.File("good.bmp"));  // the selection came before the file name
+  EXPECT_EQ(cat.view.HeldPictureCount(), 0);
+
+  // Painting decodes nothing: the cells wait, showing a faint frame inside.
+  const QImage waiting = cat.Grab();
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(cat.view.ImageState(i), ThumbState::Waiting) << i;
+  EXPECT_EQ(cat.view.HeldPictureCount(), 0);
+  EXPECT_TRUE(cat.view.LoadingPending());
+  EXPECT_NE(At(waiting, 56 + 2, 3 + 20), kBack);  // the frame's left side
+  EXPECT_EQ(At(waiting, 56 + 25, 3 + 35), kBack);   // nothing inside it yet
+
+  const QImage loaded = cat.SettledGrab();
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(cat.view.ImageState(i), ThumbState::Loaded) << i;
+  EXPECT_TRUE(Near(At(loaded, 56 + 10, 3 + 35), kRed));
+  EXPECT_TRUE(Near(At(loaded, 56 + 40, 3 + 35), kBlue));
+}
+
+TEST(ThumbViewLoading, FailuresAreMarkedAndRememberedUntilTheItemIsRenamed) {
+  test::TempFolder folder;
+  const std::string bad = folder.File("bad.jpg");
+  test::WriteAll(bad, std::string("not a picture at all"));
   SaveBmp(folder.File("good.bmp"), TwoColour(50, 70));
   Catalogue cat;
   cat.view.SetVisibleSelection(false);
   for (const std::string name : {"good.bmp", "bad.jpg", "missing.jpg", "good.bmp"}) {
     cat.view.SetImageFileName(cat.view.AppendImage(), folder.File(name));
   }
-  const QImage shot = cat.Grab();
-  EXPECT_EQ(cat.view.ImageCount(), 4);
+  const QImage shot = cat.SettledGrab();
+  ASSERT_EQ(cat.view.ImageCount(), 4);
+  EXPECT_EQ(cat.view.ImageState(1), ThumbState::Failed);
+  EXPECT_EQ(cat.view.ImageState(2), ThumbState::Failed);
+  EXPECT_EQ(cat.view.ImageState(3), ThumbState::Loaded);
   EXPECT_FALSE(cat.view.HoldsPicture(1));
-  EXPECT_FALSE(cat.view.HoldsPicture(2));
-  EXPECT_TRUE(cat.view.HoldsPicture(3));
-  for (int x : {56, 80, 105}) EXPECT_EQ(At(shot, x, 40), kBack) << x;
-  EXPECT_TRUE(Near(At(shot, 10, 40), kRed));
+  // A red cross in the middle of a failed cell, background around it.
+  const TColor middle = At(shot, 56 + 25, 3 + 35);
+  EXPECT_GT(RedOf(middle), 150);
+  EXPECT_LT(GreenOf(middle), 80);
+  EXPECT_EQ(At(shot, 56 + 3, 3 + 3), kBack);
 
+  // The damaged file is not read again, even once it became readable.
+  SaveBmp(bad, TwoColour(50, 70));
+  cat.view.SetViewY(0);
+  cat.view.Update();
+  cat.SettledGrab();
+  EXPECT_EQ(cat.view.ImageState(1), ThumbState::Failed);
+  cat.view.SetSelectedImage(1);  // not even when selected
+  EXPECT_EQ(cat.view.Bitmap(), nullptr);
+  // A new file name is a new chance.
+  cat.view.SetSelectedImage(0);
+  cat.view.SetImageFileName(1, bad);
+  cat.SettledGrab();
+  EXPECT_EQ(cat.view.ImageState(1), ThumbState::Loaded);
+}
+
+TEST(ThumbViewLoading, RemoveCorruptedDeletesFailedItemsOutsidePainting) {
+  test::TempFolder folder;
+  test::WriteAll(folder.File("bad.jpg"), std::string("not a picture at all"));
+  SaveBmp(folder.File("good.bmp"), TwoColour(50, 70));
+  Catalogue cat;
+  for (const std::string name : {"good.bmp", "bad.jpg", "missing.jpg", "good.bmp"}) {
+    cat.view.SetImageFileName(cat.view.AppendImage(), folder.File(name));
+  }
+  cat.view.SetSelectedImage(3);
   cat.view.SetRemoveCorrupted(true);
   cat.Grab();
+  EXPECT_EQ(cat.view.ImageCount(), 4);  // painting removes nothing
+  cat.SettledGrab();
   ASSERT_EQ(cat.view.ImageCount(), 2);
   EXPECT_EQ(cat.view.GetImageFileName(1), folder.File("good.bmp"));
+  EXPECT_EQ(cat.view.SelectedImage(), 1);  // the selection stayed on its item
+
+  // Failures remembered before the setting are removed once it is set.
+  Catalogue later;
+  later.view.SetImageFileName(later.view.AppendImage(), folder.File("bad.jpg"));
+  later.view.SetImageFileName(later.view.AppendImage(), folder.File("good.bmp"));
+  later.SettledGrab();
+  ASSERT_EQ(later.view.ImageState(0), ThumbState::Failed);
+  later.view.SetRemoveCorrupted(true);
+  later.SettledGrab();
+  ASSERT_EQ(later.view.ImageCount(), 1);
+  EXPECT_EQ(later.view.ImageState(0), ThumbState::Loaded);
 }
 
 TEST(ThumbViewFiles, OnlyVisibleCellsAndTheSelectionHoldPictures) {
@@ -646,6 +739,7 @@ TEST(ThumbViewFiles, OnlyVisibleCellsAndTheSelectionHoldPictures) {
   cat.view.SetSelectedImage(1);
 
   auto checkHeld = [&] {
+    ASSERT_TRUE(Settle(cat.view));
     int expected = 0;
     for (int i = 0; i < kCount; ++i) {
       const bool shown = cat.view.ImageVisibility(i) > 0;
@@ -660,12 +754,11 @@ TEST(ThumbViewFiles, OnlyVisibleCellsAndTheSelectionHoldPictures) {
     // cells 70 high), plus the selection.
     EXPECT_LE(cat.view.HeldPictureCount(), 19);
   };
-  cat.Grab();
   checkHeld();
   const int step = cat.view.ClientHeight();
   for (int y = 0; y <= cat.view.MaxViewXY().y() + step; y += step) {
     cat.view.SetViewY(y);
-    cat.Grab();
+    cat.SettledGrab();
   }
   EXPECT_EQ(cat.view.ViewY(), cat.view.MaxViewXY().y());
   checkHeld();

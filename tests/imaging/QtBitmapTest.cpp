@@ -25,6 +25,7 @@ TEST(QtBitmapTest, WrappedImageSharesThePixelsInBlueGreenRedOrder) {
 
 TEST(QtBitmapTest, CanvasDrawsIntoTheBitmap) {
   Bitmap bitmap(8, 4);
+  bitmap.Fill(clBlack);
   {
     BitmapCanvas canvas(bitmap);
     ASSERT_TRUE(canvas.IsActive());
@@ -52,6 +53,7 @@ TEST(QtBitmapTest, OneBitBitmapsCanBePaintedOnEightBitOnesCannot) {
 
 TEST(QtBitmapTest, CopiesKeepDepthAndPalette) {
   Bitmap mono(9, 3, PixelFormat::Bits1);
+  mono.Fill(clBlack);
   mono.Palette() = {Rgb(1, 2, 3), Rgb(250, 240, 230)};
   mono.Row(1)[1] = 0x80;  // pixel 8, the last one
   mono.Row(2)[0] = 0xA0;  // pixels 0 and 2

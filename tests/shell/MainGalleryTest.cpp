@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -19,20 +20,19 @@
 #include <set>
 #include <sstream>
 
-#include "face/Makeup.h"
+#include "desktop/FileFunctions.h"
 #include "face/StandardFace.h"
 #include "gallery/GalleryExport.h"
 #include "gallery/GalleryFolder.h"
 #include "gallery/OpenFace.h"
 #include "gallery/Preview.h"
-#include "imaging/Image.h"
 #include "imaging/ImgEditor.h"
-#include "imaging/components/ImgIO.h"
 #include "imaging/ImgThumbView.h"
 #include "imaging/QtBitmap.h"
-#include "shell/FileFunctions.h"
+#include "imaging/components/ImgIO.h"
 #include "tests/shell/MainWindowFixture.h"
 #include "tests/support/FaceFixtures.h"
+#include "views/Makeup.h"
 
 namespace glamora::test {
 namespace {
@@ -74,7 +74,7 @@ class MainGalleryTest : public MainWindowTest {
     if (face_.empty()) face_ = Face("Mine.mff", GradientFace(), RectangleRegionsHeader());
     auto form = Start(face_);
     preview_ = new TFormPreview(form.get());
-    browser_ = new TFormOpenFace(form->ProgramFolder, form.get());
+    browser_ = new TFormOpenFace(form->ProgramFolder(), form.get());
     form->SetOtherWindows({.FormPreview = preview_, .FormOpenFace = browser_});
     return form;
   }
@@ -94,14 +94,16 @@ class MainGalleryTest : public MainWindowTest {
 
   static std::vector<std::string> Shown(const TFormMain& form) {
     std::vector<std::string> names;
-    for (int i = 0; i < form.ThumbViewPreview->ImageCount(); ++i) {
-      names.push_back(fs::path(form.ThumbViewPreview->GetImageFileName(i)).filename().string());
+    for (int i = 0; i < Control<TImgThumbView>(form, "ThumbViewPreview")->ImageCount(); ++i) {
+      names.push_back(
+          fs::path(Control<TImgThumbView>(form, "ThumbViewPreview")->GetImageFileName(i)).filename().string());
     }
     return names;
   }
 
   static std::string Selected(const TFormMain& form) {
-    return fs::path(form.ThumbViewPreview->GetImageFileName(form.ThumbViewPreview->SelectedImage()))
+    return fs::path(Control<TImgThumbView>(form, "ThumbViewPreview")
+                        ->GetImageFileName(Control<TImgThumbView>(form, "ThumbViewPreview")->SelectedImage()))
         .filename()
         .string();
   }
@@ -122,8 +124,8 @@ class MainGalleryTest : public MainWindowTest {
   // The Delete key reaching the window while the gallery has the focus.
   static void DeleteKeyOnGallery(TFormMain& form) {
     Activate(form);
-    form.ThumbViewPreview->setFocus();
-    QTest::keyClick(form.ThumbViewPreview, Qt::Key_Delete);
+    Control<TImgThumbView>(form, "ThumbViewPreview")->setFocus();
+    QTest::keyClick(Control<TImgThumbView>(form, "ThumbViewPreview"), Qt::Key_Delete);
   }
 
   // Runs a command that shows a modal dialog; `act` runs once the dialog is
@@ -175,18 +177,18 @@ TEST_F(MainGalleryTest, ShowingFillsTheGalleryInNameOrderWithTheFirstSelected) {
   WriteAll(Gallery("notes.txt"), std::string("not a picture"));
   auto form = StartGallery();
   EXPECT_EQ(Shown(*form), (std::vector<std::string>{"0001.jpg", "0002.jpg", "0003.jpg"}));
-  EXPECT_EQ(form->ThumbViewPreview->SelectedImage(), 0);
-  EXPECT_EQ(form->ThumbViewPreview->GetImageFileName(0), Gallery("0001.jpg"));
-  EXPECT_EQ(form->GalleryCounter, 3);
+  EXPECT_EQ(Control<TImgThumbView>(*form, "ThumbViewPreview")->SelectedImage(), 0);
+  EXPECT_EQ(Control<TImgThumbView>(*form, "ThumbViewPreview")->GetImageFileName(0), Gallery("0001.jpg"));
+  EXPECT_EQ(form->Gallery().Counter(), 3);
 }
 
 TEST_F(MainGalleryTest, NumbersRiseAfterDeletesAndStartAgainFromTheHighestAfterARestart) {
   for (int n = 1; n <= 3; ++n) Picture(n, Rgb(90, 90, 90));
   {
     auto form = StartGallery();
-    form->MenuAdd->trigger();
+    Control<QAction>(*form, "MenuAdd")->trigger();
     EXPECT_EQ(Selected(*form), "0004.jpg");
-    EXPECT_EQ(form->ThumbViewPreview->SelectedImage(), 3);
+    EXPECT_EQ(Control<TImgThumbView>(*form, "ThumbViewPreview")->SelectedImage(), 3);
 
     DeleteKeyOnGallery(*form);
     EXPECT_FALSE(fs::exists(Gallery("0004.jpg")));
@@ -194,16 +196,16 @@ TEST_F(MainGalleryTest, NumbersRiseAfterDeletesAndStartAgainFromTheHighestAfterA
     EXPECT_TRUE(messages_.empty()) << "the Delete key asks no question";
 
     // The freed number is not handed out again in this run.
-    form->MenuAdd->trigger();
+    Control<QAction>(*form, "MenuAdd")->trigger();
     EXPECT_EQ(Selected(*form), "0005.jpg");
     DeleteKeyOnGallery(*form);
     EXPECT_EQ(Files(), (std::vector<std::string>{"0001.jpg", "0002.jpg", "0003.jpg"}));
-    EXPECT_EQ(form->GalleryCounter, 5);
+    EXPECT_EQ(form->Gallery().Counter(), 5);
   }
   // The next start counts from the highest number present.
   auto again = StartGallery();
-  EXPECT_EQ(again->GalleryCounter, 3);
-  again->MenuAdd->trigger();
+  EXPECT_EQ(again->Gallery().Counter(), 3);
+  Control<QAction>(*again, "MenuAdd")->trigger();
   EXPECT_EQ(Selected(*again), "0004.jpg");
   EXPECT_EQ(Files(), (std::vector<std::string>{"0001.jpg", "0002.jpg", "0003.jpg", "0004.jpg"}));
 }
@@ -211,28 +213,30 @@ TEST_F(MainGalleryTest, NumbersRiseAfterDeletesAndStartAgainFromTheHighestAfterA
 TEST_F(MainGalleryTest, DeleteKeyOnAnEmptyGalleryDoesNothing) {
   auto form = StartGallery();
   DeleteKeyOnGallery(*form);
-  EXPECT_EQ(form->ThumbViewPreview->ImageCount(), 0);
+  EXPECT_EQ(Control<TImgThumbView>(*form, "ThumbViewPreview")->ImageCount(), 0);
   EXPECT_TRUE(messages_.empty());
 }
 
 // ---- what an add composes -------------------------------------------------
 
-TEST_F(MainGalleryTest, AddComposesTheHairWhereTheFrameButtonsPutIt) {
-  // A face-sized hairstyle: a grey block at (64..127, 96..159), on a light
-  // background that becomes see-through.
+// The first hairstyle of the catalogue, face-sized: a grey block at
+// (64..127, 96..159) on a light background that becomes see-through.
+void BlockHairstyle(const std::string& programFolder) {
   Bitmap hair = Plain(Rgb(235, 235, 235));
   for (int y = 96; y < 160; ++y)
     for (int x = 64; x < 128; ++x) hair.SetPixel(x, y, Rgb(40, 40, 40));
-  fs::create_directories(program_.File("Short"));
-  {
-    TImgIO io;
-    io.SetBitmap(&hair);
-    io.Params.JpegQuality = 100;
-    ASSERT_TRUE(io.SaveToFile(program_.File("Short/000.jpg")));
-  }
+  fs::create_directories(programFolder + "Short");
+  TImgIO io;
+  io.SetBitmap(&hair);
+  io.Params.JpegQuality = 100;
+  ASSERT_TRUE(io.SaveToFile(programFolder + "Short/000.jpg"));
+}
+
+TEST_F(MainGalleryTest, AddComposesTheHairWhereTheFrameButtonsPutIt) {
+  BlockHairstyle(program_.Path());
   auto form = StartGallery();
-  ASSERT_FALSE(form->ImageHair->Bitmap()->Empty());
-  const Bitmap& face = *form->Makeup1->Bitmap();
+  ASSERT_FALSE(Control<THairView>(*form, "ImageHair")->Bitmap()->Empty());
+  const Bitmap& face = *form->Canvas().Bitmap();
   const TColor tinted = Rgb(100, 80, 60);  // grey 40 + 60, 40, 20
 
   // Points well inside or outside the block, clear of the JPEG's edge ringing.
@@ -243,7 +247,7 @@ TEST_F(MainGalleryTest, AddComposesTheHairWhereTheFrameButtonsPutIt) {
         << p.x() << ", " << p.y() << ": " << Describe(saved.Pixel(p.x(), p.y())) << " for " << Describe(expected);
   };
 
-  form->MenuAdd->trigger();
+  Control<QAction>(*form, "MenuAdd")->trigger();
   const Bitmap first = LoadPicture(Gallery("0001.jpg"));
   ASSERT_EQ(first.Width(), 228);
   ASSERT_EQ(first.Height(), 314);
@@ -253,15 +257,39 @@ TEST_F(MainGalleryTest, AddComposesTheHairWhereTheFrameButtonsPutIt) {
 
   // Sixteen steps right and sixteen down move the hair by (16, 16).
   for (int i = 0; i < 16; ++i) {
-    QTest::mouseClick(form->FrameButtons.b3, Qt::LeftButton);
-    QTest::mouseClick(form->FrameButtons.b4, Qt::LeftButton);
+    QTest::mouseClick(Control<QToolButton>(*form, "b3"), Qt::LeftButton);
+    QTest::mouseClick(Control<QToolButton>(*form, "b4"), Qt::LeftButton);
   }
-  form->MenuAdd->trigger();
+  Control<QAction>(*form, "MenuAdd")->trigger();
   const Bitmap moved = LoadPicture(Gallery("0002.jpg"));
   ASSERT_EQ(moved.Width(), 228);
   expectAt(moved, a, false);
   expectAt(moved, b, true);
   expectAt(moved, c, true);
+}
+
+// The hair goes where the make-over places it on the face, not where the
+// canvas shows it: outlining at 300 % and scrolled, Add gives the picture the
+// Hairstyle page gives.
+TEST_F(MainGalleryTest, AddWhileOutliningZoomedAndScrolledComposesAsTheHairstylePage) {
+  BlockHairstyle(program_.Path());
+  auto form = StartGallery();
+  for (int i = 0; i < 5; ++i) {
+    QTest::mouseClick(Control<QToolButton>(*form, "b3"), Qt::LeftButton);
+    QTest::mouseClick(Control<QToolButton>(*form, "b9"), Qt::LeftButton);
+  }
+  Control<QAction>(*form, "MenuAdd")->trigger();
+
+  Control<QTabWidget>(*form, "PageControl1")->setCurrentWidget(Control<QWidget>(*form, "TabSheetMakeup"));
+  QTest::mouseClick(Control<QToolButton>(*form, "bOutline"), Qt::LeftButton);
+  ASSERT_EQ(form->Canvas().ZoomFactor(), 3);
+  ASSERT_EQ(form->Canvas().ViewX(), 150);
+  ASSERT_EQ(form->Canvas().ViewY(), 250);
+  Control<QAction>(*form, "MenuAdd")->trigger();
+
+  ASSERT_TRUE(fs::exists(Gallery("0002.jpg")));
+  EXPECT_EQ(ReadAll(Gallery("0002.jpg")), ReadAll(Gallery("0001.jpg")));
+  EXPECT_TRUE(messages_.empty());
 }
 
 TEST_F(MainGalleryTest, AddNeverReplacesAPicture) {
@@ -272,13 +300,13 @@ TEST_F(MainGalleryTest, AddNeverReplacesAPicture) {
   const std::vector<uint8_t> first = ReadAll(Gallery("0001.jpg"));
   const std::vector<uint8_t> second = ReadAll(Gallery("0002.jpg"));
   auto form = StartGallery();
-  EXPECT_EQ(form->GalleryCounter, 0);
+  EXPECT_EQ(form->Gallery().Counter(), 0);
 
-  form->MenuAdd->trigger();
+  Control<QAction>(*form, "MenuAdd")->trigger();
   EXPECT_EQ(ReadAll(Gallery("0001.jpg")), first);
   EXPECT_EQ(ReadAll(Gallery("0002.jpg")), second);
   EXPECT_TRUE(fs::exists(Gallery("0003.jpg")));
-  EXPECT_EQ(form->GalleryCounter, 3);
+  EXPECT_EQ(form->Gallery().Counter(), 3);
   EXPECT_EQ(Selected(*form), "zzz.jpg") << "the last in name order is selected";
 }
 
@@ -306,7 +334,7 @@ TEST_F(MainGalleryTest, DeleteAllAsksOnceEmptiesTheFolderAndStartsTheNumbersOver
     messages_.clear();
     answer_ = c.Answer;
 
-    QTest::mouseClick(form->tbDeleteAll, Qt::LeftButton);
+    QTest::mouseClick(Control<QToolButton>(*form, "tbDeleteAll"), Qt::LeftButton);
     EXPECT_EQ(MessageTexts(), c.Texts);
     if (c.Pictures > 0) {
       EXPECT_EQ(messages_[0].Type, TMsgDlgType::mtWarning);
@@ -314,13 +342,13 @@ TEST_F(MainGalleryTest, DeleteAllAsksOnceEmptiesTheFolderAndStartsTheNumbersOver
     }
     if (c.Emptied) {
       EXPECT_TRUE(Files().empty()) << "files that are not pictures go too";
-      EXPECT_EQ(form->ThumbViewPreview->ImageCount(), 0);
-      EXPECT_EQ(form->GalleryCounter, 0);
-      form->MenuAdd->trigger();
+      EXPECT_EQ(Control<TImgThumbView>(*form, "ThumbViewPreview")->ImageCount(), 0);
+      EXPECT_EQ(form->Gallery().Counter(), 0);
+      Control<QAction>(*form, "MenuAdd")->trigger();
       EXPECT_EQ(Files(), std::vector<std::string>{"0001.jpg"});
     } else {
       EXPECT_EQ(Files(), before);
-      EXPECT_EQ(form->ThumbViewPreview->ImageCount(), c.Pictures);
+      EXPECT_EQ(Control<TImgThumbView>(*form, "ThumbViewPreview")->ImageCount(), c.Pictures);
     }
   }
 }
@@ -343,19 +371,23 @@ TEST_F(MainGalleryTest, EveryAddCommandAddsOnePictureAndSelectsIt) {
       // select-all must not swallow the menu's shortcut.
       {"Ctrl+A in the focused edit box",
        [&] {
-         form->edFrame->setFocus();
-         QTest::keyClick(form->edFrame, Qt::Key_A, Qt::ControlModifier);
+         Control<QLineEdit>(*form, "edFrame")->setFocus();
+         QTest::keyClick(Control<QLineEdit>(*form, "edFrame"), Qt::Key_A, Qt::ControlModifier);
        },
        "0002.jpg"},
-      {"Add to Gallery", [&] { QTest::mouseClick(form->tbAddGalery, Qt::LeftButton); }, "0003.jpg"},
+      {"Add to Gallery", [&] { QTest::mouseClick(Control<QToolButton>(*form, "tbAddGalery"), Qt::LeftButton); },
+       "0003.jpg"},
       {"right-click below the thumbnails",
        [&] {
-         QTest::mouseClick(form->ThumbViewPreview, Qt::RightButton, {},
-                           QPoint(30, form->ThumbViewPreview->height() - 5));
+         QTest::mouseClick(Control<TImgThumbView>(*form, "ThumbViewPreview"), Qt::RightButton, {},
+                           QPoint(30, Control<TImgThumbView>(*form, "ThumbViewPreview")->height() - 5));
        },
        "0004.jpg"},
       {"right-click on the first thumbnail",
-       [&] { QTest::mouseClick(form->ThumbViewPreview, Qt::RightButton, {}, QPoint(30, 20)); }, "0001.jpg"},
+       [&] {
+         QTest::mouseClick(Control<TImgThumbView>(*form, "ThumbViewPreview"), Qt::RightButton, {}, QPoint(30, 20));
+       },
+       "0001.jpg"},
   };
   int added = 0;
   for (const Command& c : commands) {
@@ -363,7 +395,7 @@ TEST_F(MainGalleryTest, EveryAddCommandAddsOnePictureAndSelectsIt) {
     c.Run();
     ++added;
     EXPECT_EQ(Files().size(), size_t(added));
-    EXPECT_EQ(form->ThumbViewPreview->ImageCount(), added);
+    EXPECT_EQ(Control<TImgThumbView>(*form, "ThumbViewPreview")->ImageCount(), added);
     EXPECT_EQ(Selected(*form), c.Selected);
   }
   EXPECT_TRUE(messages_.empty());
@@ -372,15 +404,15 @@ TEST_F(MainGalleryTest, EveryAddCommandAddsOnePictureAndSelectsIt) {
 TEST_F(MainGalleryTest, FirstAndLastSelectAndScrollIntoView) {
   for (int n = 1; n <= 12; ++n) Picture(n, Rgb(20 * n, 100, 100));
   auto form = StartGallery();
-  TImgThumbView& view = *form->ThumbViewPreview;
+  TImgThumbView& view = *Control<TImgThumbView>(*form, "ThumbViewPreview");
   ASSERT_GT(view.MaxViewXY().y(), 0) << "twelve thumbnails do not fit";
 
-  QTest::mouseClick(form->ToolButton5, Qt::LeftButton);
+  QTest::mouseClick(Control<QToolButton>(*form, "ToolButton5"), Qt::LeftButton);
   EXPECT_EQ(view.SelectedImage(), 11);
   EXPECT_EQ(view.ImageVisibility(11), 2);
   EXPECT_EQ(view.ViewY(), view.MaxViewXY().y());
 
-  QTest::mouseClick(form->ToolButton6, Qt::LeftButton);
+  QTest::mouseClick(Control<QToolButton>(*form, "ToolButton6"), Qt::LeftButton);
   EXPECT_EQ(view.SelectedImage(), 0);
   EXPECT_EQ(view.ImageVisibility(0), 2);
   EXPECT_EQ(view.ViewY(), 0);
@@ -391,23 +423,24 @@ TEST_F(MainGalleryTest, ExportPrintTheirButtonsAndADoubleClickOpenTheSamePreview
   Picture(2, Rgb(30, 30, 200));
   auto form = StartGallery();
   Activate(*form);
-  form->ThumbViewPreview->SetSelectedImage(1);
+  Control<TImgThumbView>(*form, "ThumbViewPreview")->SetSelectedImage(1);
   bool asked = false;
-  form->SaveDialog1 = [&](const std::string&, const std::string&) { return asked = true, std::string(); };
-  form->PrintDialog1 = [&](QPrinter&) { return asked = true, false; };
+  form->Gallery().SetExportDialog([&](const std::string&, const std::string&) { return asked = true, std::string(); });
+  form->Gallery().SetPrintDialog([&](QPrinter&) { return asked = true, false; });
 
   const TFormMain& window = *form;
-  const QPoint firstThumb(window.ThumbViewPreview->ImageX(0) + 10, window.ThumbViewPreview->ImageY(0) + 10);
+  const QPoint firstThumb(Control<TImgThumbView>(window, "ThumbViewPreview")->ImageX(0) + 10,
+                          Control<TImgThumbView>(window, "ThumbViewPreview")->ImageY(0) + 10);
   const std::vector<std::pair<const char*, std::function<void()>>> commands = {
       {"Ctrl+E", [&] { QTest::keyClick(form.get(), Qt::Key_E, Qt::ControlModifier); }},
       {"Ctrl+P", [&] { QTest::keyClick(form.get(), Qt::Key_P, Qt::ControlModifier); }},
-      {"Export selected", [&] { QTest::mouseClick(form->tbExport, Qt::LeftButton); }},
-      {"Print selected", [&] { QTest::mouseClick(form->tbPrint, Qt::LeftButton); }},
+      {"Export selected", [&] { QTest::mouseClick(Control<QToolButton>(*form, "tbExport"), Qt::LeftButton); }},
+      {"Print selected", [&] { QTest::mouseClick(Control<QToolButton>(*form, "tbPrint"), Qt::LeftButton); }},
       {"double click",
        [&] {
          // A double click arrives as a click followed by a second press.
-         QTest::mouseClick(form->ThumbViewPreview, Qt::LeftButton, {}, firstThumb);
-         QTest::mouseDClick(form->ThumbViewPreview, Qt::LeftButton, {}, firstThumb);
+         QTest::mouseClick(Control<TImgThumbView>(*form, "ThumbViewPreview"), Qt::LeftButton, {}, firstThumb);
+         QTest::mouseDClick(Control<TImgThumbView>(*form, "ThumbViewPreview"), Qt::LeftButton, {}, firstThumb);
        }},
   };
   for (const auto& [name, command] : commands) {
@@ -423,7 +456,7 @@ TEST_F(MainGalleryTest, ExportPrintTheirButtonsAndADoubleClickOpenTheSamePreview
     // The double click selects the first thumbnail before the preview opens.
     const TColor expected = std::string(name) == "double click" ? Rgb(200, 30, 30) : Rgb(30, 30, 200);
     EXPECT_TRUE(Near(shown, expected)) << Describe(shown);
-    form->ThumbViewPreview->SetSelectedImage(1);
+    Control<TImgThumbView>(*form, "ThumbViewPreview")->SetSelectedImage(1);
   }
   EXPECT_FALSE(asked) << "Close neither exports nor prints";
   EXPECT_TRUE(messages_.empty());
@@ -431,8 +464,8 @@ TEST_F(MainGalleryTest, ExportPrintTheirButtonsAndADoubleClickOpenTheSamePreview
 
 TEST_F(MainGalleryTest, PreviewWithoutASelectionSaysSo) {
   auto form = StartGallery();
-  ASSERT_EQ(form->ThumbViewPreview->SelectedImage(), -1);
-  for (QAction* entry : {form->MenuExport, form->MenuPrint}) {
+  ASSERT_EQ(Control<TImgThumbView>(*form, "ThumbViewPreview")->SelectedImage(), -1);
+  for (QAction* entry : {Control<QAction>(*form, "MenuExport"), Control<QAction>(*form, "MenuPrint")}) {
     messages_.clear();
     entry->trigger();
     EXPECT_EQ(MessageTexts(), std::vector<std::string>{"There is not a selected gallery picture"});
@@ -448,7 +481,7 @@ TEST_F(MainGalleryTest, ExportAsksAboutExistingNamesAndCopiesTheStoredFile) {
   const std::string taken = target.File("Taken.jpg");
   const std::string free = target.File("Free");
   auto form = StartGallery();
-  const std::string documents = form->ExportFolder;
+  const std::string documents = form->Gallery().Export().Folder;
   const std::vector<uint8_t> stored = ReadAll(Gallery("0001.jpg"));
 
   struct Asked {
@@ -456,7 +489,7 @@ TEST_F(MainGalleryTest, ExportAsksAboutExistingNamesAndCopiesTheStoredFile) {
   };
   std::vector<Asked> asked;
   std::deque<std::string> chosen;
-  form->SaveDialog1 = [&](const std::string& folder, const std::string& proposed) {
+  form->Gallery().SetExportDialog([&](const std::string& folder, const std::string& proposed) {
     asked.push_back({folder, proposed});
     std::string name;
     if (!chosen.empty()) {
@@ -464,9 +497,10 @@ TEST_F(MainGalleryTest, ExportAsksAboutExistingNamesAndCopiesTheStoredFile) {
       chosen.pop_front();
     }
     return name;
-  };
+  });
   auto exportSelected = [&] {
-    EXPECT_TRUE(WithModal(preview_, [&] { form->MenuExport->trigger(); }, [&] { preview_->bExport->click(); }));
+    EXPECT_TRUE(WithModal(
+        preview_, [&] { Control<QAction>(*form, "MenuExport")->trigger(); }, [&] { preview_->bExport->click(); }));
   };
 
   // Cancel at the question: nothing copied, nothing counted.
@@ -475,8 +509,8 @@ TEST_F(MainGalleryTest, ExportAsksAboutExistingNamesAndCopiesTheStoredFile) {
   Answers({mrCancel});
   exportSelected();
   EXPECT_EQ(ReadAll(taken), std::vector<uint8_t>({'m', 'i', 'n', 'e'}));
-  EXPECT_EQ(form->ExportCounter, 1);
-  EXPECT_EQ(form->ExportFolder, documents);
+  EXPECT_EQ(form->Gallery().Export().Counter, 1);
+  EXPECT_EQ(form->Gallery().Export().Folder, documents);
   ASSERT_EQ(asked.size(), 1u);
   EXPECT_EQ(asked[0].Folder, documents);
   EXPECT_EQ(asked[0].Proposed, "MyFace1.jpg");
@@ -497,8 +531,8 @@ TEST_F(MainGalleryTest, ExportAsksAboutExistingNamesAndCopiesTheStoredFile) {
   EXPECT_EQ(messages_.size(), 1u);
   EXPECT_EQ(ReadAll(free), stored);
   EXPECT_FALSE(fs::exists(free + ".jpg"));
-  EXPECT_EQ(form->ExportCounter, 2);
-  EXPECT_EQ(form->ExportFolder, target.Path());
+  EXPECT_EQ(form->Gallery().Export().Counter, 2);
+  EXPECT_EQ(form->Gallery().Export().Folder, target.Path());
 
   // Yes replaces; the next proposal counts on, in the folder used last.
   asked.clear();
@@ -509,7 +543,7 @@ TEST_F(MainGalleryTest, ExportAsksAboutExistingNamesAndCopiesTheStoredFile) {
   EXPECT_EQ(asked[0].Proposed, "MyFace2.jpg");
   EXPECT_EQ(asked[0].Folder, target.Path());
   EXPECT_EQ(ReadAll(taken), stored) << "copied byte for byte, not coded again";
-  EXPECT_EQ(form->ExportCounter, 3);
+  EXPECT_EQ(form->Gallery().Export().Counter, 3);
 
   // Cancelling the save dialog ends the export.
   asked.clear();
@@ -518,7 +552,7 @@ TEST_F(MainGalleryTest, ExportAsksAboutExistingNamesAndCopiesTheStoredFile) {
   exportSelected();
   EXPECT_EQ(asked.size(), 1u);
   EXPECT_TRUE(messages_.empty());
-  EXPECT_EQ(form->ExportCounter, 3);
+  EXPECT_EQ(form->Gallery().Export().Counter, 3);
 }
 
 // ---- print -----------------------------------------------------------------
@@ -564,10 +598,10 @@ TEST_P(MainGalleryPrintTest, PrintFromThePreviewPrintsThePictureTwoPointEightInc
   const PrintCase& c = GetParam();
   Picture(1, Rgb(20, 20, 20));
   auto form = StartGallery();
-  form->ThumbViewPreview->SetSelectedImage(0);
+  Control<TImgThumbView>(*form, "ThumbViewPreview")->SetSelectedImage(0);
   const std::string pdf = program_.File("print.pdf");
   int dialogs = 0;
-  form->PrintDialog1 = [&](QPrinter& printer) {
+  form->Gallery().SetPrintDialog([&](QPrinter& printer) {
     ++dialogs;
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString::fromStdString(pdf));
@@ -575,9 +609,10 @@ TEST_P(MainGalleryPrintTest, PrintFromThePreviewPrintsThePictureTwoPointEightInc
     // Choices of the dialog that do not change what is printed.
     printer.setCopyCount(3);
     return true;
-  };
+  });
 
-  EXPECT_TRUE(WithModal(preview_, [&] { form->MenuPrint->trigger(); }, [&] { preview_->bPrint->click(); }));
+  EXPECT_TRUE(WithModal(
+      preview_, [&] { Control<QAction>(*form, "MenuPrint")->trigger(); }, [&] { preview_->bPrint->click(); }));
   EXPECT_EQ(dialogs, 1);
   ASSERT_TRUE(fs::exists(pdf));
   EXPECT_TRUE(messages_.empty());
@@ -607,15 +642,16 @@ INSTANTIATE_TEST_SUITE_P(Dpi, MainGalleryPrintTest,
 TEST_F(MainGalleryTest, CancellingThePrintDialogPrintsNothing) {
   Picture(1, Rgb(20, 20, 20));
   auto form = StartGallery();
-  form->ThumbViewPreview->SetSelectedImage(0);
+  Control<TImgThumbView>(*form, "ThumbViewPreview")->SetSelectedImage(0);
   int dialogs = 0;
-  form->PrintDialog1 = [&](QPrinter& printer) {
+  form->Gallery().SetPrintDialog([&](QPrinter& printer) {
     ++dialogs;
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString::fromStdString(program_.File("print.pdf")));
     return false;
-  };
-  EXPECT_TRUE(WithModal(preview_, [&] { form->MenuExport->trigger(); }, [&] { preview_->bPrint->click(); }));
+  });
+  EXPECT_TRUE(WithModal(
+      preview_, [&] { Control<QAction>(*form, "MenuExport")->trigger(); }, [&] { preview_->bPrint->click(); }));
   EXPECT_EQ(dialogs, 1);
   EXPECT_FALSE(fs::exists(program_.File("print.pdf")));
 }
@@ -627,7 +663,7 @@ TEST_F(MainGalleryTest, NumbersComeAndGoWithTheToggleWithoutReloadingThePictures
   Picture(1, colour);
   Picture(2, colour);
   auto form = StartGallery();
-  TImgThumbView& view = *form->ThumbViewPreview;
+  TImgThumbView& view = *Control<TImgThumbView>(*form, "ThumbViewPreview");
   const int left = view.ImageX(1);
   const int top = view.ImageY(1);
   const int width = view.ThumbWidth();
@@ -646,6 +682,8 @@ TEST_F(MainGalleryTest, NumbersComeAndGoWithTheToggleWithoutReloadingThePictures
     return Near(FromQColor(QColor(shot.pixel(left + width / 2, top + height / 3))), colour);
   };
 
+  // The view loads what it shows once the event loop runs.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !view.LoadingPending(); }));
   const QImage plain = view.grab().toImage();
   ASSERT_TRUE(pictureShown(plain));
   // The frame runs along the top and left edges and ends one pixel short of
@@ -661,8 +699,8 @@ TEST_F(MainGalleryTest, NumbersComeAndGoWithTheToggleWithoutReloadingThePictures
   fs::remove(Gallery("0001.jpg"));
   fs::remove(Gallery("0002.jpg"));
 
-  QTest::mouseClick(form->tbShowGalleryThumbs, Qt::LeftButton);
-  EXPECT_TRUE(form->ShowGalleryNumbers);
+  QTest::mouseClick(Control<QToolButton>(*form, "tbShowGalleryThumbs"), Qt::LeftButton);
+  EXPECT_TRUE(form->Gallery().ShowNumbers());
   const QImage numbered = view.grab().toImage();
   EXPECT_TRUE(pictureShown(numbered));
   const std::set<QRgb> withNumber = cornerColours(numbered);
@@ -673,8 +711,8 @@ TEST_F(MainGalleryTest, NumbersComeAndGoWithTheToggleWithoutReloadingThePictures
   EXPECT_EQ(FromQColor(QColor(numbered.pixel(left, top + height - 4))), kFrameColor);
   EXPECT_EQ(FromQColor(QColor(numbered.pixel(left + 3, top + height - 2))), kFrameColor);
 
-  QTest::mouseClick(form->tbShowGalleryThumbs, Qt::LeftButton);
-  EXPECT_FALSE(form->ShowGalleryNumbers);
+  QTest::mouseClick(Control<QToolButton>(*form, "tbShowGalleryThumbs"), Qt::LeftButton);
+  EXPECT_FALSE(form->Gallery().ShowNumbers());
   const QImage again = view.grab().toImage();
   EXPECT_TRUE(pictureShown(again));
   EXPECT_EQ(cornerColours(again), cornerColours(plain));
@@ -697,7 +735,7 @@ class MainFaceBrowserTest : public MainGalleryTest {
   }
 
   static TColor CanvasCentre(TFormMain& form) {
-    const Bitmap& picture = *form.Makeup1->Bitmap();
+    const Bitmap& picture = *form.Canvas().Bitmap();
     return picture.Pixel(picture.Width() / 2, picture.Height() / 2);
   }
 };
@@ -706,19 +744,19 @@ TEST_F(MainFaceBrowserTest, OkSwitchesTheFaceAndCaptionAfterCommittingTheOutline
   const std::string other = Face("Other.mff", StandardFacePicture(Rgb(90, 200, 90)), RectangleRegionsHeader());
   auto form = StartGallery();
   ASSERT_EQ(form->windowTitle(), "Glamora - Mine.mff");
-  form->PageControl1->setCurrentWidget(form->TabSheetMakeup);
-  QTest::mouseClick(form->bOutline, Qt::LeftButton);
-  ASSERT_TRUE(form->bOutline->isChecked());
+  Control<QTabWidget>(*form, "PageControl1")->setCurrentWidget(Control<QWidget>(*form, "TabSheetMakeup"));
+  QTest::mouseClick(Control<QToolButton>(*form, "bOutline"), Qt::LeftButton);
+  ASSERT_TRUE(Control<QToolButton>(*form, "bOutline")->isChecked());
 
   OpenWithCtrlO(*form, [&] {
     SelectFace("Other.mff");
     browser_->bOpen->click();
   });
-  EXPECT_EQ(form->FaceFileName, other);
+  EXPECT_EQ(form->FaceFileName(), other);
   EXPECT_EQ(form->windowTitle(), "Glamora - Other.mff");
   EXPECT_EQ(CanvasCentre(*form), Rgb(90, 200, 90));
-  EXPECT_FALSE(form->bOutline->isChecked()) << "outlining ends before another face is opened";
-  EXPECT_EQ(form->MakeupTool, 0);
+  EXPECT_FALSE(Control<QToolButton>(*form, "bOutline")->isChecked()) << "outlining ends before another face is opened";
+  EXPECT_EQ(form->MakeupPage().Tool(), TMakeupTool::mkNone);
   EXPECT_TRUE(messages_.empty());
 }
 
@@ -738,7 +776,7 @@ TEST_F(MainFaceBrowserTest, CancelAndBrowseWithoutAChoiceChangeNothing) {
       SelectFace("Other.mff");
       answer();
     });
-    EXPECT_EQ(form->FaceFileName, face_);
+    EXPECT_EQ(form->FaceFileName(), face_);
     EXPECT_EQ(form->windowTitle(), "Glamora - Mine.mff");
     EXPECT_EQ(CanvasCentre(*form), before);
   }
@@ -748,11 +786,13 @@ TEST_F(MainFaceBrowserTest, CancelAndBrowseWithoutAChoiceChangeNothing) {
 TEST_F(MainFaceBrowserTest, TheToolButtonOpensTheBrowserToo) {
   const std::string other = Face("Other.mff", StandardFacePicture(Rgb(90, 200, 90)), RectangleRegionsHeader());
   auto form = StartGallery();
-  EXPECT_TRUE(WithModal(browser_, [&] { QTest::mouseClick(form->tbOpenFace, Qt::LeftButton); }, [&] {
-    SelectFace("Other.mff");
-    QTest::keyClick(browser_->FileListBox1, Qt::Key_Return);
-  }));
-  EXPECT_EQ(form->FaceFileName, other);
+  EXPECT_TRUE(WithModal(
+      browser_, [&] { QTest::mouseClick(Control<QToolButton>(*form, "tbOpenFace"), Qt::LeftButton); },
+      [&] {
+        SelectFace("Other.mff");
+        QTest::keyClick(browser_->FileListBox1, Qt::Key_Return);
+      }));
+  EXPECT_EQ(form->FaceFileName(), other);
 }
 
 TEST_F(MainFaceBrowserTest, MissingFacesFolderIsReportedInTheErrorBox) {
@@ -766,7 +806,7 @@ TEST_F(MainFaceBrowserTest, MissingFacesFolderIsReportedInTheErrorBox) {
   ASSERT_EQ(messages_.size(), 1u);
   EXPECT_EQ(messages_[0].Caption, "Glamora");
   EXPECT_EQ(messages_[0].Text.toStdString(), "Cannot open file " + program_.File("Faces"));
-  EXPECT_EQ(form->FaceFileName, face_);
+  EXPECT_EQ(form->FaceFileName(), face_);
 }
 
 TEST_F(MainFaceBrowserTest, ABrokenFaceInTheListNeitherCrashesThePreviewNorReplacesTheFace) {
@@ -792,7 +832,7 @@ TEST_F(MainFaceBrowserTest, ABrokenFaceInTheListNeitherCrashesThePreviewNorRepla
   EXPECT_EQ(MessageTexts(), std::vector<std::string>{"There is not a saved face!"});
   EXPECT_EQ(form->windowTitle(), "Glamora - Mine.mff");
   EXPECT_EQ(CanvasCentre(*form), before);
-  EXPECT_EQ(form->FaceFileName, face_);
+  EXPECT_EQ(form->FaceFileName(), face_);
 }
 
 }  // namespace

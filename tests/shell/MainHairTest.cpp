@@ -14,18 +14,16 @@
 #include <ostream>
 
 #include "codecs/Jpeg.h"
-#include "face/Makeup.h"
+#include "desktop/Panel.h"
+#include "face/Random.h"
 #include "face/StandardFace.h"
-#include "hair/FrameBox.h"
-#include "hair/FrameButtons.h"
 #include "imaging/HsvPicker.h"
-#include "imaging/Image.h"
-#include "imaging/components/ImgIO.h"
 #include "imaging/ImgThumbView.h"
 #include "imaging/QtBitmap.h"
-#include "shell/Panel.h"
+#include "imaging/components/ImgIO.h"
 #include "tests/shell/MainWindowFixture.h"
 #include "tests/support/FaceFixtures.h"
+#include "views/Makeup.h"
 
 namespace glamora {
 
@@ -111,15 +109,16 @@ class MainHairTest : public MainWindowTest {
   }
 
   static void ChooseCategory(TFormMain& form, int position) {
-    form.cbHairDir->setCurrentIndex(position);
-    emit form.cbHairDir->activated(position);
+    Control<QComboBox>(form, "cbHairDir")->setCurrentIndex(position);
+    emit Control<QComboBox>(form, "cbHairDir")->activated(position);
   }
 
   static QPoint CellCorner(const TImgThumbView& view, int index) {
     return view.ClientOrigin() + QPoint(view.ImageX(index) - view.ViewX(), view.ImageY(index) - view.ViewY());
   }
   static void ClickThumbnail(TFormMain& form, int index) {
-    QTest::mouseClick(form.ThumbViewHair, Qt::LeftButton, {}, CellCorner(*form.ThumbViewHair, index) + QPoint(10, 10));
+    QTest::mouseClick(Control<TImgThumbView>(form, "ThumbViewHair"), Qt::LeftButton, {},
+                      CellCorner(*Control<TImgThumbView>(form, "ThumbViewHair"), index) + QPoint(10, 10));
   }
 
   static void Focus(TFormMain& form, QWidget* control) {
@@ -130,9 +129,9 @@ class MainHairTest : public MainWindowTest {
   }
 
   static TColor Hair(TFormMain& form, QPoint at = kHairBlock) {
-    return form.ImageHair->Bitmap()->Pixel(at.x(), at.y());
+    return Control<THairView>(form, "ImageHair")->Bitmap()->Pixel(at.x(), at.y());
   }
-  static QRect HairBounds(const TFormMain& form) { return form.ImageHair->geometry(); }
+  static QRect HairBounds(const TFormMain& form) { return Control<THairView>(form, "ImageHair")->geometry(); }
 
   std::string facePath_;
 };
@@ -142,46 +141,48 @@ class MainHairTest : public MainWindowTest {
 TEST_F(MainHairTest, ShowingTheWindowPutsTheFirstShortHairstyleOnTheWholeFace) {
   Category("Short", 3);
   auto form = StartOnFace();
-  EXPECT_EQ(form->HairFileName, HairFile("Short", 0));
-  EXPECT_EQ(form->SelectedHairstyle, 0);
-  EXPECT_EQ(form->ThumbViewHair->ImageCount(), 3);
-  EXPECT_EQ(form->ThumbViewHair->GetImageFileName(2), HairFile("Short", 2));
+  EXPECT_EQ(form->Model().HairFileName(), HairFile("Short", 0));
+  EXPECT_EQ(form->Hairstyle().SelectedHairstyle(), 0);
+  EXPECT_EQ(Control<TImgThumbView>(*form, "ThumbViewHair")->ImageCount(), 3);
+  EXPECT_EQ(Control<TImgThumbView>(*form, "ThumbViewHair")->GetImageFileName(2), HairFile("Short", 2));
 
   // Whitened background as the see-through colour, hair warmed by 60, 40, 20.
-  const Bitmap& hair = *form->ImageHair->Bitmap();
+  const Bitmap& hair = *Control<THairView>(*form, "ImageHair")->Bitmap();
   EXPECT_EQ(hair.Width(), kHairWidth);
   EXPECT_TRUE(hair.Transparent);
   EXPECT_EQ(hair.TransparentColor, clWhite);
   EXPECT_TRUE(Near(Hair(*form), Rgb(80, 60, 40))) << Describe(Hair(*form));
-  EXPECT_EQ(form->HairColour, (THairColour{60, 40, 20}));
-  EXPECT_EQ(form->HsvPickerHair->Red(), 60);
-  EXPECT_EQ(form->HsvPickerHair->Green(), 40);
-  EXPECT_EQ(form->HsvPickerHair->Blue(), 20);
+  EXPECT_EQ(form->Model().Tint(), (THairColour{60, 40, 20}));
+  EXPECT_EQ(Control<THsvPicker>(*form, "HsvPickerHair")->Red(), 60);
+  EXPECT_EQ(Control<THsvPicker>(*form, "HsvPickerHair")->Green(), 40);
+  EXPECT_EQ(Control<THsvPicker>(*form, "HsvPickerHair")->Blue(), 20);
 
   // The hair covers the face; the frame has no outline and lets the mouse through.
   EXPECT_EQ(HairBounds(*form), QRect(0, 0, 228, 314));
-  EXPECT_TRUE(form->ImageHair->isVisible());
-  EXPECT_EQ(form->FrameBoxHair->Frame.Bounds, (TRect{0, 0, 227, 313}));
-  EXPECT_TRUE(form->FrameBoxHair->Frame.Hidden);
-  EXPECT_FALSE(form->FrameBoxHair->MouseEnabled());
-  EXPECT_EQ(form->FrameBoxHair->parentWidget(), form->Makeup1);
-  EXPECT_GT(form->Makeup1->children().indexOf(form->FrameBoxHair), form->Makeup1->children().indexOf(form->ImageHair));
+  EXPECT_TRUE(Control<THairView>(*form, "ImageHair")->isVisible());
+  EXPECT_EQ(Control<TFrameBox>(*form, "FrameBoxHair")->Frame.Bounds, (TRect{0, 0, 227, 313}));
+  EXPECT_TRUE(Control<TFrameBox>(*form, "FrameBoxHair")->Frame.Hidden);
+  EXPECT_FALSE(Control<TFrameBox>(*form, "FrameBoxHair")->MouseEnabled());
+  EXPECT_EQ(Control<TFrameBox>(*form, "FrameBoxHair")->parentWidget(), &form->Canvas());
+  EXPECT_GT(form->Canvas().children().indexOf(Control<TFrameBox>(*form, "FrameBoxHair")),
+            form->Canvas().children().indexOf(Control<THairView>(*form, "ImageHair")));
 
-  for (QWidget* control : std::initializer_list<QWidget*>{form->HsvPickerHair, form->cbHairDir, form->bColorReset,
-                                                          form->tbRandomShow, form->FrameButtons.b1,
-                                                          form->FrameButtons.SpeedButton9}) {
+  for (QWidget* control : std::initializer_list<QWidget*>{
+           Control<THsvPicker>(*form, "HsvPickerHair"), Control<QComboBox>(*form, "cbHairDir"),
+           Control<QToolButton>(*form, "bColorReset"), Control<QToolButton>(*form, "tbRandomShow"),
+           Control<QToolButton>(*form, "b1"), Control<QToolButton>(*form, "SpeedButton9")}) {
     EXPECT_TRUE(control->isEnabled()) << control->objectName().toStdString();
   }
-  EXPECT_EQ(form->cbHairDir->currentText(), "");
-  EXPECT_EQ(form->cbHairDir->placeholderText(), "Hairstyles");
+  EXPECT_EQ(Control<QComboBox>(*form, "cbHairDir")->currentText(), "");
+  EXPECT_EQ(Control<QComboBox>(*form, "cbHairDir")->placeholderText(), "Hairstyles");
   EXPECT_TRUE(messages_.empty());
 }
 
 TEST_F(MainHairTest, AMissingCatalogueLeavesAnEmptyGridAndNoHair) {
   auto form = StartOnFace();
-  EXPECT_EQ(form->ThumbViewHair->ImageCount(), 0);
-  EXPECT_EQ(form->SelectedHairstyle, -1);
-  EXPECT_TRUE(form->ImageHair->Bitmap()->Empty());
+  EXPECT_EQ(Control<TImgThumbView>(*form, "ThumbViewHair")->ImageCount(), 0);
+  EXPECT_EQ(form->Hairstyle().SelectedHairstyle(), -1);
+  EXPECT_TRUE(Control<THairView>(*form, "ImageHair")->Bitmap()->Empty());
   EXPECT_TRUE(messages_.empty());
 }
 
@@ -191,66 +192,65 @@ TEST_F(MainHairTest, EachFrameButtonClickMakesOneStep) {
   Category("Short", 1);
   auto form = StartOnFace();
   struct Case {
-    QToolButton* Button;
+    const char* Button;
     TRect Frame;  // after one click from the reset place (0, 0)-(227, 313)
   };
-  const TFrameButtons& b = form->FrameButtons;
   const Case cases[] = {
-      {b.b1, {-1, 0, 226, 313}}, {b.b2, {0, -1, 227, 312}}, {b.b3, {1, 0, 228, 313}},  {b.b4, {0, 1, 227, 314}},
-      {b.b5, {0, -1, 227, 314}}, {b.b6, {0, 1, 227, 312}},  {b.b7, {-1, 0, 228, 313}}, {b.b8, {1, 0, 226, 313}},
-      {b.b9, {-1, -1, 228, 314}}, {b.b10, {1, 1, 226, 312}},
+      {"b1", {-1, 0, 226, 313}},  {"b2", {0, -1, 227, 312}}, {"b3", {1, 0, 228, 313}},  {"b4", {0, 1, 227, 314}},
+      {"b5", {0, -1, 227, 314}},  {"b6", {0, 1, 227, 312}},  {"b7", {-1, 0, 228, 313}}, {"b8", {1, 0, 226, 313}},
+      {"b9", {-1, -1, 228, 314}}, {"b10", {1, 1, 226, 312}},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.Button->objectName().toStdString());
-    QTest::mouseClick(form->FrameButtons.SpeedButton9, Qt::LeftButton);
+    SCOPED_TRACE(c.Button);
+    QTest::mouseClick(Control<QToolButton>(*form, "SpeedButton9"), Qt::LeftButton);
     ASSERT_EQ(HairBounds(*form), QRect(0, 0, 228, 314));
-    QTest::mouseClick(c.Button, Qt::LeftButton);
-    EXPECT_EQ(form->FrameBoxHair->Frame.Bounds, c.Frame);
+    QTest::mouseClick(Control<QToolButton>(*form, c.Button), Qt::LeftButton);
+    EXPECT_EQ(Control<TFrameBox>(*form, "FrameBoxHair")->Frame.Bounds, c.Frame);
     // The hair fills the inside of the frame.
     EXPECT_EQ(HairBounds(*form), QRect(c.Frame.Left + 1, c.Frame.Top + 1, c.Frame.Right - c.Frame.Left - 1,
                                        c.Frame.Bottom - c.Frame.Top - 1));
-    EXPECT_FALSE(form->TimerFrame->isActive());
+    EXPECT_FALSE(Control<QTimer>(*form, "TimerFrame")->isActive());
   }
 }
 
 TEST_F(MainHairTest, HoldingAFrameButtonRepeatsItsStepUntilRelease) {
   Category("Short", 1);
   auto form = StartOnFace();
-  QTest::mousePress(form->FrameButtons.b9, Qt::LeftButton);
-  ASSERT_TRUE(form->TimerFrame->isActive());
-  EXPECT_EQ(form->TimerFrame->interval(), 100);
-  EXPECT_TRUE(form->FrameStepper->FrameStepStretches);
-  for (int tick = 0; tick < 10; ++tick) Fire(form->TimerFrame);
-  QTest::mouseRelease(form->FrameButtons.b9, Qt::LeftButton);
-  EXPECT_FALSE(form->TimerFrame->isActive());
+  QTest::mousePress(Control<QToolButton>(*form, "b9"), Qt::LeftButton);
+  ASSERT_TRUE(Control<QTimer>(*form, "TimerFrame")->isActive());
+  EXPECT_EQ(Control<QTimer>(*form, "TimerFrame")->interval(), 100);
+  EXPECT_TRUE(form->Hairstyle().FrameStepper().FrameStepStretches);
+  for (int tick = 0; tick < 10; ++tick) Fire(Control<QTimer>(*form, "TimerFrame"));
+  QTest::mouseRelease(Control<QToolButton>(*form, "b9"), Qt::LeftButton);
+  EXPECT_FALSE(Control<QTimer>(*form, "TimerFrame")->isActive());
   // Ten repeats and the click: 22 pixels wider and taller about the centre.
-  EXPECT_EQ(form->FrameBoxHair->Frame.Bounds, (TRect{-11, -11, 238, 324}));
+  EXPECT_EQ(Control<TFrameBox>(*form, "FrameBoxHair")->Frame.Bounds, (TRect{-11, -11, 238, 324}));
 
   // The right button repeats too, but makes no click step.
-  QTest::mousePress(form->FrameButtons.b3, Qt::RightButton);
-  EXPECT_FALSE(form->FrameStepper->FrameStepStretches);
-  for (int tick = 0; tick < 3; ++tick) Fire(form->TimerFrame);
-  QTest::mouseRelease(form->FrameButtons.b3, Qt::RightButton);
-  EXPECT_FALSE(form->TimerFrame->isActive());
-  EXPECT_EQ(form->FrameBoxHair->Frame.Bounds, (TRect{-8, -11, 241, 324}));
+  QTest::mousePress(Control<QToolButton>(*form, "b3"), Qt::RightButton);
+  EXPECT_FALSE(form->Hairstyle().FrameStepper().FrameStepStretches);
+  for (int tick = 0; tick < 3; ++tick) Fire(Control<QTimer>(*form, "TimerFrame"));
+  QTest::mouseRelease(Control<QToolButton>(*form, "b3"), Qt::RightButton);
+  EXPECT_FALSE(Control<QTimer>(*form, "TimerFrame")->isActive());
+  EXPECT_EQ(Control<TFrameBox>(*form, "FrameBoxHair")->Frame.Bounds, (TRect{-8, -11, 241, 324}));
 
   // The reset button puts the hair back over the face.
-  QTest::mouseClick(form->FrameButtons.SpeedButton9, Qt::LeftButton);
+  QTest::mouseClick(Control<QToolButton>(*form, "SpeedButton9"), Qt::LeftButton);
   EXPECT_EQ(HairBounds(*form), QRect(0, 0, 228, 314));
-  EXPECT_EQ(form->FrameBoxHair->Frame.Bounds, (TRect{0, 0, 227, 313}));
+  EXPECT_EQ(Control<TFrameBox>(*form, "FrameBoxHair")->Frame.Bounds, (TRect{0, 0, 227, 313}));
 }
 
 TEST_F(MainHairTest, ShrinkingStopsWhileTheHairStillHasAPixel) {
   Category("Short", 1);
   auto form = StartOnFace();
-  QTest::mousePress(form->FrameButtons.b10, Qt::LeftButton);
-  for (int tick = 0; tick < 200; ++tick) Fire(form->TimerFrame);
-  QTest::mouseRelease(form->FrameButtons.b10, Qt::LeftButton);
+  QTest::mousePress(Control<QToolButton>(*form, "b10"), Qt::LeftButton);
+  for (int tick = 0; tick < 200; ++tick) Fire(Control<QTimer>(*form, "TimerFrame"));
+  QTest::mouseRelease(Control<QToolButton>(*form, "b10"), Qt::LeftButton);
   // The width shrinks by two a step from 228 down to 4, the height with it
   // from 314 to 90; the next step would leave less than TFrame::kMinSide and
   // is refused as a whole.
-  EXPECT_EQ(form->FrameBoxHair->Frame.Width(), 4);
-  EXPECT_EQ(form->FrameBoxHair->Frame.Height(), 90);
+  EXPECT_EQ(Control<TFrameBox>(*form, "FrameBoxHair")->Frame.Width(), 4);
+  EXPECT_EQ(Control<TFrameBox>(*form, "FrameBoxHair")->Frame.Height(), 90);
   EXPECT_EQ(HairBounds(*form).size(), QSize(2, 88));
 }
 
@@ -258,25 +258,25 @@ TEST_F(MainHairTest, ShrinkingStopsWhileTheHairStillHasAPixel) {
 
 TEST_F(MainHairTest, TheColourBoxTintsTheWhitenedHairAfresh) {
   auto form = StartOnFace();
-  form->LoadHairstyle(WriteBmpHair(program_.File("hair.bmp"), Rgb(200, 190, 250)));
-  const Bitmap& hair = *form->ImageHair->Bitmap();
+  form->Hairstyle().LoadHairstyle(WriteBmpHair(program_.File("hair.bmp"), Rgb(200, 190, 250)));
+  const Bitmap& hair = *Control<THairView>(*form, "ImageHair")->Bitmap();
   EXPECT_EQ(hair.Pixel(5, 5), clWhite);
   EXPECT_EQ(hair.TransparentColor, clWhite);
   EXPECT_EQ(hair.Pixel(10, 8), Rgb(160, 140, 120));
 
-  THsvPicker& picker = *form->HsvPickerHair;
+  THsvPicker& picker = *Control<THsvPicker>(*form, "HsvPickerHair");
   const int bottom = picker.height() - 1;
   // The bottom row of the field is black: the hair as whitened, untinted.
   QTest::mouseClick(&picker, Qt::LeftButton, {}, QPoint(10, bottom));
-  EXPECT_EQ(form->HairColour, (THairColour{0, 0, 0}));
+  EXPECT_EQ(form->Model().Tint(), (THairColour{0, 0, 0}));
   EXPECT_EQ(hair.Pixel(10, 8), Rgb(100, 100, 100));
   EXPECT_EQ(hair.Pixel(5, 5), clWhite);
 
   // One colour and then another give what the second alone gives.
   QTest::mouseClick(&picker, Qt::LeftButton, {}, QPoint(5, 5));
-  const THairColour light = form->HairColour;
+  const THairColour light = form->Model().Tint();
   QTest::mouseClick(&picker, Qt::LeftButton, {}, QPoint(picker.FieldWidth() / 2, picker.height() / 2));
-  const THairColour second = form->HairColour;
+  const THairColour second = form->Model().Tint();
   ASSERT_NE(second, light);
   auto expected = [](THairColour c) {
     return Rgb(uint8_t(std::min(255, 100 + c.Red)), uint8_t(std::min(255, 100 + c.Green)),
@@ -289,8 +289,8 @@ TEST_F(MainHairTest, TheColourBoxTintsTheWhitenedHairAfresh) {
 
 TEST_F(MainHairTest, ABackgroundChannelOf180OrLessStaysAndTheTintMakesItOpaque) {
   auto form = StartOnFace();
-  form->LoadHairstyle(WriteBmpHair(program_.File("hair.bmp"), Rgb(170, 220, 220)));
-  const Bitmap& hair = *form->ImageHair->Bitmap();
+  form->Hairstyle().LoadHairstyle(WriteBmpHair(program_.File("hair.bmp"), Rgb(170, 220, 220)));
+  const Bitmap& hair = *Control<THairView>(*form, "ImageHair")->Bitmap();
   EXPECT_EQ(hair.TransparentColor, Rgb(170, 255, 255));
   EXPECT_EQ(hair.Pixel(5, 5), Rgb(230, 255, 255));
 }
@@ -299,18 +299,19 @@ TEST_F(MainHairTest, ColourResetRestoresTheDefaultAndReloadsTheSelectedHairstyle
   Category("Short", 2);
   auto form = StartOnFace();
   ClickThumbnail(*form, 1);
-  ASSERT_EQ(form->HairFileName, HairFile("Short", 1));
-  QTest::mouseClick(form->HsvPickerHair, Qt::LeftButton, {}, QPoint(10, form->HsvPickerHair->height() - 1));
+  ASSERT_EQ(form->Model().HairFileName(), HairFile("Short", 1));
+  QTest::mouseClick(Control<THsvPicker>(*form, "HsvPickerHair"), Qt::LeftButton, {},
+                    QPoint(10, Control<THsvPicker>(*form, "HsvPickerHair")->height() - 1));
   // Another hairstyle on the face, not from the catalogue.
-  form->LoadHairstyle(WriteBmpHair(program_.File("other.bmp"), Rgb(200, 190, 250)));
-  ASSERT_EQ(form->HairFileName, program_.File("other.bmp"));
+  form->Hairstyle().LoadHairstyle(WriteBmpHair(program_.File("other.bmp"), Rgb(200, 190, 250)));
+  ASSERT_EQ(form->Model().HairFileName(), program_.File("other.bmp"));
 
-  QTest::mouseClick(form->bColorReset, Qt::LeftButton);
-  EXPECT_EQ(form->HairColour, (THairColour{60, 40, 20}));
-  EXPECT_EQ(form->HsvPickerHair->Red(), 60);
-  EXPECT_EQ(form->HsvPickerHair->Green(), 40);
-  EXPECT_EQ(form->HsvPickerHair->Blue(), 20);
-  EXPECT_EQ(form->HairFileName, HairFile("Short", 1));
+  QTest::mouseClick(Control<QToolButton>(*form, "bColorReset"), Qt::LeftButton);
+  EXPECT_EQ(form->Model().Tint(), (THairColour{60, 40, 20}));
+  EXPECT_EQ(Control<THsvPicker>(*form, "HsvPickerHair")->Red(), 60);
+  EXPECT_EQ(Control<THsvPicker>(*form, "HsvPickerHair")->Green(), 40);
+  EXPECT_EQ(Control<THsvPicker>(*form, "HsvPickerHair")->Blue(), 20);
+  EXPECT_EQ(form->Model().HairFileName(), HairFile("Short", 1));
   EXPECT_TRUE(Near(Hair(*form), Rgb(100, 80, 60))) << Describe(Hair(*form));
 }
 
@@ -321,30 +322,30 @@ TEST_F(MainHairTest, ChoosingACategoryListsItsFolderAndPutsItsFirstHairstyleOn) 
   Category("Char", 3, 120);
   Category("Male", 1, 200);
   auto form = StartOnFace();
-  ASSERT_EQ(form->cbHairDir->count(), 5);
+  ASSERT_EQ(Control<QComboBox>(*form, "cbHairDir")->count(), 5);
   const char* captions[] = {"Short", "Medium", "Long", "Special", "Male"};
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(form->cbHairDir->itemText(i), captions[i]);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(Control<QComboBox>(*form, "cbHairDir")->itemText(i), captions[i]);
 
   ClickThumbnail(*form, 1);
   ChooseCategory(*form, 3);
-  EXPECT_EQ(form->CategoryFolder, program_.File("Char"));
-  EXPECT_EQ(form->ThumbViewHair->ImageCount(), 3);
-  EXPECT_EQ(form->ThumbViewHair->SelectedImage(), 0);
-  EXPECT_EQ(form->SelectedHairstyle, 0);
-  EXPECT_EQ(form->HairFileName, HairFile("Char", 0));
+  EXPECT_EQ(form->Hairstyle().CategoryFolder(), program_.File("Char"));
+  EXPECT_EQ(Control<TImgThumbView>(*form, "ThumbViewHair")->ImageCount(), 3);
+  EXPECT_EQ(Control<TImgThumbView>(*form, "ThumbViewHair")->SelectedImage(), 0);
+  EXPECT_EQ(form->Hairstyle().SelectedHairstyle(), 0);
+  EXPECT_EQ(form->Model().HairFileName(), HairFile("Char", 0));
   EXPECT_TRUE(Near(Hair(*form), Rgb(180, 160, 140))) << Describe(Hair(*form));
 
   ChooseCategory(*form, 4);
-  EXPECT_EQ(form->CategoryFolder, program_.File("Male"));
-  EXPECT_EQ(form->HairFileName, HairFile("Male", 0));
+  EXPECT_EQ(form->Hairstyle().CategoryFolder(), program_.File("Male"));
+  EXPECT_EQ(form->Model().HairFileName(), HairFile("Male", 0));
 
   // A category without a folder: an empty grid, the hair stays.
   const TColor maleHair = Hair(*form);
   ChooseCategory(*form, 1);
-  EXPECT_EQ(form->CategoryFolder, program_.File("Medium"));
-  EXPECT_EQ(form->ThumbViewHair->ImageCount(), 0);
-  EXPECT_EQ(form->SelectedHairstyle, -1);
-  EXPECT_EQ(form->HairFileName, "");
+  EXPECT_EQ(form->Hairstyle().CategoryFolder(), program_.File("Medium"));
+  EXPECT_EQ(Control<TImgThumbView>(*form, "ThumbViewHair")->ImageCount(), 0);
+  EXPECT_EQ(form->Hairstyle().SelectedHairstyle(), -1);
+  EXPECT_EQ(form->Model().HairFileName(), "");
   EXPECT_EQ(Hair(*form), maleHair);
   EXPECT_TRUE(messages_.empty());
 }
@@ -356,37 +357,37 @@ TEST_F(MainHairTest, TheCatalogueListsEveryJpegInNameOrderWhateverItsName) {
   WriteJpeg(program_.File("Long/c.png"), CatalogueHair(80));
   auto form = StartOnFace();
   ChooseCategory(*form, 2);
-  ASSERT_EQ(form->ThumbViewHair->ImageCount(), 2);
-  EXPECT_EQ(form->ThumbViewHair->GetImageFileName(0), program_.File("Long/a.jpg"));
-  EXPECT_EQ(form->ThumbViewHair->GetImageFileName(1), program_.File("Long/B.JPG"));
-  EXPECT_EQ(form->HairFileName, program_.File("Long/a.jpg"));
+  ASSERT_EQ(Control<TImgThumbView>(*form, "ThumbViewHair")->ImageCount(), 2);
+  EXPECT_EQ(Control<TImgThumbView>(*form, "ThumbViewHair")->GetImageFileName(0), program_.File("Long/a.jpg"));
+  EXPECT_EQ(Control<TImgThumbView>(*form, "ThumbViewHair")->GetImageFileName(1), program_.File("Long/B.JPG"));
+  EXPECT_EQ(form->Model().HairFileName(), program_.File("Long/a.jpg"));
 }
 
 TEST_F(MainHairTest, ANewHairstyleTakesThePlaceAndSizeOfThePreviousOne) {
   Category("Short", 3);
   auto form = StartOnFace();
-  QTest::mouseClick(form->FrameButtons.b3, Qt::LeftButton);
-  QTest::mouseClick(form->FrameButtons.b3, Qt::LeftButton);
-  QTest::mouseClick(form->FrameButtons.b9, Qt::LeftButton);
+  QTest::mouseClick(Control<QToolButton>(*form, "b3"), Qt::LeftButton);
+  QTest::mouseClick(Control<QToolButton>(*form, "b3"), Qt::LeftButton);
+  QTest::mouseClick(Control<QToolButton>(*form, "b9"), Qt::LeftButton);
   const QRect placed = HairBounds(*form);
-  const TRect frame = form->FrameBoxHair->Frame.Bounds;
+  const TRect frame = Control<TFrameBox>(*form, "FrameBoxHair")->Frame.Bounds;
   ASSERT_EQ(placed, QRect(2, 0, 228, 314));
 
   ClickThumbnail(*form, 2);
-  EXPECT_EQ(form->SelectedHairstyle, 2);
-  EXPECT_EQ(form->HairFileName, HairFile("Short", 2));
+  EXPECT_EQ(form->Hairstyle().SelectedHairstyle(), 2);
+  EXPECT_EQ(form->Model().HairFileName(), HairFile("Short", 2));
   EXPECT_TRUE(Near(Hair(*form), Rgb(120, 100, 80))) << Describe(Hair(*form));
   EXPECT_EQ(HairBounds(*form), placed);
   // The frame adopts the hair where it lies.
-  EXPECT_EQ(form->FrameBoxHair->Frame.Bounds, (TRect{2, 0, 229, 313}));
-  EXPECT_NE(form->FrameBoxHair->Frame.Bounds, frame);
+  EXPECT_EQ(Control<TFrameBox>(*form, "FrameBoxHair")->Frame.Bounds, (TRect{2, 0, 229, 313}));
+  EXPECT_NE(Control<TFrameBox>(*form, "FrameBoxHair")->Frame.Bounds, frame);
 }
 
 TEST_F(MainHairTest, ThumbnailsCarryTheirNumberAndAGoldenFrame) {
   Category("Short", 3);
   auto form = StartOnFace();
-  const TImgThumbView& view = *form->ThumbViewHair;
-  const QImage shown = form->ThumbViewHair->grab().toImage();
+  const TImgThumbView& view = *Control<TImgThumbView>(*form, "ThumbViewHair");
+  const QImage shown = Control<TImgThumbView>(*form, "ThumbViewHair")->grab().toImage();
   const QPoint corner = CellCorner(view, 1);
   const int w = view.ThumbWidth(), h = view.ThumbHeight();
   auto at = [&](int x, int y) { return FromQColor(shown.pixelColor(corner.x() + x, corner.y() + y)); };
@@ -417,29 +418,29 @@ TEST_F(MainHairTest, DeleteAsksFirstAndYesDeletesTheHairstyleFile) {
   Category("Short", 3);
   auto form = StartOnFace();
   ClickThumbnail(*form, 1);
-  Focus(*form, form->ThumbViewHair);
+  Focus(*form, Control<TImgThumbView>(*form, "ThumbViewHair"));
 
   answer_ = mrNo;
-  QTest::keyClick(form->ThumbViewHair, Qt::Key_Delete);
+  QTest::keyClick(Control<TImgThumbView>(*form, "ThumbViewHair"), Qt::Key_Delete);
   ASSERT_EQ(messages_.size(), 1u);
   EXPECT_EQ(messages_[0].Text, kDeleteQuestion);
   EXPECT_EQ(messages_[0].Type, TMsgDlgType::mtConfirmation);
   EXPECT_EQ(messages_[0].Buttons, mbYes | mbNo);
-  EXPECT_EQ(form->ThumbViewHair->ImageCount(), 3);
+  EXPECT_EQ(Control<TImgThumbView>(*form, "ThumbViewHair")->ImageCount(), 3);
   EXPECT_TRUE(fs::exists(HairFile("Short", 1)));
 
   answer_ = mrYes;
-  QTest::keyClick(form->ThumbViewHair, Qt::Key_Delete);
+  QTest::keyClick(Control<TImgThumbView>(*form, "ThumbViewHair"), Qt::Key_Delete);
   EXPECT_EQ(messages_.size(), 2u);
   EXPECT_FALSE(fs::exists(HairFile("Short", 1)));
   EXPECT_TRUE(fs::exists(HairFile("Short", 0)));
   EXPECT_TRUE(fs::exists(HairFile("Short", 2)));
-  ASSERT_EQ(form->ThumbViewHair->ImageCount(), 2);
-  EXPECT_EQ(form->ThumbViewHair->GetImageFileName(1), HairFile("Short", 2));
+  ASSERT_EQ(Control<TImgThumbView>(*form, "ThumbViewHair")->ImageCount(), 2);
+  EXPECT_EQ(Control<TImgThumbView>(*form, "ThumbViewHair")->GetImageFileName(1), HairFile("Short", 2));
   // The selection moves on silently: the face keeps the deleted hairstyle.
-  EXPECT_EQ(form->ThumbViewHair->SelectedImage(), 1);
-  EXPECT_EQ(form->SelectedHairstyle, 1);
-  EXPECT_EQ(form->HairFileName, HairFile("Short", 1));
+  EXPECT_EQ(Control<TImgThumbView>(*form, "ThumbViewHair")->SelectedImage(), 1);
+  EXPECT_EQ(form->Hairstyle().SelectedHairstyle(), 1);
+  EXPECT_EQ(form->Model().HairFileName(), HairFile("Short", 1));
   EXPECT_TRUE(Near(Hair(*form), Rgb(100, 80, 60))) << Describe(Hair(*form));
 }
 
@@ -450,21 +451,22 @@ TEST_F(MainHairTest, DeleteActsOnlyOnTheFocusedCatalogueOrGallery) {
   auto form = StartOnFace();
   answer_ = mrYes;
 
-  for (QWidget* control : std::initializer_list<QWidget*>{form->cbHairDir, form->edFrame}) {
+  for (QWidget* control :
+       std::initializer_list<QWidget*>{Control<QComboBox>(*form, "cbHairDir"), Control<QLineEdit>(*form, "edFrame")}) {
     SCOPED_TRACE(control->objectName().toStdString());
     Focus(*form, control);
     QTest::keyClick(control, Qt::Key_Delete);
     EXPECT_TRUE(messages_.empty());
-    EXPECT_EQ(form->ThumbViewHair->ImageCount(), 2);
+    EXPECT_EQ(Control<TImgThumbView>(*form, "ThumbViewHair")->ImageCount(), 2);
     EXPECT_TRUE(fs::exists(program_.File("Preview/0001.jpg")));
   }
 
   // The gallery's picture goes without a question.
-  Focus(*form, form->ThumbViewPreview);
-  QTest::keyClick(form->ThumbViewPreview, Qt::Key_Delete);
+  Focus(*form, Control<TImgThumbView>(*form, "ThumbViewPreview"));
+  QTest::keyClick(Control<TImgThumbView>(*form, "ThumbViewPreview"), Qt::Key_Delete);
   EXPECT_TRUE(messages_.empty());
   EXPECT_FALSE(fs::exists(program_.File("Preview/0001.jpg")));
-  EXPECT_EQ(form->ThumbViewHair->ImageCount(), 2);
+  EXPECT_EQ(Control<TImgThumbView>(*form, "ThumbViewHair")->ImageCount(), 2);
   EXPECT_TRUE(fs::exists(HairFile("Short", 0)));
 }
 
@@ -487,24 +489,26 @@ class RandomShowTest : public MainHairTest {
 
   // The face as its file holds it.
   Bitmap FreshFace() const {
-    TMakeup canvas;
-    EXPECT_TRUE(canvas.LoadFace(facePath_));
+    Makeover fresh;
+    EXPECT_TRUE(fresh.LoadFace(facePath_));
     Bitmap picture;
-    picture.Assign(*canvas.Bitmap());
+    picture.Assign(fresh.Face());
     return picture;
   }
 
   static Bitmap Canvas(TFormMain& form) {
     Bitmap picture;
-    picture.Assign(*form.Makeup1->Bitmap());
+    picture.Assign(form.Model().Face());
     return picture;
   }
 
   static void Scribble(TFormMain& form) {
-    form.Makeup1->Bitmap()->Fill(Rgb(1, 2, 3));
-    form.Makeup1->SaveUndo();
+    Bitmap scribble(228, 314);
+    scribble.Fill(Rgb(1, 2, 3));
+    form.Model().SetFace(scribble);
+    form.Model().SaveUndo();
   }
-  static bool Scribbled(TFormMain& form) { return form.Makeup1->Bitmap()->Pixel(5, 5) == Rgb(1, 2, 3); }
+  static bool Scribbled(TFormMain& form) { return form.Model().Face().Pixel(5, 5) == Rgb(1, 2, 3); }
 
   // Region rectangles of RectangleRegionsHeader.
   static QRect LeftEye() {
@@ -572,46 +576,63 @@ TEST_F(RandomShowTest, AMakeoverMakesUpTheFreshFaceAndPutsOnARandomTintedHairsty
   FullCatalogue();
   auto form = StartOnFace(GradientFace());
   const auto faceBytes = ReadAll(facePath_);
-  form->PageControl1->setCurrentWidget(form->TabSheetMakeup);
-  ASSERT_FALSE(form->ImageHair->isVisible());
+  Control<QTabWidget>(*form, "PageControl1")->setCurrentWidget(Control<QWidget>(*form, "TabSheetMakeup"));
+  ASSERT_FALSE(Control<THairView>(*form, "ImageHair")->isVisible());
 
-  QTest::mouseClick(form->tbRandomShow, Qt::LeftButton);
-  EXPECT_EQ(form->PageControl1->currentWidget(), form->TabSheetHairstyles);
-  EXPECT_TRUE(form->PanelFrameControls->isVisible());
-  EXPECT_TRUE(form->ImageHair->isVisible());
-  EXPECT_TRUE(form->RandomFaceShown);
-  EXPECT_FALSE(form->Timer1->isActive());
+  QTest::mouseClick(Control<QToolButton>(*form, "tbRandomShow"), Qt::LeftButton);
+  EXPECT_EQ(Control<QTabWidget>(*form, "PageControl1")->currentWidget(), Control<QWidget>(*form, "TabSheetHairstyles"));
+  EXPECT_TRUE(Control<TPanel>(*form, "PanelFrameControls")->isVisible());
+  EXPECT_TRUE(Control<THairView>(*form, "ImageHair")->isVisible());
+  EXPECT_TRUE(form->RandomFaceShown());
+  EXPECT_FALSE(Control<QTimer>(*form, "Timer1")->isActive());
   ExpectOneMakeupOnTheFreshFace(Canvas(*form));
 
-  EXPECT_TRUE(IsCatalogueHairstyle(form->HairFileName, program_.Path())) << form->HairFileName;
-  const THairColour tint = form->HairColour;
+  EXPECT_TRUE(IsCatalogueHairstyle(form->Model().HairFileName(), program_.Path())) << form->Model().HairFileName();
+  const THairColour tint = form->Model().Tint();
   EXPECT_TRUE(tint.Red >= 50 && tint.Red <= 99 && tint.Green <= 59 && tint.Blue <= 39)
       << int(tint.Red) << ", " << int(tint.Green) << ", " << int(tint.Blue);
   EXPECT_TRUE(Near(Hair(*form), Rgb(uint8_t(90 + tint.Red), uint8_t(90 + tint.Green), uint8_t(90 + tint.Blue))))
       << Describe(Hair(*form));
   // The colour box, the catalogue selection and the face file stay as they were.
-  EXPECT_EQ(form->HsvPickerHair->Red(), 60);
-  EXPECT_EQ(form->ThumbViewHair->SelectedImage(), 0);
-  EXPECT_EQ(form->SelectedHairstyle, 0);
+  EXPECT_EQ(Control<THsvPicker>(*form, "HsvPickerHair")->Red(), 60);
+  EXPECT_EQ(Control<TImgThumbView>(*form, "ThumbViewHair")->SelectedImage(), 0);
+  EXPECT_EQ(form->Hairstyle().SelectedHairstyle(), 0);
   EXPECT_EQ(ReadAll(facePath_), faceBytes);
   EXPECT_TRUE(messages_.empty());
+}
+
+// The show draws from the program's one generator as it stands: nothing
+// reseeds it from the clock between the make-up and the hair.
+TEST_F(RandomShowTest, AMakeoverDrawsFromTheProgramsGeneratorAsItStands) {
+  FullCatalogue();
+  auto form = StartOnFace(GradientFace());
+  ProgramRandom().Seed(97);
+  QTest::mouseClick(Control<QToolButton>(*form, "tbRandomShow"), Qt::LeftButton);
+
+  Makeover reference;
+  RandomGenerator same(97);
+  ASSERT_TRUE(reference.RandomMakeover(facePath_, program_.Path(), same));
+  EXPECT_TRUE(reference.Face().SameContent(form->Model().Face()));
+  EXPECT_EQ(form->Model().HairFileName(), reference.HairFileName());
+  EXPECT_EQ(form->Model().Tint(), reference.Tint());
+  EXPECT_EQ(ProgramRandom().State(), same.State());
 }
 
 TEST_F(RandomShowTest, EachMakeoverStartsFromTheFaceFileNotFromThePreviousOne) {
   FullCatalogue();
   auto form = StartOnFace(GradientFace());
-  QTest::mouseClick(form->tbRandomShow, Qt::LeftButton);
-  ASSERT_TRUE(form->RandomFaceShown);
+  QTest::mouseClick(Control<QToolButton>(*form, "tbRandomShow"), Qt::LeftButton);
+  ASSERT_TRUE(form->RandomFaceShown());
   Scribble(*form);
-  QTest::mouseClick(form->tbRandomShow, Qt::LeftButton);
+  QTest::mouseClick(Control<QToolButton>(*form, "tbRandomShow"), Qt::LeftButton);
   ExpectOneMakeupOnTheFreshFace(Canvas(*form));
 
   // Turning to the Make-up page puts the face back as its file holds it.
-  form->PageControl1->setCurrentWidget(form->TabSheetMakeup);
-  EXPECT_FALSE(form->RandomFaceShown);
-  EXPECT_FALSE(form->ImageHair->isVisible());
+  Control<QTabWidget>(*form, "PageControl1")->setCurrentWidget(Control<QWidget>(*form, "TabSheetMakeup"));
+  EXPECT_FALSE(form->RandomFaceShown());
+  EXPECT_FALSE(Control<THairView>(*form, "ImageHair")->isVisible());
   const Bitmap fresh = FreshFace();
-  EXPECT_TRUE(fresh.SameContent(*form->Makeup1->Bitmap()));
+  EXPECT_TRUE(fresh.SameContent(*form->Canvas().Bitmap()));
 }
 
 TEST_F(RandomShowTest, AMissingFaceFileMakesNoMakeover) {
@@ -619,91 +640,91 @@ TEST_F(RandomShowTest, AMissingFaceFileMakesNoMakeover) {
   auto form = StartOnFace(GradientFace());
   fs::remove(facePath_);
   const Bitmap before = Canvas(*form);
-  const std::string hair = form->HairFileName;
-  QTest::mouseClick(form->tbRandomShow, Qt::LeftButton);
-  EXPECT_FALSE(form->RandomFaceShown);
-  EXPECT_EQ(form->HairFileName, hair);
-  EXPECT_EQ(form->HairColour, (THairColour{60, 40, 20}));
-  EXPECT_TRUE(before.SameContent(*form->Makeup1->Bitmap()));
+  const std::string hair = form->Model().HairFileName();
+  QTest::mouseClick(Control<QToolButton>(*form, "tbRandomShow"), Qt::LeftButton);
+  EXPECT_FALSE(form->RandomFaceShown());
+  EXPECT_EQ(form->Model().HairFileName(), hair);
+  EXPECT_EQ(form->Model().Tint(), (THairColour{60, 40, 20}));
+  EXPECT_TRUE(before.SameContent(*form->Canvas().Bitmap()));
   EXPECT_TRUE(messages_.empty());
 }
 
 TEST_F(RandomShowTest, ShiftStartsATimedShowOfNineMakeoversThatEndsWithTheFaceBack) {
   FullCatalogue();
   auto form = StartOnFace(GradientFace());
-  QTest::mouseClick(form->tbRandomShow, Qt::LeftButton, Qt::ShiftModifier);
-  ASSERT_TRUE(form->Timer1->isActive());
-  EXPECT_EQ(form->Timer1->interval(), 1000);
-  EXPECT_EQ(form->RandomShowTicks, 0);
-  EXPECT_TRUE(form->RandomFaceShown);
+  QTest::mouseClick(Control<QToolButton>(*form, "tbRandomShow"), Qt::LeftButton, Qt::ShiftModifier);
+  ASSERT_TRUE(Control<QTimer>(*form, "Timer1")->isActive());
+  EXPECT_EQ(Control<QTimer>(*form, "Timer1")->interval(), 1000);
+  EXPECT_EQ(form->RandomShow().Ticks(), 0);
+  EXPECT_TRUE(form->RandomFaceShown());
 
   // Eight ticks bring the other eight make-overs, each from the fresh face.
   for (int tick = 1; tick <= 8; ++tick) {
     SCOPED_TRACE(tick);
     Scribble(*form);
-    Fire(form->Timer1);
+    Fire(Control<QTimer>(*form, "Timer1"));
     EXPECT_FALSE(Scribbled(*form));
-    EXPECT_TRUE(form->RandomFaceShown);
-    EXPECT_TRUE(form->Timer1->isActive());
-    EXPECT_EQ(form->RandomShowTicks, tick);
+    EXPECT_TRUE(form->RandomFaceShown());
+    EXPECT_TRUE(Control<QTimer>(*form, "Timer1")->isActive());
+    EXPECT_EQ(form->RandomShow().Ticks(), tick);
     // The button blinks: pressed on odd ticks.
-    EXPECT_EQ(form->tbRandomShow->isDown(), tick % 2 == 1);
+    EXPECT_EQ(Control<QToolButton>(*form, "tbRandomShow")->isDown(), tick % 2 == 1);
   }
   ExpectOneMakeupOnTheFreshFace(Canvas(*form));
 
   // The ninth puts back the face, the default colour and the chosen hairstyle.
-  Fire(form->Timer1);
-  EXPECT_FALSE(form->Timer1->isActive());
-  EXPECT_FALSE(form->RandomFaceShown);
-  EXPECT_FALSE(form->tbRandomShow->isDown());
+  Fire(Control<QTimer>(*form, "Timer1"));
+  EXPECT_FALSE(Control<QTimer>(*form, "Timer1")->isActive());
+  EXPECT_FALSE(form->RandomFaceShown());
+  EXPECT_FALSE(Control<QToolButton>(*form, "tbRandomShow")->isDown());
   const Bitmap fresh = FreshFace();
-  EXPECT_TRUE(fresh.SameContent(*form->Makeup1->Bitmap()));
-  EXPECT_EQ(form->HairColour, (THairColour{60, 40, 20}));
-  EXPECT_EQ(form->HsvPickerHair->Red(), 60);
-  EXPECT_EQ(form->HairFileName, HairFile("Short", 0));
+  EXPECT_TRUE(fresh.SameContent(*form->Canvas().Bitmap()));
+  EXPECT_EQ(form->Model().Tint(), (THairColour{60, 40, 20}));
+  EXPECT_EQ(Control<THsvPicker>(*form, "HsvPickerHair")->Red(), 60);
+  EXPECT_EQ(form->Model().HairFileName(), HairFile("Short", 0));
   EXPECT_TRUE(Near(Hair(*form), Rgb(150, 130, 110))) << Describe(Hair(*form));
   EXPECT_TRUE(messages_.empty());
 
   // Another show counts its nine afresh.
-  QTest::mouseClick(form->tbRandomShow, Qt::LeftButton, Qt::ShiftModifier);
-  EXPECT_TRUE(form->Timer1->isActive());
-  EXPECT_EQ(form->RandomShowTicks, 0);
+  QTest::mouseClick(Control<QToolButton>(*form, "tbRandomShow"), Qt::LeftButton, Qt::ShiftModifier);
+  EXPECT_TRUE(Control<QTimer>(*form, "Timer1")->isActive());
+  EXPECT_EQ(form->RandomShow().Ticks(), 0);
 }
 
 TEST_F(RandomShowTest, PressingTheButtonAgainStopsTheShowWithoutAnotherMakeover) {
   FullCatalogue();
   auto form = StartOnFace(GradientFace());
-  QTest::mouseClick(form->tbRandomShow, Qt::LeftButton, Qt::ShiftModifier);
-  Fire(form->Timer1);
-  ASSERT_TRUE(form->tbRandomShow->isDown());
+  QTest::mouseClick(Control<QToolButton>(*form, "tbRandomShow"), Qt::LeftButton, Qt::ShiftModifier);
+  Fire(Control<QTimer>(*form, "Timer1"));
+  ASSERT_TRUE(Control<QToolButton>(*form, "tbRandomShow")->isDown());
   Scribble(*form);
 
-  QTest::mouseClick(form->tbRandomShow, Qt::LeftButton);
-  EXPECT_FALSE(form->Timer1->isActive());
-  EXPECT_FALSE(form->tbRandomShow->isDown());
+  QTest::mouseClick(Control<QToolButton>(*form, "tbRandomShow"), Qt::LeftButton);
+  EXPECT_FALSE(Control<QTimer>(*form, "Timer1")->isActive());
+  EXPECT_FALSE(Control<QToolButton>(*form, "tbRandomShow")->isDown());
   EXPECT_TRUE(Scribbled(*form));
-  EXPECT_EQ(form->RandomShowTicks, 1);
+  EXPECT_EQ(form->RandomShow().Ticks(), 1);
 
   // The next click is a make-over of its own again.
-  QTest::mouseClick(form->tbRandomShow, Qt::LeftButton);
+  QTest::mouseClick(Control<QToolButton>(*form, "tbRandomShow"), Qt::LeftButton);
   EXPECT_FALSE(Scribbled(*form));
-  EXPECT_FALSE(form->Timer1->isActive());
+  EXPECT_FALSE(Control<QTimer>(*form, "Timer1")->isActive());
 }
 
 TEST_F(RandomShowTest, TurningToTheMakeupPageStopsTheShowAndDiscardsTheMakeover) {
   FullCatalogue();
   auto form = StartOnFace(GradientFace());
-  QTest::mouseClick(form->tbRandomShow, Qt::LeftButton, Qt::ShiftModifier);
-  Fire(form->Timer1);
-  QTabBar* tabs = form->PageControl1->tabBar();
+  QTest::mouseClick(Control<QToolButton>(*form, "tbRandomShow"), Qt::LeftButton, Qt::ShiftModifier);
+  Fire(Control<QTimer>(*form, "Timer1"));
+  QTabBar* tabs = Control<QTabWidget>(*form, "PageControl1")->tabBar();
   QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
-  ASSERT_EQ(form->PageControl1->currentWidget(), form->TabSheetMakeup);
-  EXPECT_FALSE(form->Timer1->isActive());
-  EXPECT_FALSE(form->tbRandomShow->isDown());
-  EXPECT_FALSE(form->RandomFaceShown);
-  EXPECT_FALSE(form->ImageHair->isVisible());
+  ASSERT_EQ(Control<QTabWidget>(*form, "PageControl1")->currentWidget(), Control<QWidget>(*form, "TabSheetMakeup"));
+  EXPECT_FALSE(Control<QTimer>(*form, "Timer1")->isActive());
+  EXPECT_FALSE(Control<QToolButton>(*form, "tbRandomShow")->isDown());
+  EXPECT_FALSE(form->RandomFaceShown());
+  EXPECT_FALSE(Control<THairView>(*form, "ImageHair")->isVisible());
   const Bitmap fresh = FreshFace();
-  EXPECT_TRUE(fresh.SameContent(*form->Makeup1->Bitmap()));
+  EXPECT_TRUE(fresh.SameContent(*form->Canvas().Bitmap()));
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
+// The main window fixture: a program folder, settings and message boxes of its own.
 #include "tests/shell/MainWindowFixture.h"
 
 #include <QSettings>
 #include <filesystem>
 
+#include "desktop/Settings.h"
 #include "face/StandardFace.h"
-#include "shell/Settings.h"
 #include "tests/support/FaceFixtures.h"
 
 namespace glamora::test {

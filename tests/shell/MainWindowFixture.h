@@ -7,15 +7,26 @@
 
 #include <QUrl>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "desktop/Dialogs.h"
+#include "desktop/SupportPage.h"
 #include "face/FaceHeader.h"
 #include "imaging/core/Bitmap.h"
-#include "shell/Dialogs.h"
-#include "shell/Main.h"
-#include "shell/SupportPage.h"
+#include "model/Makeover.h"
+#include "shell/FormMain.h"
+#include "shell/GalleryPanel.h"
+#include "shell/HairstylePage.h"
+#include "shell/HelpViewer.h"
+#include "shell/MakeupPage.h"
+#include "shell/RandomShow.h"
 #include "tests/support/TestSupport.h"
+#include "views/FrameBox.h"
+#include "views/FrameButtons.h"
+#include "views/HairView.h"
+#include "views/Makeup.h"
 
 namespace glamora::test {
 
@@ -51,5 +62,17 @@ class MainWindowTest : public ::testing::Test {
 
 // A 228 × 314 picture whose pixels vary, so contrast and lightness changes show.
 Bitmap GradientFace();
+
+// A control of the window by its object name, the name the window's form
+// gives it; a missing one fails the test.
+template <class T = QWidget>
+T* Control(const QObject& window, const char* name) {
+  T* control = window.findChild<T*>(QString::fromLatin1(name));
+  if (!control) {
+    ADD_FAILURE() << "the window has no control " << name;
+    throw std::runtime_error(name);
+  }
+  return control;
+}
 
 }  // namespace glamora::test

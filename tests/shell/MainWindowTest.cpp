@@ -13,16 +13,15 @@
 #include <QToolButton>
 #include <filesystem>
 
-#include "face/Makeup.h"
+#include "desktop/Panel.h"
+#include "desktop/Settings.h"
+#include "desktop/ToolBar.h"
 #include "imaging/HsvPicker.h"
-#include "imaging/Image.h"
 #include "imaging/ImgThumbView.h"
 #include "shell/HelpViewer.h"
-#include "shell/Panel.h"
-#include "shell/Settings.h"
-#include "shell/ToolBar.h"
 #include "tests/shell/MainWindowFixture.h"
 #include "tests/support/FaceFixtures.h"
+#include "views/Makeup.h"
 
 namespace glamora::test {
 namespace {
@@ -34,27 +33,27 @@ namespace fs = std::filesystem;
 TEST_F(MainWindowTest, FirstRunLoadsTheModelFaceAndWritesTheProgramFolder) {
   const std::string model = CopyModelFace();
   auto form = Start();
-  EXPECT_EQ(form->ProgramFolder, program_.Path());
-  EXPECT_EQ(form->FaceFileName, model);
+  EXPECT_EQ(form->ProgramFolder(), program_.Path());
+  EXPECT_EQ(form->FaceFileName(), model);
   EXPECT_EQ(form->windowTitle(), "Glamora - Modela.eff");
   EXPECT_TRUE(messages_.empty());
   EXPECT_EQ(SettingsStore().ReadString("InstallDir"), program_.Path());
   EXPECT_TRUE(fs::is_directory(program_.File("Preview")));
-  EXPECT_EQ(form->CategoryFolder, program_.Path() + "Short");
-  EXPECT_EQ(form->HelpViewer->HelpFile(), program_.Path() + "Glamora.hlp");
-  EXPECT_EQ(form->Makeup1->Bitmap()->Width(), 228);
-  EXPECT_EQ(form->Makeup1->Bitmap()->Height(), 314);
+  EXPECT_EQ(form->Hairstyle().CategoryFolder(), program_.Path() + "Short");
+  EXPECT_EQ(form->HelpViewer().HelpFile(), program_.Path() + "Glamora.hlp");
+  EXPECT_EQ(form->Canvas().Bitmap()->Width(), 228);
+  EXPECT_EQ(form->Canvas().Bitmap()->Height(), 314);
 }
 
 TEST_F(MainWindowTest, StoredFaceIsLoadedAndClosingStoresTheCurrentFace) {
   CopyModelFace();
   const std::string mine = Face("Mine.mff", StandardFacePicture(), RectangleRegionsHeader());
   auto form = Start(mine);
-  EXPECT_EQ(form->FaceFileName, mine);
+  EXPECT_EQ(form->FaceFileName(), mine);
   EXPECT_EQ(form->windowTitle(), "Glamora - Mine.mff");
 
   const std::string other = Face("Other.mff", StandardFacePicture(), RectangleRegionsHeader());
-  form->FaceFileName = other;
+  form->OpenFace(other);
   form->close();
   EXPECT_EQ(SettingsStore().ReadString("FaceFile"), other);
 }
@@ -62,7 +61,7 @@ TEST_F(MainWindowTest, StoredFaceIsLoadedAndClosingStoresTheCurrentFace) {
 TEST_F(MainWindowTest, MissingStoredFaceFallsBackToTheModelFaceSilently) {
   const std::string model = CopyModelFace();
   auto form = Start(program_.File("Faces/Gone.mff"));
-  EXPECT_EQ(form->FaceFileName, model);
+  EXPECT_EQ(form->FaceFileName(), model);
   EXPECT_EQ(form->windowTitle(), "Glamora - Modela.eff");
   EXPECT_TRUE(messages_.empty());
 }
@@ -94,11 +93,11 @@ TEST_F(MainWindowTest, FailedReloadKeepsThePictureAndTheCaption) {
   const std::string good = Face("Good.mff", StandardFacePicture(Rgb(10, 20, 30)), RectangleRegionsHeader());
   auto form = Start(good);
   WriteAll(program_.File("Faces/Broken.mff"), "broken");
-  form->FaceFileName = program_.File("Faces/Broken.mff");
-  form->LoadCurrentFace();
+  form->OpenFace(program_.File("Faces/Broken.mff"));
   EXPECT_EQ(MessageTexts(), std::vector<std::string>{"There is not a saved face!"});
   EXPECT_EQ(form->windowTitle(), "Glamora - Good.mff");
-  EXPECT_EQ(form->Makeup1->Bitmap()->Pixel(5, 5), Rgb(10, 20, 30));
+  EXPECT_EQ(form->FaceFileName(), good);
+  EXPECT_EQ(form->Canvas().Bitmap()->Pixel(5, 5), Rgb(10, 20, 30));
 }
 
 TEST_F(MainWindowTest, GalleryCounterStartsAtTheHighestPictureNumber) {
@@ -107,7 +106,7 @@ TEST_F(MainWindowTest, GalleryCounterStartsAtTheHighestPictureNumber) {
   WriteAll(program_.File("Preview/0003.jpg"), "x");
   WriteAll(program_.File("Preview/0012.jpg"), "x");
   auto form = Start();
-  EXPECT_EQ(form->GalleryCounter, 12);
+  EXPECT_EQ(form->Gallery().Counter(), 12);
 }
 
 TEST_F(MainWindowTest, CursorTableHoldsTheMainWindowCursors) {
@@ -125,51 +124,54 @@ TEST_F(MainWindowTest, AreasFillTheFixedClientArea) {
   auto form = Start();
   EXPECT_EQ(form->centralWidget()->size(), QSize(650, 444));
   EXPECT_EQ(form->minimumSize(), form->maximumSize());
-  EXPECT_EQ(form->PanelFace->geometry(), QRect(0, 0, 307, 444));
-  EXPECT_EQ(form->PageControl1->geometry(), QRect(307, 0, 194, 444));
-  EXPECT_EQ(form->PanelPreview->geometry(), QRect(501, 0, 149, 444));
+  EXPECT_EQ(Control<TPanel>(*form, "PanelFace")->geometry(), QRect(0, 0, 307, 444));
+  EXPECT_EQ(Control<QTabWidget>(*form, "PageControl1")->geometry(), QRect(307, 0, 194, 444));
+  EXPECT_EQ(Control<TPanel>(*form, "PanelPreview")->geometry(), QRect(501, 0, 149, 444));
 
   // The canvas is centred in the face panel below the tool bar.
-  const int toolBar = form->ToolBar1->height();
-  const QPoint origin = form->PanelFace->ClientOrigin();
-  EXPECT_EQ(form->Makeup1->size(), QSize(228, 314));
-  EXPECT_EQ(form->Makeup1->x() - origin.x(), std::abs(form->PanelFace->ClientWidth() - 228) / 2);
-  EXPECT_EQ(form->Makeup1->y() - origin.y(),
-            std::abs(form->PanelFace->ClientHeight() - toolBar - 314) / 2 + toolBar);
-  EXPECT_EQ(form->Makeup1->Background(), clWhite);
-  EXPECT_EQ(form->Makeup1->ScrollBars(), ssBoth);
-  EXPECT_EQ(form->edFrame->size(), QSize(25, 21));
-  EXPECT_EQ(form->ImageHair->parentWidget(), form->Makeup1);
-  EXPECT_TRUE(form->ImageHair->Stretch());
-  EXPECT_TRUE(form->ImageHair->Transparent());
+  const int toolBar = Control<TToolBar>(*form, "ToolBar1")->height();
+  const QPoint origin = Control<TPanel>(*form, "PanelFace")->ClientOrigin();
+  EXPECT_EQ(form->Canvas().size(), QSize(228, 314));
+  EXPECT_EQ(form->Canvas().x() - origin.x(), std::abs(Control<TPanel>(*form, "PanelFace")->ClientWidth() - 228) / 2);
+  EXPECT_EQ(form->Canvas().y() - origin.y(),
+            std::abs(Control<TPanel>(*form, "PanelFace")->ClientHeight() - toolBar - 314) / 2 + toolBar);
+  EXPECT_EQ(form->Canvas().Background(), clWhite);
+  EXPECT_EQ(form->Canvas().ScrollBars(), ssBoth);
+  EXPECT_EQ(Control<QLineEdit>(*form, "edFrame")->size(), QSize(25, 21));
+  EXPECT_EQ(Control<THairView>(*form, "ImageHair")->parentWidget(), &form->Canvas());
+  EXPECT_TRUE(Control<THairView>(*form, "ImageHair")->Stretch());
+  EXPECT_TRUE(Control<THairView>(*form, "ImageHair")->Transparent());
   // The canvas lies over the frame-button panel.
-  EXPECT_GT(form->PanelFace->children().indexOf(form->Makeup1),
-            form->PanelFace->children().indexOf(form->PanelFrameControls));
+  EXPECT_GT(Control<TPanel>(*form, "PanelFace")->children().indexOf(&form->Canvas()),
+            Control<TPanel>(*form, "PanelFace")->children().indexOf(Control<TPanel>(*form, "PanelFrameControls")));
 }
 
 TEST_F(MainWindowTest, ThumbnailsAreSizedFromTheViewsFinalWidths) {
   CopyModelFace();
   auto form = Start();
   QApplication::processEvents();
-  const int hairWidth = form->ThumbViewHair->width();
+  const int hairWidth = Control<TImgThumbView>(*form, "ThumbViewHair")->width();
   ASSERT_GT(hairWidth, 100);
-  EXPECT_EQ(form->ThumbViewHair->ThumbWidth(), (hairWidth - 2 * 3 - 35) / 3);
-  EXPECT_EQ(form->ThumbViewHair->ThumbHeight(),
-            int(std::nearbyint(form->ThumbViewHair->ThumbWidth() * 314.0 / 228.0)));
-  const int galleryWidth = form->ThumbViewPreview->width();
-  EXPECT_EQ(form->ThumbViewPreview->ThumbWidth(), galleryWidth - 35);
-  EXPECT_EQ(form->ThumbViewPreview->ThumbHeight(),
-            int(std::nearbyint(form->ThumbViewPreview->ThumbWidth() * 314.0 / 228.0)));
-  EXPECT_EQ(form->ThumbViewPreview->toolTip(), "Double click to enlarge");
+  EXPECT_EQ(Control<TImgThumbView>(*form, "ThumbViewHair")->ThumbWidth(), (hairWidth - 2 * 3 - 35) / 3);
+  EXPECT_EQ(Control<TImgThumbView>(*form, "ThumbViewHair")->ThumbHeight(),
+            int(std::nearbyint(Control<TImgThumbView>(*form, "ThumbViewHair")->ThumbWidth() * 314.0 / 228.0)));
+  const int galleryWidth = Control<TImgThumbView>(*form, "ThumbViewPreview")->width();
+  EXPECT_EQ(Control<TImgThumbView>(*form, "ThumbViewPreview")->ThumbWidth(), galleryWidth - 35);
+  EXPECT_EQ(Control<TImgThumbView>(*form, "ThumbViewPreview")->ThumbHeight(),
+            int(std::nearbyint(Control<TImgThumbView>(*form, "ThumbViewPreview")->ThumbWidth() * 314.0 / 228.0)));
+  EXPECT_EQ(Control<TImgThumbView>(*form, "ThumbViewPreview")->toolTip(), "Double click to enlarge");
 }
 
 TEST_F(MainWindowTest, ToolBarButtonsInOrderWithTheirHints) {
   CopyModelFace();
   auto form = Start();
   const std::vector<std::pair<QToolButton*, const char*>> toolBar1 = {
-      {form->tbOpenFace, "Open face file"}, {form->tbOpenFile, "Open graphic file"},
-      {form->tbFaceExpert, "Face expert"},  {form->tbHairExpert, "Create Hairstyle"},
-      {form->tbRandomShow, "Random show"},  {form->ToolButton1, "Help contents"}};
+      {Control<QToolButton>(*form, "tbOpenFace"), "Open face file"},
+      {Control<QToolButton>(*form, "tbOpenFile"), "Open graphic file"},
+      {Control<QToolButton>(*form, "tbFaceExpert"), "Face expert"},
+      {Control<QToolButton>(*form, "tbHairExpert"), "Create Hairstyle"},
+      {Control<QToolButton>(*form, "tbRandomShow"), "Random show"},
+      {Control<QToolButton>(*form, "ToolButton1"), "Help contents"}};
   int left = -1;
   for (const auto& [button, hint] : toolBar1) {
     EXPECT_EQ(button->toolTip(), hint);
@@ -179,44 +181,49 @@ TEST_F(MainWindowTest, ToolBarButtonsInOrderWithTheirHints) {
     left = button->x();
   }
   // The separator before the random show.
-  EXPECT_EQ(form->tbRandomShow->x() - form->tbHairExpert->x(), 39 + 8);
+  EXPECT_EQ(Control<QToolButton>(*form, "tbRandomShow")->x() - Control<QToolButton>(*form, "tbHairExpert")->x(),
+            39 + 8);
 
   const std::vector<std::pair<QToolButton*, const char*>> toolBar2 = {
-      {form->tbAddGalery, "Add to Gallery"},   {form->ToolButton6, "Go to first"},
-      {form->ToolButton5, "Go to last"},       {form->tbDeleteAll, "Delete All"},
-      {form->tbExport, "Export selected"},     {form->tbPrint, "Print selected"},
-      {form->tbShowGalleryThumbs, "Show pictures number"}, {form->ToolButton4, "Gallery Help"}};
+      {Control<QToolButton>(*form, "tbAddGalery"), "Add to Gallery"},
+      {Control<QToolButton>(*form, "ToolButton6"), "Go to first"},
+      {Control<QToolButton>(*form, "ToolButton5"), "Go to last"},
+      {Control<QToolButton>(*form, "tbDeleteAll"), "Delete All"},
+      {Control<QToolButton>(*form, "tbExport"), "Export selected"},
+      {Control<QToolButton>(*form, "tbPrint"), "Print selected"},
+      {Control<QToolButton>(*form, "tbShowGalleryThumbs"), "Show pictures number"},
+      {Control<QToolButton>(*form, "ToolButton4"), "Gallery Help"}};
   int top = -1;
   for (const auto& [button, hint] : toolBar2) {
     EXPECT_EQ(button->toolTip(), hint);
     EXPECT_EQ(button->size(), QSize(39, 38)) << hint;
-    EXPECT_EQ(button->x(), form->tbAddGalery->x()) << hint;
+    EXPECT_EQ(button->x(), Control<QToolButton>(*form, "tbAddGalery")->x()) << hint;
     EXPECT_GT(button->y(), top) << hint;
     top = button->y();
   }
-  EXPECT_TRUE(form->tbShowGalleryThumbs->isCheckable());
+  EXPECT_TRUE(Control<QToolButton>(*form, "tbShowGalleryThumbs")->isCheckable());
 
-  EXPECT_EQ(form->bColorReset->toolTip(), "Default hairstyle color");
-  EXPECT_EQ(form->bHelpHairs->toolTip(), "Hairstyles Help");
-  EXPECT_EQ(form->HsvPickerHair->size(), QSize(182, 91));
-  EXPECT_EQ(form->cbHairDir->count(), 5);
-  EXPECT_EQ(form->cbHairDir->itemText(3), "Special");
+  EXPECT_EQ(Control<QToolButton>(*form, "bColorReset")->toolTip(), "Default hairstyle color");
+  EXPECT_EQ(Control<QToolButton>(*form, "bHelpHairs")->toolTip(), "Hairstyles Help");
+  EXPECT_EQ(Control<THsvPicker>(*form, "HsvPickerHair")->size(), QSize(182, 91));
+  EXPECT_EQ(Control<QComboBox>(*form, "cbHairDir")->count(), 5);
+  EXPECT_EQ(Control<QComboBox>(*form, "cbHairDir")->itemText(3), "Special");
 }
 
 TEST_F(MainWindowTest, FrameButtonsSitAtTheirPlacesOnTheirPanel) {
   CopyModelFace();
   auto form = Start();
-  const TFrameButtons& b = form->FrameButtons;
-  const std::vector<std::pair<QToolButton*, QRect>> places = {
-      {b.b1, {5, 143, 26, 81}},  {b.b2, {116, 9, 65, 27}},  {b.b3, {264, 143, 25, 78}},
-      {b.b4, {113, 353, 73, 22}}, {b.b5, {4, 50, 26, 36}},   {b.b6, {4, 90, 26, 40}},
-      {b.b7, {44, 10, 30, 26}},  {b.b8, {75, 9, 34, 27}},   {b.b9, {8, 7, 30, 31}},
-      {b.b10, {252, 8, 32, 33}}, {b.SpeedButton9, {5, 234, 25, 85}}};
-  for (const auto& [button, place] : places) {
-    EXPECT_EQ(button->parentWidget(), form->PanelFrameControls) << button->objectName().toStdString();
-    EXPECT_EQ(button->geometry(), place) << button->objectName().toStdString();
-    EXPECT_TRUE(form->PanelFrameControls->rect().contains(button->geometry()))
-        << button->objectName().toStdString();
+  const TPanel* panel = Control<TPanel>(*form, "PanelFrameControls");
+  const std::vector<std::pair<const char*, QRect>> places = {
+      {"b1", {5, 143, 26, 81}},   {"b2", {116, 9, 65, 27}},          {"b3", {264, 143, 25, 78}},
+      {"b4", {113, 353, 73, 22}}, {"b5", {4, 50, 26, 36}},           {"b6", {4, 90, 26, 40}},
+      {"b7", {44, 10, 30, 26}},   {"b8", {75, 9, 34, 27}},           {"b9", {8, 7, 30, 31}},
+      {"b10", {252, 8, 32, 33}},  {"SpeedButton9", {5, 234, 25, 85}}};
+  for (const auto& [name, place] : places) {
+    const QToolButton* button = Control<QToolButton>(*form, name);
+    EXPECT_EQ(button->parentWidget(), panel) << name;
+    EXPECT_EQ(button->geometry(), place) << name;
+    EXPECT_TRUE(panel->rect().contains(button->geometry())) << name;
   }
 }
 
@@ -232,11 +239,16 @@ TEST_F(MainWindowTest, MenuEntriesCarryCaptionsShortcutsAndHelpContexts) {
     int HelpContext;
   };
   const Entry entries[] = {
-      {form->OpenFaceFile, "Face file", "Ctrl+O", 9},   {form->OpenGraphicFile, "Graphic File", "Ctrl+G", 8},
-      {form->Addhairstyle1, "Create hairstyle", "Ctrl+H", 15}, {form->ExitProgram, "EXIT", "", 0},
-      {form->MenuAdd, "&Add", "Ctrl+A", 14},            {form->MenuExport, "&Export", "Ctrl+E", 14},
-      {form->MenuPrint, "&Print", "Ctrl+P", 14},        {form->MenuHelp, "Contents", "F1", 1},
-      {form->M45, "Support e-mail", "", 4},             {form->M46, "About", "", 1},
+      {Control<QAction>(*form, "OpenFaceFile"), "Face file", "Ctrl+O", 9},
+      {Control<QAction>(*form, "OpenGraphicFile"), "Graphic File", "Ctrl+G", 8},
+      {Control<QAction>(*form, "Addhairstyle1"), "Create hairstyle", "Ctrl+H", 15},
+      {Control<QAction>(*form, "ExitProgram"), "EXIT", "", 0},
+      {Control<QAction>(*form, "MenuAdd"), "&Add", "Ctrl+A", 14},
+      {Control<QAction>(*form, "MenuExport"), "&Export", "Ctrl+E", 14},
+      {Control<QAction>(*form, "MenuPrint"), "&Print", "Ctrl+P", 14},
+      {Control<QAction>(*form, "MenuHelp"), "Contents", "F1", 1},
+      {Control<QAction>(*form, "M45"), "Support e-mail", "", 4},
+      {Control<QAction>(*form, "M46"), "About", "", 1},
   };
   for (const Entry& e : entries) {
     SCOPED_TRACE(e.Caption);
@@ -244,11 +256,11 @@ TEST_F(MainWindowTest, MenuEntriesCarryCaptionsShortcutsAndHelpContexts) {
     EXPECT_EQ(e.Action->shortcut(), QKeySequence(e.Shortcut));
     EXPECT_EQ(e.Action->property("helpContext").toInt(), e.HelpContext);
   }
-  EXPECT_EQ(form->FileMenu->title(), "File");
-  EXPECT_EQ(form->OpenMenu->title(), "Open");
-  EXPECT_EQ(form->GalleryMenu->title(), "Gallery");
-  EXPECT_EQ(form->HelpMenu->title(), "Help");
-  EXPECT_TRUE(form->FileMenu->actions().contains(form->OpenMenu->menuAction()));
+  EXPECT_EQ(Control<QMenu>(*form, "FileMenu")->title(), "File");
+  EXPECT_EQ(Control<QMenu>(*form, "OpenMenu")->title(), "Open");
+  EXPECT_EQ(Control<QMenu>(*form, "GalleryMenu")->title(), "Gallery");
+  EXPECT_EQ(Control<QMenu>(*form, "HelpMenu")->title(), "Help");
+  EXPECT_TRUE(Control<QMenu>(*form, "FileMenu")->actions().contains(Control<QMenu>(*form, "OpenMenu")->menuAction()));
 }
 
 TEST_F(MainWindowTest, F1AnywhereInTheWindowOpensTheHelpContents) {
@@ -257,22 +269,22 @@ TEST_F(MainWindowTest, F1AnywhereInTheWindowOpensTheHelpContents) {
   auto form = Start();
   form->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-  QTest::keyClick(form->ThumbViewHair, Qt::Key_F1);
-  EXPECT_TRUE(form->HelpViewer->isVisible());
-  EXPECT_EQ(form->HelpViewer->CurrentTopic(), "contents");
-  EXPECT_TRUE(form->HelpViewer->Problem().isEmpty());
+  QTest::keyClick(Control<TImgThumbView>(*form, "ThumbViewHair"), Qt::Key_F1);
+  EXPECT_TRUE(form->HelpViewer().isVisible());
+  EXPECT_EQ(form->HelpViewer().CurrentTopic(), "contents");
+  EXPECT_TRUE(form->HelpViewer().Problem().isEmpty());
 }
 
 TEST_F(MainWindowTest, F1OnAHighlightedMenuEntryOpensItsContextTopic) {
   CopyModelFace();
   CopyHelp();
   auto form = Start();
-  form->HelpMenu->popup(form->mapToGlobal(QPoint(10, 10)));
-  form->HelpMenu->setActiveAction(form->M45);
-  ASSERT_EQ(form->HelpMenu->activeAction(), form->M45);
-  QTest::keyClick(form->HelpMenu, Qt::Key_F1);
-  EXPECT_EQ(form->HelpViewer->CurrentTopic(), "support");
-  EXPECT_FALSE(form->HelpMenu->isVisible());
+  Control<QMenu>(*form, "HelpMenu")->popup(form->mapToGlobal(QPoint(10, 10)));
+  Control<QMenu>(*form, "HelpMenu")->setActiveAction(Control<QAction>(*form, "M45"));
+  ASSERT_EQ(Control<QMenu>(*form, "HelpMenu")->activeAction(), Control<QAction>(*form, "M45"));
+  QTest::keyClick(Control<QMenu>(*form, "HelpMenu"), Qt::Key_F1);
+  EXPECT_EQ(form->HelpViewer().CurrentTopic(), "support");
+  EXPECT_FALSE(Control<QMenu>(*form, "HelpMenu")->isVisible());
   // The support page was not opened: F1 only explains the entry.
   EXPECT_TRUE(openedUrls_.empty());
 }
@@ -281,28 +293,31 @@ TEST_F(MainWindowTest, HelpButtonsJumpToTheirTopics) {
   CopyModelFace();
   CopyHelp();
   auto form = Start();
-  const std::vector<std::pair<QToolButton*, const char*>> buttons = {{form->ToolButton1, "contents"},
-                                                                     {form->bHelpHairs, "SHM_contents0008"},
-                                                                     {form->bHelpMakeup, "SHM_contents0011"},
-                                                                     {form->ToolButton4, "SHM_contents0012"}};
+  const std::vector<std::pair<QToolButton*, const char*>> buttons = {
+      {Control<QToolButton>(*form, "ToolButton1"), "contents"},
+      {Control<QToolButton>(*form, "bHelpHairs"), "SHM_contents0008"},
+      {Control<QToolButton>(*form, "bHelpMakeup"), "SHM_contents0011"},
+      {Control<QToolButton>(*form, "ToolButton4"), "SHM_contents0012"}};
   for (const auto& [button, topic] : buttons) {
-    form->PageControl1->setCurrentWidget(button == form->bHelpMakeup ? form->TabSheetMakeup
-                                                                      : form->TabSheetHairstyles);
+    Control<QTabWidget>(*form, "PageControl1")
+        ->setCurrentWidget(button == Control<QToolButton>(*form, "bHelpMakeup")
+                               ? Control<QWidget>(*form, "TabSheetMakeup")
+                               : Control<QWidget>(*form, "TabSheetHairstyles"));
     QTest::mouseClick(button, Qt::LeftButton);
-    EXPECT_EQ(form->HelpViewer->CurrentTopic(), topic);
+    EXPECT_EQ(form->HelpViewer().CurrentTopic(), topic);
   }
   // The viewer shows the topic's own text.
-  EXPECT_NE(form->HelpViewer->Browser()->toPlainText().indexOf("Gallery"), -1);
+  EXPECT_NE(form->HelpViewer().Browser()->toPlainText().indexOf("Gallery"), -1);
 }
 
 TEST_F(MainWindowTest, MissingHelpFileIsReportedInTheViewer) {
   CopyModelFace();
   auto form = Start();
-  form->MenuHelp->trigger();
-  EXPECT_TRUE(form->HelpViewer->isVisible());
-  EXPECT_TRUE(form->HelpViewer->CurrentTopic().isEmpty());
-  EXPECT_NE(form->HelpViewer->Problem().indexOf("Glamora.hlp"), -1);
-  EXPECT_NE(form->HelpViewer->Browser()->toPlainText().indexOf("cannot be found"), -1);
+  Control<QAction>(*form, "MenuHelp")->trigger();
+  EXPECT_TRUE(form->HelpViewer().isVisible());
+  EXPECT_TRUE(form->HelpViewer().CurrentTopic().isEmpty());
+  EXPECT_NE(form->HelpViewer().Problem().indexOf("Glamora.hlp"), -1);
+  EXPECT_NE(form->HelpViewer().Browser()->toPlainText().indexOf("cannot be found"), -1);
   EXPECT_TRUE(messages_.empty());
 }
 
@@ -311,10 +326,10 @@ TEST_F(MainWindowTest, ExitClosesTheWindow) {
   auto form = Start();
   bool closed = false;
   QObject::connect(form.get(), &TFormMain::Closed, [&] { closed = true; });
-  form->ExitProgram->trigger();
+  Control<QAction>(*form, "ExitProgram")->trigger();
   EXPECT_TRUE(closed);
   EXPECT_FALSE(form->isVisible());
-  EXPECT_EQ(SettingsStore().ReadString("FaceFile"), form->FaceFileName);
+  EXPECT_EQ(SettingsStore().ReadString("FaceFile"), form->FaceFileName());
 }
 
 // ---- page switching ----------------------------------------------------------
@@ -322,36 +337,40 @@ TEST_F(MainWindowTest, ExitClosesTheWindow) {
 TEST_F(MainWindowTest, PageSwitchHidesAndShowsTheHairAndTheFrameButtons) {
   CopyModelFace();
   auto form = Start();
-  EXPECT_EQ(form->PageControl1->currentWidget(), form->TabSheetHairstyles);
-  EXPECT_TRUE(form->PanelFrameControls->isVisible());
-  EXPECT_TRUE(form->ImageHair->isVisible());
+  EXPECT_EQ(Control<QTabWidget>(*form, "PageControl1")->currentWidget(), Control<QWidget>(*form, "TabSheetHairstyles"));
+  EXPECT_TRUE(Control<TPanel>(*form, "PanelFrameControls")->isVisible());
+  EXPECT_TRUE(Control<THairView>(*form, "ImageHair")->isVisible());
 
-  QTabBar* tabs = form->PageControl1->tabBar();
+  QTabBar* tabs = Control<QTabWidget>(*form, "PageControl1")->tabBar();
   QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
-  EXPECT_EQ(form->PageControl1->currentWidget(), form->TabSheetMakeup);
-  EXPECT_FALSE(form->PanelFrameControls->isVisible());
-  EXPECT_FALSE(form->ImageHair->isVisible());
+  EXPECT_EQ(Control<QTabWidget>(*form, "PageControl1")->currentWidget(), Control<QWidget>(*form, "TabSheetMakeup"));
+  EXPECT_FALSE(Control<TPanel>(*form, "PanelFrameControls")->isVisible());
+  EXPECT_FALSE(Control<THairView>(*form, "ImageHair")->isVisible());
 
   QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(0).center());
-  EXPECT_TRUE(form->PanelFrameControls->isVisible());
-  EXPECT_TRUE(form->ImageHair->isVisible());
-  EXPECT_EQ(form->Makeup1->Cursor(), crDefault);
+  EXPECT_TRUE(Control<TPanel>(*form, "PanelFrameControls")->isVisible());
+  EXPECT_TRUE(Control<THairView>(*form, "ImageHair")->isVisible());
+  EXPECT_EQ(form->Canvas().Cursor(), crDefault);
 }
 
 TEST_F(MainWindowTest, MakeupPageDiscardsARandomMakeover) {
   const std::string face = Face("Plain.mff", StandardFacePicture(Rgb(100, 100, 100)), RectangleRegionsHeader());
   auto form = Start(face);
-  form->Makeup1->Bitmap()->Fill(Rgb(1, 2, 3));
-  form->RandomFaceShown = true;
-  form->PageControl1->setCurrentWidget(form->TabSheetMakeup);
-  EXPECT_FALSE(form->RandomFaceShown);
-  EXPECT_EQ(form->Makeup1->Bitmap()->Pixel(0, 0), Rgb(100, 100, 100));
+  QTabWidget* pages = Control<QTabWidget>(*form, "PageControl1");
+  Bitmap scribble(228, 314);
+  scribble.Fill(Rgb(1, 2, 3));
+  QTest::mouseClick(Control<QToolButton>(*form, "tbRandomShow"), Qt::LeftButton);
+  ASSERT_TRUE(form->RandomFaceShown());
+  form->Model().SetFace(scribble);
+  pages->setCurrentWidget(Control<QWidget>(*form, "TabSheetMakeup"));
+  EXPECT_FALSE(form->RandomFaceShown());
+  EXPECT_EQ(form->Canvas().Bitmap()->Pixel(0, 0), Rgb(100, 100, 100));
 
   // Without a random make-over the canvas keeps its make-up.
-  form->PageControl1->setCurrentWidget(form->TabSheetHairstyles);
-  form->Makeup1->Bitmap()->Fill(Rgb(1, 2, 3));
-  form->PageControl1->setCurrentWidget(form->TabSheetMakeup);
-  EXPECT_EQ(form->Makeup1->Bitmap()->Pixel(0, 0), Rgb(1, 2, 3));
+  pages->setCurrentWidget(Control<QWidget>(*form, "TabSheetHairstyles"));
+  form->Model().SetFace(scribble);
+  pages->setCurrentWidget(Control<QWidget>(*form, "TabSheetMakeup"));
+  EXPECT_EQ(form->Canvas().Bitmap()->Pixel(0, 0), Rgb(1, 2, 3));
 }
 
 }  // namespace

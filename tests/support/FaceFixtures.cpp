@@ -1,3 +1,4 @@
+// Face pictures, headers and face files for tests.
 #include "tests/support/FaceFixtures.h"
 
 #include <stdexcept>

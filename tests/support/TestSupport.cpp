@@ -1,3 +1,4 @@
+// Temporary folders, the source folder and whole-file reads and writes for tests.
 #include "tests/support/TestSupport.h"
 
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// Running glamora-cli from the tests and reading what it wrote.
 #include "tests/tools/CliSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,5 @@
+// Option parsing and the make-up colours shared by the command groups.
 #include "tools/cli/CliOptions.h"
-
-#include <cstdlib>
-
-#include "face/Makeup.h"
 
 namespace glamora::cli {
 
@@ -31,13 +28,13 @@ TColor ParseRgb(const std::string& option, const std::string& text) {
 }
 
 bool ParseMakeupColour(const std::string& option, const std::string& value, std::vector<MakeupColour>& colours) {
-  int kind = 0;
+  ColorKind kind;
   if (option == "--eyes") {
-    kind = TMakeup::kColorEyes;
+    kind = ColorKind::Eyes;
   } else if (option == "--lips") {
-    kind = TMakeup::kColorLips;
+    kind = ColorKind::Lips;
   } else if (option == "--lipline") {
-    kind = TMakeup::kColorLipLine;
+    kind = ColorKind::LipLine;
   } else {
     return false;
   }
@@ -45,20 +42,11 @@ bool ParseMakeupColour(const std::string& option, const std::string& value, std:
   return true;
 }
 
-void ApplyKeptColours(TMakeup& canvas, const std::vector<MakeupColour>& colours) {
+void ApplyKeptColours(Makeover& makeover, const std::vector<MakeupColour>& colours) {
   for (const auto& [kind, colour] : colours) {
-    canvas.ApplyColor(kind, colour);
-    canvas.SaveUndo();
+    makeover.ApplyColor(kind, colour);
+    makeover.SaveUndo();
   }
-}
-
-std::unique_ptr<QApplication> OffscreenApplication() {
-  if (QApplication::instance()) return nullptr;
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  static int argc = 1;
-  static char name[] = "glamora-cli";
-  static char* argv[] = {name, nullptr};
-  return std::make_unique<QApplication>(argc, argv);
 }
 
 }  // namespace glamora::cli

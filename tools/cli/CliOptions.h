@@ -1,23 +1,18 @@
 #pragma once
 // What the command groups share: splitting the words into files and
-// "--option value" pairs, reading option values, the make-up colours as the
-// Make-up page keeps them, and the application object that widgets need.
-#include <QApplication>
+// "--option value" pairs, reading option values, and the make-up colours as
+// the Make-up page keeps them.
 #include <array>
 #include <cstddef>
 #include <functional>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "imaging/core/Color.h"
+#include "model/Makeover.h"
 #include "tools/cli/Cli.h"
-
-namespace glamora {
-class TMakeup;
-}
 
 namespace glamora::cli {
 
@@ -47,18 +42,14 @@ std::array<int, N> ParseNumbers(const std::string& option, const std::string& te
 // R,G,B with each value 0..255.
 TColor ParseRgb(const std::string& option, const std::string& text);
 
-// A colour of the Make-up page: the ApplyColor kind and the colour.
-using MakeupColour = std::pair<int, TColor>;
+// A colour of the Make-up page: what it goes on, and the colour.
+using MakeupColour = std::pair<ColorKind, TColor>;
 
 // --eyes, --lips and --lipline R,G,B: appends the colour to `colours` and
 // returns true; false for any other option.
 bool ParseMakeupColour(const std::string& option, const std::string& value, std::vector<MakeupColour>& colours);
 
 // Applies the colours in order, each kept as choosing the next tool keeps it.
-void ApplyKeptColours(TMakeup& canvas, const std::vector<MakeupColour>& colours);
-
-// The application object that widgets need, on the offscreen platform unless
-// QT_QPA_PLATFORM names another; null when one exists already.
-std::unique_ptr<QApplication> OffscreenApplication();
+void ApplyKeptColours(Makeover& makeover, const std::vector<MakeupColour>& colours);
 
 }  // namespace glamora::cli

@@ -10,6 +10,9 @@
 #include "tools/cli/Cli.h"
 
 namespace glamora::cli {
+
+int FaceLandmarks(const Args& args);  // FaceLandmarks.cpp
+
 namespace {
 
 const char* PictureSignature(const std::vector<uint8_t>& b) {
@@ -95,13 +98,14 @@ int Seal(const Args& a) {
 }
 
 int Run(const Args& args) {
-  if (args.empty()) throw Failure("usage: face info|extract|pack|seal ...");
+  if (args.empty()) throw Failure("usage: face info|extract|pack|seal|landmarks ...");
   const std::string verb = args[0];
   const Args rest(args.begin() + 1, args.end());
   if (verb == "info") return Info(rest);
   if (verb == "extract") return Extract(rest);
   if (verb == "pack") return Pack(rest);
   if (verb == "seal") return Seal(rest);
+  if (verb == "landmarks") return FaceLandmarks(rest);
   throw Failure("unknown face command \"" + verb + "\"");
 }
 
@@ -110,7 +114,8 @@ const Registration registration(
     "  face info FILE                        kind, payload size, picture signature, make-up regions\n"
     "  face extract FILE OUT                 write the deciphered picture bytes\n"
     "  face pack PICTURE.jpg OUT.mff         make a plain face file (header of noise)\n"
-    "  face seal PICTURE.jpg HEADER OUT.eff  make an enciphered model face with a 3260-byte header\n",
+    "  face seal PICTURE.jpg HEADER OUT.eff  make an enciphered model face with a 3260-byte header\n"
+    "  face landmarks PICTURE                the 68 landmarks of the largest face, one \"X Y\" a line\n",
     Run);
 
 }  // namespace

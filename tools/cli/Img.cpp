@@ -1,19 +1,28 @@
 // glamora-cli img: what a picture file holds, and converting between formats
 // through the picture input/output front.
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "imaging/components/FormatTable.h"
 #include "imaging/components/ImgIO.h"
 #include "imaging/core/Stream.h"
 #include "tools/cli/Cli.h"
+#include "tools/cli/QualityOption.h"
 
 namespace glamora::cli {
+
+int ImgWand(const Args& args);  // ImgWand.cpp
+
 namespace {
 
 constexpr const char* kUsage =
     "  img info FILE          picture type (by content), size, sample layout and resolution\n"
-    "  img convert IN OUT     load IN by its extension and save it by OUT's\n";
+    "  img convert [--quality Q] IN OUT\n"
+    "                         load IN by its extension and save it by OUT's;\n"
+    "                         Q (1..100) is the quality of a JPEG written\n"
+    "  img wand FILE X Y [--tolerance T] [--grow]\n"
+    "                         the magic-wand selection around pixel (X, Y): its vertices, \"X Y\" a line\n";
 
 int Info(const std::string& path) {
   FileStream file(path, FileStream::Mode::Read);
@@ -32,19 +41,24 @@ int Info(const std::string& path) {
   return 0;
 }
 
-int Convert(const std::string& in, const std::string& out) {
+int Convert(const std::string& in, const std::string& out, std::optional<int> quality) {
   Bitmap bitmap;
   TImgIO io;
   io.SetBitmap(&bitmap);
   if (!io.LoadFromFile(in)) throw Failure(std::string(PictureStatusText(io.Status())) + ": " + in);
+  if (quality) io.Params.JpegQuality = *quality;
   if (!io.SaveToFile(out)) throw Failure(std::string(PictureStatusText(io.Status())) + ": " + out);
   return 0;
 }
 
 int Run(const Args& args) {
   if (args.size() == 2 && args[0] == "info") return Info(args[1]);
-  if (args.size() == 3 && args[0] == "convert") return Convert(args[1], args[2]);
-  throw Failure("usage: glamora-cli img info FILE | img convert IN OUT");
+  if (!args.empty() && args[0] == "wand") return ImgWand(Args(args.begin() + 1, args.end()));
+  Args a = args;
+  const std::optional<int> quality = TakeQualityOption(a);
+  if (a.size() == 3 && a[0] == "convert") return Convert(a[1], a[2], quality);
+  throw Failure(
+      "usage: glamora-cli img info FILE | img convert [--quality Q] IN OUT | img wand FILE X Y [--tolerance T] [--grow]");
 }
 
 const Registration kImg("img", kUsage, Run);

@@ -1,14 +1,9 @@
 // glamora-cli makeover: a face with make-up and a hairstyle, composed as the
 // main window adds it to the gallery.
-#include <QWidget>
+#include "model/Makeover.h"
 
-#include "face/Makeup.h"
-#include "hair/FrameBox.h"
-#include "hair/FrameButtons.h"
-#include "hair/HairStyle.h"
-#include "imaging/Image.h"
+#include "hair/Placement.h"
 #include "imaging/components/ImgIO.h"
-#include "imaging/components/ImgProc.h"
 #include "tools/cli/Cli.h"
 #include "tools/cli/CliOptions.h"
 
@@ -25,9 +20,9 @@ TRect ParseFrame(const std::string& text) {
   const auto v = ParseNumbers<4>("--frame", text, "L,T,R,B");
   const TRect frame{v[0], v[1], v[2], v[3]};
   const int64_t width = int64_t(frame.Right) - frame.Left + 1, height = int64_t(frame.Bottom) - frame.Top + 1;
-  if (width < TFrame::kMinSide || height < TFrame::kMinSide) {
-    throw Failure("--frame must be at least " + std::to_string(TFrame::kMinSide) + " pixels wide and high, not \"" +
-                  text + "\"");
+  if (width < kMinFrameSide || height < kMinFrameSide) {
+    throw Failure("--frame must be at least " + std::to_string(kMinFrameSide) + " pixels wide and high, not \"" + text +
+                  "\"");
   }
   return frame;
 }
@@ -35,7 +30,7 @@ TRect ParseFrame(const std::string& text) {
 struct Options {
   std::string Face, Out, Hair;
   std::vector<MakeupColour> Colours;  // in the order given
-  THairColour Tint;                   // the window's start colour
+  THairColour Tint = kDefaultHairColour;
   bool HasTint = false;
   bool HasFrame = false;
   TRect Frame;
@@ -65,56 +60,31 @@ Options ParseOptions(const Args& args) {
   return o;
 }
 
-// Puts the hairstyle on a picture control placed as the main window places
-// it: over the whole face, or inside the given frame.
-void PlaceHair(const Options& o, const THairPicture& hair) {
-  TImage& image = hair.Image;
-  TFrameBox& box = hair.FrameBox;
-  ResetHairPlacement(image, box);
-  std::string loadedName;
-  switch (LoadHairstyle(hair, o.Hair, o.Tint, loadedName)) {
-    case THairLoad::Loaded:
-      break;
-    case THairLoad::NoFile:
-      throw Failure(o.Hair + ": no such hairstyle file");
-    case THairLoad::Refused:
-      throw Failure(o.Hair + ": a hairstyle is a .bmp, .jpg or .tif file");
-    case THairLoad::Unreadable:
-      throw Failure(o.Hair + ": cannot read this picture");
+// Puts the hairstyle on the face as the main window places it: over the
+// whole face, or inside the given frame.
+void PlaceHair(const Options& o, Makeover& makeover) {
+  makeover.SetTint(o.Tint);
+  switch (makeover.LoadHairstyle(o.Hair)) {
+    case THairLoad::Loaded: break;
+    case THairLoad::NoFile: throw Failure(o.Hair + ": no such hairstyle file");
+    case THairLoad::Refused: throw Failure(o.Hair + ": a hairstyle is a .bmp, .jpg or .tif file");
+    case THairLoad::Unreadable: throw Failure(o.Hair + ": cannot read this picture");
   }
-  if (o.HasFrame) {
-    box.Frame.Bounds = o.Frame;
-    box.Frame.ApplyToImage();
-  }
+  if (o.HasFrame) makeover.SetHairPlacement(InsideOfFrame(o.Frame));
 }
 
 int Run(const Args& args) {
   const Options o = ParseOptions(args);
-  const auto app = OffscreenApplication();
-
-  TMakeup canvas;
-  if (!canvas.LoadFace(o.Face)) throw Failure(o.Face + ": cannot load this face file");
-  ApplyKeptColours(canvas, o.Colours);
+  Makeover makeover;
+  if (!makeover.LoadFace(o.Face)) throw Failure(o.Face + ": cannot load this face file");
+  ApplyKeptColours(makeover, o.Colours);
 
   Bitmap result;
   if (o.Hair.empty()) {
-    result.Assign(*canvas.Bitmap());
+    result.Assign(makeover.Face());
   } else {
-    // The hair control lies over the face picture's top-left pixel, as over
-    // the canvas at 100 %. The components outlive the control they serve.
-    TImgProc proc;
-    TImgIO io;
-    QWidget face;
-    face.resize(canvas.Bitmap()->Width(), canvas.Bitmap()->Height());
-    auto* image = new TImage(&face);
-    image->SetStretch(true);
-    image->SetTransparent(true);
-    auto* box = new TFrameBox(&face);
-    box->HideOutline();
-    proc.SetAttachedTImage(image);
-    io.SetAttachedTImage(image);
-    PlaceHair(o, {*image, proc, io, *box});
-    result = ComposeResult(*canvas.Bitmap(), *image->Bitmap(), image->geometry());
+    PlaceHair(o, makeover);
+    result = makeover.Compose();
   }
 
   TImgIO out;

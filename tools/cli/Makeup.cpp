@@ -1,7 +1,8 @@
 // glamora-cli makeup: the Make-up page in batch form.
 #include <cstdlib>
 
-#include "face/Makeup.h"
+#include "imaging/components/ImgIO.h"
+#include "model/Makeover.h"
 #include "tools/cli/Cli.h"
 #include "tools/cli/CliOptions.h"
 
@@ -31,19 +32,15 @@ int Run(const Args& args) {
     throw Failure("usage: makeup FACE OUT [--eyes R,G,B] [--lips R,G,B] [--lipline R,G,B] [--complexion P]");
   }
 
-  const auto app = OffscreenApplication();
-  TMakeup canvas;
-  if (!canvas.LoadFace(files[0])) throw Failure(files[0] + ": cannot load this face file");
-  ApplyKeptColours(canvas, colours);
-  if (hasComplexion) {
-    canvas.Undo();
-    if (complexion < 0) {
-      canvas.HSLVar(0, 0, -complexion);
-    } else {
-      canvas.Contrast(complexion);
-    }
-  }
-  if (!canvas.SaveToFile(files[1])) throw Failure(files[1] + ": cannot write a picture of this type");
+  Makeover makeover;
+  if (!makeover.LoadFace(files[0])) throw Failure(files[0] + ": cannot load this face file");
+  ApplyKeptColours(makeover, colours);
+  if (hasComplexion) makeover.Complexion(complexion);
+  Bitmap result;
+  result.Assign(makeover.Face());
+  TImgIO out;
+  out.SetBitmap(&result);
+  if (!out.SaveToFile(files[1])) throw Failure(files[1] + ": cannot write a picture of this type");
   return 0;
 }
 

@@ -2,12 +2,14 @@
 #include <algorithm>
 #include <charconv>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "imaging/components/ImgIO.h"
 #include "imaging/components/ImgProc.h"
 #include "tools/cli/Cli.h"
+#include "tools/cli/QualityOption.h"
 
 namespace glamora::cli {
 namespace {
@@ -45,7 +47,8 @@ const char kUsage[] =
     "  proc contrast A IN OUT                contrast -100..100\n"
     "  proc intensity R G B IN OUT           add to each channel\n"
     "  proc threshold DL UL DV UV IN OUT     each of DownLimit, UpLimit, DownVal, UpVal as r g b\n"
-    "  proc clear IN OUT                     fill with white\n";
+    "  proc clear IN OUT                     fill with white\n"
+    "  proc ... --quality Q IN OUT           Q (1..100): the quality of a JPEG written\n";
 
 // Checks the argument count of an operation: `count` values, then IN and OUT.
 void Expect(const Args& a, size_t count, const char* form) {
@@ -101,6 +104,7 @@ std::function<void(TImgProc&)> Operation(Args& a) {
 int Run(const Args& args) {
   if (args.empty()) throw Failure("usage: proc OPERATION ARGUMENTS... IN OUT (see glamora-cli help)");
   Args a = args;
+  const std::optional<int> quality = TakeQualityOption(a);
   const auto operation = Operation(a);
   const std::string& in = a[a.size() - 2];
   const std::string& out = a[a.size() - 1];
@@ -114,6 +118,7 @@ int Run(const Args& args) {
   proc.AutoUndo = false;
   proc.SetBackground(clWhite);
   operation(proc);
+  if (quality) io.Params.JpegQuality = *quality;
   if (!io.SaveToFile(out)) throw Failure(out + ": cannot write a picture of this type");
   return 0;
 }

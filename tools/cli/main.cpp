@@ -1,3 +1,4 @@
+// glamora-cli: the command table and the entry that runs one command.
 #include <cstdio>
 #include <exception>
 

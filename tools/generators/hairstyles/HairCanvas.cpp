@@ -10,12 +10,17 @@ namespace glamora::hairgen {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
+// Hair is painted on a scale of greys from kDarkest to kLightest and brought
+// down to the catalogue's dark base at the end (CatalogueGrey).
 constexpr double kMiddleGrey = 80;
 constexpr double kDarkest = 40;
-// Hair stays well below the whitening limit of 180, so no hair pixel turns see-through.
 constexpr double kLightest = 168;
-// A downsampled pixel at least this much covered is hair; less is background.
-constexpr double kCoverageForHair = 0.42;
+
+// The catalogue's greys: the hair colour is added to them, so black in the
+// colour box must leave nearly black hair, the default colour (60, 40, 20)
+// a natural brown and a light colour blond. Painted greys 40 .. 168 become
+// 8 .. 100; the middle grey 80 becomes 37.
+double CatalogueGrey(double painted) { return std::clamp(8 + (painted - kDarkest) * 0.72, 6.0, 100.0); }
 
 double Smoothstep(double e0, double e1, double x) {
   double t = std::clamp((x - e0) / (e1 - e0), 0.0, 1.0);
@@ -66,14 +71,16 @@ double HairCanvas::Shade(const Look& look, double s, double offset, QPointF at) 
 }
 
 void HairCanvas::DrawShadedPolyline(QPainter& painter, const Points& points, const std::vector<double>& greys,
-                                    double width, double alpha) {
+                                    double width, double alpha, bool fading) {
   constexpr size_t kRun = 3;
   for (size_t i = 0; i + 1 < points.size(); i += kRun) {
     size_t end = std::min(points.size() - 1, i + kRun);
     double grey = 0;
     for (size_t k = i; k <= end; ++k) grey += greys[k];
     grey /= double(end - i + 1);
-    painter.setPen(StrandPen(grey, width, alpha));
+    // A fading hair thins out toward its end instead of stopping dark.
+    const double fade = fading ? 1 - double(i + end) / 2 / double(points.size() - 1) : 1;
+    painter.setPen(StrandPen(grey, width, alpha * fade));
     painter.drawPolyline(points.data() + i, int(end - i + 1));
   }
 }
@@ -203,8 +210,8 @@ void HairCanvas::Sheet(const std::vector<Curve>& guides, const Look& look) {
         DrawShadedPolyline(painter, line, greys, pass.width, pass.alpha);
       }
     }
-    // Stray hairs that break the outline at the ends; dark and not too fine,
-    // so they stay hair after the picture is compressed and whitened.
+    // Stray hairs that break the outline at the ends, fading out past the
+    // tips, so none ends in a dark speck on the background.
     int strays = int(look.flyaways) + (rng_.Chance(look.flyaways - int(look.flyaways)) ? 1 : 0);
     for (int n = 0; n < strays; ++n) {
       double f = rng_.Range(0.15, 0.85);
@@ -224,7 +231,7 @@ void HairCanvas::Sheet(const std::vector<Curve>& guides, const Look& look) {
         line.push_back(p);
         greys.push_back(Shade(look, s, -30, p));
       }
-      DrawShadedPolyline(painter, line, greys, 0.8, 1.0);
+      DrawShadedPolyline(painter, line, greys, 0.8, 1.0, true);
     }
   }
 }
@@ -447,7 +454,7 @@ void HairCanvas::Bun(QPointF centre, double rx, double ry, const Look& look) {
       line.push_back(centre + QPointF(rx * r * std::cos(a), ry * r * std::sin(a)));
       greys.push_back(kMiddleGrey + look.tone - 20);
     }
-    DrawShadedPolyline(painter, line, greys, 0.5, 0.9);
+    DrawShadedPolyline(painter, line, greys, 0.5, 0.9, true);
   }
 }
 
@@ -521,16 +528,21 @@ void HairCanvas::CoilTexture(const QPainterPath& area, double coilRadius, const 
 void HairCanvas::Stubble(const QPainterPath& area, QPointF from, double shade, const Look& look) {
   QPainter painter(&layer_);
   BeginClip(painter, look);
-  painter.fillPath(area, Grey(shade));
   const QRectF box = area.boundingRect();
-  const int hairs = int(box.width() * box.height() * 2.2 * look.density);
+  // A fade: the hair is fullest, so darkest, on top of the head and thins
+  // toward the ears and the nape, where more skin shows through it.
+  auto shadeAt = [&](double y) { return shade - 26 + 52 * Smoothstep(box.top() + 20, box.bottom(), y); };
+  QLinearGradient fade(0, box.top(), 0, box.bottom());
+  for (double t : {0.0, 0.25, 0.5, 0.75, 1.0}) fade.setColorAt(t, Grey(shadeAt(box.top() + t * box.height())));
+  painter.fillPath(area, fade);
+  const int hairs = int(box.width() * box.height() * 3.0 * look.density);
   for (int n = 0; n < hairs; ++n) {
     QPointF p(rng_.Range(box.left(), box.right()), rng_.Range(box.top(), box.bottom()));
     if (!area.contains(p)) continue;
     QPointF dir = Unit(p - from);
     dir = Unit(dir + QPointF(rng_.Jitter(0.35), rng_.Jitter(0.35)));
-    double len = rng_.Range(0.8, 2.2);
-    double grey = std::clamp(shade - 45 + rng_.Normal() * 14 * look.contrast, kDarkest, kLightest);
+    double len = rng_.Range(1.0, 2.6);
+    double grey = std::clamp(shadeAt(p.y()) - 40 + rng_.Normal() * 10 * look.contrast, kDarkest, kLightest);
     painter.setPen(StrandPen(grey, 0.55, 0.75));
     painter.drawLine(p, p + dir * len);
   }
@@ -574,15 +586,14 @@ QImage HairCanvas::Finish() const {
           grey += qRed(src[dx]);
         }
       }
-      uint8_t value = 255;
-      double coverage = alpha / (255.0 * kScale * kScale);
-      if (coverage >= kCoverageForHair) {
-        // Unpremultiplied, and a little darker where the pixel is only partly
-        // hair, so soft edges never turn into a light rim.
-        double g = grey * 255.0 / alpha - (1 - coverage) * 14;
-        value = uint8_t(std::clamp(g, kDarkest, kLightest));
-      }
-      row[3 * x] = row[3 * x + 1] = row[3 * x + 2] = value;
+      // A pixel that is partly hair is the hair's grey mixed with the white
+      // background by how much the hair covers it, so edges and strand ends
+      // are smooth: the lightest mixes whiten into the see-through colour
+      // when the program loads the picture, the others keep a soft edge.
+      const double coverage = alpha / (255.0 * kScale * kScale);
+      double value = 255;
+      if (coverage > 0) value = coverage * CatalogueGrey(grey * 255.0 / alpha) + (1 - coverage) * 255;
+      row[3 * x] = row[3 * x + 1] = row[3 * x + 2] = uint8_t(std::clamp(std::lround(value), 0L, 255L));
     }
   }
   return out;

@@ -1,8 +1,8 @@
 #pragma once
 // The hair primitives every style is built from. Hair is painted in greys on
 // a transparent layer drawn at twice the catalogue size; Finish() brings it
-// down to the catalogue picture: grey hair on pure white, with edge pixels
-// that are either clearly hair or clearly background.
+// down to the catalogue picture: dark grey hair on pure white, its edges
+// mixed with the white by how much hair covers each pixel.
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -83,7 +83,7 @@ class HairCanvas {
   // A smooth band (headband, ribbon) along a path.
   void Band(const Curve& path, double width, double grey);
 
-  // The catalogue picture, kWidth × kHeight, grey hair on pure white.
+  // The catalogue picture, kWidth × kHeight, dark grey hair on pure white.
   QImage Finish() const;
 
  private:
@@ -91,7 +91,7 @@ class HairCanvas {
   void BeginClip(QPainter& painter, const Look& look) const;
   double Shade(const Look& look, double s, double offset, QPointF at) const;
   void DrawShadedPolyline(QPainter& painter, const Points& points, const std::vector<double>& greys, double width,
-                          double alpha);
+                          double alpha, bool fading = false);
 
   Rng rng_;
   QImage layer_;

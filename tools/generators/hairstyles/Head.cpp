@@ -65,6 +65,18 @@ QPainterPath Skull(double grow) {
   return path;
 }
 
+QPainterPath ForeheadAbove(double y) {
+  QPainterPath hairline;
+  hairline.moveTo(kCx - sf::kFaceRadiusX - 4, 0);
+  for (int x = int(kCx) - sf::kFaceRadiusX - 4; x <= int(kCx) + sf::kFaceRadiusX + 4; ++x) {
+    const double d = (x - kCx) / 52.0;
+    hairline.lineTo(x, y + 16 * d * d * d * d);
+  }
+  hairline.lineTo(kCx + sf::kFaceRadiusX + 4, 0);
+  hairline.closeSubpath();
+  return FaceOval(1).intersected(hairline);
+}
+
 QPainterPath FaceCore() {
   // The face oval narrowed to keep clear of the eyes' outer corners, from
   // the eyebrows down to the chin.

@@ -47,6 +47,10 @@ QPainterPath FaceOval(double grow = 0);
 // apart; hair reaching a little inside covers it.
 QPainterPath HairOpening();
 QPainterPath Skull(double grow = 0);
+// The top of the face oval above a man's hairline: level across the
+// forehead at `y` and curving down at the temples, where hair covers the
+// skin the oval leaves bare.
+QPainterPath ForeheadAbove(double y);
 
 // Eyes, eyebrows, nose, mouth and chin: never covered by hair.
 QPainterPath FaceCore();

@@ -9,8 +9,6 @@
 
 namespace glamora::hairgen {
 
-namespace {
-
 Bitmap ToBitmap(const QImage& picture) {
   const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
   Bitmap bitmap(rgb.width(), rgb.height());
@@ -39,6 +37,8 @@ QImage ToImage(const Bitmap& bitmap) {
   }
   return picture;
 }
+
+namespace {
 
 bool Write(const std::string& path, const codec::Codec& codec, const QImage& picture, const TImgIOParams& params) {
   MemoryStream bytes;

@@ -3,7 +3,13 @@
 #include <QImage>
 #include <string>
 
+#include "imaging/core/Bitmap.h"
+
 namespace glamora::hairgen {
+
+// A picture as a 24-bit bitmap (blue, green, red) and back.
+Bitmap ToBitmap(const QImage& picture);
+QImage ToImage(const Bitmap& bitmap);
 
 // Writes a picture as a baseline JPEG of the given quality; false when it cannot.
 bool WriteJpeg(const std::string& path, const QImage& picture, int quality);

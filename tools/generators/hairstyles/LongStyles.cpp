@@ -24,7 +24,7 @@ void StraightCentre(HairCanvas& h) {
 void StraightSide(HairCanvas& h) {
   BackUnder(h, kChest, 80);
   PartedSides(h, {.partX = 84, .volume = 11, .lift = 8, .length = kChest, .spread = 16, .jawX = 56, .guides = 9},
-              LongStraight());
+              LongStraight(), SweptFront(kRight, 84, 104));
 }
 
 void BluntFringe(HairCanvas& h) {
@@ -36,13 +36,14 @@ void BluntFringe(HairCanvas& h) {
 void LayersCurtains(HairCanvas& h) {
   BackUnder(h, kChest, 82);
   Look look = Layered(0.25);
-  CentreSides(h, {.volume = 14, .lift = 4, .length = kChest, .spread = 20, .jawX = 56, .guides = 10}, look, 136);
+  CentreSides(h, {.volume = 14, .lift = 4, .length = 300, .spread = 32, .jawX = 56, .guides = 10}, look, 136);
 }
 
 void BeachWaves(HairCanvas& h) {
   Look look = LongWaves(5, 36);
-  BackUnder(h, kChest, 84, look);
-  PartedSides(h, {.partX = 90, .volume = 14, .lift = 6, .length = kChest, .spread = 24, .jawX = 56, .guides = 9}, look);
+  BackUnder(h, 290, 84, look);
+  PartedSides(h, {.partX = 96, .volume = 16, .lift = 6, .length = 292, .frontLength = 232, .spread = 28, .guides = 9},
+              look);
 }
 
 void LooseCurls(HairCanvas& h) {
@@ -50,7 +51,7 @@ void LooseCurls(HairCanvas& h) {
   BackUnder(h, kChest, 86, look);
   for (int side : {kLeft, kRight}) {
     Guides g = FallGuides(
-        {.side = side, .partX = 106, .volume = 16, .lift = 6, .length = kChest, .spread = 24, .jawX = 58, .guides = 6});
+        {.side = side, .partX = 106, .volume = 22, .lift = 8, .length = kChest, .spread = 40, .jawX = 58, .guides = 6});
     h.Sheet(g, look);
     h.Curls(g, 0.42, 8, look);
   }
@@ -58,10 +59,9 @@ void LooseCurls(HairCanvas& h) {
 
 void Ringlets(HairCanvas& h) {
   Look look{.ragged = 0.15, .wave = 2, .waveLength = 14};
-  BackUnder(h, kChest, 90, look);
+  BackUnder(h, 276, 84, look);
   for (int side : {kLeft, kRight}) {
-    Guides g =
-        FallGuides({.side = side, .volume = 20, .lift = 8, .length = kChest, .spread = 28, .jawX = 58, .guides = 7});
+    Guides g = FallGuides({.side = side, .volume = 20, .lift = 8, .length = 278, .spread = 18, .jawX = 58, .guides = 7});
     h.Sheet(g, look);
     h.Curls(g, 0.22, 5.5, look);
   }
@@ -69,8 +69,9 @@ void Ringlets(HairCanvas& h) {
 
 void SweptFringe(HairCanvas& h) {
   BackUnder(h, kChest, 80);
-  PartedSides(h, {.partX = 82, .volume = 11, .lift = 6, .length = kChest, .spread = 16, .jawX = 56, .guides = 10},
-              LongStraight(), SweptFront(kRight, 82, 130));
+  PartedSides(h, {.partX = 82, .volume = 11, .lift = 6, .length = 300, .frontLength = 224, .spread = 16, .jawX = 56,
+                  .guides = 10},
+              Layered(0.2), SweptFront(kRight, 82, 140));
 }
 
 void HighPonytail(HairCanvas& h) {
@@ -105,8 +106,8 @@ void TwoBraids(HairCanvas& h) {
 void HalfUpLong(HairCanvas& h) {
   Look look = LongWaves(3, 40);
   BackUnder(h, kChest, 82, look);
-  CentreSides(h, {.volume = 12, .length = kChest, .spread = 18, .jawX = 56}, look);
-  h.Sheet(PulledBackGuides({.fromDegrees = 198, .toDegrees = 342, .gather = {114, 38}, .volume = 11, .lift = 6}),
+  CentreSides(h, {.volume = 8, .length = kChest, .spread = 4, .faceGap = 8, .jawX = 68}, look);
+  h.Sheet(PulledBackGuides({.fromDegrees = 198, .toDegrees = 342, .gather = {114, 30}, .volume = 14, .lift = 14}),
           Look{.sheens = {{0.45, 0.1, 36}}});
   h.Tie({114, 36}, 14, 6, 0);
 }
@@ -149,14 +150,14 @@ void VCut(HairCanvas& h) {
 }
 
 void TuckedLong(HairCanvas& h) {
-  BackUnder(h, kChest, 84);
-  CentreSides(h, {.volume = 8, .length = kChest, .spread = 16, .faceGap = 14, .jawX = 64}, LongStraight());
+  BackUnder(h, 292, 74);
+  CentreSides(h, {.volume = 6, .length = 292, .spread = 2, .faceGap = 16, .jawX = 72}, LongStraight());
 }
 
 void SideBraidLoose(HairCanvas& h) {
-  Look look = LongWaves(3, 40);
-  BackUnder(h, kChest, 80, look);
-  CentreSides(h, {.volume = 12, .length = kChest, .spread = 18, .jawX = 58}, look);
+  Look look = LongWaves(5, 30);
+  BackUnder(h, kChest, 90, look);
+  PartedSides(h, {.partX = 140, .volume = 12, .lift = 6, .length = kChest, .spread = 8, .jawX = 58}, look);
   h.Braid(
       Curve::Through({head::SkullPoint(288, 6), head::SkullPoint(320, 6), head::SkullPoint(350, 8), QPointF(184, 190)}),
       12, Look{});
@@ -166,7 +167,8 @@ void MermaidWaves(HairCanvas& h) {
   Look look = LongWaves(7, 46);
   look.waveShade = 24;
   BackUnder(h, kChest, 90, look);
-  CentreSides(h, {.volume = 16, .lift = 4, .length = kChest, .spread = 26, .jawX = 56, .guides = 9}, look);
+  PartedSides(h, {.partX = 84, .volume = 18, .lift = 8, .length = kChest, .spread = 30, .jawX = 56, .guides = 9}, look,
+              SweptFront(kRight, 84, 116));
 }
 
 void BigCurls(HairCanvas& h) {
@@ -184,14 +186,14 @@ void BigCurls(HairCanvas& h) {
 void FaceFraming(HairCanvas& h) {
   BackUnder(h, kChest, 80);
   CentreSides(h,
-              {.volume = 12, .lift = 4, .length = kChest, .frontLength = 250, .spread = 16, .jawX = 58, .guides = 10},
-              Layered(0.2));
+              {.volume = 14, .lift = 4, .length = kChest, .frontLength = 214, .spread = 22, .jawX = 58, .guides = 10},
+              Layered(0.25), 118);
 }
 
 void ParadeSideBraid(HairCanvas& h) {
   BackUnder(h, kChest, 80);
-  CentreSides(h, {.volume = 10, .length = kChest, .spread = 14, .jawX = 56}, LongStraight());
-  h.Braid(Curve::Through({{104, 62}, {80, 74}, {62, 96}, {54, 130}}), 11, Look{});
+  CentreSides(h, {.volume = 16, .lift = 6, .length = kChest, .spread = 30, .jawX = 56}, LongStraight());
+  h.Braid(Curve::Through({{72, 66}, {100, 60}, {132, 62}, {160, 76}, {176, 104}}), 12, Look{});
 }
 
 void LowPigtails(HairCanvas& h) {
@@ -206,16 +208,16 @@ void LowPigtails(HairCanvas& h) {
 
 void CentreWaves(HairCanvas& h) {
   Look look = LongWaves(4.5, 30);
-  BackUnder(h, kChest, 86, look);
-  CentreSides(h, {.volume = 14, .length = kChest, .spread = 22, .jawX = 56, .guides = 9}, look);
+  BackUnder(h, 284, 80, look);
+  CentreSides(h, {.volume = 14, .length = 286, .spread = 12, .jawX = 56, .guides = 9}, look);
 }
 
 void HalfUpBun(HairCanvas& h) {
   BackUnder(h, kChest, 80);
-  CentreSides(h, {.volume = 10, .length = kChest, .spread = 16, .jawX = 56}, LongStraight());
-  h.Sheet(PulledBackGuides({.fromDegrees = 206, .toDegrees = 334, .gather = {114, 32}, .volume = 9, .lift = 4}),
+  CentreSides(h, {.volume = 8, .length = kChest, .spread = 24, .faceGap = 6, .jawX = 64}, LongStraight());
+  h.Sheet(PulledBackGuides({.fromDegrees = 206, .toDegrees = 334, .gather = {114, 30}, .volume = 9, .lift = 4}),
           Look{.sheens = {{0.4, 0.1, 36}}});
-  h.Bun({114, 22}, 20, 15, Look{.flyaways = 2});
+  h.Bun({114, 18}, 26, 19, Look{.flyaways = 2});
 }
 
 void FlickedLayers(HairCanvas& h) {
@@ -225,8 +227,8 @@ void FlickedLayers(HairCanvas& h) {
 }
 
 void WaistLength(HairCanvas& h) {
-  BackUnder(h, 400, 76);
-  CentreSides(h, {.volume = 8, .length = 400, .spread = 8, .jawX = 56, .guides = 9}, LongStraight());
+  BackUnder(h, 400, 70);
+  CentreSides(h, {.volume = 5, .length = 400, .spread = -6, .faceGap = 4, .jawX = 64, .guides = 9}, LongStraight());
 }
 
 void OneSideTucked(HairCanvas& h) {
@@ -242,10 +244,10 @@ void OneSideTucked(HairCanvas& h) {
           LongStraight());
   h.Sheet(FallGuides({.side = kRight,
                       .partX = 92,
-                      .volume = 12,
-                      .lift = 6,
+                      .volume = 17,
+                      .lift = 12,
                       .length = kChest,
-                      .spread = 18,
+                      .spread = 30,
                       .jawX = 56,
                       .guides = 9}),
           LongStraight());
@@ -254,13 +256,14 @@ void OneSideTucked(HairCanvas& h) {
 void Crimped(HairCanvas& h) {
   Look look{.ragged = 0.12, .wave = 3, .waveLength = 10, .waveFrom = 0.18, .waveShade = 26, .flyaways = 1};
   BackUnder(h, kChest, 92, look);
-  CentreSides(h, {.volume = 18, .lift = 8, .length = kChest, .spread = 30, .jawX = 56, .guides = 9}, look);
+  CentreSides(h, {.volume = 26, .lift = 14, .length = kChest, .spread = 46, .jawX = 56, .guides = 9}, look);
 }
 
 void WispyFringe(HairCanvas& h) {
   BackUnder(h, kChest, 80);
-  CentreSides(h, {.volume = 11, .length = kChest, .spread = 16, .jawX = 56, .guides = 9}, Layered(0.15));
-  h.Sheet(FringeGuides({.left = 62, .right = 166, .depth = 130, .arch = 6, .guides = 12}),
+  CentreSides(h, {.volume = 11, .length = 290, .frontLength = 236, .spread = 6, .jawX = 56, .guides = 9},
+              Layered(0.3));
+  h.Sheet(FringeGuides({.left = 62, .right = 166, .depth = 112, .arch = 10, .guides = 12}),
           Look{.rootShade = 10, .ragged = 0.3, .jag = 0.03, .density = 0.8, .clip = Clip::FaceFrame});
 }
 

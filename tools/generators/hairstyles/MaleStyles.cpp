@@ -14,10 +14,14 @@ void ShortSides(HairCanvas& h, double partX, double volume = 4, const Look& look
 // Clipper-short sides: stubble over the whole scalp, under the longer top.
 void FadedSides(HairCanvas& h, double shade = 136) { h.Stubble(ScalpAbove(156, 2), {114, 40}, shade, Look{}); }
 
-void BuzzCut(HairCanvas& h) { h.Stubble(ScalpAbove(156, 3), {114, 30}, 118, Look{.density = 1.2}); }
+void BuzzCut(HairCanvas& h) {
+  h.Stubble(ScalpAbove(156, 3).united(head::ForeheadAbove(80)), {114, 30}, 112,
+            Look{.density = 1.2, .clip = Clip::FaceFrame});
+}
 
 void CrewCut(HairCanvas& h) {
   FadedSides(h);
+  h.Stubble(head::ForeheadAbove(78), {114, 60}, 104, Look{.clip = Clip::FaceFrame});
   h.Sheet(RollGuides({.left = 62, .right = 166, .height = 7, .guides = 14}),
           Look{.rootShade = 10, .sheens = {{0.6, 0.15, 24}}, .ragged = 0.3, .jag = 0.03});
 }
@@ -34,25 +38,35 @@ void ClassicSidePart(HairCanvas& h) {
           Look{.sheens = {{0.25, 0.1, 40}}, .ragged = 0.1, .flyaways = 0.3, .clip = Clip::FaceFrame});
 }
 
+// The short hair at the roots below a top combed up and back, down to a
+// man's hairline.
+void Hairline(HairCanvas& h, double y = 80) {
+  h.Stubble(head::ForeheadAbove(y), {114, 40}, 96, Look{.clip = Clip::FaceFrame});
+}
+
 void Undercut(HairCanvas& h) {
   FadedSides(h);
+  Hairline(h);
   h.Sheet(RollGuides({.left = 66, .right = 162, .height = 16, .guides = 12}), Sleek());
 }
 
 void Quiff(HairCanvas& h) {
   ShortSides(h, 114, 3);
+  Hairline(h);
   h.Sheet(RollGuides({.left = 66, .right = 162, .height = 26, .forward = 8, .guides = 14}),
           Look{.sheens = {{0.55, 0.1, 40}}, .ragged = 0.15});
 }
 
 void Pompadour(HairCanvas& h) {
   FadedSides(h);
-  h.Sheet(RollGuides({.left = 60, .right = 168, .height = 28, .forward = 4, .guides = 14}),
+  Hairline(h, 82);
+  h.Sheet(RollGuides({.left = 60, .right = 168, .height = 42, .forward = -6, .guides = 14}),
           Look{.sheens = {{0.5, 0.12, 46}}, .flyaways = 0.2});
 }
 
 void SlickedBack(HairCanvas& h) {
   ShortSides(h, 114, 6, Sleek());
+  Hairline(h, 78);
   h.Sheet(RollGuides({.height = 10, .sideFrom = 0.5, .guides = 14}), Sleek());
 }
 
@@ -60,7 +74,8 @@ void FrenchCrop(HairCanvas& h) {
   FadedSides(h);
   h.Sheet(
       FringeGuides(
-          {.left = 62, .right = 166, .depth = 96, .arch = 2, .rootY = 44, .rootSpread = 0.5, .bulge = 5, .guides = 11}),
+          {.left = 62, .right = 166, .depth = 110, .arch = 4, .slant = 8, .rootY = 44, .rootSpread = 0.5, .bulge = 5,
+           .guides = 11}),
       Look{.rootShade = 12, .ragged = 0.25, .jag = 0.02, .clip = Clip::FaceFrame});
 }
 
@@ -68,7 +83,7 @@ void Caesar(HairCanvas& h) {
   ShortSides(h, 114, 3);
   h.Sheet(FringeGuides({.left = 60,
                         .right = 168,
-                        .depth = 90,
+                        .depth = 88,
                         .arch = 0,
                         .rootY = 42,
                         .rootSpread = 0.55,
@@ -107,8 +122,8 @@ void FauxHawk(HairCanvas& h) {
   Guides crest;
   for (int g = 0; g < 10; ++g) {
     double u = g / 9.0 - 0.5;
-    QPointF root = head::FacePoint(270 + u * 110, -2);
-    QPointF tip(114 + u * 40, 26 + 30 * u * u);
+    QPointF root = head::FacePoint(270 + u * 80, -2);
+    QPointF tip(114 + u * 22, 6 + 44 * u * u);
     crest.push_back(Curve::Through({root, Lerp(root, tip, 0.5) + QPointF(u * 8, -4), tip}));
   }
   h.Sheet(crest, Look{.sheens = {{0.6, 0.12, 30}}, .ragged = 0.4});

@@ -199,8 +199,9 @@ void Blowout(HairCanvas& h) {
 
 void LongBangs(HairCanvas& h) {
   BackUnder(h, 286);
-  CentreSides(h, {.volume = 10, .length = 286, .spread = 4, .jawX = 54}, Straight());
-  h.Sheet(FringeGuides({.left = 56, .right = 172, .depth = 134, .arch = 10, .rootY = 46, .bulge = 8, .guides = 12}),
+  CentreSides(h, {.volume = 14, .lift = 6, .length = 270, .spread = 18, .jawX = 54}, Straight());
+  h.Sheet(FringeGuides({.left = 56, .right = 172, .depth = 134, .arch = 14, .slant = 12, .rootY = 46, .bulge = 8,
+                        .guides = 12}),
           Look{.rootShade = 10, .ragged = 0.12, .clip = Clip::FaceFrame});
 }
 
@@ -230,8 +231,8 @@ void SideChignon(HairCanvas& h) {
 
 void BraidedBand(HairCanvas& h) {
   Look look = Wavy(3, 34);
-  BackUnder(h, 286, 72, look);
-  CentreSides(h, {.volume = 12, .length = 286, .spread = 10, .jawX = 54}, look);
+  BackUnder(h, 262, 66, look);
+  CentreSides(h, {.volume = 9, .length = 262, .spread = 2, .jawX = 52}, look);
   Points arc;
   for (double a = 196; a <= 344; a += 12) arc.push_back(head::SkullPoint(a, 4));
   h.Braid(Curve::Through(arc), 12, Look{});
@@ -239,16 +240,16 @@ void BraidedBand(HairCanvas& h) {
 
 void HalfUpTopKnot(HairCanvas& h) {
   BackUnder(h, 284, 72);
-  CentreSides(h, {.volume = 10, .length = 284, .spread = 6, .jawX = 54}, Straight());
-  h.Sheet(PulledBackGuides({.fromDegrees = 204, .toDegrees = 336, .gather = {114, 34}, .volume = 9, .lift = 4}),
+  CentreSides(h, {.volume = 7, .length = 284, .spread = 14, .faceGap = 8, .jawX = 64}, Straight());
+  h.Sheet(PulledBackGuides({.fromDegrees = 204, .toDegrees = 336, .gather = {114, 28}, .volume = 9, .lift = 6}),
           Look{.sheens = {{0.4, 0.1, 36}}});
-  h.Bun({114, 24}, 16, 13, Look{});
+  h.Bun({114, 16}, 20, 16, Look{});
 }
 
 void Crimped(HairCanvas& h) {
   Look look{.ragged = 0.12, .wave = 2.6, .waveLength = 9, .waveFrom = 0.2, .waveShade = 26, .flyaways = 1};
   BackUnder(h, 284, 76, look);
-  CentreSides(h, {.volume = 16, .lift = 6, .length = 284, .spread = 16, .jawX = 54}, look);
+  CentreSides(h, {.volume = 22, .lift = 10, .length = 284, .spread = 30, .jawX = 54}, look);
 }
 
 }  // namespace

@@ -19,7 +19,8 @@ void ClassicBob(HairCanvas& h) {
 
 void SidePartedBob(HairCanvas& h) {
   BackUnder(h, 240);
-  PartedSides(h, {.partX = 84, .volume = 12, .lift = 6, .length = 240, .tuck = 7, .guides = 9}, BobLook());
+  PartedSides(h, {.partX = 84, .volume = 12, .lift = 6, .length = 240, .tuck = 7, .guides = 9}, BobLook(),
+              SweptFront(kRight, 84, 106));
 }
 
 void FrenchBob(HairCanvas& h) {

@@ -189,7 +189,7 @@ void Locs(HairCanvas& h) {
   BackUnder(h, 330, 80);
   for (int side : {kLeft, kRight}) {
     Guides g =
-        FallGuides({.side = side, .volume = 14, .lift = 4, .length = 330, .spread = 16, .jawX = 58, .guides = 8});
+        FallGuides({.side = side, .volume = 18, .lift = 6, .length = 330, .spread = 30, .jawX = 58, .guides = 8});
     h.Sheet(g, look);
     h.Curls(g, 0.08, 4.2, Look{.contrast = 0.7}, 1.3);
   }
@@ -198,7 +198,7 @@ void Locs(HairCanvas& h) {
 void BoxBraids(HairCanvas& h) {
   BackUnder(h, 336, 80);
   for (int side : {kLeft, kRight}) {
-    Guides g = FallGuides({.side = side, .volume = 10, .length = 336, .spread = 14, .jawX = 58, .guides = 9});
+    Guides g = FallGuides({.side = side, .volume = 8, .length = 336, .spread = 2, .faceGap = 4, .jawX = 62, .guides = 9});
     h.Sheet(g, Look{.tone = -10, .sheens = {}});
     for (size_t k = 0; k < g.size(); ++k) {
       Points path;

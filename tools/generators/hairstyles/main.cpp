@@ -3,9 +3,11 @@
 //   gen-hairstyles <data folder> [category [number]]
 //       writes <data folder>/<category>/000.jpg, 001.jpg, ... for every
 //       category, or only the one named (by folder name), or one picture.
-//   gen-hairstyles --contact-sheet <data folder> <sheet folder>
-//       reads the catalogue back and writes one sheet per category of the
-//       hairstyles put on a plain model face, at full, half and thumbnail size.
+//   gen-hairstyles --contact-sheet <data folder> <face file> <sheet folder>
+//       reads the catalogue back and writes, for every category and each of
+//       the sheet colours, a sheet of the hairstyles put on the face:
+//       <Category>-default.jpg at full size, -black, -brown, -blond and
+//       -red.jpg at half size.
 #include <QGuiApplication>
 #include <cstdio>
 #include <cstdlib>
@@ -24,6 +26,7 @@ using namespace glamora::hairgen;
 namespace {
 
 constexpr int kJpegQuality = 90;
+constexpr int kSheetQuality = 88;
 
 bool WriteCategory(const fs::path& data, const Category& category, long only) {
   fs::path folder = data / category.folder;
@@ -46,12 +49,18 @@ bool WriteCategory(const fs::path& data, const Category& category, long only) {
   return true;
 }
 
-bool WriteSheets(const fs::path& data, const fs::path& sheets) {
+// One sheet per category and hair colour: the default colour at full size,
+// the others at half size.
+bool WriteSheets(const fs::path& data, const fs::path& faceFile, const fs::path& sheets) {
   std::error_code ec;
   fs::create_directories(sheets, ec);
-  const QImage face = ModelFace();
+  const glamora::Bitmap face = ReadModelFace(faceFile.string());
+  if (face.Empty()) {
+    std::fprintf(stderr, "gen-hairstyles: cannot read the face %s\n", faceFile.c_str());
+    return false;
+  }
   for (const Category& category : Catalogue()) {
-    std::vector<QImage> pictures;
+    std::vector<QImage> hairs;
     for (size_t i = 0;; ++i) {
       fs::path file = data / category.folder / HairstyleFileName(i);
       if (!fs::exists(file)) break;
@@ -60,14 +69,21 @@ bool WriteSheets(const fs::path& data, const fs::path& sheets) {
         std::fprintf(stderr, "gen-hairstyles: cannot read %s\n", file.c_str());
         return false;
       }
-      pictures.push_back(PutOn(face, hair));
+      hairs.push_back(hair);
     }
-    QString title =
-        QString("%1 (folder %2): %3 hairstyles").arg(category.shownAs, category.folder).arg(pictures.size());
-    for (auto [suffix, columns, scale] :
-         {std::tuple{"", 6, 0.5}, std::tuple{"-full", 4, 1.0}, std::tuple{"-thumbs", 10, 50.0 / 228}}) {
-      fs::path out = sheets / (std::string(category.folder) + suffix + ".png");
-      if (!WritePng(out.string(), ContactSheet(pictures, title, columns, scale))) {
+    for (const Tint& tint : SheetTints()) {
+      std::vector<QImage> pictures;
+      for (const QImage& hair : hairs) pictures.push_back(PutOn(face, hair, tint));
+      const bool full = &tint == &SheetTints().front();
+      QString title = QString("%1 (folder %2): %3 hairstyles, hair colour %4 (%5, %6, %7)")
+                          .arg(category.shownAs, category.folder)
+                          .arg(pictures.size())
+                          .arg(tint.name)
+                          .arg(tint.red)
+                          .arg(tint.green)
+                          .arg(tint.blue);
+      fs::path out = sheets / (std::string(category.folder) + "-" + tint.name + ".jpg");
+      if (!WriteJpeg(out.string(), ContactSheet(pictures, title, full ? 6 : 10, full ? 1.0 : 0.5), kSheetQuality)) {
         std::fprintf(stderr, "gen-hairstyles: cannot write %s\n", out.c_str());
         return false;
       }
@@ -81,11 +97,11 @@ bool WriteSheets(const fs::path& data, const fs::path& sheets) {
 int main(int argc, char** argv) {
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   QGuiApplication app(argc, argv);
-  if (argc == 4 && std::strcmp(argv[1], "--contact-sheet") == 0) return WriteSheets(argv[2], argv[3]) ? 0 : 1;
+  if (argc == 5 && std::strcmp(argv[1], "--contact-sheet") == 0) return WriteSheets(argv[2], argv[3], argv[4]) ? 0 : 1;
   if (argc < 2 || argc > 4 || argv[1][0] == '-') {
     std::fprintf(stderr,
                  "usage: gen-hairstyles <data folder> [category [number]]\n"
-                 "       gen-hairstyles --contact-sheet <data folder> <sheet folder>\n");
+                 "       gen-hairstyles --contact-sheet <data folder> <face file> <sheet folder>\n");
     return 2;
   }
   const char* onlyCategory = argc >= 3 ? argv[2] : nullptr;

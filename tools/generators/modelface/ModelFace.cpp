@@ -108,15 +108,4 @@ FaceHeader MakeHeader() {
   return header;
 }
 
-void CarveWithMask(Bitmap& face, const Bitmap& mask) {
-  if (mask.Width() != face.Width() || mask.Height() != face.Height()) return;
-  const TColor silhouette = mask.Pixel(0, mask.Height() - 1);
-  for (int y = 0; y < face.Height(); ++y) {
-    uint8_t* p = face.Row(y);
-    for (int x = 0; x < face.Width(); ++x, p += 3) {
-      if (mask.Pixel(x, y) != silhouette) p[0] = p[1] = p[2] = 255;
-    }
-  }
-}
-
 }  // namespace glamora::modelface

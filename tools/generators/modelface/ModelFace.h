@@ -20,8 +20,4 @@ FaceHeader MakeHeader();
 // The outline of region 1, 2 or 3 in picture coordinates.
 const std::vector<FacePoint>& RegionOutline(int region);
 
-// Carves the face as the face expert does: every pixel outside the mask's
-// silhouette (the mask's bottom-left colour) becomes white.
-void CarveWithMask(Bitmap& face, const Bitmap& mask);
-
 }  // namespace glamora::modelface

@@ -24,6 +24,7 @@
 #include "imaging/core/PolygonRegion.h"
 #include "imaging/core/Stream.h"
 #include "tools/generators/modelface/ModelFace.h"
+#include "tools/generators/modelface/Retouch.h"
 
 using namespace glamora;
 
@@ -126,8 +127,9 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  // The face is carved along the oval face shape, as a face made with the
-  // face expert is, so any hairstyle sits on a clean silhouette.
+  // The portrait's own hair inside the face becomes skin, and the face is
+  // carved along the oval face shape, as a face made with the face expert
+  // is, so any hairstyle sits on a clean silhouette of bare skin.
   Bitmap mask;
   try {
     const std::vector<uint8_t> maskBytes = ReadFileBytes(argv[2]);
@@ -142,7 +144,13 @@ int main(int argc, char** argv) {
     return 1;
   }
   mask.ConvertTo24();
-  modelface::CarveWithMask(face, mask);
+  const modelface::PixelMask silhouette = modelface::Silhouette(mask, face.Width(), face.Height());
+  if (silhouette.Values.empty()) {
+    std::fprintf(stderr, "%s: the mask is not the size of the face\n", argv[2]);
+    return 1;
+  }
+  modelface::FillWithSkin(face, modelface::HairInside(face, silhouette), silhouette);
+  modelface::CarveSoftly(face, silhouette);
 
   TImgIOParams jpegParams;
   jpegParams.JpegQuality = 100;

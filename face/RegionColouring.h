@@ -1,0 +1,24 @@
+#pragma once
+// Make-up on the regions of a face: colouring a region by shifting its
+// channels, and drawing a region's outline. Regions come from the face
+// header in picture coordinates; a region that is not outlined, or whose
+// vertices lie impossibly far out, changes nothing.
+#include "face/FaceHeader.h"
+#include "imaging/core/Bitmap.h"
+#include "imaging/core/Color.h"
+#include "imaging/core/PolygonRegion.h"
+
+namespace glamora {
+
+// The pixels a region record covers; empty for a region that colours nothing.
+PolygonRegion RegionOf(const FaceRegion& record);
+
+// Adds (red − 50, green − 50, blue − 50) of the colour to every pixel of the
+// region, each channel clamped to 0..255.
+void ColorRegion(Bitmap& picture, const FaceRegion& record, TColor color);
+
+// Paints the region's one-pixel frame (its pixels with a neighbour outside
+// the region) in the colour; 24-bit pictures only.
+void OutlineRegion(Bitmap& picture, const FaceRegion& record, TColor color);
+
+}  // namespace glamora

@@ -1,0 +1,428 @@
+// The main window's assembly: building the window and its menus, start-up
+// and closing, the current face, help and page switching.
+#include "shell/FormMain.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
+#include <algorithm>
+
+#include "desktop/Dialogs.h"
+#include "desktop/FileFunctions.h"
+#include "desktop/Panel.h"
+#include "desktop/Settings.h"
+#include "desktop/SupportPage.h"
+#include "desktop/ToolBar.h"
+#include "face/StandardFace.h"
+#include "gallery/OpenFace.h"
+#include "gallery/Preview.h"
+#include "imaging/ImgThumbView.h"
+#include "imaging/core/FileExtension.h"
+#include "imaging/core/ImgIOParams.h"
+#include "imaging/core/Stream.h"
+#include "resources/Resources.h"
+#include "shell/About.h"
+#include "shell/EventPreview.h"
+#include "shell/GalleryPanel.h"
+#include "shell/HairstylePage.h"
+#include "shell/HelpViewer.h"
+#include "shell/MainCursors.h"
+#include "shell/MakeupPage.h"
+#include "shell/RandomShow.h"
+#include "views/Makeup.h"
+
+namespace glamora {
+
+namespace {
+
+namespace sf = standard_face;
+
+constexpr int kFacePanelWidth = 307;
+constexpr int kPageControlWidth = 194;
+constexpr int kGalleryPanelWidth = 149;
+const QSize kToolButtonSize(39, 38);
+const QSize kToolPictureSize(32, 32);
+constexpr const char* kHelpContextProperty = "helpContext";
+
+QString FileNameOf(const std::string& path) { return QFileInfo(QString::fromStdString(path)).fileName(); }
+
+std::string DefaultProgramFolder() {
+  return WithTrailingSeparatorOf(QCoreApplication::applicationDirPath().toStdString());
+}
+
+// True when an entry of the menus has `keys` as its shortcut.
+bool IsMenuShortcut(const QMenuBar& menus, const QKeySequence& keys) {
+  const QList<QAction*> entries = menus.findChildren<QAction*>();
+  return std::any_of(entries.begin(), entries.end(), [&](const QAction* entry) { return entry->shortcut() == keys; });
+}
+
+}  // namespace
+
+TFormMain::TFormMain(std::string programFolder)
+    : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      programFolder_(std::move(programFolder)) {
+  InitResources();
+  BuildWindow();
+  ConnectCommands();
+  InstallKeyPreview();
+  FormCreate();
+}
+
+TFormMain::~TFormMain() {
+  // The views follow the model: they go first.
+  delete takeCentralWidget();
+}
+
+void TFormMain::SetOtherWindows(const TOtherWindows& windows) {
+  windows_ = windows;
+  galleryPanel_->SetPreview(windows.FormPreview);
+}
+
+// ---- building the window -----------------------------------------------------
+
+void TFormMain::BuildWindow() {
+  setObjectName("FormMain");
+  setWindowTitle("Glamora");
+  clientArea_ = new QWidget(this);
+  clientArea_->setFixedSize(kClientWidth, kClientHeight);
+  setCentralWidget(clientArea_);
+
+  BuildFacePanel();
+  hairstylePage_ = new THairstylePage(*this, model_, *canvas_, *frameControls_, this);
+  makeupPage_ = new TMakeupPage(*this, model_, *canvas_, this);
+  BuildPageControl();
+  galleryPanel_ = new TGalleryPanel(*this, model_, *clientArea_,
+                                    QRect(kClientWidth - kGalleryPanelWidth, 0, kGalleryPanelWidth, kClientHeight));
+  randomShow_ = new TRandomShow(*this, model_, *hairstylePage_, *randomShowButton_, this);
+  BuildMenus();
+  helpViewer_ = new THelpViewer(this);
+
+  // The client area keeps its size: the window cannot be resized.
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void TFormMain::BuildFacePanel() {
+  facePanel_ = new TPanel(clientArea_);
+  facePanel_->setObjectName("PanelFace");
+  facePanel_->setGeometry(0, 0, kFacePanelWidth, kClientHeight);
+  facePanel_->SetSingleBorder(true);
+  facePanel_->SetBevelInner(bvLowered);
+  facePanel_->SetBorderWidth(3);
+
+  faceToolBar_ = new TToolBar(Qt::Horizontal, kToolButtonSize, kToolPictureSize, facePanel_);
+  faceToolBar_->setObjectName("ToolBar1");
+  faceToolBar_->SetLineBelow(true);
+  openFaceButton_ = faceToolBar_->AddButton("tbOpenFace", "Open face file", "main", 0);
+  openFileButton_ = faceToolBar_->AddButton("tbOpenFile", "Open graphic file", "main", 1);
+  faceExpertButton_ = faceToolBar_->AddButton("tbFaceExpert", "Face expert", "main", 18);
+  hairExpertButton_ = faceToolBar_->AddButton("tbHairExpert", "Create Hairstyle", "main", 4);
+  faceToolBar_->AddSeparator(8);
+  randomShowButton_ = faceToolBar_->AddButton("tbRandomShow", "Random show", "main", 15);
+  helpContentsButton_ = faceToolBar_->AddButton("ToolButton1", "Help contents", "main", 12);
+  const QRect inner = facePanel_->AlignRect();
+  facePanel_->PlaceChild(*faceToolBar_, inner.left(), inner.top(), inner.width(), faceToolBar_->Thickness());
+
+  frameControls_ = new TPanel(facePanel_);
+  frameControls_->setObjectName("PanelFrameControls");
+  frameControls_->SetBevelOuter(bvNone);
+  facePanel_->PlaceChild(*frameControls_, inner.left(), inner.top() + faceToolBar_->Thickness(), inner.width(),
+                         inner.height() - faceToolBar_->Thickness());
+
+  keyCatcher_ = new QLineEdit(facePanel_);
+  keyCatcher_->setObjectName("edFrame");
+  facePanel_->PlaceChild(*keyCatcher_, 100, 200, 25, 21);
+
+  canvas_ = new TMakeup(model_, facePanel_);
+  canvas_->setObjectName("Makeup1");
+  canvas_->SetBorderStyle(bsNone);
+  canvas_->SetBackground(clWhite);
+  canvas_->SetScrollBars(ssBoth);
+  canvas_->SetCursor(crDefault);
+  canvas_->resize(sf::kWidth, sf::kHeight);
+  CentreCanvas();
+}
+
+void TFormMain::BuildPageControl() {
+  pages_ = new QTabWidget(clientArea_);
+  pages_->setObjectName("PageControl1");
+  pages_->setGeometry(kFacePanelWidth, 0, kPageControlWidth, kClientHeight);
+  pages_->setIconSize(QSize(20, 20));
+  pages_->setUsesScrollButtons(false);
+  // Both tabs, picture and caption, fit side by side in the narrow control.
+  pages_->tabBar()->setStyleSheet("QTabBar::tab { padding: 3px 4px 3px 3px; }");
+  pages_->addTab(hairstylePage_->Sheet(), QIcon(":/icons/maintabs/0.png"), "Hairstyle");
+  pages_->addTab(makeupPage_->Sheet(), QIcon(":/icons/maintabs/1.png"), "Make-up");
+  pages_->setCurrentWidget(hairstylePage_->Sheet());
+}
+
+void TFormMain::BuildMenus() {
+  auto entry = [](QMenu* menu, const char* name, const QString& caption, const QString& picture,
+                  const QKeySequence& shortcut, int helpContext) {
+    QAction* action = menu->addAction(QIcon(QString(":/icons/menu/%1.png").arg(picture)), caption);
+    action->setObjectName(name);
+    action->setShortcut(shortcut);
+    action->setProperty(kHelpContextProperty, helpContext);
+    return action;
+  };
+  auto menu = [](QMenu* parent, const char* name, const QString& title) {
+    QMenu* created = parent->addMenu(title);
+    created->setObjectName(name);
+    return created;
+  };
+  QMenu* fileMenu = menuBar()->addMenu("File");
+  fileMenu->setObjectName("FileMenu");
+  QMenu* openMenu = menu(fileMenu, "OpenMenu", "Open");
+  openFaceFileEntry_ = entry(openMenu, "OpenFaceFile", "Face file", "face-file", QKeySequence("Ctrl+O"), 9);
+  openGraphicFileEntry_ = entry(openMenu, "OpenGraphicFile", "Graphic File", "graphic-file", QKeySequence("Ctrl+G"), 8);
+  createHairstyleEntry_ =
+      entry(fileMenu, "Addhairstyle1", "Create hairstyle", "create-hairstyle", QKeySequence("Ctrl+H"), 15);
+  fileMenu->addSeparator();
+  exitEntry_ = entry(fileMenu, "ExitProgram", "EXIT", "exit", QKeySequence(), 0);
+
+  QMenu* galleryMenu = menuBar()->addMenu("Gallery");
+  galleryMenu->setObjectName("GalleryMenu");
+  galleryAddEntry_ = entry(galleryMenu, "MenuAdd", "&Add", "gallery-add", QKeySequence("Ctrl+A"), 14);
+  galleryExportEntry_ = entry(galleryMenu, "MenuExport", "&Export", "gallery-export", QKeySequence("Ctrl+E"), 14);
+  galleryPrintEntry_ = entry(galleryMenu, "MenuPrint", "&Print", "gallery-print", QKeySequence("Ctrl+P"), 14);
+
+  QMenu* helpMenu = menuBar()->addMenu("Help");
+  helpMenu->setObjectName("HelpMenu");
+  helpContentsEntry_ = entry(helpMenu, "MenuHelp", "Contents", "help-contents", QKeySequence(Qt::Key_F1), 1);
+  helpMenu->addSeparator();
+  supportEntry_ = entry(helpMenu, "M45", "Support e-mail", "support", QKeySequence(), 4);
+  helpMenu->addSeparator();
+  aboutEntry_ = entry(helpMenu, "M46", "About", "about", QKeySequence(), 1);
+
+  for (QMenu* each : {fileMenu, openMenu, galleryMenu, helpMenu}) each->installEventFilter(this);
+  // The experts arrive later; until then their commands stay disabled.
+  for (QAction* action : {openGraphicFileEntry_, createHairstyleEntry_}) action->setEnabled(false);
+  for (QToolButton* button : {openFileButton_, faceExpertButton_, hairExpertButton_}) button->setEnabled(false);
+}
+
+void TFormMain::ConnectCommands() {
+  connect(openFaceFileEntry_, &QAction::triggered, this, Guarded([this] { OpenFaceFile(); }));
+  connect(openFaceButton_, &QToolButton::clicked, this, Guarded([this] { OpenFaceFile(); }));
+  connect(exitEntry_, &QAction::triggered, this, Guarded([this] { ExitProgram(); }));
+  connect(helpContentsEntry_, &QAction::triggered, this, Guarded([this] { ShowHelpContents(); }));
+  connect(helpContentsButton_, &QToolButton::clicked, this, Guarded([this] { ShowHelpContents(); }));
+  connect(supportEntry_, &QAction::triggered, this, Guarded([this] { OpenSupportPage(); }));
+  connect(aboutEntry_, &QAction::triggered, this, Guarded([this] { ShowAbout(); }));
+  connect(pages_, &QTabWidget::currentChanged, this, Guarded([this] { PageChanged(); }));
+
+  connect(galleryAddEntry_, &QAction::triggered, this, Guarded([this] { galleryPanel_->AddToGallery(); }));
+  // Export and Print open the same preview, where the user chooses.
+  for (QAction* entry : {galleryExportEntry_, galleryPrintEntry_}) {
+    connect(entry, &QAction::triggered, this, Guarded([this] { galleryPanel_->PreviewSelected(); }));
+  }
+}
+
+void TFormMain::InstallKeyPreview() {
+  auto* keyPreview = new TEventPreview(this, [this](QObject* watched, QEvent* event) {
+    // The edit box would claim the keys of its own editing commands (Ctrl+A
+    // selects all); the window's menu shortcuts come first.
+    if (event->type() == QEvent::ShortcutOverride && watched == keyCatcher_ &&
+        IsMenuShortcut(*menuBar(), QKeySequence(static_cast<QKeyEvent*>(event)->keyCombination()))) {
+      event->ignore();
+      return true;
+    }
+    if (event->type() == QEvent::KeyPress) {
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      RunHandler([this, key] { KeyPressed(key); });
+    }
+    return false;
+  });
+  for (QWidget* control : {static_cast<QWidget*>(&hairstylePage_->Catalogue()),
+                           static_cast<QWidget*>(&galleryPanel_->Thumbnails()), static_cast<QWidget*>(keyCatcher_)}) {
+    control->installEventFilter(keyPreview);
+  }
+}
+
+// ---- start-up and closing ------------------------------------------------------
+
+void TFormMain::FormCreate() {
+  if (programFolder_.empty()) programFolder_ = DefaultProgramFolder();
+  WithTrailingSeparator(programFolder_);
+  helpViewer_->SetHelpFile(programFolder_ + "Glamora.hlp");
+  hairstylePage_->FormCreate();
+  faceFileName_ = ReadStartupSettings(programFolder_);
+  galleryPanel_->FormCreate();
+  CursorTable& cursors = CursorTable::Instance();
+  for (const TMainCursorResource& entry : kMainCursorResources) {
+    cursors.Register(CursorNumber(entry.Cursor), entry.Resource);
+  }
+  randomFaceShown_ = false;
+}
+
+void TFormMain::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (event->spontaneous()) return;
+  if (const QScreen* screen = this->screen()) {
+    const QRect area = screen->availableGeometry();
+    move(area.center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
+  }
+  RunHandler([this] { FormShow(); });
+}
+
+void TFormMain::FormShow() {
+  LoadCurrentFace();
+  CentreCanvas();
+  SetStandardCanvasSize();
+  hairstylePage_->SizeThumbnails();
+  galleryPanel_->FormShow();
+  hairstylePage_->FormShow();
+}
+
+void TFormMain::CentreCanvas() {
+  const int toolBarHeight = faceToolBar_->height();
+  const int left = std::abs(facePanel_->ClientWidth() - sf::kWidth) / 2;
+  const int top = std::abs(facePanel_->ClientHeight() - toolBarHeight - sf::kHeight) / 2 + toolBarHeight;
+  facePanel_->PlaceChild(*canvas_, left, top, canvas_->width(), canvas_->height());
+}
+
+void TFormMain::SetStandardCanvasSize() {
+  // A picture of another size is cut or extended with the background.
+  model_.SetFaceSize(sf::kWidth, sf::kHeight, canvas_->Background());
+  canvas_->resize(sf::kWidth, sf::kHeight);
+  canvas_->Update();
+}
+
+void TFormMain::closeEvent(QCloseEvent* event) {
+  WriteClosingSettings(faceFileName_);
+  event->accept();
+  helpViewer_->close();
+  emit Closed();
+}
+
+// ---- the current face ------------------------------------------------------------
+
+void TFormMain::LoadCurrentFace() {
+  bool loaded = false;
+  try {
+    loaded = model_.LoadFace(faceFileName_);
+  } catch (const FileError&) {
+    loaded = false;
+  }
+  if (loaded) {
+    randomFaceShown_ = false;
+    setWindowTitle("Glamora - " + FileNameOf(faceFileName_));
+  } else {
+    ShowMessage("There is not a saved face!");
+  }
+  makeupPage_->ResetComplexion();
+}
+
+void TFormMain::LeaveOutlineMode() {
+  // Model faces are never written; the header goes back only into the plain
+  // face file it came from. The extension is compared as spelled.
+  if (Extension(faceFileName_) != ".eff" && Extension(model_.HeaderFileName()) != ".eff" && !model_.HeaderSaved()) {
+    model_.SaveHeader();
+  }
+  makeupPage_->RaiseOutlineTool();
+  canvas_->SetZoomFactor(1);
+}
+
+void TFormMain::OpenFace(const std::string& fileName) {
+  LeaveOutlineMode();
+  const std::string previous = faceFileName_;
+  faceFileName_ = fileName;
+  LoadCurrentFace();
+  // The canvas keeps the previous face when the chosen one cannot be loaded;
+  // so does the file name, which is what closing stores for the next start.
+  if (model_.HeaderFileName() != faceFileName_) faceFileName_ = previous;
+}
+
+void TFormMain::OpenFaceFile() {
+  TFormOpenFace* browser = windows_.FormOpenFace;
+  if (!browser || browser->ShowModalCentred(this) != mrOk) return;
+  OpenFace(browser->SelectedFaceFile);
+}
+
+// ---- commands ------------------------------------------------------------------
+
+void TFormMain::ExitProgram() { close(); }
+
+void TFormMain::ShowHelpContents() { helpViewer_->ShowContents(); }
+
+void TFormMain::ShowHelpTopic(const QString& topic) { helpViewer_->ShowTopic(topic); }
+
+void TFormMain::OpenSupportPage() { glamora::OpenSupportPage(); }
+
+void TFormMain::ShowAbout() {
+  if (windows_.FormAbout) windows_.FormAbout->ShowModalCentred(this);
+}
+
+void TFormMain::ShowMenuEntryHelp(QAction* entry) {
+  while (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+  const int context = entry ? entry->property(kHelpContextProperty).toInt() : 0;
+  if (context > 0) {
+    helpViewer_->ShowContext(context);
+  } else {
+    helpViewer_->ShowContents();
+  }
+}
+
+bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
+    if (auto* menu = qobject_cast<QMenu*>(watched)) {
+      QAction* entry = menu->activeAction();
+      RunHandler([this, entry] { ShowMenuEntryHelp(entry); });
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TFormMain::KeyPressed(int key) {
+  if (key != Qt::Key_Delete) return;
+  hairstylePage_->DeleteKey();
+  galleryPanel_->DeleteKey();
+}
+
+// ---- page switching ------------------------------------------------------------
+
+bool TFormMain::MakeupPageActive() const { return pages_->currentWidget() == makeupPage_->Sheet(); }
+
+void TFormMain::PageChanged() {
+  if (MakeupPageActive()) {
+    hairstylePage_->HideHair();
+    makeupPage_->ShowToolCursors();
+    randomShow_->Stop();
+    if (randomFaceShown_) LoadCurrentFace();
+  } else {
+    try {
+      LeaveOutlineMode();
+    } catch (...) {
+      // The outlines could not be kept: the user stays on the Make-up page,
+      // where they can be saved again or discarded by reloading the face.
+      const QSignalBlocker blocker(pages_);
+      pages_->setCurrentWidget(makeupPage_->Sheet());
+      throw;
+    }
+    hairstylePage_->ShowHair();
+    canvas_->SetCursor(crDefault);
+  }
+  frameControls_->setVisible(!MakeupPageActive());
+}
+
+void TFormMain::ShowHairstylePage() {
+  {
+    const QSignalBlocker blocker(pages_);
+    pages_->setCurrentWidget(hairstylePage_->Sheet());
+  }
+  PageChanged();
+}
+
+void TFormMain::HideHair() { hairstylePage_->HideHair(); }
+
+}  // namespace glamora

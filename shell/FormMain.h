@@ -1,0 +1,163 @@
+#pragma once
+// TFormMain: the main window's assembly. It lays out the three areas (the
+// face panel with the make-up canvas, the page control with the Hairstyle
+// and Make-up pages, the gallery panel), builds the menus and the face
+// panel's tool bar, and holds what the areas share: the make-over model, the
+// program folder, the current face and its loading and committing, help,
+// start-up and closing, and page switching. Each area is a class of its own
+// that owns its controls and state (THairstylePage, TMakeupPage,
+// TGalleryPanel, TRandomShow).
+#include <QMainWindow>
+#include <string>
+
+#include "model/Makeover.h"
+#include "shell/MainWindowHost.h"
+
+class QAction;
+class QLineEdit;
+class QTabWidget;
+class QToolButton;
+
+namespace glamora {
+
+class TFormAbout;
+class TFormOpenFace;
+class TFormPreview;
+class TGalleryPanel;
+class THairstylePage;
+class THelpViewer;
+class TMakeup;
+class TMakeupPage;
+class TPanel;
+class TRandomShow;
+class TToolBar;
+
+// The windows created after the main window; the program entry hands them
+// over once they exist.
+struct TOtherWindows {
+  TFormAbout* FormAbout = nullptr;
+  TFormPreview* FormPreview = nullptr;
+  TFormOpenFace* FormOpenFace = nullptr;
+};
+
+class TFormMain : public QMainWindow, private TMainWindowHost {
+  Q_OBJECT
+
+ public:
+  // programFolder: the folder the data folders lie in, with a trailing
+  // separator; empty for the folder of the program file.
+  explicit TFormMain(std::string programFolder = {});
+  ~TFormMain() override;
+
+  void SetOtherWindows(const TOtherWindows& windows);
+
+  // Client area of the window, below the menu bar.
+  static constexpr int kClientWidth = 650;
+  static constexpr int kClientHeight = 444;
+
+  // ---- the current face
+  const std::string& ProgramFolder() const override { return programFolder_; }
+  const std::string& FaceFileName() const override { return faceFileName_; }
+  // The canvas carries a random make-over that has not been discarded.
+  bool RandomFaceShown() const { return randomFaceShown_; }
+  void LoadCurrentFace() override;
+  void LeaveOutlineMode() override;
+  // What the face browser's OK does: commits outlining, then makes the file
+  // the current face and loads it. A face that cannot be loaded leaves the
+  // current one, also for what closing stores.
+  void OpenFace(const std::string& fileName);
+
+  // ---- commands
+  // Shows the face browser; on OK the chosen face becomes the current one.
+  void OpenFaceFile();
+  void ExitProgram();
+  void ShowHelpContents();
+  void ShowHelpTopic(const QString& topic) override;
+  void OpenSupportPage();
+  void ShowAbout();
+  // The page tabs: the hair, the frame buttons and the cursors follow the page.
+  void PageChanged();
+  // F1 on a highlighted menu entry: the topic of its help context.
+  void ShowMenuEntryHelp(QAction* entry);
+  // The window's key handler sees the keys of the two thumbnail views and of
+  // the edit box behind the canvas before they do: Delete deletes the
+  // selected hairstyle (after a question) or gallery picture.
+  void KeyPressed(int key);
+
+  // ---- the parts
+  Makeover& Model() { return model_; }
+  TMakeup& Canvas() const { return *canvas_; }
+  THairstylePage& Hairstyle() const { return *hairstylePage_; }
+  TMakeupPage& MakeupPage() const { return *makeupPage_; }
+  TGalleryPanel& Gallery() const { return *galleryPanel_; }
+  TRandomShow& RandomShow() const { return *randomShow_; }
+  THelpViewer& HelpViewer() const { return *helpViewer_; }
+
+ signals:
+  // The window accepted a close request.
+  void Closed();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildWindow();
+  void BuildFacePanel();
+  void BuildPageControl();
+  void BuildMenus();
+  void ConnectCommands();
+  void InstallKeyPreview();
+  void FormCreate();
+  void FormShow();
+  void CentreCanvas();
+  void SetStandardCanvasSize();
+  bool MakeupPageActive() const;
+
+  // What the areas ask of the window.
+  void SetRandomFaceShown(bool shown) override { randomFaceShown_ = shown; }
+  void ShowHairstylePage() override;
+  void HideHair() override;
+
+  Makeover model_;
+  std::string programFolder_;
+  std::string faceFileName_;
+  bool randomFaceShown_ = false;
+  TOtherWindows windows_;
+
+  QWidget* clientArea_ = nullptr;
+  TPanel* facePanel_ = nullptr;
+  TToolBar* faceToolBar_ = nullptr;
+  QToolButton* openFaceButton_ = nullptr;
+  QToolButton* openFileButton_ = nullptr;
+  QToolButton* faceExpertButton_ = nullptr;
+  QToolButton* hairExpertButton_ = nullptr;
+  QToolButton* randomShowButton_ = nullptr;
+  QToolButton* helpContentsButton_ = nullptr;
+  TPanel* frameControls_ = nullptr;
+  TMakeup* canvas_ = nullptr;
+  // The small edit box behind the canvas takes the keyboard focus when
+  // nothing else should have it.
+  QLineEdit* keyCatcher_ = nullptr;
+  QTabWidget* pages_ = nullptr;
+
+  QAction* openFaceFileEntry_ = nullptr;
+  QAction* openGraphicFileEntry_ = nullptr;
+  QAction* createHairstyleEntry_ = nullptr;
+  QAction* exitEntry_ = nullptr;
+  QAction* galleryAddEntry_ = nullptr;
+  QAction* galleryExportEntry_ = nullptr;
+  QAction* galleryPrintEntry_ = nullptr;
+  QAction* helpContentsEntry_ = nullptr;
+  QAction* supportEntry_ = nullptr;
+  QAction* aboutEntry_ = nullptr;
+
+  THairstylePage* hairstylePage_ = nullptr;
+  TMakeupPage* makeupPage_ = nullptr;
+  TGalleryPanel* galleryPanel_ = nullptr;
+  TRandomShow* randomShow_ = nullptr;
+  THelpViewer* helpViewer_ = nullptr;
+};
+
+}  // namespace glamora

@@ -1,0 +1,65 @@
+// Bitmap memory: rows whose bytes after the last whole pixel are zero, and
+// pixel buffers aligned for vector loads and huge pages.
+#include "imaging/core/Bitmap.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace glamora {
+namespace {
+
+// True when every byte of every row from `from` to the stride is zero.
+bool TailsAreZero(const Bitmap& b, size_t from) {
+  for (int y = 0; y < b.Height(); ++y) {
+    for (size_t i = from; i < b.Stride(); ++i) {
+      if (b.Row(y)[i] != 0) return false;
+    }
+  }
+  return true;
+}
+
+TEST(Bitmap, RowTailsAreZeroEvenWhenTheMemoryIsKept) {
+  struct Case {
+    int Width;
+    PixelFormat Format;
+    size_t Used;  // bytes of whole pixels
+  };
+  // 24-bit: 15 of 16 bytes; 8-bit: 3 of 4; 1-bit: one whole byte of 4, the
+  // second holding two pixels.
+  for (const Case c : {Case{5, PixelFormat::Bits24, 15}, Case{3, PixelFormat::Bits8, 3},
+                       Case{10, PixelFormat::Bits1, 1}}) {
+    Bitmap b(c.Width, 3, c.Format);
+    EXPECT_TRUE(TailsAreZero(b, c.Used)) << c.Width;
+    // Scribbled over, then reset to the same byte size: the memory is kept
+    // and the tails are cleared again.
+    std::memset(b.Bits(), 0xFF, b.ByteSize());
+    const uint8_t* before = b.Bits();
+    ASSERT_TRUE(b.Reset(c.Width, 3, c.Format));
+    EXPECT_EQ(b.Bits(), before) << c.Width;
+    EXPECT_TRUE(TailsAreZero(b, c.Used)) << c.Width;
+    // Narrowed by SetSize: the copied rows bring no bytes past the new width.
+    std::memset(b.Bits(), 0xFF, b.ByteSize());
+    ASSERT_TRUE(b.SetSize(c.Width - 1, 2));
+    const size_t used = size_t(c.Width - 1) * size_t(c.Format) / 8;
+    EXPECT_TRUE(TailsAreZero(b, used)) << c.Width;
+  }
+}
+
+TEST(Bitmap, PixelsAreAlignedAndCopiesStandAlone) {
+  // Small pictures on 64 bytes; large ones on the 2 MB of a huge page.
+  const Bitmap small(7, 5);
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(small.Bits()) % 64, 0u);
+  Bitmap large(3000, 2000);
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(large.Bits()) % (uintptr_t(2) << 20), 0u);
+  large.Fill(Rgb(1, 2, 3));
+  Bitmap copy = large;
+  EXPECT_NE(copy.Bits(), large.Bits());
+  EXPECT_TRUE(copy.SameContent(large));
+  copy.SetPixel(2999, 1999, clWhite);
+  EXPECT_FALSE(copy.SameContent(large));
+  EXPECT_EQ(large.Pixel(2999, 1999), Rgb(1, 2, 3));
+}
+
+}  // namespace
+}  // namespace glamora
