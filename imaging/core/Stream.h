@@ -140,8 +140,9 @@ class FileStream final : public Stream {
 };
 
 // The bytes of a stream from a position to its end, at most maxBytes of
-// them: a view of the stream's own memory when it holds its bytes there,
-// else a copy read from it. The stream's position is left where it was.
+// them: a view of what Contents gives (a memory stream's own bytes, a file's
+// mapping) where it can, else a copy read from the stream. The stream's
+// position is left where it was.
 class StreamBytes {
  public:
   StreamBytes(Stream& stream, int64_t position, uint64_t maxBytes = UINT64_MAX);
