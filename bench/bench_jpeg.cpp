@@ -1,11 +1,19 @@
-// JPEG encoding and decoding of a 4000 × 3000 photograph-sized picture at
-// quality 90, and decoding at the reduced scales the thumbnail view uses.
+// JPEG encoding and decoding in memory of a 4000 × 3000 photograph-sized
+// picture at quality 90, and decoding at the reduced scales the thumbnail
+// view uses. With GLAMORA_BENCH_PICTURE naming a picture file (a BMP, say),
+// that picture is coded instead, so that the figures compare with
+// libjpeg-turbo's own on the same file:
+//
+//   GLAMORA_BENCH_PICTURE=photo.bmp build/bin/bench_jpeg
+//   tjbench photo.bmp 90 -subsamp 420 -benchtime 5
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <vector>
 
 #include "codecs/Jpeg.h"
+#include "imaging/components/ImgIO.h"
 
 namespace {
 
@@ -14,10 +22,18 @@ using namespace glamora;
 constexpr int kWidth = 4000;
 constexpr int kHeight = 3000;
 
-// Smooth ramps with a gentle wave, like the large soft areas of a photograph.
+// The picture GLAMORA_BENCH_PICTURE names, else smooth ramps with a gentle
+// wave, like the large soft areas of a photograph.
 const Bitmap& SmoothPicture() {
   static const Bitmap picture = [] {
-    Bitmap b(kWidth, kHeight);
+    Bitmap b;
+    if (const char* file = std::getenv("GLAMORA_BENCH_PICTURE")) {
+      TImgIO io;
+      io.SetBitmap(&b);
+      if (io.LoadFromFile(file)) return b;
+      std::abort();
+    }
+    b.Reset(kWidth, kHeight);
     std::vector<uint8_t> red(kWidth), wave(kWidth + kHeight);
     for (int x = 0; x < kWidth; ++x) red[size_t(x)] = uint8_t(x * 255 / (kWidth - 1));
     for (size_t i = 0; i < wave.size(); ++i) wave[i] = uint8_t(std::lround(127.5 + 127.5 * std::sin(double(i) / 300.0)));
@@ -61,7 +77,7 @@ void BM_JpegEncode(benchmark::State& state) {
     }
     benchmark::DoNotOptimize(out.Bytes().data());
   }
-  state.SetItemsProcessed(state.iterations() * int64_t(kWidth) * kHeight);
+  state.SetItemsProcessed(state.iterations() * int64_t(picture.Width()) * picture.Height());
   state.counters["bytes"] = double(out.Size());
 }
 BENCHMARK(BM_JpegEncode)->Unit(benchmark::kMillisecond);
@@ -79,7 +95,7 @@ void BM_JpegDecode(benchmark::State& state) {
     }
     benchmark::DoNotOptimize(picture.Bits());
   }
-  state.SetItemsProcessed(state.iterations() * int64_t(kWidth) * kHeight);
+  state.SetItemsProcessed(state.iterations() * int64_t(SmoothPicture().Width()) * SmoothPicture().Height());
 }
 BENCHMARK(BM_JpegDecode)->Arg(1)->Arg(2)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond);
 

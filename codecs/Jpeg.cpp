@@ -1,6 +1,7 @@
 #include "codecs/Jpeg.h"
 
 #include <algorithm>
+#include <array>
 #include <csetjmp>
 #include <memory>
 #include <new>
@@ -69,6 +70,10 @@ PictureStatus Guarded(ErrorManager& err, Body&& body) {
   body();
   return PictureStatus::Ok;
 }
+
+// Rows handed to the library in one call: a whole band of MCUs of the
+// largest sampling, so it codes without holding rows of its own.
+constexpr int kBand = 16;
 
 // A corrupt progressive file can hold thousands of scans, each of which makes
 // the decoder walk the whole coefficient buffer; real files have a dozen.
@@ -337,10 +342,18 @@ PictureStatus DecodeAt(Bytes data, int denominator, Bitmap& out, TImgIOParams& p
     if (!rows.Row(0)) GiveUp(common, PictureStatus::Stopped);
     while (cinfo.output_scanline < cinfo.output_height) {
       const int y = int(cinfo.output_scanline);
-      JSAMPROW row = cmyk ? inks.data() : decoded.Row(y);
-      jpeg_read_scanlines(&cinfo, &row, 1);
-      if (cmyk) CmykRowToBgr(inks.data(), decoded.Row(y), width, inverted);
-      if (!rows.Row(y + 1)) GiveUp(common, PictureStatus::Stopped);
+      if (cmyk) {
+        JSAMPROW row = inks.data();
+        jpeg_read_scanlines(&cinfo, &row, 1);
+        CmykRowToBgr(inks.data(), decoded.Row(y), width, inverted);
+      } else {
+        // Straight into the picture's rows, a band at a time.
+        std::array<JSAMPROW, kBand> band;
+        const int count = std::min(kBand, height - y);
+        for (int i = 0; i < count; ++i) band[size_t(i)] = decoded.Row(y + i);
+        jpeg_read_scanlines(&cinfo, band.data(), JDIMENSION(count));
+      }
+      if (!rows.Row(cinfo.output_scanline)) GiveUp(common, PictureStatus::Stopped);
     }
     source.rowsDone = true;
     jpeg_finish_decompress(&cinfo);
@@ -414,15 +427,20 @@ PictureStatus TryEncode(const Bitmap& in, const TImgIOParams& params, const Prog
 
     RowProgress rows(progress, source->Height());
     if (!rows.Row(0)) GiveUp(common, PictureStatus::Stopped);
+    const int height = source->Height();
     while (cinfo.next_scanline < cinfo.image_height) {
       const int y = int(cinfo.next_scanline);
-      JSAMPROW row = const_cast<JSAMPROW>(source->Row(y));
       if (cmyk) {
         BgrRowToInvertedCmyk(source->Row(y), inks.data(), source->Width());
-        row = inks.data();
+        JSAMPROW row = inks.data();
+        jpeg_write_scanlines(&cinfo, &row, 1);
+      } else {
+        std::array<JSAMPROW, kBand> band;
+        const int count = std::min(kBand, height - y);
+        for (int i = 0; i < count; ++i) band[size_t(i)] = const_cast<JSAMPROW>(source->Row(y + i));
+        jpeg_write_scanlines(&cinfo, band.data(), JDIMENSION(count));
       }
-      jpeg_write_scanlines(&cinfo, &row, 1);
-      if (!rows.Row(y + 1)) GiveUp(common, PictureStatus::Stopped);
+      if (!rows.Row(cinfo.next_scanline)) GiveUp(common, PictureStatus::Stopped);
     }
     jpeg_finish_compress(&cinfo);
   });

@@ -3,8 +3,10 @@
 #include <tiffio.h>
 
 #include <algorithm>
+#include <memory>
 #include <new>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 #include "codecs/RowProgress.h"
@@ -27,6 +29,7 @@ struct ClientFile {
   uint64_t position = 0;
   uint64_t size = 0;  // of a file being written
   PictureStatus failure = PictureStatus::Ok;
+  bool cutShort = false;  // a tag's data lay past the end
 
   uint64_t Size() const { return written ? size : data.size(); }
 };
@@ -78,14 +81,25 @@ toff_t SizeProc(thandle_t handle) { return FileOf(handle).Size(); }
 int MapProc(thandle_t, void**, toff_t*) { return 0; }
 void UnmapProc(thandle_t, void*, toff_t) {}
 
-int Silent(TIFF*, void*, const char*, const char*, va_list) { return 1; }
+// libtiff's messages are not shown. One thing they tell matters: a tag whose
+// data cannot be read (it lies past the end of a file cut short) is left out
+// with a warning, and the page would be read without it (a palette page
+// without its colours as grey levels), so the file counts as damaged.
+int NoteMessage(TIFF*, void* user, const char*, const char* format, va_list args) {
+  char message[256];
+  std::vsnprintf(message, sizeof message, format, args);
+  if (std::strstr(message, "IO error") || std::strstr(message, "Cannot read")) {
+    static_cast<ClientFile*>(user)->cutShort = true;
+  }
+  return 1;
+}
 
-// Opens a client file with libtiff's messages silenced.
+// Opens a client file with libtiff's messages noted, not shown.
 TIFF* OpenClient(ClientFile& file, const char* mode) {
   TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
   if (!options) return nullptr;
-  TIFFOpenOptionsSetErrorHandlerExtR(options, Silent, nullptr);
-  TIFFOpenOptionsSetWarningHandlerExtR(options, Silent, nullptr);
+  TIFFOpenOptionsSetErrorHandlerExtR(options, NoteMessage, &file);
+  TIFFOpenOptionsSetWarningHandlerExtR(options, NoteMessage, &file);
   TIFFOpenOptionsSetMaxSingleMemAlloc(options, kMaxSingleAllocation);
   TIFF* tif = TIFFClientOpenExt("memory", mode, &file, ReadProc, WriteProc, SeekProc, CloseProc, SizeProc, MapProc,
                                 UnmapProc, options);
@@ -165,19 +179,101 @@ constexpr uint8_t OverWhite(uint32_t premultiplied, uint32_t alpha) {
   return uint8_t(std::min<uint32_t>(premultiplied + 255 - alpha, 255));
 }
 
+// 8-bit RGB and grey pages of interleaved samples, top row first, without
+// extra samples: read strip by strip or tile by tile straight into the rows
+// of the picture. Every other kind goes through libtiff's RGBA raster.
+bool IsPlainEightBit(TIFF* tif, const PageLayout& page) {
+  uint16_t orientation = ORIENTATION_TOPLEFT, sampleFormat = SAMPLEFORMAT_UINT, extraCount = 0;
+  uint16_t* extra = nullptr;
+  TIFFGetFieldDefaulted(tif, TIFFTAG_ORIENTATION, &orientation);
+  TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLEFORMAT, &sampleFormat);
+  TIFFGetFieldDefaulted(tif, TIFFTAG_EXTRASAMPLES, &extraCount, &extra);
+  const bool rgb = page.photometric == PHOTOMETRIC_RGB && page.samplesPerPixel == 3;
+  const bool grey = (page.photometric == PHOTOMETRIC_MINISBLACK || page.photometric == PHOTOMETRIC_MINISWHITE) &&
+                    page.samplesPerPixel == 1;
+  return page.bitsPerSample == 8 && (rgb || grey) && page.planar == PLANARCONFIG_CONTIG &&
+         orientation == ORIENTATION_TOPLEFT && sampleFormat == SAMPLEFORMAT_UINT && extraCount == 0 &&
+         page.compression != COMPRESSION_OJPEG;
+}
+
+// Copies `width` pixels of interleaved samples (RGB, or grey with white as
+// zero when `invert`) into a 24-bit row.
+void SamplesToBgr(const uint8_t* in, uint8_t* out, uint32_t width, bool grey, bool invert) {
+  if (grey) {
+    for (uint32_t x = 0; x < width; ++x, out += 3) out[0] = out[1] = out[2] = invert ? uint8_t(255 - in[x]) : in[x];
+    return;
+  }
+  for (uint32_t x = 0; x < width; ++x, in += 3, out += 3) {
+    out[0] = in[2];
+    out[1] = in[1];
+    out[2] = in[0];
+  }
+}
+
+PictureStatus ReadPlainEightBit(TIFF* tif, const PageLayout& page, Bitmap& picture, const ProgressRecord& progress) {
+  const bool grey = page.samplesPerPixel == 1;
+  const bool invert = page.photometric == PHOTOMETRIC_MINISWHITE;
+  const bool tiled = TIFFIsTiled(tif);
+  const uint64_t pieceBytes = tiled ? TIFFTileSize64(tif) : TIFFStripSize64(tif);
+  if (pieceBytes == 0 || pieceBytes > uint64_t(kMaxSingleAllocation)) return PictureStatus::Damaged;
+  if (!picture.Reset(int(page.width), int(page.height))) return PictureStatus::TooLarge;
+  std::unique_ptr<uint8_t[]> piece(new uint8_t[size_t(pieceBytes)]);
+  RowProgress rows(progress, page.height);
+  if (!rows.Row(0)) return PictureStatus::Stopped;
+
+  if (!tiled) {
+    uint32_t rowsPerStrip = page.height;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_ROWSPERSTRIP, &rowsPerStrip);
+    rowsPerStrip = std::clamp<uint32_t>(rowsPerStrip, 1, page.height);
+    const uint64_t lineBytes = TIFFScanlineSize64(tif);
+    for (uint32_t top = 0, strip = 0; top < page.height; top += rowsPerStrip, ++strip) {
+      const uint32_t count = std::min(rowsPerStrip, page.height - top);
+      const tmsize_t wanted = tmsize_t(lineBytes * count);
+      if (TIFFReadEncodedStrip(tif, strip, piece.get(), wanted) != wanted) return PictureStatus::Damaged;
+      for (uint32_t i = 0; i < count; ++i) {
+        SamplesToBgr(piece.get() + lineBytes * i, picture.Row(int(top + i)), page.width, grey, invert);
+      }
+      if (!rows.Row(top + count)) return PictureStatus::Stopped;
+    }
+    return PictureStatus::Ok;
+  }
+
+  uint32_t tileWidth = 0, tileHeight = 0;
+  TIFFGetField(tif, TIFFTAG_TILEWIDTH, &tileWidth);
+  TIFFGetField(tif, TIFFTAG_TILELENGTH, &tileHeight);
+  const uint64_t tileLine = TIFFTileRowSize64(tif);
+  if (tileWidth == 0 || tileHeight == 0 || tileLine * tileHeight > pieceBytes) return PictureStatus::Damaged;
+  for (uint32_t top = 0; top < page.height; top += tileHeight) {
+    const uint32_t count = std::min(tileHeight, page.height - top);
+    for (uint32_t left = 0; left < page.width; left += tileWidth) {
+      const ttile_t tile = TIFFComputeTile(tif, left, top, 0, 0);
+      if (TIFFReadEncodedTile(tif, tile, piece.get(), tmsize_t(pieceBytes)) != tmsize_t(pieceBytes)) {
+        return PictureStatus::Damaged;
+      }
+      const uint32_t across = std::min(tileWidth, page.width - left);
+      for (uint32_t i = 0; i < count; ++i) {
+        SamplesToBgr(piece.get() + tileLine * i, picture.Row(int(top + i)) + size_t(left) * 3, across, grey, invert);
+      }
+    }
+    if (!rows.Row(top + count)) return PictureStatus::Stopped;
+  }
+  return PictureStatus::Ok;
+}
+
 PictureStatus ReadRgba(TIFF* tif, const PageLayout& page, Bitmap& picture, const ProgressRecord& progress) {
   char message[1024];
   if (!TIFFRGBAImageOK(tif, message)) return PictureStatus::Unsupported;
   if (!picture.Reset(int(page.width), int(page.height))) return PictureStatus::TooLarge;
-  std::vector<uint32_t> raster(size_t(page.width) * page.height);
+  // Every pixel of the raster is written by libtiff; it needs no clearing.
+  std::unique_ptr<uint32_t[]> raster(new uint32_t[size_t(page.width) * page.height]);
   // libtiff reads the page in one call; progress is told before and after.
   RowProgress rows(progress, page.height);
   if (!rows.Row(0)) return PictureStatus::Stopped;
-  if (!TIFFReadRGBAImageOriented(tif, page.width, page.height, raster.data(), ORIENTATION_TOPLEFT, 1)) {
+  if (!TIFFReadRGBAImageOriented(tif, page.width, page.height, raster.get(), ORIENTATION_TOPLEFT, 1)) {
     return PictureStatus::Damaged;
   }
   for (uint32_t y = 0; y < page.height; ++y) {
-    const uint32_t* source = raster.data() + size_t(y) * page.width;
+    const uint32_t* source = raster.get() + size_t(y) * page.width;
     uint8_t* p = picture.Row(int(y));
     for (uint32_t x = 0; x < page.width; ++x, p += 3) {
       const uint32_t pixel = source[x], alpha = TIFFGetA(pixel);
@@ -252,10 +348,12 @@ PictureStatus TryDecode(Bytes data, Bitmap& out, TImgIOParams& params, const Pro
   TIFF* tif = handle.tif;
   if (!tif) return PictureStatus::Damaged;
   const int pages = int(TIFFNumberOfDirectories(tif));
+  if (file.cutShort || pages <= 0) return PictureStatus::Damaged;
   if (params.TiffPage < 0 || params.TiffPage >= pages) return PictureStatus::Unsupported;
   if (params.TiffPage > 0 && !TIFFSetDirectory(tif, tdir_t(params.TiffPage))) return PictureStatus::Damaged;
 
   const PageLayout page = ReadLayout(tif);
+  if (file.cutShort) return PictureStatus::Damaged;
   if (const PictureStatus size = CheckSize(page.width, page.height, params.Limits); size != PictureStatus::Ok) {
     return size;
   }
@@ -263,6 +361,7 @@ PictureStatus TryDecode(Bytes data, Bitmap& out, TImgIOParams& params, const Pro
   if (!DataCanHoldPage(tif, page, data.size())) return PictureStatus::Damaged;
   Bitmap picture;
   const PictureStatus read = IsBilevel(page) && !TIFFIsTiled(tif) ? ReadBilevel(tif, page, picture, progress)
+                             : IsPlainEightBit(tif, page)         ? ReadPlainEightBit(tif, page, picture, progress)
                                                                   : ReadRgba(tif, page, picture, progress);
   if (read != PictureStatus::Ok) return read;
 
@@ -323,25 +422,32 @@ PictureStatus TryEncode(const Bitmap& in, const TImgIOParams& params, const Prog
          TIFFSetField(tif, TIFFTAG_YRESOLUTION, double(params.DpiY)) &&
          TIFFSetField(tif, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
   }
-  ok = ok && TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tif, 0));
-
+  // Strips of about a megabyte, as many rows as the compression allows.
   const size_t rowBytes = bilevel ? (size_t(width) + 7) / 8 : size_t(width) * 3;
-  std::vector<uint8_t> line(rowBytes);
+  const uint32_t rowsPerStrip =
+      std::min(height, TIFFDefaultStripSize(tif, uint32_t(std::max<size_t>((size_t(1) << 20) / rowBytes, 1))));
+  ok = ok && TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, rowsPerStrip);
+
+  std::vector<uint8_t> strip(rowBytes * rowsPerStrip);
   RowProgress rows(progress, height);
   bool stopped = ok && !rows.Row(0);
-  for (uint32_t y = 0; ok && !stopped && y < height; ++y) {
-    const uint8_t* row = source->Row(int(y));
-    if (bilevel) {
-      std::copy_n(row, rowBytes, line.begin());
-    } else {
-      for (uint32_t x = 0; x < width; ++x) {
-        line[3 * x] = row[3 * x + 2];
-        line[3 * x + 1] = row[3 * x + 1];
-        line[3 * x + 2] = row[3 * x];
+  for (uint32_t top = 0, index = 0; ok && !stopped && top < height; top += rowsPerStrip, ++index) {
+    const uint32_t count = std::min(rowsPerStrip, height - top);
+    for (uint32_t i = 0; i < count; ++i) {
+      const uint8_t* row = source->Row(int(top + i));
+      uint8_t* line = strip.data() + rowBytes * i;
+      if (bilevel) {
+        std::copy_n(row, rowBytes, line);
+      } else {
+        for (uint32_t x = 0; x < width; ++x) {
+          line[3 * x] = row[3 * x + 2];
+          line[3 * x + 1] = row[3 * x + 1];
+          line[3 * x + 2] = row[3 * x];
+        }
       }
     }
-    ok = TIFFWriteScanline(tif, line.data(), y, 0) >= 0;
-    stopped = ok && !rows.Row(y + 1);
+    ok = TIFFWriteEncodedStrip(tif, index, strip.data(), tmsize_t(rowBytes * count)) >= 0;
+    stopped = ok && !rows.Row(top + count);
   }
   if (stopped) return PictureStatus::Stopped;
   ok = ok && TIFFWriteDirectory(tif);

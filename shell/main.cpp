@@ -48,6 +48,8 @@ int main(int argc, char** argv) {
   glamora::TFormAbout formAbout(&formMain);
   glamora::TFormOpenFace formOpenFace(formMain.ProgramFolder(), &formMain);
   formMain.SetOtherWindows({.FormAbout = &formAbout, .FormPreview = &formPreview, .FormOpenFace = &formOpenFace});
+  // Saves killed midway in an earlier run left their temporary files behind.
+  glamora::RemoveStaleTemporaries(formMain.ProgramFolder(), true);
 
   QObject::connect(&formMain, &glamora::TFormMain::Closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
   formMain.show();

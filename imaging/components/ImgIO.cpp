@@ -1,6 +1,8 @@
 #include "imaging/components/ImgIO.h"
 
 #include <algorithm>
+#include <functional>
+#include <optional>
 #include <utility>
 
 #include "codecs/Registry.h"
@@ -104,15 +106,18 @@ bool TImgIO::LoadFromFile(const std::string& name) {
 
 bool TImgIO::LoadFromFileAs(int32_t fileType, const std::string& name) {
   if (!Begin()) return false;
-  std::vector<uint8_t> bytes;
+  std::optional<FileStream> file;
   try {
-    bytes = ReadFileBytes(name);
+    file.emplace(name, FileStream::Mode::Read);
   } catch (const FileError&) {
     status_ = PictureStatus::Unreadable;
     throw;
   }
+  // No picture within the limits needs a longer file; it is not read at all.
+  if (uint64_t(file->Size()) > Params.Limits.MaxFileBytes()) return Finish(PictureStatus::TooLarge);
+  const StreamBytes view(*file, 0);
   size_t consumed = 0;
-  if (const PictureStatus status = Decode(fileType, bytes, consumed); status != PictureStatus::Ok) {
+  if (const PictureStatus status = Decode(fileType, view.Bytes(), *file, consumed); status != PictureStatus::Ok) {
     return Finish(status);
   }
   LoadFinished(fileType, name);
@@ -144,7 +149,7 @@ bool TImgIO::LoadFromStreamAs(int32_t fileType, Stream& stream) {
   codec::Bytes bytes = view.Bytes().subspan(std::min(span.Skip, view.Bytes().size()));
   if (span.Length >= 0 && uint64_t(span.Length) < bytes.size()) bytes = bytes.first(size_t(span.Length));
   size_t consumed = 0;
-  if (const PictureStatus status = Decode(fileType, bytes, consumed); status != PictureStatus::Ok) {
+  if (const PictureStatus status = Decode(fileType, bytes, stream, consumed); status != PictureStatus::Ok) {
     stream.Seek(p);
     return Finish(status);
   }
@@ -156,7 +161,7 @@ bool TImgIO::LoadFromStreamAs(int32_t fileType, Stream& stream) {
   return Finish(PictureStatus::Ok);
 }
 
-PictureStatus TImgIO::Decode(int32_t fileType, codec::Bytes bytes, size_t& consumed) {
+PictureStatus TImgIO::Decode(int32_t fileType, codec::Bytes bytes, const Stream& source, size_t& consumed) {
   const codec::Codec* codec = codec::CodecFor(fileType);
   if (!codec || !codec->Decode) return NoCodecFor(fileType);
   // The codec decodes into its own bitmap and parameter copy, so that a
@@ -166,6 +171,8 @@ PictureStatus TImgIO::Decode(int32_t fileType, codec::Bytes bytes, size_t& consu
   consumed = 0;
   const PictureStatus status = codec->Decode(bytes, decoded, params, Progress(), consumed);
   if (status != PictureStatus::Ok) return status;
+  // A file cut short by another program while it was read gave zeros.
+  if (source.ContentsLost()) return PictureStatus::Unreadable;
   Params = std::move(params);
   Commit(decoded);
   return PictureStatus::Ok;
@@ -229,28 +236,34 @@ bool TImgIO::SaveToFile(const std::string& name) {
   const FileFormat* format = ext.empty() ? nullptr : formats_->FindByExtension(ext.substr(1));
   if (!format) return Finish(PictureStatus::UnknownFormat);
   if (!format->Write) return Finish(PictureStatus::Unsupported);
-  MemoryStream coded;
-  if (!format->Write(coded, *bitmap_, Params, Progress()) || Aborting) {
-    return Finish(Aborting ? PictureStatus::Stopped : PictureStatus::Unsupported);
-  }
-  return WriteFile(name, coded);
+  return WriteFile(name, [&](Stream& out) {
+    if (format->Write(out, *bitmap_, Params, Progress()) && !Aborting) return PictureStatus::Ok;
+    return Aborting ? PictureStatus::Stopped : PictureStatus::Unsupported;
+  });
 }
 
 bool TImgIO::SaveToFileAs(int32_t fileType, const std::string& name) {
   if (!Begin()) return false;
-  MemoryStream coded;
-  if (const PictureStatus status = Encode(fileType, coded); status != PictureStatus::Ok) return Finish(status);
-  return WriteFile(name, coded);
+  return WriteFile(name, [&](Stream& out) { return Encode(fileType, out); });
 }
 
-bool TImgIO::WriteFile(const std::string& name, const MemoryStream& coded) {
+// The picture is coded straight into the file as it is written; a file that
+// cannot be written throws as one that cannot be created does.
+bool TImgIO::WriteFile(const std::string& name, const std::function<PictureStatus(Stream&)>& code) {
+  PictureStatus status = PictureStatus::Ok;
   try {
-    WriteFileAtomically(name, coded.Bytes().data(), coded.Bytes().size());
+    if (SaveFile(name, [&](Stream& out) { return (status = code(out)) == PictureStatus::Ok; })) {
+      return Finish(PictureStatus::Ok);
+    }
   } catch (const FileError&) {
     status_ = PictureStatus::Unwritable;
     throw;
   }
-  return Finish(PictureStatus::Ok);
+  if (status == PictureStatus::Unwritable) {
+    status_ = status;
+    throw FileError("Cannot create file " + name);
+  }
+  return Finish(status);
 }
 
 bool TImgIO::SaveToStreamAs(int32_t fileType, Stream& stream) {

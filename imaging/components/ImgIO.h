@@ -16,6 +16,7 @@
 // declaring a huge picture is refused at once: io.Params.Limits =
 // kWindowPictureLimits (or limits from the settings).
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "codecs/Codec.h"
@@ -87,9 +88,9 @@ class TImgIO final : public BitmapComponent {
   bool Begin();
   bool Finish(PictureStatus status);
   PictureStatus NoCodecFor(int32_t fileType) const;
-  PictureStatus Decode(int32_t fileType, codec::Bytes bytes, size_t& consumed);
+  PictureStatus Decode(int32_t fileType, codec::Bytes bytes, const Stream& source, size_t& consumed);
   PictureStatus Encode(int32_t fileType, Stream& out);
-  bool WriteFile(const std::string& name, const MemoryStream& coded);
+  bool WriteFile(const std::string& name, const std::function<PictureStatus(Stream&)>& code);
   bool ReadWithHook(const FileFormat& format, Stream& stream);
   void Commit(Bitmap& decoded);
   void LoadFinished(int32_t fileType, const std::string& fileName);

@@ -75,6 +75,9 @@ TEST_F(TiffCodecTest, DecodesLikeImageMagick) {
                  "-composite"},
        overWhite, false, 1},
       {"Tiled", {"rose:", "-define", "tiff:tile-geometry=32x32"}, {}, false, 0},
+      {"TiledGrey", {"rose:", "-colorspace", "Gray", "-define", "tiff:tile-geometry=16x16"}, {}, false, 0},
+      {"GreyWhiteIsZero", {"rose:", "-colorspace", "Gray", "-define", "quantum:polarity=min-is-white"}, {}, false, 0},
+      {"LzwStrips", {"rose:", "-compress", "LZW", "-define", "tiff:rows-per-strip=5"}, {}, false, 0},
       {"BigEndian", {"rose:", "-define", "tiff:endian=msb"}, {}, false, 0},
       {"BottomUp", {"rose:", "-orient", "BottomLeft"}, {"-auto-orient"}, false, 0},
   };

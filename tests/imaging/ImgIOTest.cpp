@@ -898,6 +898,82 @@ TEST_F(ImgIOCodecs, HugePicturesWithoutTheirDataFailFastFromAStream) {
   ExpectUntouched();
 }
 
+// Only regular files are read: a pipe named like a picture is refused at
+// once instead of blocking, a device instead of being read until memory
+// runs out.
+TEST_F(ImgIOCodecs, OnlyRegularFilesAreReadAsPictures) {
+  const std::string pipe = folder.File("pipe.png");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  const std::string device = folder.File("zero.jpg");
+  ASSERT_EQ(::symlink("/dev/zero", device.c_str()), 0);
+  for (const std::string& path : {pipe, device}) {
+    EXPECT_THROW(io.LoadFromFile(path), FileError) << path;
+    EXPECT_EQ(io.Status(), PictureStatus::Unreadable) << path;
+    EXPECT_THROW(FileStream(path, FileStream::Mode::Read), FileError) << path;
+  }
+  ExpectUntouched();
+}
+
+// A file longer than any picture within the limits can need is refused
+// unread: under the window's limits a file of 200 MB is.
+TEST_F(ImgIOCodecs, AFileLongerThanThePicturesLimitsAllowIsNotRead) {
+  const std::string path = folder.File("long.bmp");
+  test::WriteAll(path, Coded(iftBmp, Pattern(3, 3)));
+  ASSERT_EQ(::truncate(path.c_str(), off_t(200) << 20), 0);  // a sparse tail of zeros
+  io.Params.Limits = kWindowPictureLimits;
+  EXPECT_FALSE(io.LoadFromFile(path));
+  EXPECT_EQ(io.Status(), PictureStatus::TooLarge);
+  ExpectUntouched();
+}
+
+// Faces, hairstyles and gallery pictures are small: under the window's
+// limits a valid file declaring 196 megapixels is refused at once, read from
+// a file or from a face payload.
+TEST_F(ImgIOCodecs, TheWindowLimitsRefuseHugePicturesAtOnce) {
+  io.Params.Limits = kWindowPictureLimits;
+  const std::string bomb = test::SourceDir() + "/tests/codecs/regressions/bombs/rle8-14000x14000-in-74-bytes.bmp";
+  EXPECT_FALSE(io.LoadFromFile(bomb));
+  EXPECT_EQ(io.Status(), PictureStatus::TooLarge);
+  MemoryStream payload(test::ReadAll(bomb));
+  EXPECT_FALSE(io.LoadFromStream(payload));
+  EXPECT_EQ(io.Status(), PictureStatus::TooLarge);
+  EXPECT_EQ(payload.Position(), 0);
+  ExpectUntouched();
+}
+
+// A file another program cuts short while it is read gives no picture made
+// of the zeros that stand in for what vanished.
+TEST_F(ImgIOCodecs, AFileCutShortWhileItIsReadIsUnreadable) {
+  const std::string path = Write("cut.bmp", Coded(iftBmp, Pattern(300, 200)));
+  io.OnProgress = [&](int percent) {
+    if (percent == 0) {
+      ASSERT_EQ(::truncate(path.c_str(), 0), 0);
+    }
+  };
+  EXPECT_FALSE(io.LoadFromFile(path));
+  EXPECT_EQ(io.Status(), PictureStatus::Unreadable);
+  ExpectUntouched();
+}
+
+// A picture is coded straight into the file being written, not first into
+// memory: half way through, the temporary file beside the target already
+// holds a good part of it, and the target is untouched until the end.
+TEST_F(ImgIOCodecs, EncodersWriteTheFileAsTheyGo) {
+  view.Own = Pattern(600, 400);
+  const std::string path = Write("big.bmp", Bytes{'o', 'l', 'd'});
+  uintmax_t writtenAtHalf = 0;
+  io.OnProgress = [&](int percent) {
+    if (percent != 50) return;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
+      if (entry.path().filename().string().rfind(".big.bmp.", 0) == 0) writtenAtHalf = entry.file_size();
+    }
+    EXPECT_EQ(test::ReadAll(path), (Bytes{'o', 'l', 'd'}));
+  };
+  ASSERT_TRUE(io.SaveToFile(path));
+  EXPECT_GT(writtenAtHalf, 200'000u);
+  EXPECT_EQ(test::ReadAll(path).size(), 54u + 600 * 3 * 400);
+}
+
 // One status tells every way a load or save ends; a failure sets Aborting
 // (a missing bitmap aside, where nothing is done) and leaves the picture.
 TEST_F(ImgIOCodecs, StatusTellsHowALoadOrSaveEnded) {
