@@ -45,10 +45,10 @@ class HairFile {
     path_ = std::filesystem::temp_directory_path() / ("glamora-bench-hair-" + std::to_string(getpid()) + ".jpg");
     TImgIOParams params;
     params.JpegQuality = 90;
-    std::vector<uint8_t> bytes;
+    MemoryStream bytes;
     codec::EncodeJpeg(HairPicture(), params, ProgressRecord{}, bytes);
     std::ofstream(path_, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.Bytes().data()), std::streamsize(bytes.Bytes().size()));
   }
   ~HairFile() { std::filesystem::remove(path_); }
   std::string Path() const { return path_.string(); }

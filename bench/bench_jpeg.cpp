@@ -43,9 +43,9 @@ TImgIOParams Quality90() {
 
 const std::vector<uint8_t>& CodedPicture() {
   static const std::vector<uint8_t> coded = [] {
-    std::vector<uint8_t> out;
+    MemoryStream out;
     codec::EncodeJpeg(SmoothPicture(), Quality90(), ProgressRecord{}, out);
-    return out;
+    return out.Bytes();
   }();
   return coded;
 }
@@ -53,14 +53,16 @@ const std::vector<uint8_t>& CodedPicture() {
 void BM_JpegEncode(benchmark::State& state) {
   const Bitmap& picture = SmoothPicture();
   const TImgIOParams params = Quality90();
-  std::vector<uint8_t> out;
+  MemoryStream out;
   for (auto _ : state) {
-    out.clear();
-    if (!codec::EncodeJpeg(picture, params, ProgressRecord{}, out)) state.SkipWithError("encoding failed");
-    benchmark::DoNotOptimize(out.data());
+    out.Truncate(0);
+    if (codec::EncodeJpeg(picture, params, ProgressRecord{}, out) != PictureStatus::Ok) {
+      state.SkipWithError("encoding failed");
+    }
+    benchmark::DoNotOptimize(out.Bytes().data());
   }
   state.SetItemsProcessed(state.iterations() * int64_t(kWidth) * kHeight);
-  state.counters["bytes"] = double(out.size());
+  state.counters["bytes"] = double(out.Size());
 }
 BENCHMARK(BM_JpegEncode)->Unit(benchmark::kMillisecond);
 
@@ -72,7 +74,7 @@ void BM_JpegDecode(benchmark::State& state) {
     Bitmap picture;
     TImgIOParams params;
     size_t consumed = 0;
-    if (!codec::DecodeJpegScaled(coded, denominator, picture, params, ProgressRecord{}, consumed)) {
+    if (codec::DecodeJpegScaled(coded, denominator, picture, params, ProgressRecord{}, consumed) != PictureStatus::Ok) {
       state.SkipWithError("decoding failed");
     }
     benchmark::DoNotOptimize(picture.Bits());

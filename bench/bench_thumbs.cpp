@@ -47,9 +47,9 @@ Bitmap FacePicture(int seed) {
 std::vector<uint8_t> EncodeJpeg(const Bitmap& picture) {
   glamora::TImgIOParams params;
   params.JpegQuality = 90;
-  std::vector<uint8_t> bytes;
+  glamora::MemoryStream bytes;
   glamora::codec::EncodeJpeg(picture, params, glamora::ProgressRecord{}, bytes);
-  return bytes;
+  return bytes.Bytes();
 }
 
 // The picture folder, written once and removed at exit.

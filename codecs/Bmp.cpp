@@ -12,11 +12,10 @@ namespace glamora::codec {
 
 namespace {
 
-constexpr int kBmpFileType = 5;
 constexpr size_t kFileHeaderSize = 14;
 constexpr uint32_t kCoreHeaderSize = 12;
 
-enum Compression : uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3, kAlphaBitFields = 6 };
+enum Compression : uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3, kJpeg = 4, kPng = 5, kAlphaBitFields = 6 };
 
 struct Bgr {
   uint8_t B = 0, G = 0, R = 0;
@@ -117,15 +116,17 @@ class BitFieldRow {
   int bits_;
 };
 
-bool DecodeUncompressed(Bytes data, const DibHeader& h, size_t pixelOffset, bool bilevel, bool keepAlpha,
-                        const Palette& palette, DibPicture& pic, const ProgressRecord& progress) {
+PictureStatus DecodeUncompressed(Bytes data, const DibHeader& h, size_t pixelOffset, bool bilevel, bool keepAlpha,
+                                 const Palette& palette, DibPicture& pic, const ProgressRecord& progress) {
   const size_t stride = SourceStride(h.Width, h.BitsPerPixel);
   const size_t lastRow = PackedRowBytes(h.Width, h.BitsPerPixel);
   // The padding of the last stored row may be missing.
-  if (pixelOffset > data.size() || data.size() - pixelOffset < stride * size_t(h.Height - 1) + lastRow) return false;
+  if (pixelOffset > data.size() || data.size() - pixelOffset < stride * size_t(h.Height - 1) + lastRow) {
+    return PictureStatus::Damaged;
+  }
 
   Bitmap& out = pic.Pixels;
-  if (!out.Reset(h.Width, h.Height, bilevel ? PixelFormat::Bits1 : PixelFormat::Bits24)) return false;
+  if (!out.Reset(h.Width, h.Height, bilevel ? PixelFormat::Bits1 : PixelFormat::Bits24)) return PictureStatus::TooLarge;
   if (bilevel) out.Palette() = {Rgb(palette[0].R, palette[0].G, palette[0].B), Rgb(palette[1].R, palette[1].G, palette[1].B)};
 
   uint32_t masks[4] = {h.Masks[0], h.Masks[1], h.Masks[2], h.Masks[3]};
@@ -155,47 +156,65 @@ bool DecodeUncompressed(Bytes data, const DibHeader& h, size_t pixelOffset, bool
       uint8_t* alphaRow = alpha.empty() ? nullptr : alpha.data() + size_t(y) * size_t(h.Width);
       anyAlpha |= fields.Expand(src, h.Width, dst, alphaRow);
     }
-    if (!rows.Row(i + 1)) return false;
+    if (!rows.Row(i + 1)) return PictureStatus::Stopped;
   }
   if (anyAlpha) pic.Alpha = std::move(alpha);
   pic.End = std::min(data.size(), pixelOffset + stride * size_t(h.Height));
-  return true;
+  return PictureStatus::Ok;
 }
 
-// RLE8 and RLE4: runs and absolute blocks of palette indices, clipped to the
-// row; rows are counted from the bottom unless the picture is top-down.
-bool DecodeRle(Bytes data, const DibHeader& h, size_t pixelOffset, const Palette& palette, DibPicture& pic,
-               const ProgressRecord& progress) {
-  const bool four = h.Compression == kRle4;
-  ByteReader r(data);
-  if (!r.Seek(pixelOffset)) return false;
-
-  Bitmap& out = pic.Pixels;
-  if (!out.Reset(h.Width, h.Height)) return false;
-  const Bgr& background = palette[0];
-  out.Fill(Rgb(background.R, background.G, background.B));
-
-  int64_t x = 0, y = 0;
-  auto put = [&](unsigned index) {
-    if (x < h.Width && y < h.Height) {
-      uint8_t* p = out.Row(h.TopDown ? int(y) : h.Height - 1 - int(y)) + 3 * x;
-      const Bgr& c = palette[index];
-      p[0] = c.B;
-      p[1] = c.G;
-      p[2] = c.R;
+// Rows of an RLE picture take the background colour (palette entry 0) when
+// the decoder first reaches them; the rows no code reaches, at the end.
+class RleCanvas {
+ public:
+  RleCanvas(Bitmap& out, const DibHeader& h, const Bgr& background)
+      : out_(out), h_(h), blank_(size_t(h.Width) * 3) {
+    for (size_t i = 0; i < blank_.size(); i += 3) {
+      blank_[i] = background.B;
+      blank_[i + 1] = background.G;
+      blank_[i + 2] = background.R;
     }
+  }
+
+  // The picture row of coded row y, made ready for pixels.
+  uint8_t* Row(int64_t y) {
+    for (; filled_ <= y && filled_ < h_.Height; ++filled_) {
+      std::memcpy(out_.Row(PictureRow(filled_)), blank_.data(), blank_.size());
+    }
+    return out_.Row(PictureRow(y));
+  }
+  void Finish() { Row(h_.Height - 1); }
+
+ private:
+  int PictureRow(int64_t y) const { return h_.TopDown ? int(y) : h_.Height - 1 - int(y); }
+
+  Bitmap& out_;
+  const DibHeader& h_;
+  std::vector<uint8_t> blank_;
+  int64_t filled_ = 0;
+};
+
+// Walks the codes of an RLE8 or RLE4 picture: runs and absolute blocks of
+// palette indices clipped to the row, ends of line, deltas and the end of the
+// bitmap; rows are counted in coded order. Each pixel inside the picture goes
+// to put(y, x, index), and rowDone(y) is told the rows finished; it returns
+// false to stop. The codes must reach the last row or the end-of-bitmap code.
+template <class Put, class RowDone>
+PictureStatus WalkRle(ByteReader& r, const DibHeader& h, Put&& put, RowDone&& rowDone) {
+  const bool four = h.Compression == kRle4;
+  int64_t x = 0, y = 0;
+  const auto pixel = [&](unsigned index) {
+    if (x < h.Width && y < h.Height) put(y, x, index);
     ++x;
   };
-
-  RowProgress rows(progress, h.Height);
   bool finished = false;
   while (!finished && y < h.Height) {
-    if (!r.Has(2)) return false;
+    if (!r.Has(2)) return PictureStatus::Damaged;
     const unsigned count = r.U8();
     const unsigned code = r.U8();
     if (count > 0) {
       const unsigned run = unsigned(std::min<int64_t>(count, std::max<int64_t>(h.Width - x, 0)));
-      for (unsigned i = 0; i < run; ++i) put(four ? (i % 2 == 0 ? code >> 4 : code & 15) : code);
+      for (unsigned i = 0; i < run; ++i) pixel(four ? (i % 2 == 0 ? code >> 4 : code & 15) : code);
       x += count - run;
       continue;
     }
@@ -203,13 +222,13 @@ bool DecodeRle(Bytes data, const DibHeader& h, size_t pixelOffset, const Palette
       case 0:  // end of line
         x = 0;
         ++y;
-        if (!rows.Row(int(std::min<int64_t>(y, h.Height)))) return false;
+        if (!rowDone(std::min<int64_t>(y, h.Height))) return PictureStatus::Stopped;
         break;
       case 1:  // end of bitmap
         finished = true;
         break;
       case 2: {  // delta
-        if (!r.Has(2)) return false;
+        if (!r.Has(2)) return PictureStatus::Damaged;
         x += r.U8();
         y += r.U8();
         break;
@@ -217,21 +236,52 @@ bool DecodeRle(Bytes data, const DibHeader& h, size_t pixelOffset, const Palette
       default: {  // absolute block, padded to a 16-bit boundary
         const size_t bytes = four ? (code + 1) / 2 : code;
         Bytes block = r.Take(bytes);
-        if (!r.Ok()) return false;
+        if (!r.Ok()) return PictureStatus::Damaged;
         for (unsigned i = 0; i < code && x < h.Width; ++i) {
-          put(four ? (i % 2 == 0 ? block[i / 2] >> 4 : block[i / 2] & 15) : block[i]);
+          pixel(four ? (i % 2 == 0 ? block[i / 2] >> 4 : block[i / 2] & 15) : block[i]);
         }
         if (bytes % 2) r.Skip(1);
-        if (!r.Ok()) return false;
+        if (!r.Ok()) return PictureStatus::Damaged;
         break;
       }
     }
   }
   // A picture whose last row ended with end-of-line may still carry the end-of-bitmap code.
   if (!finished && r.Has(2) && r.Rest()[0] == 0 && r.Rest()[1] == 1) r.Skip(2);
-  if (!rows.Row(h.Height)) return false;
+  return PictureStatus::Ok;
+}
+
+// RLE8 and RLE4. The codes are walked once without drawing, so that codes
+// that stop early are found before the picture is allocated.
+PictureStatus DecodeRle(Bytes data, const DibHeader& h, size_t pixelOffset, const Palette& palette, DibPicture& pic,
+                        const ProgressRecord& progress) {
+  ByteReader check(data);
+  if (!check.Seek(pixelOffset)) return PictureStatus::Damaged;
+  const PictureStatus complete =
+      WalkRle(check, h, [](int64_t, int64_t, unsigned) {}, [](int64_t) { return true; });
+  if (complete != PictureStatus::Ok) return complete;
+
+  Bitmap& out = pic.Pixels;
+  if (!out.Reset(h.Width, h.Height)) return PictureStatus::TooLarge;
+  RleCanvas canvas(out, h, palette[0]);
+  RowProgress rows(progress, h.Height);
+  ByteReader r(data);
+  r.Seek(pixelOffset);
+  const PictureStatus drawn = WalkRle(
+      r, h,
+      [&](int64_t y, int64_t x, unsigned index) {
+        uint8_t* p = canvas.Row(y) + 3 * x;
+        const Bgr& c = palette[index];
+        p[0] = c.B;
+        p[1] = c.G;
+        p[2] = c.R;
+      },
+      [&](int64_t y) { return rows.Row(y); });
+  if (drawn != PictureStatus::Ok) return drawn;
+  canvas.Finish();
+  if (!rows.Row(h.Height)) return PictureStatus::Stopped;
   pic.End = r.Position();
-  return true;
+  return PictureStatus::Ok;
 }
 
 }  // namespace
@@ -242,15 +292,16 @@ int DpiFromPixelsPerMetre(int64_t pixelsPerMetre) {
 
 int PixelsPerMetreFromDpi(int64_t dpi) { return int(std::clamp<int64_t>((dpi * 10000 + 127) / 254, 0, INT32_MAX)); }
 
-bool ReadDibHeader(Bytes data, size_t offset, bool iconImage, DibHeader& header) {
+PictureStatus ReadDibHeader(Bytes data, size_t offset, bool iconImage, const DecodeLimits& limits,
+                            DibHeader& header) {
   ByteReader r(data);
-  if (!r.Seek(offset)) return false;
+  if (!r.Seek(offset)) return PictureStatus::Damaged;
   DibHeader h;
   h.HeaderSize = r.U32LE();
-  if (!r.Ok()) return false;
-  int64_t height = 0;
+  if (!r.Ok()) return PictureStatus::Damaged;
+  int64_t width = 0, height = 0;
   if (h.HeaderSize == kCoreHeaderSize) {
-    h.Width = r.U16LE();
+    width = r.U16LE();
     height = r.U16LE();
     r.U16LE();  // planes
     h.BitsPerPixel = r.U16LE();
@@ -259,9 +310,9 @@ bool ReadDibHeader(Bytes data, size_t offset, bool iconImage, DibHeader& header)
     // Fields past the stored header size read as zero (OS/2 2.x headers may stop early).
     std::array<uint8_t, 124> fields{};
     const size_t stored = std::min<size_t>(h.HeaderSize - 4, fields.size());
-    if (!r.Read(fields.data(), stored)) return false;
+    if (!r.Read(fields.data(), stored)) return PictureStatus::Damaged;
     ByteReader f(Bytes(fields.data(), fields.size()));
-    const int32_t width = f.I32LE();
+    width = f.I32LE();
     height = f.I32LE();
     f.U16LE();  // planes
     h.BitsPerPixel = f.U16LE();
@@ -271,23 +322,24 @@ bool ReadDibHeader(Bytes data, size_t offset, bool iconImage, DibHeader& header)
     h.PixelsPerMetreY = std::max(f.I32LE(), 0);
     h.PaletteStored = f.U32LE();
     f.U32LE();  // important colours
-    if (width <= 0) return false;
-    h.Width = width;
     const bool os2 = h.HeaderSize < 40 || h.HeaderSize == 64;
     // OS/2 uses 3 and 4 for Huffman and RLE24 codings, which are not read.
-    if (os2 && h.Compression != kRgb && h.Compression != kRle8 && h.Compression != kRle4) return false;
+    if (os2 && h.Compression != kRgb && h.Compression != kRle8 && h.Compression != kRle4) {
+      return PictureStatus::Unsupported;
+    }
     if (h.HeaderSize >= 52 && !os2) {
       for (int i = 0; i < (h.HeaderSize >= 56 ? 4 : 3); ++i) h.Masks[i] = f.U32LE();
     }
   } else {
-    return false;
+    return PictureStatus::Damaged;
   }
-  if (!r.Ok()) return false;
+  if (!r.Ok()) return PictureStatus::Damaged;
 
   h.TopDown = height < 0;
   height = height < 0 ? -height : height;
   if (iconImage) height /= 2;
-  if (h.Width <= 0 || height <= 0 || !SizeWithinLimits(h.Width, height)) return false;
+  if (const PictureStatus size = CheckSize(width, height, limits); size != PictureStatus::Ok) return size;
+  h.Width = int(width);
   h.Height = int(height);
 
   size_t masksAfterHeader = 0;
@@ -295,57 +347,62 @@ bool ReadDibHeader(Bytes data, size_t offset, bool iconImage, DibHeader& header)
     case kRgb:
       if (h.BitsPerPixel != 1 && h.BitsPerPixel != 2 && h.BitsPerPixel != 4 && h.BitsPerPixel != 8 &&
           h.BitsPerPixel != 16 && h.BitsPerPixel != 24 && h.BitsPerPixel != 32) {
-        return false;
+        return PictureStatus::Damaged;
       }
       break;
     case kRle8:
-      if (h.BitsPerPixel != 8) return false;
+      if (h.BitsPerPixel != 8) return PictureStatus::Damaged;
       break;
     case kRle4:
-      if (h.BitsPerPixel != 4) return false;
+      if (h.BitsPerPixel != 4) return PictureStatus::Damaged;
       break;
     case kBitFields:
     case kAlphaBitFields:
-      if (h.BitsPerPixel != 16 && h.BitsPerPixel != 32) return false;
+      if (h.BitsPerPixel != 16 && h.BitsPerPixel != 32) return PictureStatus::Damaged;
       if (h.HeaderSize == 40) {
         const int count = h.Compression == kAlphaBitFields ? 4 : 3;
         ByteReader m(data);
-        if (!m.Seek(offset + 40)) return false;
+        if (!m.Seek(offset + 40)) return PictureStatus::Damaged;
         for (int i = 0; i < count; ++i) h.Masks[i] = m.U32LE();
-        if (!m.Ok()) return false;
+        if (!m.Ok()) return PictureStatus::Damaged;
         masksAfterHeader = size_t(count) * 4;
       }
       if (h.Compression == kBitFields && h.HeaderSize < 56) h.Masks[3] = 0;
       break;
+    case kJpeg:
+    case kPng:
+      return PictureStatus::Unsupported;
     default:
-      return false;
+      return PictureStatus::Damaged;
   }
 
   if (h.BitsPerPixel <= 8 && h.PaletteStored == 0) h.PaletteStored = 1u << h.BitsPerPixel;
-  if (h.PaletteStored > 65536) return false;
+  if (h.PaletteStored > 65536) return PictureStatus::Damaged;
   h.PaletteOffset = offset + h.HeaderSize + masksAfterHeader;
   h.PixelOffset = h.PaletteOffset + size_t(h.PaletteStored) * size_t(h.PaletteEntrySize);
   header = h;
-  return true;
+  return PictureStatus::Ok;
 }
 
-bool DecodeDib(Bytes data, const DibHeader& header, size_t pixelOffset, DibUse use, DibPicture& picture,
-               const ProgressRecord& progress) {
+PictureStatus DecodeDib(Bytes data, const DibHeader& header, size_t pixelOffset, DibUse use, DibPicture& picture,
+                        const ProgressRecord& progress) {
   Palette palette;
-  if (!ReadPalette(data, header, palette)) return false;
+  if (!ReadPalette(data, header, palette)) return PictureStatus::Damaged;
   const bool bilevel = use == DibUse::File && header.BitsPerPixel == 1 &&
                        ((IsBlack(palette[0]) && IsWhite(palette[1])) || (IsWhite(palette[0]) && IsBlack(palette[1])));
   DibPicture decoded;
-  const bool ok = header.Compression == kRle8 || header.Compression == kRle4
-                      ? DecodeRle(data, header, pixelOffset, palette, decoded, progress)
-                      : DecodeUncompressed(data, header, pixelOffset, bilevel, use == DibUse::IconImage, palette,
-                                           decoded, progress);
-  if (!ok) return false;
-  picture = std::move(decoded);
-  return true;
+  const PictureStatus status =
+      header.Compression == kRle8 || header.Compression == kRle4
+          ? DecodeRle(data, header, pixelOffset, palette, decoded, progress)
+          : DecodeUncompressed(data, header, pixelOffset, bilevel, use == DibUse::IconImage, palette, decoded,
+                               progress);
+  if (status == PictureStatus::Ok) picture = std::move(decoded);
+  return status;
 }
 
-bool ProbeBmp(Bytes data) { return data.size() > kFileHeaderSize && data[0] == 'B' && data[1] == 'M'; }
+bool ProbeBmp(Bytes head, uint64_t streamSize) {
+  return streamSize > kFileHeaderSize && head.size() >= 2 && head[0] == 'B' && head[1] == 'M';
+}
 
 namespace {
 
@@ -356,12 +413,19 @@ size_t PixelOffsetOf(Bytes data, const DibHeader& h) {
   return r.Ok() && stored >= kFileHeaderSize + h.HeaderSize && stored < data.size() ? stored : h.PixelOffset;
 }
 
-bool DecodeBmpInto(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
-  if (!ProbeBmp(data)) return false;
+PictureStatus DecodeBmpInto(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress,
+                            size_t& consumed) {
+  if (!ProbeBmp(data, data.size())) return PictureStatus::Damaged;
   DibHeader h;
-  if (!ReadDibHeader(data, kFileHeaderSize, false, h)) return false;
+  if (const PictureStatus read = ReadDibHeader(data, kFileHeaderSize, false, params.Limits, h);
+      read != PictureStatus::Ok) {
+    return read;
+  }
   DibPicture picture;
-  if (!DecodeDib(data, h, PixelOffsetOf(data, h), DibUse::File, picture, progress)) return false;
+  if (const PictureStatus decoded = DecodeDib(data, h, PixelOffsetOf(data, h), DibUse::File, picture, progress);
+      decoded != PictureStatus::Ok) {
+    return decoded;
+  }
 
   const bool bilevel = picture.Pixels.Format() == PixelFormat::Bits1;
   params.Width = h.Width;
@@ -375,62 +439,66 @@ bool DecodeBmpInto(Bytes data, Bitmap& out, TImgIOParams& params, const Progress
   params.BmpCompressed = h.Compression == kRle8 || h.Compression == kRle4;
   consumed = picture.End;
   out = std::move(picture.Pixels);
-  return true;
+  return PictureStatus::Ok;
 }
 
-void PutU16(std::vector<uint8_t>& out, uint32_t v) {
-  out.push_back(uint8_t(v));
-  out.push_back(uint8_t(v >> 8));
+void PutU16(uint8_t* at, uint32_t v) {
+  at[0] = uint8_t(v);
+  at[1] = uint8_t(v >> 8);
 }
-void PutU32(std::vector<uint8_t>& out, uint32_t v) {
-  PutU16(out, v & 0xFFFF);
-  PutU16(out, v >> 16);
+void PutU32(uint8_t* at, uint32_t v) {
+  PutU16(at, v & 0xFFFF);
+  PutU16(at + 2, v >> 16);
 }
 
-bool EncodeBmpInto(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
-                   std::vector<uint8_t>& out) {
-  if (in.Empty()) return false;
+PictureStatus EncodeBmpInto(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
+                            Stream& out) {
+  if (in.Empty()) return PictureStatus::NoPicture;
   Bitmap expanded;
   const Bitmap* source = &Pixels24(in, expanded);
   const int width = source->Width(), height = source->Height();
   const size_t stride = SourceStride(width, 24);
-  const size_t headerBytes = kFileHeaderSize + 40;
-  const uint64_t fileSize = headerBytes + uint64_t(stride) * uint64_t(height);
-  if (fileSize > UINT32_MAX) return false;
+  constexpr size_t kHeaderBytes = kFileHeaderSize + 40;
+  const uint64_t fileSize = kHeaderBytes + uint64_t(stride) * uint64_t(height);
+  if (fileSize > UINT32_MAX) return PictureStatus::TooLarge;
 
-  out.reserve(out.size() + size_t(fileSize));
-  out.push_back('B');
-  out.push_back('M');
-  PutU32(out, uint32_t(fileSize));
-  PutU32(out, 0);
-  PutU32(out, uint32_t(headerBytes));
-  PutU32(out, 40);
-  PutU32(out, uint32_t(width));
-  PutU32(out, uint32_t(height));
-  PutU16(out, 1);
-  PutU16(out, 24);
-  PutU32(out, kRgb);
-  PutU32(out, uint32_t(stride * size_t(height)));
-  PutU32(out, uint32_t(PixelsPerMetreFromDpi(std::max(params.DpiX, 0))));
-  PutU32(out, uint32_t(PixelsPerMetreFromDpi(std::max(params.DpiY, 0))));
-  PutU32(out, 0);
-  PutU32(out, 0);
+  std::array<uint8_t, kHeaderBytes> header{};
+  header[0] = 'B';
+  header[1] = 'M';
+  PutU32(&header[2], uint32_t(fileSize));
+  PutU32(&header[10], uint32_t(kHeaderBytes));
+  PutU32(&header[14], 40);
+  PutU32(&header[18], uint32_t(width));
+  PutU32(&header[22], uint32_t(height));
+  PutU16(&header[26], 1);
+  PutU16(&header[28], 24);
+  PutU32(&header[30], kRgb);
+  PutU32(&header[34], uint32_t(stride * size_t(height)));
+  PutU32(&header[38], uint32_t(PixelsPerMetreFromDpi(std::max(params.DpiX, 0))));
+  PutU32(&header[42], uint32_t(PixelsPerMetreFromDpi(std::max(params.DpiY, 0))));
+  out.Write(header.data(), header.size());
 
+  // Rows go out bottom first, their padding zeroed (a bitmap's own padding
+  // bytes hold nothing defined).
+  std::vector<uint8_t> row(stride, 0);
   RowProgress rows(progress, height);
   for (int i = 0; i < height; ++i) {
-    const uint8_t* row = source->Row(height - 1 - i);
-    out.insert(out.end(), row, row + stride);
-    if (!rows.Row(i + 1)) return false;
+    std::memcpy(row.data(), source->Row(height - 1 - i), size_t(width) * 3);
+    out.Write(row.data(), row.size());
+    if (!rows.Row(i + 1)) return PictureStatus::Stopped;
   }
-  return true;
+  return PictureStatus::Ok;
 }
 
 }  // namespace
 
-bool InfoBmp(Bytes data, PictureInfo& info) {
-  if (!ProbeBmp(data)) return false;
+PictureStatus InfoBmp(Bytes data, PictureInfo& info) {
+  if (!ProbeBmp(data, data.size())) return PictureStatus::Damaged;
   DibHeader h;
-  if (!ReadDibHeader(data, kFileHeaderSize, false, h)) return false;
+  if (const PictureStatus read = ReadDibHeader(data, kFileHeaderSize, false, DecodeLimits{}, h);
+      read != PictureStatus::Ok) {
+    return read;
+  }
   PictureInfo result;
   result.Width = h.Width;
   result.Height = h.Height;
@@ -444,20 +512,20 @@ bool InfoBmp(Bytes data, PictureInfo& info) {
     result.DpiY = DpiFromPixelsPerMetre(h.PixelsPerMetreY);
   }
   info = result;
-  return true;
+  return PictureStatus::Ok;
 }
 
-bool DecodeBmp(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
+PictureStatus DecodeBmp(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress,
+                        size_t& consumed) {
   return Reported(progress, [&] { return DecodeBmpInto(data, out, params, progress, consumed); });
 }
 
-bool EncodeBmp(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
-               std::vector<uint8_t>& out) {
-  return ReportedAppend(progress, out, [&] { return EncodeBmpInto(in, params, progress, out); });
+PictureStatus EncodeBmp(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress, Stream& out) {
+  return ReportedWrite(progress, out, [&] { return EncodeBmpInto(in, params, progress, out); });
 }
 
 const Codec& BmpCodec() {
-  static const Codec codec{"BMP", kBmpFileType, ProbeBmp, InfoBmp, DecodeBmp, EncodeBmp};
+  static const Codec codec{"BMP", iftBmp, ProbeBmp, InfoBmp, DecodeBmp, EncodeBmp};
   return codec;
 }
 

@@ -18,11 +18,11 @@ namespace glamora::codec {
 
 const Codec& BmpCodec();
 
-bool ProbeBmp(Bytes data);  // "BM" and more than the 14-byte file header
-bool InfoBmp(Bytes data, PictureInfo& info);
-bool DecodeBmp(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed);
-bool EncodeBmp(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
-               std::vector<uint8_t>& out);
+bool ProbeBmp(Bytes head, uint64_t streamSize);  // "BM" and more than the 14-byte file header
+PictureStatus InfoBmp(Bytes data, PictureInfo& info);
+PictureStatus DecodeBmp(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress,
+                        size_t& consumed);
+PictureStatus EncodeBmp(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress, Stream& out);
 
 // The information header of a device-independent bitmap, as BMP files and
 // icons store it.
@@ -44,7 +44,8 @@ struct DibHeader {
 
 // Reads and checks the header at `offset`. An icon image stores twice its
 // height (picture and AND mask); iconImage halves it.
-bool ReadDibHeader(Bytes data, size_t offset, bool iconImage, DibHeader& header);
+PictureStatus ReadDibHeader(Bytes data, size_t offset, bool iconImage, const DecodeLimits& limits,
+                            DibHeader& header);
 
 struct DibPicture {
   Bitmap Pixels;               // 24 bits, or 1 bit for a black-and-white picture of a file
@@ -56,9 +57,9 @@ struct DibPicture {
 // is always 24-bit and keeps the alpha of 32-bit data for compositing.
 enum class DibUse { File, IconImage };
 
-// Decodes the pixels that start at pixelOffset. Fails on truncated data.
-bool DecodeDib(Bytes data, const DibHeader& header, size_t pixelOffset, DibUse use, DibPicture& picture,
-               const ProgressRecord& progress);
+// Decodes the pixels that start at pixelOffset; truncated data is Damaged.
+PictureStatus DecodeDib(Bytes data, const DibHeader& header, size_t pixelOffset, DibUse use, DibPicture& picture,
+                        const ProgressRecord& progress);
 
 // Resolution conversions between dots per inch and pixels per metre, rounded.
 int DpiFromPixelsPerMetre(int64_t pixelsPerMetre);

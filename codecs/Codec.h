@@ -1,28 +1,54 @@
 #pragma once
 // The shape every picture codec has: probe (does this data look like mine),
-// info (size and depth without decoding pixels), decode and encode.
+// info (size and depth without decoding pixels), decode and encode, and the
+// picture file type ids they are known by.
 //
 // Contract shared by all codecs:
 // - Decoders read only inside [data, data + size) and check the declared
-//   picture size with SizeWithinLimits before allocating anything for it.
-// - A decoder that fails returns false and leaves `out` and `params` exactly
-//   as they were (it decodes into its own bitmap and moves it into `out` at
-//   the end). It stops early, returning false, when progress.Aborted().
+//   picture size against params.Limits before allocating anything for it;
+//   they allocate nothing of the picture's size before they have seen that
+//   the data can hold it, and a picture whose data ends early is Damaged.
+// - A decoder that fails returns the reason, sets the abort flag and leaves
+//   `out` and `params` exactly as they were (it decodes into its own bitmap
+//   and moves it into `out` at the end). It stops with Stopped when
+//   progress.Aborted().
 // - A successful decode sets `out` to 24 bits per pixel (1 bit for bilevel
 //   pictures), fills params Width, Height, BitsPerSample, SamplesPerPixel,
 //   DpiX, DpiY (when the file has a resolution) and its own per-format
 //   fields, and sets `consumed` to the bytes the picture occupied.
-// - Encoders take a 24-bit or 1-bit bitmap, append the coded picture to `out`
-//   and return false (out unchanged) when they cannot.
+// - Encoders take a 24-bit or 1-bit bitmap and write the coded picture to the
+//   stream from its position as they go. One that fails sets the abort flag
+//   and cuts the stream back to where it began.
 #include <cstddef>
 #include <cstdint>
 #include <new>
 #include <span>
-#include <vector>
 
+#include "codecs/PictureStatus.h"
 #include "imaging/core/Bitmap.h"
 #include "imaging/core/ImgIOParams.h"
 #include "imaging/core/Progress.h"
+#include "imaging/core/Stream.h"
+
+namespace glamora {
+
+// Picture file type ids, as Params.FileType reports them.
+enum ImageFileType : int32_t {
+  iftUnknown = 0,
+  iftTiff = 1,
+  iftGif = 2,
+  iftJpeg = 3,
+  iftPcx = 4,
+  iftBmp = 5,
+  iftIcon = 6,
+  iftCursor = 7,
+  iftPng = 8,
+  iftWmf = 9,
+  iftEmf = 10,
+  iftTarga = 11,
+};
+
+}  // namespace glamora
 
 namespace glamora::codec {
 
@@ -38,16 +64,19 @@ struct PictureInfo {
   int FrameCount = 1;  // pages or frames in the file
 };
 
-using ProbeFn = bool (*)(Bytes data);
-using InfoFn = bool (*)(Bytes data, PictureInfo& info);
-using DecodeFn = bool (*)(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress,
-                          size_t& consumed);
-using EncodeFn = bool (*)(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
-                          std::vector<uint8_t>& out);
+// `head` holds the bytes from the picture's first byte on (as many as the
+// caller has); streamSize is the size the content tests' size rules count,
+// which for a picture inside a larger stream is the whole stream's.
+using ProbeFn = bool (*)(Bytes head, uint64_t streamSize);
+using InfoFn = PictureStatus (*)(Bytes data, PictureInfo& info);
+using DecodeFn = PictureStatus (*)(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress,
+                                   size_t& consumed);
+using EncodeFn = PictureStatus (*)(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
+                                   Stream& out);
 
 struct Codec {
   const char* Name;  // "BMP", "JPEG", ...
-  int FileType;      // the picture front's type id
+  int32_t FileType;
   ProbeFn Probe;
   InfoFn Info;
   DecodeFn Decode;
@@ -63,26 +92,46 @@ inline const Bitmap& Pixels24(const Bitmap& in, Bitmap& scratch) {
   return scratch;
 }
 
-// Runs a decode or encode step; a failure, running out of memory for a
-// picture within the limits included, sets the abort flag.
+// Runs a decode or encode step and turns how it ended into one status:
+// running out of memory for a picture within the limits is TooLarge, a stream
+// that cannot be written Unwritable, and a caller who asked to stop during the
+// last report Stopped. Any failure sets the abort flag.
 template <class Step>
-bool Reported(const ProgressRecord& progress, Step&& step) {
+PictureStatus Reported(const ProgressRecord& progress, Step&& step) {
+  PictureStatus status = PictureStatus::Damaged;
   try {
-    if (step()) return true;
+    status = step();
   } catch (const std::bad_alloc&) {
+    status = PictureStatus::TooLarge;
+  } catch (const FileError&) {
+    status = PictureStatus::Unwritable;
   }
-  progress.Abort();
-  return false;
+  if (status == PictureStatus::Ok && progress.Aborted()) status = PictureStatus::Stopped;
+  if (status != PictureStatus::Ok) progress.Abort();
+  return status;
 }
 
-// Runs an encode step that appends to `out` as Reported does; a failure
-// takes `out` back to the size it had, so that it ends as it began.
+// Runs an encode step as Reported does; a failure cuts the stream back to the
+// position it had, so that nothing of the picture stays behind.
 template <class Step>
-bool ReportedAppend(const ProgressRecord& progress, std::vector<uint8_t>& out, Step&& step) {
-  const size_t before = out.size();
-  if (Reported(progress, step)) return true;
-  out.resize(before);
-  return false;
+PictureStatus ReportedWrite(const ProgressRecord& progress, Stream& out, Step&& step) {
+  const int64_t start = out.Position();
+  const PictureStatus status = Reported(progress, step);
+  if (status != PictureStatus::Ok) {
+    try {
+      out.Truncate(start);
+    } catch (const FileError&) {
+      // The caller discards a stream it could not write to anyway.
+    }
+  }
+  return status;
+}
+
+// The status of a picture whose declared size is width × height: TooLarge
+// beyond the limits, Damaged when a side is zero or negative, else Ok.
+inline PictureStatus CheckSize(int64_t width, int64_t height, const DecodeLimits& limits) {
+  if (width <= 0 || height <= 0) return PictureStatus::Damaged;
+  return limits.Allow(width, height) ? PictureStatus::Ok : PictureStatus::TooLarge;
 }
 
 }  // namespace glamora::codec

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <new>
 #include <array>
+#include <cstring>
 #include <string>
 
 #include "codecs/RowProgress.h"
@@ -75,6 +76,10 @@ std::vector<int> RowOrder(int height, bool interlaced) {
   return order;
 }
 
+// The most pixels LZW data of `bytes` bytes can give: every code takes at
+// least two bits and stands for at most 4096 pixels.
+constexpr uint64_t MostLzwPixels(uint64_t bytes) { return bytes * 4 * 4096; }
+
 bool SkipImageData(GifFileType* gif) {
   int codeSize = 0;
   GifByteType* block = nullptr;
@@ -85,14 +90,51 @@ bool SkipImageData(GifFileType* gif) {
   return true;
 }
 
+// A canvas whose rows take the fill colour when first drawn on, so that a
+// frame whose data stops early has touched no more of the canvas than it
+// reached; the rows no frame row reaches are filled at the end.
+class Canvas {
+ public:
+  Canvas(Bitmap& picture, TColor fill)
+      : picture_(picture), ready_(size_t(picture.Height()), false), blank_(size_t(picture.Width()) * 3) {
+    for (size_t i = 0; i < blank_.size(); i += 3) {
+      blank_[i] = BlueOf(fill);
+      blank_[i + 1] = GreenOf(fill);
+      blank_[i + 2] = RedOf(fill);
+    }
+  }
+
+  uint8_t* Row(int y) {
+    uint8_t* row = picture_.Row(y);
+    if (!ready_[size_t(y)]) {
+      std::memcpy(row, blank_.data(), blank_.size());
+      ready_[size_t(y)] = true;
+    }
+    return row;
+  }
+  void Finish() {
+    for (int y = 0; y < picture_.Height(); ++y) Row(y);
+  }
+
+ private:
+  Bitmap& picture_;
+  std::vector<bool> ready_;
+  std::vector<uint8_t> blank_;
+};
+
 // Draws the frame whose header was just read onto a fresh canvas.
-bool DrawFirstFrame(GifFileType* gif, const GifContents& contents, int transparentIndex, Bitmap& canvas,
-                    const ProgressRecord& progress) {
+PictureStatus DrawFirstFrame(GifFileType* gif, const GifContents& contents, int transparentIndex, Bitmap& picture,
+                             const ProgressRecord& progress) {
   const GifImageDesc& frame = gif->Image;
   RowProgress rows(progress, frame.Height);
-  if (!rows.Row(0) || !canvas.Reset(contents.CanvasWidth, contents.CanvasHeight)) return false;
-  canvas.Fill(contents.HasTransparency ? contents.TransparentColor : contents.Background);
-  if (frame.Width <= 0 || frame.Height <= 0) return SkipImageData(gif);
+  if (!rows.Row(0)) return PictureStatus::Stopped;
+  if (!picture.Reset(contents.CanvasWidth, contents.CanvasHeight)) return PictureStatus::TooLarge;
+  Canvas canvas(picture, contents.HasTransparency ? contents.TransparentColor : contents.Background);
+  if (frame.Width <= 0 || frame.Height <= 0) {
+    if (!SkipImageData(gif)) return PictureStatus::Damaged;
+    canvas.Finish();
+    return PictureStatus::Ok;
+  }
 
   const ColorMapObject* map = frame.ColorMap ? frame.ColorMap : gif->SColorMap;
   std::array<uint8_t, 256 * 3> bgr{};
@@ -106,7 +148,7 @@ bool DrawFirstFrame(GifFileType* gif, const GifContents& contents, int transpare
   const std::vector<int> order = RowOrder(frame.Height, frame.Interlace);
   std::vector<GifPixelType> line(size_t(frame.Width));
   for (int i = 0; i < frame.Height; ++i) {
-    if (DGifGetLine(gif, line.data(), frame.Width) == GIF_ERROR) return false;
+    if (DGifGetLine(gif, line.data(), frame.Width) == GIF_ERROR) return PictureStatus::Damaged;
     uint8_t* p = canvas.Row(frame.Top + order[size_t(i)]) + size_t(frame.Left) * 3;
     for (int x = 0; x < frame.Width; ++x, p += 3) {
       const int index = line[size_t(x)];
@@ -115,21 +157,23 @@ bool DrawFirstFrame(GifFileType* gif, const GifContents& contents, int transpare
       p[1] = bgr[3 * index + 1];
       p[2] = bgr[3 * index + 2];
     }
-    if (!rows.Row(i + 1)) return false;
+    if (!rows.Row(i + 1)) return PictureStatus::Stopped;
   }
-  return true;
+  canvas.Finish();
+  return PictureStatus::Ok;
 }
 
 // Walks every record of the file, counting frames; with a canvas, draws the
-// first frame on it.
-bool ReadGifFile(Bytes data, GifContents& contents, Bitmap* canvas, const ProgressRecord& progress) {
-  if (!ProbeGif(data)) return false;
+// first frame on it. A damaged record after the first frame ends the walk.
+PictureStatus ReadGifFile(Bytes data, const DecodeLimits& limits, GifContents& contents, Bitmap* canvas,
+                          const ProgressRecord& progress) {
+  if (!ProbeGif(data, data.size())) return PictureStatus::Damaged;
   MemoryReader reader{data};
   DecoderHandle handle;
   int error = 0;
   handle.gif = DGifOpen(&reader, ReadFromMemory, &error);
   GifFileType* gif = handle.gif;
-  if (!gif) return false;
+  if (!gif) return error == D_GIF_ERR_NOT_ENOUGH_MEM ? PictureStatus::TooLarge : PictureStatus::Damaged;
 
   contents.Version.assign(reinterpret_cast<const char*>(data.data()), 6);
   contents.Background = MapColor(gif->SColorMap, gif->SBackGroundColor);
@@ -138,13 +182,13 @@ bool ReadGifFile(Bytes data, GifContents& contents, Bitmap* canvas, const Progre
   for (bool more = true; more;) {
     GifRecordType record = UNDEFINED_RECORD_TYPE;
     if (DGifGetRecordType(gif, &record) == GIF_ERROR) {
-      if (!firstDone) return false;
+      if (!firstDone) return PictureStatus::Damaged;
       break;
     }
     switch (record) {
       case IMAGE_DESC_RECORD_TYPE: {
         if (DGifGetImageHeader(gif) == GIF_ERROR) {
-          if (!firstDone) return false;
+          if (!firstDone) return PictureStatus::Damaged;
           more = false;
           break;
         }
@@ -162,12 +206,21 @@ bool ReadGifFile(Bytes data, GifContents& contents, Bitmap* canvas, const Progre
         contents.BitsPerPixel = map ? map->BitsPerPixel : 8;
         contents.HasTransparency = transparentIndex >= 0;
         contents.TransparentColor = contents.HasTransparency ? MapColor(map, transparentIndex) : clBlack;
-        if (contents.CanvasWidth <= 0 || contents.CanvasHeight <= 0) return false;
+        if (const PictureStatus size = CheckSize(contents.CanvasWidth, contents.CanvasHeight, limits);
+            size != PictureStatus::Ok) {
+          return size;
+        }
+        // A frame larger than what is left of the file could code: cut short.
+        if (!empty && uint64_t(frame.Width) * uint64_t(frame.Height) > MostLzwPixels(data.size() - reader.position)) {
+          return PictureStatus::Damaged;
+        }
         if (canvas) {
-          if (!SizeWithinLimits(contents.CanvasWidth, contents.CanvasHeight)) return false;
-          if (!DrawFirstFrame(gif, contents, transparentIndex, *canvas, progress)) return false;
+          if (const PictureStatus drawn = DrawFirstFrame(gif, contents, transparentIndex, *canvas, progress);
+              drawn != PictureStatus::Ok) {
+            return drawn;
+          }
         } else if (!SkipImageData(gif)) {
-          return false;
+          return PictureStatus::Damaged;
         }
         firstDone = true;
         break;
@@ -176,7 +229,7 @@ bool ReadGifFile(Bytes data, GifContents& contents, Bitmap* canvas, const Progre
         int code = 0;
         GifByteType* block = nullptr;
         if (DGifGetExtension(gif, &code, &block) == GIF_ERROR) {
-          if (!firstDone) return false;
+          if (!firstDone) return PictureStatus::Damaged;
           more = false;
           break;
         }
@@ -188,7 +241,7 @@ bool ReadGifFile(Bytes data, GifContents& contents, Bitmap* canvas, const Progre
         }
         while (block && more) {
           if (DGifGetExtensionNext(gif, &block) == GIF_ERROR) {
-            if (!firstDone) return false;
+            if (!firstDone) return PictureStatus::Damaged;
             more = false;
           }
         }
@@ -196,14 +249,14 @@ bool ReadGifFile(Bytes data, GifContents& contents, Bitmap* canvas, const Progre
       }
       case TERMINATE_RECORD_TYPE: more = false; break;
       default:
-        if (!firstDone) return false;
+        if (!firstDone) return PictureStatus::Damaged;
         more = false;
         break;
     }
   }
-  if (!firstDone) return false;
+  if (!firstDone) return PictureStatus::Damaged;
   contents.Consumed = reader.position;
-  return true;
+  return PictureStatus::Ok;
 }
 
 // ---- Quantising ----------------------------------------------------------
@@ -462,23 +515,36 @@ IndexedPicture MedianCut(const Bitmap& picture, int maxColors, const TColor* res
 
 // ---- Writing -------------------------------------------------------------
 
+struct StreamWriter {
+  Stream* stream;
+  PictureStatus failure = PictureStatus::Ok;
+};
+
 // A short count tells giflib the write failed; no exception may pass
 // through its frames.
-int WriteToVector(GifFileType* gif, const GifByteType* buffer, int length) {
-  auto* bytes = static_cast<std::vector<uint8_t>*>(gif->UserData);
+int WriteToStream(GifFileType* gif, const GifByteType* buffer, int length) {
+  auto* writer = static_cast<StreamWriter*>(gif->UserData);
   try {
-    bytes->insert(bytes->end(), buffer, buffer + length);
+    writer->stream->Write(buffer, size_t(length));
+  } catch (const FileError&) {
+    writer->failure = PictureStatus::Unwritable;
+    return 0;
   } catch (const std::bad_alloc&) {
+    writer->failure = PictureStatus::TooLarge;
     return 0;
   }
   return length;
 }
 
-bool TryDecode(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
-  if (!params.Lzw.GifDecoder) return false;
+PictureStatus TryDecode(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress,
+                        size_t& consumed) {
+  if (!params.Lzw.GifDecoder) return PictureStatus::Unsupported;
   GifContents contents;
   Bitmap canvas;
-  if (!ReadGifFile(data, contents, &canvas, progress)) return false;
+  if (const PictureStatus read = ReadGifFile(data, params.Limits, contents, &canvas, progress);
+      read != PictureStatus::Ok) {
+    return read;
+  }
   consumed = contents.Consumed;
   params.Width = canvas.Width();
   params.Height = canvas.Height();
@@ -491,12 +557,13 @@ bool TryDecode(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressReco
   params.GifImageCount = contents.Frames;
   params.GifInterlaced = contents.Interlaced;
   out = std::move(canvas);
-  return true;
+  return PictureStatus::Ok;
 }
 
-bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
-               std::vector<uint8_t>& out) {
-  if (!params.Lzw.GifEncoder || in.Empty()) return false;
+PictureStatus TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
+                        Stream& out) {
+  if (in.Empty()) return PictureStatus::NoPicture;
+  if (!params.Lzw.GifEncoder) return PictureStatus::Unsupported;
   Bitmap expanded;
   const Bitmap* source = &Pixels24(in, expanded);
   const int width = source->Width(), height = source->Height();
@@ -519,8 +586,9 @@ bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecor
   const int backgroundIndex = NearestEntry(indexed.Palette, firstOpaque, background);
 
   int error = 0;
-  GifFileType* gif = EGifOpen(&out, WriteToVector, &error);
-  if (!gif) return false;
+  StreamWriter writer{&out};
+  GifFileType* gif = EGifOpen(&writer, WriteToStream, &error);
+  if (!gif) return PictureStatus::TooLarge;
   ColorMapObject* map = GifMakeMapObject(tableSize, table.data());
   bool ok = map != nullptr;
   EGifSetGifVersion(gif, true);
@@ -535,18 +603,21 @@ bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecor
     ok = EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, int(length), extension) == GIF_OK;
   }
   ok = ok && EGifPutImageDesc(gif, 0, 0, width, height, params.GifInterlaced, nullptr) == GIF_OK;
+  bool stopped = false;
   if (ok) {
     const std::vector<int> order = RowOrder(height, params.GifInterlaced);
     RowProgress rows(progress, height);
-    ok = rows.Row(0);
-    for (int i = 0; ok && i < height; ++i) {
-      ok = EGifPutLine(gif, indexed.Pixels.data() + size_t(order[size_t(i)]) * width, width) == GIF_OK &&
-           rows.Row(i + 1);
+    stopped = !rows.Row(0);
+    for (int i = 0; ok && !stopped && i < height; ++i) {
+      ok = EGifPutLine(gif, indexed.Pixels.data() + size_t(order[size_t(i)]) * width, width) == GIF_OK;
+      stopped = ok && !rows.Row(i + 1);
     }
   }
   // Closing writes the trailer and frees the encoder in every case.
   ok = EGifCloseFile(gif, &error) == GIF_OK && ok;
-  return ok;
+  if (stopped) return PictureStatus::Stopped;
+  if (writer.failure != PictureStatus::Ok) return writer.failure;
+  return ok ? PictureStatus::Ok : PictureStatus::TooLarge;
 }
 
 }  // namespace
@@ -558,31 +629,36 @@ IndexedPicture QuantizePicture(const Bitmap& picture, int maxColors, const TColo
   return MedianCut(picture, maxColors, reserved);
 }
 
-bool ProbeGif(Bytes data) { return data.size() > 13 && data[0] == 'G' && data[1] == 'I' && data[2] == 'F'; }
+bool ProbeGif(Bytes head, uint64_t streamSize) {
+  return streamSize > 13 && head.size() >= 3 && head[0] == 'G' && head[1] == 'I' && head[2] == 'F';
+}
 
-bool InfoGif(Bytes data, PictureInfo& info) {
+PictureStatus InfoGif(Bytes data, PictureInfo& info) {
   GifContents contents;
-  if (!ReadGifFile(data, contents, nullptr, ProgressRecord{})) return false;
+  if (const PictureStatus read = ReadGifFile(data, DecodeLimits{}, contents, nullptr, ProgressRecord{});
+      read != PictureStatus::Ok) {
+    return read;
+  }
   info = PictureInfo{};
   info.Width = contents.CanvasWidth;
   info.Height = contents.CanvasHeight;
   info.BitsPerSample = contents.BitsPerPixel;
   info.SamplesPerPixel = 1;
   info.FrameCount = contents.Frames;
-  return true;
+  return PictureStatus::Ok;
 }
 
-bool DecodeGif(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
+PictureStatus DecodeGif(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress,
+                        size_t& consumed) {
   return Reported(progress, [&] { return TryDecode(data, out, params, progress, consumed); });
 }
 
-bool EncodeGif(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
-               std::vector<uint8_t>& out) {
-  return ReportedAppend(progress, out, [&] { return TryEncode(in, params, progress, out); });
+PictureStatus EncodeGif(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress, Stream& out) {
+  return ReportedWrite(progress, out, [&] { return TryEncode(in, params, progress, out); });
 }
 
 const Codec& GifCodec() {
-  static const Codec codec{"GIF", 2, ProbeGif, InfoGif, DecodeGif, EncodeGif};
+  static const Codec codec{"GIF", iftGif, ProbeGif, InfoGif, DecodeGif, EncodeGif};
   return codec;
 }
 

@@ -8,7 +8,7 @@
 // else the screen's background colour, the same colour the picture front
 // gives the view's background, so the picture melts into it. Every frame is
 // counted (params GifImageCount); a damaged record after the first frame ends
-// the count.
+// the count, while a first frame whose data ends early is damage.
 //
 // Encoding writes one GIF89a frame: the exact palette when the picture has at
 // most 256 colours, else a median-cut palette of up to 256. With params
@@ -25,11 +25,11 @@ namespace glamora::codec {
 
 const Codec& GifCodec();
 
-bool ProbeGif(Bytes data);  // "GIF" and more than 13 bytes
-bool InfoGif(Bytes data, PictureInfo& info);
-bool DecodeGif(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed);
-bool EncodeGif(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
-               std::vector<uint8_t>& out);
+bool ProbeGif(Bytes head, uint64_t streamSize);  // "GIF" and more than 13 bytes
+PictureStatus InfoGif(Bytes data, PictureInfo& info);
+PictureStatus DecodeGif(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress,
+                        size_t& consumed);
+PictureStatus EncodeGif(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress, Stream& out);
 
 // A 24-bit picture reduced to palette indexes, one byte a pixel, row after row.
 struct IndexedPicture {

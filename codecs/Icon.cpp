@@ -10,8 +10,6 @@ namespace glamora::codec {
 
 namespace {
 
-constexpr int kIconFileType = 6;
-constexpr int kCursorFileType = 7;
 constexpr uint16_t kIconResource = 1;
 constexpr uint16_t kCursorResource = 2;
 constexpr size_t kDirectoryHeader = 6;
@@ -23,8 +21,8 @@ struct Entry {
 };
 
 // The directory, checked as the content test requires.
-bool ReadDirectory(Bytes data, uint16_t resourceType, std::vector<Entry>& entries) {
-  if (data.size() <= 22) return false;
+bool ReadDirectory(Bytes data, uint64_t streamSize, uint16_t resourceType, std::vector<Entry>& entries) {
+  if (streamSize <= 22) return false;
   ByteReader r(data);
   const uint16_t reserved = r.U16LE(), type = r.U16LE(), count = r.U16LE();
   if (!r.Ok() || reserved != 0 || type != resourceType || count == 0) return false;
@@ -53,40 +51,52 @@ struct ImageShape {
   int Height = 0;
 };
 
-bool ShapeOf(Bytes image, ImageShape& shape) {
+PictureStatus ShapeOf(Bytes image, const DecodeLimits& limits, ImageShape& shape) {
   if (IsPng(image)) {
     ByteReader r(image, 8);
     r.U32BE();  // chunk length
     const uint32_t tag = r.U32BE();
     const uint32_t width = r.U32BE(), height = r.U32BE();
     const int depth = r.U8(), colourType = r.U8();
-    if (!r.Ok() || tag != 0x49484452 || !SizeWithinLimits(width, height) || width == 0 || height == 0) return false;
+    if (!r.Ok() || tag != 0x49484452) return PictureStatus::Damaged;
+    if (const PictureStatus size = CheckSize(width, height, limits); size != PictureStatus::Ok) return size;
     const int channels = colourType == 2 ? 3 : colourType == 4 ? 2 : colourType == 6 ? 4 : 1;
     shape = {int64_t(width) * height, depth * channels, int(width), int(height)};
-    return true;
+    return PictureStatus::Ok;
   }
   DibHeader h;
-  if (!ReadDibHeader(image, 0, true, h)) return false;
+  if (const PictureStatus read = ReadDibHeader(image, 0, true, limits, h); read != PictureStatus::Ok) return read;
   shape = {int64_t(h.Width) * h.Height, h.BitsPerPixel, h.Width, h.Height};
-  return true;
+  return PictureStatus::Ok;
 }
 
 // The largest image: most pixels, then most bits; the first of equal ones.
-bool ChooseImage(Bytes data, const std::vector<Entry>& entries, Bytes& chosen, ImageShape& chosenShape) {
-  bool any = false;
+// Images whose header cannot be read are passed over, but a file whose
+// images run past its end is cut short and so damaged: choosing among the
+// images left would show another picture than the file holds.
+PictureStatus ChooseImage(Bytes data, const std::vector<Entry>& entries, const DecodeLimits& limits, Bytes& chosen,
+                          ImageShape& chosenShape) {
+  PictureStatus status = PictureStatus::Damaged;
   for (const Entry& e : entries) {
-    if (e.Offset >= data.size()) continue;
-    const Bytes image = data.subspan(e.Offset, std::min(e.Size, data.size() - e.Offset));
+    if (e.Offset >= data.size() || e.Size > data.size() - e.Offset) return PictureStatus::Damaged;
+  }
+  for (const Entry& e : entries) {
+    const Bytes image = data.subspan(e.Offset, e.Size);
     ImageShape shape;
-    if (!ShapeOf(image, shape)) continue;
-    if (!any || shape.Pixels > chosenShape.Pixels ||
+    const PictureStatus read = ShapeOf(image, limits, shape);
+    if (read != PictureStatus::Ok) {
+      // Too large outranks damaged: the file may be fine, just not for these limits.
+      if (status != PictureStatus::Ok && read == PictureStatus::TooLarge) status = read;
+      continue;
+    }
+    if (status != PictureStatus::Ok || shape.Pixels > chosenShape.Pixels ||
         (shape.Pixels == chosenShape.Pixels && shape.Bits > chosenShape.Bits)) {
       chosen = image;
       chosenShape = shape;
-      any = true;
+      status = PictureStatus::Ok;
     }
   }
-  return any;
+  return status;
 }
 
 constexpr uint8_t OverWhite(unsigned c, unsigned alpha) { return uint8_t((c * alpha + 255 * (255 - alpha) + 127) / 255); }
@@ -117,44 +127,59 @@ void ApplyTransparency(Bytes image, const DibHeader& h, DibPicture& picture) {
   }
 }
 
-bool DecodeImage(Bytes image, Bitmap& out, const ProgressRecord& progress) {
+PictureStatus DecodeImage(Bytes image, const DecodeLimits& limits, Bitmap& out, const ProgressRecord& progress) {
   if (IsPng(image)) {
     TImgIOParams pngParams;
+    pngParams.Limits = limits;
     size_t pngConsumed = 0;
     Bitmap decoded;
-    if (!DecodePng(image, decoded, pngParams, progress, pngConsumed)) return false;
-    out = std::move(decoded);
-    return true;
+    const PictureStatus status = DecodePng(image, decoded, pngParams, progress, pngConsumed);
+    if (status == PictureStatus::Ok) out = std::move(decoded);
+    return status;
   }
   DibHeader h;
   DibPicture picture;
-  if (!ReadDibHeader(image, 0, true, h) || !DecodeDib(image, h, h.PixelOffset, DibUse::IconImage, picture, progress)) return false;
+  if (const PictureStatus read = ReadDibHeader(image, 0, true, limits, h); read != PictureStatus::Ok) return read;
+  if (const PictureStatus decoded = DecodeDib(image, h, h.PixelOffset, DibUse::IconImage, picture, progress);
+      decoded != PictureStatus::Ok) {
+    return decoded;
+  }
   ApplyTransparency(image, h, picture);
   out = std::move(picture.Pixels);
-  return true;
+  return PictureStatus::Ok;
 }
 
-bool Info(Bytes data, uint16_t resourceType, PictureInfo& info) {
+PictureStatus Info(Bytes data, uint16_t resourceType, PictureInfo& info) {
   std::vector<Entry> entries;
   Bytes image;
   ImageShape shape;
-  if (!ReadDirectory(data, resourceType, entries) || !ChooseImage(data, entries, image, shape)) return false;
+  if (!ReadDirectory(data, data.size(), resourceType, entries)) return PictureStatus::Damaged;
+  if (const PictureStatus chosen = ChooseImage(data, entries, DecodeLimits{}, image, shape);
+      chosen != PictureStatus::Ok) {
+    return chosen;
+  }
   PictureInfo result;
   result.Width = shape.Width;
   result.Height = shape.Height;
   result.FrameCount = int(entries.size());
   info = result;
-  return true;
+  return PictureStatus::Ok;
 }
 
-bool DecodeInto(Bytes data, uint16_t resourceType, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress,
-                size_t& consumed) {
+PictureStatus DecodeInto(Bytes data, uint16_t resourceType, Bitmap& out, TImgIOParams& params,
+                         const ProgressRecord& progress, size_t& consumed) {
   std::vector<Entry> entries;
   Bytes image;
   ImageShape shape;
-  if (!ReadDirectory(data, resourceType, entries) || !ChooseImage(data, entries, image, shape)) return false;
+  if (!ReadDirectory(data, data.size(), resourceType, entries)) return PictureStatus::Damaged;
+  if (const PictureStatus chosen = ChooseImage(data, entries, params.Limits, image, shape);
+      chosen != PictureStatus::Ok) {
+    return chosen;
+  }
   Bitmap decoded;
-  if (!DecodeImage(image, decoded, progress)) return false;
+  if (const PictureStatus status = DecodeImage(image, params.Limits, decoded, progress); status != PictureStatus::Ok) {
+    return status;
+  }
 
   size_t end = kDirectoryHeader + kEntrySize * entries.size();
   for (const Entry& e : entries) end = std::max(end, e.Offset + e.Size);
@@ -164,44 +189,46 @@ bool DecodeInto(Bytes data, uint16_t resourceType, Bitmap& out, TImgIOParams& pa
   params.SamplesPerPixel = 3;
   consumed = std::min(end, data.size());
   out = std::move(decoded);
-  return true;
+  return PictureStatus::Ok;
 }
 
-bool Decode(Bytes data, uint16_t resourceType, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress,
-            size_t& consumed) {
+PictureStatus Decode(Bytes data, uint16_t resourceType, Bitmap& out, TImgIOParams& params,
+                     const ProgressRecord& progress, size_t& consumed) {
   return Reported(progress, [&] { return DecodeInto(data, resourceType, out, params, progress, consumed); });
 }
 
 }  // namespace
 
-bool ProbeIcon(Bytes data) {
+bool ProbeIcon(Bytes head, uint64_t streamSize) {
   std::vector<Entry> entries;
-  return ReadDirectory(data, kIconResource, entries);
+  return ReadDirectory(head, streamSize, kIconResource, entries);
 }
 
-bool ProbeCursor(Bytes data) {
+bool ProbeCursor(Bytes head, uint64_t streamSize) {
   std::vector<Entry> entries;
-  return ReadDirectory(data, kCursorResource, entries);
+  return ReadDirectory(head, streamSize, kCursorResource, entries);
 }
 
-bool InfoIcon(Bytes data, PictureInfo& info) { return Info(data, kIconResource, info); }
-bool InfoCursor(Bytes data, PictureInfo& info) { return Info(data, kCursorResource, info); }
+PictureStatus InfoIcon(Bytes data, PictureInfo& info) { return Info(data, kIconResource, info); }
+PictureStatus InfoCursor(Bytes data, PictureInfo& info) { return Info(data, kCursorResource, info); }
 
-bool DecodeIcon(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
+PictureStatus DecodeIcon(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress,
+                         size_t& consumed) {
   return Decode(data, kIconResource, out, params, progress, consumed);
 }
 
-bool DecodeCursor(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
+PictureStatus DecodeCursor(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress,
+                           size_t& consumed) {
   return Decode(data, kCursorResource, out, params, progress, consumed);
 }
 
 const Codec& IconCodec() {
-  static const Codec codec{"Icon", kIconFileType, ProbeIcon, InfoIcon, DecodeIcon, nullptr};
+  static const Codec codec{"Icon", iftIcon, ProbeIcon, InfoIcon, DecodeIcon, nullptr};
   return codec;
 }
 
 const Codec& CursorCodec() {
-  static const Codec codec{"Cursor", kCursorFileType, ProbeCursor, InfoCursor, DecodeCursor, nullptr};
+  static const Codec codec{"Cursor", iftCursor, ProbeCursor, InfoCursor, DecodeCursor, nullptr};
   return codec;
 }
 

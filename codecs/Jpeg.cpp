@@ -1,8 +1,9 @@
 #include "codecs/Jpeg.h"
 
 #include <algorithm>
-#include <new>
 #include <csetjmp>
+#include <memory>
+#include <new>
 #include <cstdio>
 #include <cstdlib>
 
@@ -17,14 +18,28 @@ namespace glamora::codec {
 namespace {
 
 // libjpeg reports errors through error_exit, which must not return: it jumps
-// back to the setjmp in Guarded.
+// back to the setjmp in Guarded. Reason says why the coding ended: a library
+// error is damage unless the code that gave up set another reason first.
 struct ErrorManager {
   jpeg_error_mgr pub;
   std::jmp_buf jump;
+  PictureStatus reason = PictureStatus::Damaged;
 };
 
+ErrorManager& ErrorsOf(j_common_ptr cinfo) { return *reinterpret_cast<ErrorManager*>(cinfo->err); }
+
 [[noreturn]] void ErrorExit(j_common_ptr cinfo) {
-  std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
+  ErrorManager& err = ErrorsOf(cinfo);
+  if (err.pub.msg_code == JERR_OUT_OF_MEMORY && err.reason == PictureStatus::Damaged) {
+    err.reason = PictureStatus::TooLarge;
+  }
+  std::longjmp(err.jump, 1);
+}
+
+// Ends the coding for a reason of its own.
+[[noreturn]] void GiveUp(j_common_ptr cinfo, PictureStatus reason) {
+  ErrorsOf(cinfo).reason = reason;
+  std::longjmp(ErrorsOf(cinfo).jump, 1);
 }
 
 // Frees what the library allocated, however the coding ends (a zeroed,
@@ -35,21 +50,24 @@ struct Destroyer {
 };
 
 void SilentMessage(j_common_ptr) {}
+void OnMessage(j_common_ptr cinfo, int level);
 
 jpeg_error_mgr* InstallErrorManager(ErrorManager& err) {
   jpeg_std_error(&err.pub);
   err.pub.error_exit = ErrorExit;
   err.pub.output_message = SilentMessage;
+  err.pub.emit_message = OnMessage;
   return &err.pub;
 }
 
-// Runs the library calls in `body` with the jump point set; false when the
-// library reported an error. The body creates no object with a destructor.
+// Runs the library calls in `body` with the jump point set; the reason the
+// coding ended, Ok when it did not end early. The body creates no object with
+// a destructor.
 template <class Body>
-bool Guarded(ErrorManager& err, Body&& body) {
-  if (setjmp(err.jump)) return false;
+PictureStatus Guarded(ErrorManager& err, Body&& body) {
+  if (setjmp(err.jump)) return err.reason;
   body();
-  return true;
+  return PictureStatus::Ok;
 }
 
 // A corrupt progressive file can hold thousands of scans, each of which makes
@@ -62,24 +80,42 @@ void LimitScans(j_common_ptr cinfo) {
   }
 }
 
-// Source manager over a memory block. Running out of data inserts an EOI
-// marker, so a picture cut short in its coded data decodes with the missing
-// part left flat, as libjpeg does for files.
+// Source manager over a memory block. Data that runs out before the last row
+// is decoded makes the picture damaged, where libjpeg would warn and fill the
+// rest flat. Only a Huffman-coded picture, of a single scan or progressive,
+// may end without its end marker: the marker is supplied, and the picture is
+// damaged all the same if the decoder then lacks bits for a block (it warns
+// that it hit the marker) or a progressive picture lacks scans.
 struct MemorySource {
   jpeg_source_mgr pub;
   const JOCTET* data;
   size_t size;
+  bool mayLackEndMarker;
+  bool ranOut;            // the end marker was supplied
+  bool rowsDone;
 };
+
+MemorySource& SourceOf(j_decompress_ptr cinfo) { return *reinterpret_cast<MemorySource*>(cinfo->src); }
 
 const JOCTET kFakeEoi[2] = {0xFF, JPEG_EOI};
 
 void InitSource(j_decompress_ptr) {}
 
 boolean FillInputBuffer(j_decompress_ptr cinfo) {
-  WARNMS(cinfo, JWRN_JPEG_EOF);
+  MemorySource& src = SourceOf(cinfo);
+  if (!src.rowsDone && !src.mayLackEndMarker) ERREXIT(cinfo, JERR_INPUT_EOF);
+  src.ranOut = true;
   cinfo->src->next_input_byte = kFakeEoi;
   cinfo->src->bytes_in_buffer = 2;
   return TRUE;
+}
+
+// Warnings are silent, except that missing bits after the data ran out end
+// the decoding as damage.
+void OnMessage(j_common_ptr cinfo, int level) {
+  if (level >= 0 || !cinfo->is_decompressor || cinfo->err->msg_code != JWRN_HIT_MARKER) return;
+  const auto decompressor = reinterpret_cast<j_decompress_ptr>(cinfo);
+  if (decompressor->src && SourceOf(decompressor).ranOut) GiveUp(cinfo, PictureStatus::Damaged);
 }
 
 void SkipInputData(j_decompress_ptr cinfo, long count) {
@@ -105,6 +141,9 @@ void UseMemorySource(j_decompress_ptr cinfo, MemorySource& src, Bytes data) {
   src.pub.bytes_in_buffer = data.size();
   src.data = data.data();
   src.size = data.size();
+  src.mayLackEndMarker = false;
+  src.ranOut = false;
+  src.rowsDone = false;
   cinfo->src = &src.pub;
 }
 
@@ -116,38 +155,67 @@ size_t ConsumedBytes(const MemorySource& src) {
   return src.size;
 }
 
-// Destination manager appending to a vector in blocks, after what it holds.
-struct VectorDestination {
+// Destination manager writing to a stream through a buffer, as the coder
+// fills it.
+struct StreamDestination {
   jpeg_destination_mgr pub;
-  std::vector<uint8_t>* bytes;
+  Stream* stream;
+  JOCTET buffer[64 * 1024];
 };
 
-constexpr size_t kDestinationBlock = 64 * 1024;
-
-// Adds a block to the output; running out of memory becomes a library
-// error, as no exception may pass through the library's frames.
-void AddBlock(j_compress_ptr cinfo) {
-  auto* dest = reinterpret_cast<VectorDestination*>(cinfo->dest);
-  const size_t used = dest->bytes->size();
+// Writes the buffer's first `count` bytes; a stream that cannot take them
+// becomes a library error, as no exception may pass through its frames.
+void WriteBuffer(j_compress_ptr cinfo, size_t count) {
+  auto* dest = reinterpret_cast<StreamDestination*>(cinfo->dest);
   try {
-    dest->bytes->resize(used + kDestinationBlock);
+    dest->stream->Write(dest->buffer, count);
+  } catch (const FileError&) {
+    GiveUp(reinterpret_cast<j_common_ptr>(cinfo), PictureStatus::Unwritable);
   } catch (const std::bad_alloc&) {
-    ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 0);
+    GiveUp(reinterpret_cast<j_common_ptr>(cinfo), PictureStatus::TooLarge);
   }
-  dest->pub.next_output_byte = dest->bytes->data() + used;
-  dest->pub.free_in_buffer = kDestinationBlock;
+  dest->pub.next_output_byte = dest->buffer;
+  dest->pub.free_in_buffer = sizeof dest->buffer;
 }
 
-void InitDestination(j_compress_ptr cinfo) { AddBlock(cinfo); }
+void InitDestination(j_compress_ptr cinfo) {
+  auto* dest = reinterpret_cast<StreamDestination*>(cinfo->dest);
+  dest->pub.next_output_byte = dest->buffer;
+  dest->pub.free_in_buffer = sizeof dest->buffer;
+}
 
 boolean EmptyOutputBuffer(j_compress_ptr cinfo) {
-  AddBlock(cinfo);
+  WriteBuffer(cinfo, sizeof reinterpret_cast<StreamDestination*>(cinfo->dest)->buffer);
   return TRUE;
 }
 
 void TermDestination(j_compress_ptr cinfo) {
-  auto* dest = reinterpret_cast<VectorDestination*>(cinfo->dest);
-  dest->bytes->resize(dest->bytes->size() - dest->pub.free_in_buffer);
+  auto* dest = reinterpret_cast<StreamDestination*>(cinfo->dest);
+  WriteBuffer(cinfo, sizeof dest->buffer - dest->pub.free_in_buffer);
+}
+
+// Whether the scans of a progressive picture gave every bit of every
+// coefficient: one cut short between two scans lacks some.
+bool EveryCoefficientCoded(const jpeg_decompress_struct& cinfo) {
+  for (int c = 0; c < cinfo.num_components; ++c) {
+    for (int k = 0; k < DCTSIZE2; ++k) {
+      if (cinfo.coef_bits[c][k] != 0) return false;
+    }
+  }
+  return true;
+}
+
+// Every block of a Huffman-coded picture costs at least one bit (its DC
+// code), so a file whose data after the header has fewer bits than the
+// picture has blocks is cut short. Checked before the decoder allocates
+// anything of the picture's size; arithmetic coding has no such floor.
+bool TooShortForItsBlocks(const jpeg_decompress_struct& cinfo, const MemorySource& src) {
+  if (cinfo.arith_code) return false;
+  uint64_t blocks = 0;
+  for (int i = 0; i < cinfo.num_components; ++i) {
+    blocks += uint64_t(cinfo.comp_info[i].width_in_blocks) * cinfo.comp_info[i].height_in_blocks;
+  }
+  return uint64_t(src.pub.bytes_in_buffer) * 8 < blocks;
 }
 
 J_DCT_METHOD DctMethod(JpegDctMethod method) {
@@ -223,10 +291,10 @@ void BgrRowToInvertedCmyk(const uint8_t* bgr, uint8_t* cmyk, int width) {
   }
 }
 
-bool DecodeAt(Bytes data, int denominator, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress,
-              size_t& consumed) {
-  if (!ProbeJpeg(data)) return false;
-  if (denominator != 1 && denominator != 2 && denominator != 4 && denominator != 8) return false;
+PictureStatus DecodeAt(Bytes data, int denominator, Bitmap& out, TImgIOParams& params,
+                       const ProgressRecord& progress, size_t& consumed) {
+  if (!ProbeJpeg(data, data.size())) return PictureStatus::Damaged;
+  if (denominator != 1 && denominator != 2 && denominator != 4 && denominator != 8) return PictureStatus::Unsupported;
 
   jpeg_decompress_struct cinfo{};
   ErrorManager err;
@@ -237,14 +305,17 @@ bool DecodeAt(Bytes data, int denominator, Bitmap& out, TImgIOParams& params, co
   JpegHeader header;
   cinfo.err = InstallErrorManager(err);
   const Destroyer destroyer{reinterpret_cast<j_common_ptr>(&cinfo)};
-  const bool ok = Guarded(err, [&] {
+  const PictureStatus status = Guarded(err, [&] {
     const auto common = reinterpret_cast<j_common_ptr>(&cinfo);
     jpeg_create_decompress(&cinfo);
     monitor.progress_monitor = LimitScans;
     cinfo.progress = &monitor;
     UseMemorySource(&cinfo, source, data);
     jpeg_read_header(&cinfo, TRUE);
-    if (!SizeWithinLimits(cinfo.image_width, cinfo.image_height)) ErrorExit(common);
+    const PictureStatus size = CheckSize(cinfo.image_width, cinfo.image_height, params.Limits);
+    if (size != PictureStatus::Ok) GiveUp(common, size);
+    if (TooShortForItsBlocks(cinfo, source)) GiveUp(common, PictureStatus::Damaged);
+    source.mayLackEndMarker = !cinfo.arith_code && (cinfo.progressive_mode || !jpeg_has_multiple_scans(&cinfo));
     FillHeader(cinfo, header);
 
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
@@ -254,22 +325,27 @@ bool DecodeAt(Bytes data, int denominator, Bitmap& out, TImgIOParams& params, co
     cinfo.scale_denom = unsigned(denominator);
     cinfo.dct_method = DctMethod(params.JpegDct);
     jpeg_start_decompress(&cinfo);
+    // A progressive picture is read whole by now.
+    if (source.ranOut && cinfo.progressive_mode && !EveryCoefficientCoded(cinfo)) {
+      GiveUp(common, PictureStatus::Damaged);
+    }
 
     const int width = int(cinfo.output_width), height = int(cinfo.output_height);
-    if (!decoded.Reset(width, height)) ErrorExit(common);
+    if (!decoded.Reset(width, height)) GiveUp(common, PictureStatus::TooLarge);
     if (cmyk) inks.resize(size_t(width) * 4);
     RowProgress rows(progress, height);
-    if (!rows.Row(0)) ErrorExit(common);
+    if (!rows.Row(0)) GiveUp(common, PictureStatus::Stopped);
     while (cinfo.output_scanline < cinfo.output_height) {
       const int y = int(cinfo.output_scanline);
       JSAMPROW row = cmyk ? inks.data() : decoded.Row(y);
       jpeg_read_scanlines(&cinfo, &row, 1);
       if (cmyk) CmykRowToBgr(inks.data(), decoded.Row(y), width, inverted);
-      if (!rows.Row(y + 1)) ErrorExit(common);
+      if (!rows.Row(y + 1)) GiveUp(common, PictureStatus::Stopped);
     }
+    source.rowsDone = true;
     jpeg_finish_decompress(&cinfo);
   });
-  if (!ok) return false;
+  if (status != PictureStatus::Ok) return status;
 
   consumed = ConsumedBytes(source);
   params.JpegColor = header.ColorSpace;
@@ -283,18 +359,17 @@ bool DecodeAt(Bytes data, int denominator, Bitmap& out, TImgIOParams& params, co
   params.BitsPerSample = 8;
   params.SamplesPerPixel = 3;
   out = std::move(decoded);
-  return true;
+  return PictureStatus::Ok;
 }
 
-bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
-                std::vector<uint8_t>& out) {
-  if (in.Empty()) return false;
+PictureStatus TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress, Stream& out) {
+  if (in.Empty()) return PictureStatus::NoPicture;
   Bitmap expanded;
   const Bitmap* source = &Pixels24(in, expanded);
 
   jpeg_compress_struct cinfo{};
   ErrorManager err;
-  VectorDestination destination{};
+  auto destination = std::make_unique<StreamDestination>();
   std::vector<uint8_t> inks;
   J_COLOR_SPACE fileSpace = JCS_RGB;
   switch (params.JpegColor) {
@@ -310,14 +385,14 @@ bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecor
 
   cinfo.err = InstallErrorManager(err);
   const Destroyer destroyer{reinterpret_cast<j_common_ptr>(&cinfo)};
-  const bool ok = Guarded(err, [&] {
+  return Guarded(err, [&] {
     const auto common = reinterpret_cast<j_common_ptr>(&cinfo);
     jpeg_create_compress(&cinfo);
-    destination.pub.init_destination = InitDestination;
-    destination.pub.empty_output_buffer = EmptyOutputBuffer;
-    destination.pub.term_destination = TermDestination;
-    destination.bytes = &out;
-    cinfo.dest = &destination.pub;
+    destination->pub.init_destination = InitDestination;
+    destination->pub.empty_output_buffer = EmptyOutputBuffer;
+    destination->pub.term_destination = TermDestination;
+    destination->stream = &out;
+    cinfo.dest = &destination->pub;
 
     cinfo.image_width = JDIMENSION(source->Width());
     cinfo.image_height = JDIMENSION(source->Height());
@@ -338,7 +413,7 @@ bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecor
     jpeg_start_compress(&cinfo, TRUE);
 
     RowProgress rows(progress, source->Height());
-    if (!rows.Row(0)) ErrorExit(common);
+    if (!rows.Row(0)) GiveUp(common, PictureStatus::Stopped);
     while (cinfo.next_scanline < cinfo.image_height) {
       const int y = int(cinfo.next_scanline);
       JSAMPROW row = const_cast<JSAMPROW>(source->Row(y));
@@ -347,19 +422,20 @@ bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecor
         row = inks.data();
       }
       jpeg_write_scanlines(&cinfo, &row, 1);
-      if (!rows.Row(y + 1)) ErrorExit(common);
+      if (!rows.Row(y + 1)) GiveUp(common, PictureStatus::Stopped);
     }
     jpeg_finish_compress(&cinfo);
   });
-  return ok;
 }
 
 }  // namespace
 
-bool ProbeJpeg(Bytes data) { return data.size() >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF; }
+bool ProbeJpeg(Bytes head, uint64_t) {
+  return head.size() >= 3 && head[0] == 0xFF && head[1] == 0xD8 && head[2] == 0xFF;
+}
 
-bool ReadJpegHeader(Bytes data, JpegHeader& header) {
-  if (!ProbeJpeg(data)) return false;
+PictureStatus ReadJpegHeader(Bytes data, JpegHeader& header) {
+  if (!ProbeJpeg(data, data.size())) return PictureStatus::Damaged;
   jpeg_decompress_struct cinfo{};
   ErrorManager err;
   MemorySource source;
@@ -373,9 +449,9 @@ bool ReadJpegHeader(Bytes data, JpegHeader& header) {
   });
 }
 
-bool InfoJpeg(Bytes data, PictureInfo& info) {
+PictureStatus InfoJpeg(Bytes data, PictureInfo& info) {
   JpegHeader header;
-  if (!ReadJpegHeader(data, header)) return false;
+  if (const PictureStatus read = ReadJpegHeader(data, header); read != PictureStatus::Ok) return read;
   info = PictureInfo{};
   info.Width = header.Width;
   info.Height = header.Height;
@@ -383,7 +459,7 @@ bool InfoJpeg(Bytes data, PictureInfo& info) {
   info.SamplesPerPixel = header.Components;
   info.DpiX = header.DpiX;
   info.DpiY = header.DpiY;
-  return true;
+  return PictureStatus::Ok;
 }
 
 int JpegScaleDenominator(JpegScale scale, int width, int height, int64_t wantedPixels) {
@@ -409,29 +485,30 @@ int JpegScaleDenominator(JpegScale scale, int width, int height, int64_t wantedP
   return best;
 }
 
-bool DecodeJpegScaled(Bytes data, int denominator, Bitmap& out, TImgIOParams& params,
-                      const ProgressRecord& progress, size_t& consumed) {
+PictureStatus DecodeJpegScaled(Bytes data, int denominator, Bitmap& out, TImgIOParams& params,
+                               const ProgressRecord& progress, size_t& consumed) {
   return Reported(progress, [&] { return DecodeAt(data, denominator, out, params, progress, consumed); });
 }
 
-bool DecodeJpeg(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
+PictureStatus DecodeJpeg(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress,
+                         size_t& consumed) {
   return Reported(progress, [&] {
     JpegHeader header;
-    return ReadJpegHeader(data, header) &&
-           DecodeAt(data,
+    if (const PictureStatus read = ReadJpegHeader(data, header); read != PictureStatus::Ok) return read;
+    return DecodeAt(data,
                     JpegScaleDenominator(params.JpegDecodeScale, header.Width, header.Height,
                                          int64_t(params.Width) * params.Height),
                     out, params, progress, consumed);
   });
 }
 
-bool EncodeJpeg(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
-                std::vector<uint8_t>& out) {
-  return ReportedAppend(progress, out, [&] { return TryEncode(in, params, progress, out); });
+PictureStatus EncodeJpeg(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
+                         Stream& out) {
+  return ReportedWrite(progress, out, [&] { return TryEncode(in, params, progress, out); });
 }
 
 const Codec& JpegCodec() {
-  static const Codec codec{"JPEG", 3, ProbeJpeg, InfoJpeg, DecodeJpeg, EncodeJpeg};
+  static const Codec codec{"JPEG", iftJpeg, ProbeJpeg, InfoJpeg, DecodeJpeg, EncodeJpeg};
   return codec;
 }
 

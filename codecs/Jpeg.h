@@ -6,6 +6,9 @@
 // (255 means no ink), as every program that writes that marker does; files
 // without it are read as plain CMYK.
 //
+// Data that ends before the last row makes the picture damaged; a file that
+// ends after it without its end marker is whole.
+//
 // Reduced scales come from the library's scaled IDCT; it rounds the scaled
 // size up: a 101 × 75 picture gives 51 × 38 at 1/2, 26 × 19 at 1/4 and
 // 13 × 10 at 1/8.
@@ -22,8 +25,8 @@ namespace glamora::codec {
 
 const Codec& JpegCodec();
 
-bool ProbeJpeg(Bytes data);  // FF D8 FF
-bool InfoJpeg(Bytes data, PictureInfo& info);
+bool ProbeJpeg(Bytes head, uint64_t streamSize);  // FF D8 FF
+PictureStatus InfoJpeg(Bytes data, PictureInfo& info);
 
 // What the header says, read without decoding any pixel.
 struct JpegHeader {
@@ -36,17 +39,17 @@ struct JpegHeader {
   int DpiX = 0;
   int DpiY = 0;
 };
-bool ReadJpegHeader(Bytes data, JpegHeader& header);
+PictureStatus ReadJpegHeader(Bytes data, JpegHeader& header);
 
 // Decodes with the scale params.JpegDecodeScale selects.
-bool DecodeJpeg(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed);
+PictureStatus DecodeJpeg(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress,
+                         size_t& consumed);
 
 // Decodes at 1/denominator of the full size; denominator is 1, 2, 4 or 8.
-bool DecodeJpegScaled(Bytes data, int denominator, Bitmap& out, TImgIOParams& params,
-                      const ProgressRecord& progress, size_t& consumed);
+PictureStatus DecodeJpegScaled(Bytes data, int denominator, Bitmap& out, TImgIOParams& params,
+                               const ProgressRecord& progress, size_t& consumed);
 
-bool EncodeJpeg(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
-                std::vector<uint8_t>& out);
+PictureStatus EncodeJpeg(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress, Stream& out);
 
 // The denominator (1, 2, 4 or 8) for a decoding scale. Automatic picks the
 // scale whose pixel count (width div k) × (height div k) is closest to

@@ -11,7 +11,6 @@ namespace glamora::codec {
 
 namespace {
 
-constexpr int kPcxFileType = 4;
 constexpr size_t kHeaderSize = 128;
 constexpr uint8_t kManufacturer = 10;
 constexpr uint8_t kPaletteMarker = 0x0C;
@@ -34,9 +33,9 @@ struct Header {
   bool Mono() const { return Bits == 1 && Planes == 1; }
 };
 
-bool ReadHeader(Bytes data, Header& h) {
+PictureStatus ReadHeader(Bytes data, const DecodeLimits& limits, Header& h) {
   ByteReader r(data);
-  if (r.U8() != kManufacturer) return false;
+  if (r.U8() != kManufacturer) return PictureStatus::Damaged;
   h.Version = r.U8();
   h.Encoding = r.U8();
   h.Bits = r.U8();
@@ -47,14 +46,16 @@ bool ReadHeader(Bytes data, Header& h) {
   r.U8();  // reserved
   h.Planes = r.U8();
   h.BytesPerLine = r.U16LE();
-  if (!r.Ok() || h.Version > 5 || h.Encoding > 1) return false;
-  if (xMax < xMin || yMax < yMin) return false;
+  if (!r.Ok() || h.Version > 5 || h.Encoding > 1) return PictureStatus::Damaged;
+  if (xMax < xMin || yMax < yMin) return PictureStatus::Damaged;
+  if (const PictureStatus size = CheckSize(xMax - xMin + 1, yMax - yMin + 1, limits); size != PictureStatus::Ok) {
+    return size;
+  }
   h.Width = xMax - xMin + 1;
   h.Height = yMax - yMin + 1;
-  if (!SizeWithinLimits(h.Width, h.Height)) return false;
   const bool paletted = (h.Bits == 1 || h.Bits == 2 || h.Bits == 4) && h.Planes >= 1 && h.Bits * h.Planes <= 4;
-  if (!paletted && !h.TrueColour() && !h.VgaPalette()) return false;
-  return h.BytesPerLine >= (size_t(h.Width) * size_t(h.Bits) + 7) / 8;
+  if (!paletted && !h.TrueColour() && !h.VgaPalette()) return PictureStatus::Unsupported;
+  return h.BytesPerLine >= (size_t(h.Width) * size_t(h.Bits) + 7) / 8 ? PictureStatus::Ok : PictureStatus::Damaged;
 }
 
 struct Bgr {
@@ -77,11 +78,19 @@ Palette HeaderPalette(const Header& h) {
   return palette;
 }
 
+bool HasVgaPalette(Bytes data, size_t pictureEnd) {
+  return data.size() >= pictureEnd + kVgaPaletteBytes && data[data.size() - kVgaPaletteBytes] == kPaletteMarker;
+}
+
+// Version 5 brought the 256-colour palette at the end; an 8-bit picture of
+// that version without it was cut short. Older ones read as grey levels.
+constexpr uint8_t kVgaPaletteVersion = 5;
+
 // The 256-colour palette after the marker at the end, if the file has one
 // beyond the picture data; grey levels otherwise.
 Palette VgaPalette(Bytes data, size_t pictureEnd) {
   Palette palette{};
-  if (data.size() >= pictureEnd + kVgaPaletteBytes && data[data.size() - kVgaPaletteBytes] == kPaletteMarker) {
+  if (HasVgaPalette(data, pictureEnd)) {
     const uint8_t* p = data.data() + data.size() - kVgaPaletteBytes + 1;
     for (int i = 0; i < 256; ++i) palette[i] = {p[3 * i + 2], p[3 * i + 1], p[3 * i]};
   } else {
@@ -127,12 +136,16 @@ class LineReader {
   uint8_t value_ = 0;
 };
 
-bool DecodePcxInto(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
+PictureStatus DecodePcxInto(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress,
+                            size_t& consumed) {
   Header h;
-  if (!ProbePcx(data) || !ReadHeader(data, h)) return false;
+  if (!ProbePcx(data, data.size())) return PictureStatus::Damaged;
+  if (const PictureStatus read = ReadHeader(data, params.Limits, h); read != PictureStatus::Ok) return read;
   const size_t lineBytes = h.BytesPerLine * size_t(h.Planes);
-  // Even the best run-length coding needs a byte per 63 bytes of picture.
-  if (data.size() - kHeaderSize < lineBytes * size_t(h.Height) / 64) return false;
+  // Even the best run-length coding needs two bytes per 63 bytes of picture,
+  // and plain data all of them.
+  const size_t leastData = h.Encoding == 1 ? lineBytes * size_t(h.Height) / 63 * 2 : lineBytes * size_t(h.Height);
+  if (data.size() - kHeaderSize < leastData) return PictureStatus::Damaged;
 
   ByteReader r(data, kHeaderSize);
   LineReader lines(r, h.Encoding == 1);
@@ -141,7 +154,9 @@ bool DecodePcxInto(Bytes data, Bitmap& out, TImgIOParams& params, const Progress
   const bool bilevel = h.Mono() && ((IsBlack(palette[0]) && IsWhite(palette[1])) ||
                                     (IsWhite(palette[0]) && IsBlack(palette[1])));
   Bitmap decoded;
-  if (!decoded.Reset(h.Width, h.Height, bilevel ? PixelFormat::Bits1 : PixelFormat::Bits24)) return false;
+  if (!decoded.Reset(h.Width, h.Height, bilevel ? PixelFormat::Bits1 : PixelFormat::Bits24)) {
+    return PictureStatus::TooLarge;
+  }
   if (bilevel) {
     decoded.Palette() = {Rgb(palette[0].R, palette[0].G, palette[0].B), Rgb(palette[1].R, palette[1].G, palette[1].B)};
   }
@@ -154,7 +169,7 @@ bool DecodePcxInto(Bytes data, Bitmap& out, TImgIOParams& params, const Progress
   const unsigned mask = (1u << h.Bits) - 1;
   RowProgress rows(progress, h.Height);
   for (int y = 0; y < h.Height; ++y) {
-    if (!lines.Next(line.data(), lineBytes)) return false;
+    if (!lines.Next(line.data(), lineBytes)) return PictureStatus::Damaged;
     uint8_t* dst = decoded.Row(y);
     if (bilevel) {
       std::memcpy(dst, line.data(), monoBytes);
@@ -184,15 +199,14 @@ bool DecodePcxInto(Bytes data, Bitmap& out, TImgIOParams& params, const Progress
         dst[3 * x + 2] = c.R;
       }
     }
-    if (!rows.Row(y + 1)) return false;
+    if (!rows.Row(y + 1)) return PictureStatus::Stopped;
   }
   consumed = r.Position();
 
   if (h.VgaPalette()) {
+    if (h.Version >= kVgaPaletteVersion && !HasVgaPalette(data, consumed)) return PictureStatus::Damaged;
     palette = VgaPalette(data, consumed);
-    if (data.size() >= consumed + kVgaPaletteBytes && data[data.size() - kVgaPaletteBytes] == kPaletteMarker) {
-      consumed = data.size();
-    }
+    if (HasVgaPalette(data, consumed)) consumed = data.size();
     for (int y = 0; y < h.Height; ++y) {
       const uint8_t* src = indices.data() + size_t(y) * size_t(h.Width);
       uint8_t* dst = decoded.Row(y);
@@ -216,12 +230,12 @@ bool DecodePcxInto(Bytes data, Bitmap& out, TImgIOParams& params, const Progress
   params.PcxVersion = h.Version;
   params.PcxCompression = h.Encoding;
   out = std::move(decoded);
-  return true;
+  return PictureStatus::Ok;
 }
 
-void PutU16(std::vector<uint8_t>& out, unsigned v) {
-  out.push_back(uint8_t(v));
-  out.push_back(uint8_t(v >> 8));
+void PutU16(uint8_t* at, unsigned v) {
+  at[0] = uint8_t(v);
+  at[1] = uint8_t(v >> 8);
 }
 
 // Runs of up to 63 equal bytes; a single byte below 0xC0 stands for itself.
@@ -236,58 +250,61 @@ void EncodeRlePlane(const uint8_t* plane, size_t size, std::vector<uint8_t>& out
   }
 }
 
-bool EncodePcxInto(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
-                   std::vector<uint8_t>& out) {
-  if (in.Empty() || in.Width() > 0xFFFF || in.Height() > 0xFFFF) return false;
+PictureStatus EncodePcxInto(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
+                            Stream& out) {
+  if (in.Empty()) return PictureStatus::NoPicture;
+  if (in.Width() > 0xFFFF || in.Height() > 0xFFFF) return PictureStatus::TooLarge;
   Bitmap expanded;
   const Bitmap* source = &Pixels24(in, expanded);
   const int width = source->Width(), height = source->Height();
   const size_t bytesPerLine = (size_t(width) + 1) & ~size_t(1);  // kept even
   const bool rle = params.PcxCompression != 0;
 
-  const size_t start = out.size();
-  out.reserve(start + kHeaderSize + bytesPerLine * 3 * size_t(height));
-  out.push_back(kManufacturer);
-  out.push_back(5);
-  out.push_back(rle ? 1 : 0);
-  out.push_back(8);
-  PutU16(out, 0);
-  PutU16(out, 0);
-  PutU16(out, unsigned(width - 1));
-  PutU16(out, unsigned(height - 1));
-  PutU16(out, unsigned(std::clamp(params.DpiX, 0, 0xFFFF)));
-  PutU16(out, unsigned(std::clamp(params.DpiY, 0, 0xFFFF)));
-  out.insert(out.end(), 48, 0);  // no 16-colour palette
-  out.push_back(0);
-  out.push_back(3);
-  PutU16(out, unsigned(bytesPerLine));
-  PutU16(out, 1);  // colour palette information
-  out.insert(out.end(), start + kHeaderSize - out.size(), 0);
+  std::array<uint8_t, kHeaderSize> header{};
+  header[0] = kManufacturer;
+  header[1] = 5;
+  header[2] = rle ? 1 : 0;
+  header[3] = 8;
+  PutU16(&header[8], unsigned(width - 1));
+  PutU16(&header[10], unsigned(height - 1));
+  PutU16(&header[12], unsigned(std::clamp(params.DpiX, 0, 0xFFFF)));
+  PutU16(&header[14], unsigned(std::clamp(params.DpiY, 0, 0xFFFF)));
+  header[65] = 3;  // planes; no 16-colour palette before them
+  PutU16(&header[66], unsigned(bytesPerLine));
+  PutU16(&header[68], 1);  // colour palette information
+  out.Write(header.data(), header.size());
 
-  std::vector<uint8_t> plane(bytesPerLine);
+  std::vector<uint8_t> plane(bytesPerLine, 0);
+  std::vector<uint8_t> coded;
+  coded.reserve(3 * 2 * bytesPerLine);
   RowProgress rows(progress, height);
   for (int y = 0; y < height; ++y) {
     const uint8_t* row = source->Row(y);
+    coded.clear();
     for (int channel = 2; channel >= 0; --channel) {  // red, green, blue planes
       for (int x = 0; x < width; ++x) plane[size_t(x)] = row[3 * x + channel];
       if (rle) {
-        EncodeRlePlane(plane.data(), plane.size(), out);
+        EncodeRlePlane(plane.data(), plane.size(), coded);
       } else {
-        out.insert(out.end(), plane.begin(), plane.end());
+        coded.insert(coded.end(), plane.begin(), plane.end());
       }
     }
-    if (!rows.Row(y + 1)) return false;
+    out.Write(coded.data(), coded.size());
+    if (!rows.Row(y + 1)) return PictureStatus::Stopped;
   }
-  return true;
+  return PictureStatus::Ok;
 }
 
 }  // namespace
 
-bool ProbePcx(Bytes data) { return data.size() > kHeaderSize && data[0] == kManufacturer && data[1] <= 5; }
+bool ProbePcx(Bytes head, uint64_t streamSize) {
+  return streamSize > kHeaderSize && head.size() >= 2 && head[0] == kManufacturer && head[1] <= 5;
+}
 
-bool InfoPcx(Bytes data, PictureInfo& info) {
+PictureStatus InfoPcx(Bytes data, PictureInfo& info) {
   Header h;
-  if (!ProbePcx(data) || !ReadHeader(data, h)) return false;
+  if (!ProbePcx(data, data.size())) return PictureStatus::Damaged;
+  if (const PictureStatus read = ReadHeader(data, DecodeLimits{}, h); read != PictureStatus::Ok) return read;
   PictureInfo result;
   result.Width = h.Width;
   result.Height = h.Height;
@@ -301,20 +318,20 @@ bool InfoPcx(Bytes data, PictureInfo& info) {
     result.DpiY = h.DpiY;
   }
   info = result;
-  return true;
+  return PictureStatus::Ok;
 }
 
-bool DecodePcx(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
+PictureStatus DecodePcx(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress,
+                        size_t& consumed) {
   return Reported(progress, [&] { return DecodePcxInto(data, out, params, progress, consumed); });
 }
 
-bool EncodePcx(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
-               std::vector<uint8_t>& out) {
-  return ReportedAppend(progress, out, [&] { return EncodePcxInto(in, params, progress, out); });
+PictureStatus EncodePcx(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress, Stream& out) {
+  return ReportedWrite(progress, out, [&] { return EncodePcxInto(in, params, progress, out); });
 }
 
 const Codec& PcxCodec() {
-  static const Codec codec{"PCX", kPcxFileType, ProbePcx, InfoPcx, DecodePcx, EncodePcx};
+  static const Codec codec{"PCX", iftPcx, ProbePcx, InfoPcx, DecodePcx, EncodePcx};
   return codec;
 }
 

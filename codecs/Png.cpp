@@ -20,14 +20,29 @@ constexpr png_alloc_size_t kMaxChunkBytes = 8 * 1024 * 1024;
 [[noreturn]] void ErrorToJump(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void IgnoreWarning(png_structp, png_const_charp) {}
 
-// Runs the library calls in `body` with libpng's jump point set; false when
-// libpng reported an error. The body creates no object with a destructor.
-template <class Body>
-bool Guarded(png_structp png, Body&& body) {
-  if (setjmp(png_jmpbuf(png))) return false;
-  body();
-  return true;
+// Why the coding ended when libpng jumped out: damage unless the code that
+// gave up said otherwise.
+struct Outcome {
+  PictureStatus Reason = PictureStatus::Damaged;
+};
+
+[[noreturn]] void GiveUp(png_structp png, Outcome& outcome, PictureStatus reason) {
+  outcome.Reason = reason;
+  png_error(png, PictureStatusText(reason));
 }
+
+// Runs the library calls in `body` with libpng's jump point set; the reason
+// the coding ended, Ok when it did not end early. The body creates no object
+// with a destructor.
+template <class Body>
+PictureStatus Guarded(png_structp png, const Outcome& outcome, Body&& body) {
+  if (setjmp(png_jmpbuf(png))) return outcome.Reason;
+  body();
+  return PictureStatus::Ok;
+}
+
+// The most deflate can expand: a 258-byte match for two bits.
+constexpr uint64_t kMostDeflateExpansion = 1032;
 
 struct MemoryReader {
   Bytes data;
@@ -41,13 +56,20 @@ void ReadFromMemory(png_structp png, png_bytep buffer, png_size_t length) {
   reader->position += length;
 }
 
-void WriteToVector(png_structp png, png_bytep buffer, png_size_t length) {
-  auto* bytes = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
+struct StreamWriter {
+  Stream* stream;
+  Outcome* outcome;
+};
+
+void WriteToStream(png_structp png, png_bytep buffer, png_size_t length) {
+  auto* writer = static_cast<StreamWriter*>(png_get_io_ptr(png));
   // No exception may pass through libpng's frames.
   try {
-    bytes->insert(bytes->end(), buffer, buffer + length);
+    writer->stream->Write(buffer, length);
+  } catch (const FileError&) {
+    GiveUp(png, *writer->outcome, PictureStatus::Unwritable);
   } catch (const std::bad_alloc&) {
-    png_error(png, "out of memory");
+    GiveUp(png, *writer->outcome, PictureStatus::TooLarge);
   }
 }
 
@@ -117,14 +139,25 @@ struct ReadStructs {
 
 void StartReading(png_structp png, MemoryReader& reader) {
   png_set_read_fn(png, &reader, ReadFromMemory);
-  png_set_user_limits(png, uint32_t(PictureLimits::kMaxSide), uint32_t(PictureLimits::kMaxSide));
+  // The size is checked against the caller's limits once the header is read,
+  // so that a picture too large is told from a damaged one.
+  png_set_user_limits(png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
   png_set_chunk_malloc_max(png, kMaxChunkBytes);
 }
 
-bool TryDecode(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
-  if (!ProbePng(data)) return false;
+// The rows as stored, each with its filter byte: the least the image data
+// must inflate to.
+uint64_t StoredImageBytes(png_structp png, png_infop info) {
+  const uint64_t width = png_get_image_width(png, info), height = png_get_image_height(png, info);
+  const uint64_t bitsPerPixel = uint64_t(png_get_channels(png, info)) * png_get_bit_depth(png, info);
+  return height * (1 + (width * bitsPerPixel + 7) / 8);
+}
+
+PictureStatus TryDecode(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress,
+                        size_t& consumed) {
+  if (!ProbePng(data, data.size())) return PictureStatus::Damaged;
   ReadStructs s;
-  if (!s.Ok()) return false;
+  if (!s.Ok()) return PictureStatus::TooLarge;
   MemoryReader reader{data};
   Bitmap decoded;
   std::vector<uint8_t> rgba;  // rows with alpha, before compositing
@@ -133,14 +166,20 @@ bool TryDecode(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressReco
   bool interlaced = false;
   int dpiX = 0, dpiY = 0;
   bool rowsDone = false;
+  Outcome outcome;
 
-  const bool ok = Guarded(s.png, [&] {
+  const PictureStatus status = Guarded(s.png, outcome, [&] {
     png_structp png = s.png;
     png_infop info = s.info;
     StartReading(png, reader);
     png_read_info(png, info);
     const png_uint_32 width = png_get_image_width(png, info), height = png_get_image_height(png, info);
-    if (!SizeWithinLimits(width, height)) png_error(png, "picture too large");
+    const PictureStatus size = CheckSize(width, height, params.Limits);
+    if (size != PictureStatus::Ok) GiveUp(png, outcome, size);
+    // What is left of the file cannot inflate to the rows: it was cut short.
+    if (uint64_t(data.size() - reader.position) * kMostDeflateExpansion < StoredImageBytes(png, info)) {
+      GiveUp(png, outcome, PictureStatus::Damaged);
+    }
     const int colorType = png_get_color_type(png, info);
     const int bitDepth = png_get_bit_depth(png, info);
     interlaced = png_get_interlace_type(png, info) != PNG_INTERLACE_NONE;
@@ -165,27 +204,27 @@ bool TryDecode(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressReco
       png_error(png, "unexpected row layout");
     }
 
-    if (!decoded.Reset(int(width), int(height))) png_error(png, "picture too large");
+    if (!decoded.Reset(int(width), int(height))) GiveUp(png, outcome, PictureStatus::TooLarge);
     const bool alpha = channels == 4;
     // Interlaced passes fill each row in turns, so rows with alpha are all
     // kept until the last pass; otherwise one row is enough.
     if (alpha) rgba.resize(size_t(width) * 4 * (passes > 1 ? height : 1));
     RowProgress rows(progress, int64_t(passes) * height);
     int64_t rowsRead = 0;
-    if (!rows.Row(0)) png_error(png, "aborted");
+    if (!rows.Row(0)) GiveUp(png, outcome, PictureStatus::Stopped);
     for (int pass = 0; pass < passes; ++pass) {
       for (png_uint_32 y = 0; y < height; ++y) {
         uint8_t* row = alpha ? rgba.data() + (passes > 1 ? size_t(y) * width * 4 : 0) : decoded.Row(int(y));
         png_read_row(png, row, nullptr);
         if (alpha && pass == passes - 1) CompositeBgraRow(row, decoded.Row(int(y)), int(width), background);
-        if (!rows.Row(++rowsRead)) png_error(png, "aborted");
+        if (!rows.Row(++rowsRead)) GiveUp(png, outcome, PictureStatus::Stopped);
       }
     }
     rowsDone = true;
     png_read_end(png, nullptr);
   });
   // A file cut short or damaged after its last row still gives the whole picture.
-  if (!ok && !rowsDone) return false;
+  if (status != PictureStatus::Ok && !rowsDone) return status;
 
   consumed = reader.position;
   params.Width = decoded.Width();
@@ -200,23 +239,25 @@ bool TryDecode(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressReco
   params.PngBackground = background;
   params.PngInterlaced = interlaced;
   out = std::move(decoded);
-  return true;
+  return PictureStatus::Ok;
 }
 
-bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
-               std::vector<uint8_t>& out) {
-  if (in.Empty()) return false;
+PictureStatus TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
+                        Stream& out) {
+  if (in.Empty()) return PictureStatus::NoPicture;
   Bitmap expanded;
   const bool bilevel = in.Format() == PixelFormat::Bits1 && in.Palette().size() >= 2;
   const Bitmap* source = bilevel ? &in : &Pixels24(in, expanded);
 
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, ErrorToJump, IgnoreWarning);
-  if (!png) return false;
+  if (!png) return PictureStatus::TooLarge;
   png_infop info = png_create_info_struct(png);
   if (!info) {
     png_destroy_write_struct(&png, nullptr);
-    return false;
+    return PictureStatus::TooLarge;
   }
+  Outcome outcome;
+  StreamWriter writer{&out, &outcome};
   png_color palette[2] = {};
   if (bilevel) {
     for (int i = 0; i < 2; ++i) {
@@ -225,9 +266,9 @@ bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecor
     }
   }
 
-  const bool ok = Guarded(png, [&] {
+  const PictureStatus status = Guarded(png, outcome, [&] {
     const int width = source->Width(), height = source->Height();
-    png_set_write_fn(png, &out, WriteToVector, FlushNothing);
+    png_set_write_fn(png, &writer, WriteToStream, FlushNothing);
     png_set_compression_level(png, std::clamp(params.PngCompression, 0, 9));
     png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), bilevel ? 1 : 8,
                  bilevel ? PNG_COLOR_TYPE_PALETTE : PNG_COLOR_TYPE_RGB,
@@ -243,30 +284,33 @@ bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecor
     const int passes = png_set_interlace_handling(png);
     RowProgress rows(progress, int64_t(passes) * height);
     int64_t rowsWritten = 0;
-    if (!rows.Row(0)) png_error(png, "aborted");
+    if (!rows.Row(0)) GiveUp(png, outcome, PictureStatus::Stopped);
     for (int pass = 0; pass < passes; ++pass) {
       for (int y = 0; y < height; ++y) {
         png_write_row(png, source->Row(y));
-        if (!rows.Row(++rowsWritten)) png_error(png, "aborted");
+        if (!rows.Row(++rowsWritten)) GiveUp(png, outcome, PictureStatus::Stopped);
       }
     }
     png_write_end(png, nullptr);
   });
   png_destroy_write_struct(&png, &info);
-  return ok;
+  return status;
 }
 
 }  // namespace
 
-bool ProbePng(Bytes data) { return data.size() >= 8 && png_sig_cmp(data.data(), 0, 8) == 0; }
+bool ProbePng(Bytes head, uint64_t streamSize) {
+  return streamSize > 8 && head.size() >= 8 && png_sig_cmp(head.data(), 0, 8) == 0;
+}
 
-bool InfoPng(Bytes data, PictureInfo& info) {
-  if (!ProbePng(data)) return false;
+PictureStatus InfoPng(Bytes data, PictureInfo& info) {
+  if (!ProbePng(data, data.size())) return PictureStatus::Damaged;
   ReadStructs s;
-  if (!s.Ok()) return false;
+  if (!s.Ok()) return PictureStatus::TooLarge;
   MemoryReader reader{data};
   PictureInfo read;
-  const bool ok = Guarded(s.png, [&] {
+  const Outcome outcome;
+  const PictureStatus status = Guarded(s.png, outcome, [&] {
     StartReading(s.png, reader);
     png_read_info(s.png, s.info);
     read.Width = int(png_get_image_width(s.png, s.info));
@@ -280,21 +324,21 @@ bool InfoPng(Bytes data, PictureInfo& info) {
       read.DpiY = RoundEvenInt(y * kMetresPerInch);
     }
   });
-  if (ok) info = read;
-  return ok;
+  if (status == PictureStatus::Ok) info = read;
+  return status;
 }
 
-bool DecodePng(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
+PictureStatus DecodePng(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress,
+                        size_t& consumed) {
   return Reported(progress, [&] { return TryDecode(data, out, params, progress, consumed); });
 }
 
-bool EncodePng(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
-               std::vector<uint8_t>& out) {
-  return ReportedAppend(progress, out, [&] { return TryEncode(in, params, progress, out); });
+PictureStatus EncodePng(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress, Stream& out) {
+  return ReportedWrite(progress, out, [&] { return TryEncode(in, params, progress, out); });
 }
 
 const Codec& PngCodec() {
-  static const Codec codec{"PNG", 8, ProbePng, InfoPng, DecodePng, EncodePng};
+  static const Codec codec{"PNG", iftPng, ProbePng, InfoPng, DecodePng, EncodePng};
   return codec;
 }
 

@@ -16,10 +16,10 @@ namespace glamora::codec {
 
 const Codec& PngCodec();
 
-bool ProbePng(Bytes data);  // the eight-byte signature
-bool InfoPng(Bytes data, PictureInfo& info);
-bool DecodePng(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed);
-bool EncodePng(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
-               std::vector<uint8_t>& out);
+bool ProbePng(Bytes head, uint64_t streamSize);  // the eight-byte signature and more
+PictureStatus InfoPng(Bytes data, PictureInfo& info);
+PictureStatus DecodePng(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress,
+                        size_t& consumed);
+PictureStatus EncodePng(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress, Stream& out);
 
 }  // namespace glamora::codec

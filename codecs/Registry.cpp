@@ -13,15 +13,26 @@
 
 namespace glamora::codec {
 
-const Codec* CodecFor(int32_t fileType) {
+std::span<const Codec* const> CodecsByProbeStrength() {
   static const std::array<const Codec*, 9> kCodecs = {
-      &TiffCodec(), &GifCodec(), &JpegCodec(), &PcxCodec(),   &BmpCodec(),
-      &IconCodec(), &CursorCodec(), &PngCodec(), &TargaCodec(),
+      &JpegCodec(), &GifCodec(),  &BmpCodec(),    &TiffCodec(),  &PngCodec(),
+      &PcxCodec(),  &IconCodec(), &CursorCodec(), &TargaCodec(),
   };
-  for (const Codec* c : kCodecs) {
+  return kCodecs;
+}
+
+const Codec* CodecFor(int32_t fileType) {
+  for (const Codec* c : CodecsByProbeStrength()) {
     if (c->FileType == fileType) return c;
   }
   return nullptr;
+}
+
+int32_t DetectByProbes(Bytes head, uint64_t streamSize) {
+  for (const Codec* c : CodecsByProbeStrength()) {
+    if (c->Probe(head, streamSize)) return c->FileType;
+  }
+  return iftUnknown;
 }
 
 }  // namespace glamora::codec

@@ -11,7 +11,6 @@ namespace glamora::codec {
 
 namespace {
 
-constexpr int kTargaFileType = 11;
 constexpr size_t kHeaderSize = 18;
 constexpr uint8_t kTopOrigin = 0x20;
 constexpr uint8_t kRightToLeft = 0x10;
@@ -56,16 +55,18 @@ bool ReadHeader(Bytes data, Header& h) {
 bool IsEntryDepth(int bits) { return bits == 15 || bits == 16 || bits == 24 || bits == 32; }
 
 // Whether the header describes a picture this decoder reads.
-bool Decodable(const Header& h) {
-  if (h.Width <= 0 || h.Height <= 0 || !SizeWithinLimits(h.Width, h.Height)) return false;
-  if (h.ColourMapType > 1) return false;
-  if (h.ColourMapType == 1 && !IsEntryDepth(h.MapEntryBits)) return false;
+PictureStatus Decodable(const Header& h, const DecodeLimits& limits) {
+  if (const PictureStatus size = CheckSize(h.Width, h.Height, limits); size != PictureStatus::Ok) return size;
+  if (h.ColourMapType > 1) return PictureStatus::Damaged;
+  if (h.ColourMapType == 1 && !IsEntryDepth(h.MapEntryBits)) return PictureStatus::Unsupported;
+  bool known = false;
   switch (h.BaseType()) {
-    case kMapped: return h.ColourMapType == 1 && (h.Depth == 8 || h.Depth == 16);
-    case kTrueColour: return IsEntryDepth(h.Depth);
-    case kGrey: return h.Depth == 8 || h.Depth == 16;
-    default: return false;
+    case kMapped: known = h.ColourMapType == 1 && (h.Depth == 8 || h.Depth == 16); break;
+    case kTrueColour: known = IsEntryDepth(h.Depth); break;
+    case kGrey: known = h.Depth == 8 || h.Depth == 16; break;
+    default: break;
   }
+  return known ? PictureStatus::Ok : PictureStatus::Unsupported;
 }
 
 constexpr uint8_t Expand5(unsigned v) { return uint8_t((v << 3) | (v >> 2)); }
@@ -150,27 +151,32 @@ class RleRows {
   std::array<uint8_t, 4> value_{};
 };
 
-bool DecodeTargaInto(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress,
-                     size_t& consumed) {
+PictureStatus DecodeTargaInto(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress,
+                              size_t& consumed) {
   Header h;
-  if (!ReadHeader(data, h) || !Decodable(h)) return false;
+  if (!ReadHeader(data, h)) return PictureStatus::Damaged;
+  if (const PictureStatus decodable = Decodable(h, params.Limits); decodable != PictureStatus::Ok) return decodable;
 
   ByteReader r(data, kHeaderSize);
   Bytes id = r.Take(h.IdLength);
   std::vector<Bgr> map;
   if (h.ColourMapType == 1) {
     Bytes stored = r.Take(h.MapBytes());
-    if (!r.Ok()) return false;
+    if (!r.Ok()) return PictureStatus::Damaged;
     const size_t entryBytes = (h.MapEntryBits + 7) / 8;
     map.resize(h.MapLength);
     for (size_t i = 0; i < map.size(); ++i) map[i] = ColourOf(stored.data() + i * entryBytes, h.MapEntryBits);
   }
-  if (!r.Ok()) return false;
+  if (!r.Ok()) return PictureStatus::Damaged;
   const size_t rowBytes = size_t(h.Width) * size_t(h.PixelBytes());
-  if (!h.Rle() && r.Remaining() / rowBytes < size_t(h.Height)) return false;
+  const size_t pixels = size_t(h.Width) * size_t(h.Height);
+  // Plain rows need all their bytes; a run packet of pixelBytes + 1 bytes
+  // stands for at most 128 pixels.
+  const size_t leastData = h.Rle() ? pixels / 128 * (size_t(h.PixelBytes()) + 1) : rowBytes * size_t(h.Height);
+  if (r.Remaining() < leastData) return PictureStatus::Damaged;
 
   Bitmap decoded;
-  if (!decoded.Reset(h.Width, h.Height)) return false;
+  if (!decoded.Reset(h.Width, h.Height)) return PictureStatus::TooLarge;
   const RowConverter converter(h, std::move(map));
   RleRows rle(r, h.PixelBytes());
   std::vector<uint8_t> row(rowBytes);
@@ -178,9 +184,9 @@ bool DecodeTargaInto(Bytes data, Bitmap& out, TImgIOParams& params, const Progre
   RowProgress rows(progress, h.Height);
   for (int i = 0; i < h.Height; ++i) {
     const bool ok = h.Rle() ? rle.Next(row.data(), h.Width) : r.Read(row.data(), rowBytes);
-    if (!ok) return false;
+    if (!ok) return PictureStatus::Damaged;
     converter.Convert(row.data(), decoded.Row(topDown ? i : h.Height - 1 - i));
-    if (!rows.Row(i + 1)) return false;
+    if (!rows.Row(i + 1)) return PictureStatus::Stopped;
   }
 
   params.Width = h.Width;
@@ -191,12 +197,12 @@ bool DecodeTargaInto(Bytes data, Bitmap& out, TImgIOParams& params, const Progre
   params.TgaDescription.assign(id.begin(), std::find(id.begin(), id.end(), uint8_t(0)));
   consumed = r.Position();
   out = std::move(decoded);
-  return true;
+  return PictureStatus::Ok;
 }
 
-void PutU16(std::vector<uint8_t>& out, unsigned v) {
-  out.push_back(uint8_t(v));
-  out.push_back(uint8_t(v >> 8));
+void PutU16(uint8_t* at, unsigned v) {
+  at[0] = uint8_t(v);
+  at[1] = uint8_t(v >> 8);
 }
 
 bool SamePixel(const uint8_t* a, const uint8_t* b) { return a[0] == b[0] && a[1] == b[1] && a[2] == b[2]; }
@@ -224,71 +230,75 @@ void EncodeRleRow(const uint8_t* row, int width, std::vector<uint8_t>& out) {
   }
 }
 
-bool EncodeTargaInto(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
-                     std::vector<uint8_t>& out) {
-  if (in.Empty() || in.Width() > 0xFFFF || in.Height() > 0xFFFF) return false;
+PictureStatus EncodeTargaInto(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
+                              Stream& out) {
+  if (in.Empty()) return PictureStatus::NoPicture;
+  if (in.Width() > 0xFFFF || in.Height() > 0xFFFF) return PictureStatus::TooLarge;
   Bitmap expanded;
   const Bitmap* source = &Pixels24(in, expanded);
   const int width = source->Width(), height = source->Height();
   const size_t idLength = std::min<size_t>(params.TgaDescription.size(), 255);
 
-  out.reserve(out.size() + kHeaderSize + idLength + size_t(width) * 3 * size_t(height));
-  out.push_back(uint8_t(idLength));
-  out.push_back(0);  // no colour map
-  out.push_back(params.TgaCompressed ? kTrueColourRle : kTrueColour);
-  for (int i = 0; i < 5; ++i) out.push_back(0);  // colour map fields: no map
-  PutU16(out, 0);
-  PutU16(out, 0);
-  PutU16(out, unsigned(width));
-  PutU16(out, unsigned(height));
-  out.push_back(24);
-  out.push_back(0);  // bottom-left origin, no alpha bits
-  out.insert(out.end(), params.TgaDescription.begin(), params.TgaDescription.begin() + idLength);
+  std::array<uint8_t, kHeaderSize> header{};
+  header[0] = uint8_t(idLength);
+  header[1] = 0;  // no colour map
+  header[2] = params.TgaCompressed ? kTrueColourRle : kTrueColour;
+  PutU16(&header[12], unsigned(width));
+  PutU16(&header[14], unsigned(height));
+  header[16] = 24;
+  header[17] = 0;  // bottom-left origin, no alpha bits
+  out.Write(header.data(), header.size());
+  out.Write(params.TgaDescription.data(), idLength);
 
+  std::vector<uint8_t> coded;
   RowProgress rows(progress, height);
   for (int i = 0; i < height; ++i) {
     const uint8_t* row = source->Row(height - 1 - i);
     if (params.TgaCompressed) {
-      EncodeRleRow(row, width, out);
+      coded.clear();
+      EncodeRleRow(row, width, coded);
+      out.Write(coded.data(), coded.size());
     } else {
-      out.insert(out.end(), row, row + 3 * size_t(width));
+      out.Write(row, 3 * size_t(width));
     }
-    if (!rows.Row(i + 1)) return false;
+    if (!rows.Row(i + 1)) return PictureStatus::Stopped;
   }
-  return true;
+  return PictureStatus::Ok;
 }
 
 }  // namespace
 
-bool ProbeTarga(Bytes data) {
-  if (data.size() < kHeaderSize) return false;
-  const uint8_t type = data[2], depth = data[16];
+bool ProbeTarga(Bytes head, uint64_t streamSize) {
+  if (head.size() < kHeaderSize || streamSize < kHeaderSize) return false;
+  const uint8_t type = head[2], depth = head[16];
   const bool knownType = type == 1 || type == 2 || type == 3 || type == 9 || type == 10 || type == 11;
   const bool knownDepth = depth == 1 || depth == 4 || depth == 8 || depth == 16 || depth == 24 || depth == 32;
   return knownType && knownDepth;
 }
 
-bool InfoTarga(Bytes data, PictureInfo& info) {
+PictureStatus InfoTarga(Bytes data, PictureInfo& info) {
   Header h;
-  if (!ReadHeader(data, h) || !Decodable(h)) return false;
+  if (!ReadHeader(data, h)) return PictureStatus::Damaged;
+  if (const PictureStatus decodable = Decodable(h, DecodeLimits{}); decodable != PictureStatus::Ok) return decodable;
   PictureInfo result;
   result.Width = h.Width;
   result.Height = h.Height;
   info = result;
-  return true;
+  return PictureStatus::Ok;
 }
 
-bool DecodeTarga(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
+PictureStatus DecodeTarga(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress,
+                          size_t& consumed) {
   return Reported(progress, [&] { return DecodeTargaInto(data, out, params, progress, consumed); });
 }
 
-bool EncodeTarga(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
-                 std::vector<uint8_t>& out) {
-  return ReportedAppend(progress, out, [&] { return EncodeTargaInto(in, params, progress, out); });
+PictureStatus EncodeTarga(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
+                          Stream& out) {
+  return ReportedWrite(progress, out, [&] { return EncodeTargaInto(in, params, progress, out); });
 }
 
 const Codec& TargaCodec() {
-  static const Codec codec{"Targa", kTargaFileType, ProbeTarga, InfoTarga, DecodeTarga, EncodeTarga};
+  static const Codec codec{"Targa", iftTarga, ProbeTarga, InfoTarga, DecodeTarga, EncodeTarga};
   return codec;
 }
 

@@ -18,10 +18,10 @@ const Codec& TargaCodec();
 // The content test of the picture front: an 18-byte header whose image type
 // is 1, 2, 3, 9, 10 or 11 and whose pixel depth is 1, 4, 8, 16, 24 or 32.
 // Decoding does not require it: a 15-bit file opened by name is read.
-bool ProbeTarga(Bytes data);
-bool InfoTarga(Bytes data, PictureInfo& info);
-bool DecodeTarga(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed);
-bool EncodeTarga(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
-                 std::vector<uint8_t>& out);
+bool ProbeTarga(Bytes head, uint64_t streamSize);
+PictureStatus InfoTarga(Bytes data, PictureInfo& info);
+PictureStatus DecodeTarga(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress,
+                          size_t& consumed);
+PictureStatus EncodeTarga(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress, Stream& out);
 
 }  // namespace glamora::codec

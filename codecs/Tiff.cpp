@@ -17,46 +17,52 @@ namespace {
 // libtiff may allocate no single block larger than this for one page.
 constexpr tmsize_t kMaxSingleAllocation = tmsize_t(1) << 30;
 
-// A file in memory: read from a span, or written into a growing vector
-// after the `start` bytes it already holds.
-struct MemoryFile {
+// The file libtiff works on: read from a span, or written into a stream
+// from the position it had when writing began. Positions count from the
+// file's first byte.
+struct ClientFile {
   Bytes data;
-  std::vector<uint8_t>* written = nullptr;
-  size_t start = 0;
+  Stream* written = nullptr;
+  int64_t start = 0;
   uint64_t position = 0;
+  uint64_t size = 0;  // of a file being written
+  PictureStatus failure = PictureStatus::Ok;
 
-  uint64_t Size() const { return written ? written->size() - start : data.size(); }
-  const uint8_t* Begin() const { return written ? written->data() + start : data.data(); }
+  uint64_t Size() const { return written ? size : data.size(); }
 };
 
-MemoryFile& FileOf(thandle_t handle) { return *static_cast<MemoryFile*>(handle); }
+ClientFile& FileOf(thandle_t handle) { return *static_cast<ClientFile*>(handle); }
 
 tmsize_t ReadProc(thandle_t handle, void* buffer, tmsize_t size) {
-  MemoryFile& file = FileOf(handle);
-  if (size <= 0 || file.position >= file.Size()) return 0;
+  ClientFile& file = FileOf(handle);
+  if (file.written || size <= 0 || file.position >= file.Size()) return 0;
   const uint64_t count = std::min<uint64_t>(uint64_t(size), file.Size() - file.position);
-  std::memcpy(buffer, file.Begin() + file.position, size_t(count));
+  std::memcpy(buffer, file.data.data() + file.position, size_t(count));
   file.position += count;
   return tmsize_t(count);
 }
 
 tmsize_t WriteProc(thandle_t handle, void* buffer, tmsize_t size) {
-  MemoryFile& file = FileOf(handle);
+  ClientFile& file = FileOf(handle);
   if (!file.written || size < 0) return -1;
-  const uint64_t end = file.position + uint64_t(size);
   // No exception may pass through libtiff's frames.
   try {
-    if (end > file.Size()) file.written->resize(file.start + size_t(end));
+    file.written->Seek(file.start + int64_t(file.position));
+    file.written->Write(buffer, size_t(size));
+  } catch (const FileError&) {
+    file.failure = PictureStatus::Unwritable;
+    return -1;
   } catch (const std::bad_alloc&) {
+    file.failure = PictureStatus::TooLarge;
     return -1;
   }
-  std::memcpy(file.written->data() + file.start + file.position, buffer, size_t(size));
-  file.position = end;
+  file.position += uint64_t(size);
+  file.size = std::max(file.size, file.position);
   return size;
 }
 
 toff_t SeekProc(thandle_t handle, toff_t offset, int whence) {
-  MemoryFile& file = FileOf(handle);
+  ClientFile& file = FileOf(handle);
   uint64_t base = 0;
   if (whence == SEEK_CUR) base = file.position;
   if (whence == SEEK_END) base = file.Size();
@@ -74,8 +80,8 @@ void UnmapProc(thandle_t, void*, toff_t) {}
 
 int Silent(TIFF*, void*, const char*, const char*, va_list) { return 1; }
 
-// Opens a memory file with libtiff's messages silenced.
-TIFF* OpenMemory(MemoryFile& file, const char* mode) {
+// Opens a client file with libtiff's messages silenced.
+TIFF* OpenClient(ClientFile& file, const char* mode) {
   TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
   if (!options) return nullptr;
   TIFFOpenOptionsSetErrorHandlerExtR(options, Silent, nullptr);
@@ -103,6 +109,7 @@ int ResolutionToDpi(float resolution, uint16_t unit) {
 struct PageLayout {
   uint32_t width = 0, height = 0;
   uint16_t bitsPerSample = 1, samplesPerPixel = 1, photometric = PHOTOMETRIC_MINISWHITE, compression = 1;
+  uint16_t planar = PLANARCONFIG_CONTIG;
   int dpiX = 0, dpiY = 0;
 };
 
@@ -113,6 +120,7 @@ PageLayout ReadLayout(TIFF* tif) {
   TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &page.bitsPerSample);
   TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &page.samplesPerPixel);
   TIFFGetFieldDefaulted(tif, TIFFTAG_COMPRESSION, &page.compression);
+  TIFFGetFieldDefaulted(tif, TIFFTAG_PLANARCONFIG, &page.planar);
   if (!TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &page.photometric)) page.photometric = PHOTOMETRIC_MINISWHITE;
   float x = 0, y = 0;
   uint16_t unit = RESUNIT_INCH;
@@ -131,24 +139,25 @@ bool IsBilevel(const PageLayout& page) {
 }
 
 // Bilevel strips, row by row, into a 1-bit bitmap where a set bit is white.
-bool ReadBilevel(TIFF* tif, const PageLayout& page, Bitmap& picture, const ProgressRecord& progress) {
+PictureStatus ReadBilevel(TIFF* tif, const PageLayout& page, Bitmap& picture, const ProgressRecord& progress) {
   const uint64_t lineBytes = TIFFScanlineSize64(tif);
   const size_t rowBytes = (size_t(page.width) + 7) / 8;
-  if (lineBytes < rowBytes || !picture.Reset(int(page.width), int(page.height), PixelFormat::Bits1)) return false;
+  if (lineBytes < rowBytes) return PictureStatus::Damaged;
+  if (!picture.Reset(int(page.width), int(page.height), PixelFormat::Bits1)) return PictureStatus::TooLarge;
   std::vector<uint8_t> line(static_cast<size_t>(lineBytes));
   const bool invert = page.photometric == PHOTOMETRIC_MINISWHITE;
   const unsigned spareBits = unsigned(rowBytes * 8 - page.width);
   const uint8_t lastMask = uint8_t(0xFF << spareBits);
   RowProgress rows(progress, page.height);
-  if (!rows.Row(0)) return false;
+  if (!rows.Row(0)) return PictureStatus::Stopped;
   for (uint32_t y = 0; y < page.height; ++y) {
-    if (TIFFReadScanline(tif, line.data(), y, 0) < 0) return false;
+    if (TIFFReadScanline(tif, line.data(), y, 0) < 0) return PictureStatus::Damaged;
     uint8_t* row = picture.Row(int(y));
     for (size_t i = 0; i < rowBytes; ++i) row[i] = invert ? uint8_t(~line[i]) : line[i];
     row[rowBytes - 1] &= lastMask;
-    if (!rows.Row(y + 1)) return false;
+    if (!rows.Row(y + 1)) return PictureStatus::Stopped;
   }
-  return true;
+  return PictureStatus::Ok;
 }
 
 // Channel of a colour premultiplied by its alpha, over white: c + 255 − a.
@@ -156,15 +165,17 @@ constexpr uint8_t OverWhite(uint32_t premultiplied, uint32_t alpha) {
   return uint8_t(std::min<uint32_t>(premultiplied + 255 - alpha, 255));
 }
 
-bool ReadRgba(TIFF* tif, const PageLayout& page, Bitmap& picture, const ProgressRecord& progress) {
+PictureStatus ReadRgba(TIFF* tif, const PageLayout& page, Bitmap& picture, const ProgressRecord& progress) {
   char message[1024];
-  if (!TIFFRGBAImageOK(tif, message)) return false;
-  if (!picture.Reset(int(page.width), int(page.height))) return false;
+  if (!TIFFRGBAImageOK(tif, message)) return PictureStatus::Unsupported;
+  if (!picture.Reset(int(page.width), int(page.height))) return PictureStatus::TooLarge;
   std::vector<uint32_t> raster(size_t(page.width) * page.height);
   // libtiff reads the page in one call; progress is told before and after.
   RowProgress rows(progress, page.height);
-  if (!rows.Row(0)) return false;
-  if (!TIFFReadRGBAImageOriented(tif, page.width, page.height, raster.data(), ORIENTATION_TOPLEFT, 1)) return false;
+  if (!rows.Row(0)) return PictureStatus::Stopped;
+  if (!TIFFReadRGBAImageOriented(tif, page.width, page.height, raster.data(), ORIENTATION_TOPLEFT, 1)) {
+    return PictureStatus::Damaged;
+  }
   for (uint32_t y = 0; y < page.height; ++y) {
     const uint32_t* source = raster.data() + size_t(y) * page.width;
     uint8_t* p = picture.Row(int(y));
@@ -175,7 +186,43 @@ bool ReadRgba(TIFF* tif, const PageLayout& page, Bitmap& picture, const Progress
       p[2] = OverWhite(TIFFGetR(pixel), alpha);
     }
   }
-  return rows.Row(page.height);
+  return rows.Row(page.height) ? PictureStatus::Ok : PictureStatus::Stopped;
+}
+
+// The most a compression can expand its data; 0 when it has no useful bound.
+uint64_t MostExpansion(uint16_t compression) {
+  switch (compression) {
+    case COMPRESSION_NONE: return 1;
+    case COMPRESSION_PACKBITS: return 64;                 // two bytes for a run of 128
+    case COMPRESSION_LZW: return 4096 * 8 / 9 + 1;        // a 9-bit code for at most 4096 bytes
+    case COMPRESSION_ADOBE_DEFLATE:
+    case COMPRESSION_DEFLATE: return 1032;                // a 258-byte match for two bits
+    default: return 0;
+  }
+}
+
+// Whether the page's strips or tiles lie inside the file and their data can
+// hold the page: a file cut short, or one that declares a page far larger
+// than its data, fails here before anything of the page's size is allocated.
+bool DataCanHoldPage(TIFF* tif, const PageLayout& page, uint64_t fileSize) {
+  const bool tiled = TIFFIsTiled(tif);
+  const uint32_t pieces = tiled ? TIFFNumberOfTiles(tif) : TIFFNumberOfStrips(tif);
+  if (pieces == 0) return false;
+  uint64_t stored = 0;
+  for (uint32_t i = 0; i < pieces; ++i) {
+    int error = 0;
+    const uint64_t offset = TIFFGetStrileOffsetWithErr(tif, i, &error);
+    const uint64_t count = TIFFGetStrileByteCountWithErr(tif, i, &error);
+    if (error || offset > fileSize || count > fileSize - offset) return false;
+    stored += count;
+  }
+  const uint64_t expansion = MostExpansion(page.compression);
+  if (expansion == 0) return true;
+  // Strips count whole rows (the last strip of a plane may be short); tiles
+  // are whole even where they pass the page's edge.
+  const uint64_t planes = page.planar == PLANARCONFIG_SEPARATE ? page.samplesPerPixel : 1;
+  const uint64_t needed = tiled ? TIFFTileSize64(tif) * pieces : TIFFScanlineSize64(tif) * page.height * planes;
+  return stored * expansion >= needed;
 }
 
 uint16_t LibraryCompression(TiffCompression compression) {
@@ -197,23 +244,27 @@ bool IsCcitt(uint16_t compression) {
          compression == COMPRESSION_CCITTRLE;
 }
 
-bool TryDecode(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
-  if (!ProbeTiff(data)) return false;
-  MemoryFile file{data};
-  TiffHandle handle{OpenMemory(file, "rm")};
+PictureStatus TryDecode(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress,
+                        size_t& consumed) {
+  if (!ProbeTiff(data, data.size())) return PictureStatus::Damaged;
+  ClientFile file{data};
+  TiffHandle handle{OpenClient(file, "rm")};
   TIFF* tif = handle.tif;
-  if (!tif) return false;
+  if (!tif) return PictureStatus::Damaged;
   const int pages = int(TIFFNumberOfDirectories(tif));
-  if (params.TiffPage < 0 || params.TiffPage >= pages) return false;
-  if (params.TiffPage > 0 && !TIFFSetDirectory(tif, tdir_t(params.TiffPage))) return false;
+  if (params.TiffPage < 0 || params.TiffPage >= pages) return PictureStatus::Unsupported;
+  if (params.TiffPage > 0 && !TIFFSetDirectory(tif, tdir_t(params.TiffPage))) return PictureStatus::Damaged;
 
   const PageLayout page = ReadLayout(tif);
-  if (page.width == 0 || page.height == 0 || !SizeWithinLimits(page.width, page.height)) return false;
-  if (page.compression == COMPRESSION_LZW && !params.Lzw.TiffDecoder) return false;
+  if (const PictureStatus size = CheckSize(page.width, page.height, params.Limits); size != PictureStatus::Ok) {
+    return size;
+  }
+  if (page.compression == COMPRESSION_LZW && !params.Lzw.TiffDecoder) return PictureStatus::Unsupported;
+  if (!DataCanHoldPage(tif, page, data.size())) return PictureStatus::Damaged;
   Bitmap picture;
-  const bool read = IsBilevel(page) && !TIFFIsTiled(tif) ? ReadBilevel(tif, page, picture, progress)
-                                                         : ReadRgba(tif, page, picture, progress);
-  if (!read) return false;
+  const PictureStatus read = IsBilevel(page) && !TIFFIsTiled(tif) ? ReadBilevel(tif, page, picture, progress)
+                                                                  : ReadRgba(tif, page, picture, progress);
+  if (read != PictureStatus::Ok) return read;
 
   // Pages may lie anywhere in the file, so the whole of it belongs to the picture.
   consumed = data.size();
@@ -227,12 +278,11 @@ bool TryDecode(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressReco
   }
   params.TiffPageCount = pages;
   out = std::move(picture);
-  return true;
+  return PictureStatus::Ok;
 }
 
-bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
-                std::vector<uint8_t>& out) {
-  if (in.Empty()) return false;
+PictureStatus TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress, Stream& out) {
+  if (in.Empty()) return PictureStatus::NoPicture;
   uint16_t compression = LibraryCompression(params.TiffCompress);
   if (compression == COMPRESSION_LZW && !params.Lzw.TiffEncoder) compression = COMPRESSION_ADOBE_DEFLATE;
 
@@ -250,10 +300,10 @@ bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecor
   const Bitmap* source = bilevel ? &in : &Pixels24(in, expanded);
   const uint32_t width = uint32_t(source->Width()), height = uint32_t(source->Height());
 
-  MemoryFile file{Bytes{}, &out, out.size()};
-  TiffHandle handle{OpenMemory(file, "w")};
+  ClientFile file{Bytes{}, &out, out.Position()};
+  TiffHandle handle{OpenClient(file, "w")};
   TIFF* tif = handle.tif;
-  if (!tif) return false;
+  if (!tif) return file.failure != PictureStatus::Ok ? file.failure : PictureStatus::TooLarge;
   bool ok = TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, width) && TIFFSetField(tif, TIFFTAG_IMAGELENGTH, height) &&
             TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, bilevel ? 1 : 8) &&
             TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, bilevel ? 1 : 3) &&
@@ -278,8 +328,8 @@ bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecor
   const size_t rowBytes = bilevel ? (size_t(width) + 7) / 8 : size_t(width) * 3;
   std::vector<uint8_t> line(rowBytes);
   RowProgress rows(progress, height);
-  ok = ok && rows.Row(0);
-  for (uint32_t y = 0; ok && y < height; ++y) {
+  bool stopped = ok && !rows.Row(0);
+  for (uint32_t y = 0; ok && !stopped && y < height; ++y) {
     const uint8_t* row = source->Row(int(y));
     if (bilevel) {
       std::copy_n(row, rowBytes, line.begin());
@@ -290,28 +340,31 @@ bool TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecor
         line[3 * x + 2] = row[3 * x];
       }
     }
-    ok = TIFFWriteScanline(tif, line.data(), y, 0) >= 0 && rows.Row(y + 1);
+    ok = TIFFWriteScanline(tif, line.data(), y, 0) >= 0;
+    stopped = ok && !rows.Row(y + 1);
   }
+  if (stopped) return PictureStatus::Stopped;
   ok = ok && TIFFWriteDirectory(tif);
   TIFFClose(handle.tif);
   handle.tif = nullptr;
-  return ok;
+  // Leave the stream after the file, wherever libtiff wrote last.
+  out.Seek(file.start + int64_t(file.size));
+  if (file.failure != PictureStatus::Ok) return file.failure;
+  return ok ? PictureStatus::Ok : PictureStatus::TooLarge;
 }
 
 }  // namespace
 
-bool ProbeTiff(Bytes data) {
-  if (data.size() <= 8) return false;
-  if (data[0] == 'I' && data[1] == 'I') return (data[2] == 42 || data[2] == 43) && data[3] == 0;
-  if (data[0] == 'M' && data[1] == 'M') return data[2] == 0 && (data[3] == 42 || data[3] == 43);
-  return false;
+bool ProbeTiff(Bytes head, uint64_t streamSize) {
+  return streamSize > 8 && head.size() >= 2 &&
+         ((head[0] == 'I' && head[1] == 'I') || (head[0] == 'M' && head[1] == 'M'));
 }
 
-bool InfoTiff(Bytes data, PictureInfo& info) {
-  if (!ProbeTiff(data)) return false;
-  MemoryFile file{data};
-  TiffHandle handle{OpenMemory(file, "rm")};
-  if (!handle.tif) return false;
+PictureStatus InfoTiff(Bytes data, PictureInfo& info) {
+  if (!ProbeTiff(data, data.size())) return PictureStatus::Damaged;
+  ClientFile file{data};
+  TiffHandle handle{OpenClient(file, "rm")};
+  if (!handle.tif) return PictureStatus::Damaged;
   const PageLayout page = ReadLayout(handle.tif);
   info = PictureInfo{};
   info.Width = int(std::min<uint32_t>(page.width, INT32_MAX));
@@ -321,20 +374,21 @@ bool InfoTiff(Bytes data, PictureInfo& info) {
   info.DpiX = page.dpiX;
   info.DpiY = page.dpiY;
   info.FrameCount = int(TIFFNumberOfDirectories(handle.tif));
-  return true;
+  return PictureStatus::Ok;
 }
 
-bool DecodeTiff(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed) {
+PictureStatus DecodeTiff(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress,
+                         size_t& consumed) {
   return Reported(progress, [&] { return TryDecode(data, out, params, progress, consumed); });
 }
 
-bool EncodeTiff(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
-                std::vector<uint8_t>& out) {
-  return ReportedAppend(progress, out, [&] { return TryEncode(in, params, progress, out); });
+PictureStatus EncodeTiff(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
+                         Stream& out) {
+  return ReportedWrite(progress, out, [&] { return TryEncode(in, params, progress, out); });
 }
 
 const Codec& TiffCodec() {
-  static const Codec codec{"TIFF", 1, ProbeTiff, InfoTiff, DecodeTiff, EncodeTiff};
+  static const Codec codec{"TIFF", iftTiff, ProbeTiff, InfoTiff, DecodeTiff, EncodeTiff};
   return codec;
 }
 

@@ -22,10 +22,10 @@ namespace glamora::codec {
 
 const Codec& TiffCodec();
 
-bool ProbeTiff(Bytes data);  // "II" or "MM" with the TIFF or BigTIFF magic number
-bool InfoTiff(Bytes data, PictureInfo& info);
-bool DecodeTiff(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress, size_t& consumed);
-bool EncodeTiff(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
-                std::vector<uint8_t>& out);
+bool ProbeTiff(Bytes head, uint64_t streamSize);  // "II" or "MM" and more than 8 bytes
+PictureStatus InfoTiff(Bytes data, PictureInfo& info);
+PictureStatus DecodeTiff(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress,
+                         size_t& consumed);
+PictureStatus EncodeTiff(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress, Stream& out);
 
 }  // namespace glamora::codec

@@ -19,21 +19,22 @@ inline int FuzzCodec(const codec::Codec& codec, const uint8_t* data, size_t size
   if (size < 1) return 0;
   const uint8_t options = data[size - 1];
   const codec::Bytes bytes(data, size - 1);
-  codec.Probe(bytes);
+  codec.Probe(bytes, bytes.size());
 
   // Pictures that declare a huge size only make the run slow.
   codec::PictureInfo info;
-  const bool described = codec.Info(bytes, info);
+  const bool described = codec.Info(bytes, info) == PictureStatus::Ok;
   if (described && int64_t(info.Width) * info.Height > (int64_t(1) << 22)) return 0;
 
   Bitmap out(2, 2);
   const Bitmap before = out;
   TImgIOParams params;
+  params.Limits.MaxPixels = int64_t(1) << 22;
   bool aborting = (options & 1) != 0;
   ProgressRecord progress;
   progress.Aborting = &aborting;
   size_t consumed = 0;
-  const bool decoded = codec.Decode(bytes, out, params, progress, consumed);
+  const bool decoded = codec.Decode(bytes, out, params, progress, consumed) == PictureStatus::Ok;
   if (!decoded) {
     Check(out.SameContent(before) && aborting);
     return 0;
@@ -45,11 +46,11 @@ inline int FuzzCodec(const codec::Codec& codec, const uint8_t* data, size_t size
 
   params.TgaCompressed = (options & 2) != 0;
   params.PcxCompression = (options & 2) ? 1 : 0;
-  std::vector<uint8_t> coded;
-  Check(codec.Encode(out, params, ProgressRecord{}, coded));
+  MemoryStream coded;
+  Check(codec.Encode(out, params, ProgressRecord{}, coded) == PictureStatus::Ok);
   Bitmap again;
   TImgIOParams readBack;
-  Check(codec.Decode(codec::Bytes(coded.data(), coded.size()), again, readBack, ProgressRecord{}, consumed));
+  Check(codec.Decode(coded.Bytes(), again, readBack, ProgressRecord{}, consumed) == PictureStatus::Ok);
   Bitmap expected;
   expected.Assign(out);
   expected.ConvertTo24();

@@ -33,15 +33,16 @@ inline int FuzzLibraryCodec(const LibraryFuzzCase& fuzz, const uint8_t* data, si
   const uint8_t options = data[size - 1];
   const codec::Bytes bytes(data, size - 1);
   const codec::Codec& codec = fuzz.Codec;
-  codec.Probe(bytes);
+  codec.Probe(bytes, bytes.size());
 
   // Pictures that declare a huge size only make the run slow.
   codec::PictureInfo info;
-  const bool described = codec.Info(bytes, info);
+  const bool described = codec.Info(bytes, info) == PictureStatus::Ok;
   if (described && int64_t(info.Width) * info.Height > (int64_t(1) << 22)) return 0;
 
   TImgIOParams params;
   params.Lzw = LzwHooks{true, true, true, true};
+  params.Limits.MaxPixels = int64_t(1) << 22;
   fuzz.Configure(params, options, info);
   const bool abortAtOnce = (options & 1) != 0;
   Bitmap out(2, 2);
@@ -51,7 +52,7 @@ inline int FuzzLibraryCodec(const LibraryFuzzCase& fuzz, const uint8_t* data, si
   ProgressRecord progress;
   progress.Aborting = &aborting;
   size_t consumed = 0;
-  const bool decoded = codec.Decode(bytes, out, params, progress, consumed);
+  const bool decoded = codec.Decode(bytes, out, params, progress, consumed) == PictureStatus::Ok;
   if (!decoded) {
     Require(out.SameContent(before) && aborting && params.Width == paramsBefore.Width &&
             params.Height == paramsBefore.Height && params.DpiX == paramsBefore.DpiX);
@@ -62,12 +63,12 @@ inline int FuzzLibraryCodec(const LibraryFuzzCase& fuzz, const uint8_t* data, si
   Require(params.Width == out.Width() && params.Height == out.Height() && consumed <= bytes.size());
   if (fuzz.ExpectedSize) Require(fuzz.ExpectedSize(info, paramsBefore, out));
 
-  std::vector<uint8_t> coded;
-  Require(codec.Encode(out, params, ProgressRecord{}, coded));
+  MemoryStream coded;
+  Require(codec.Encode(out, params, ProgressRecord{}, coded) == PictureStatus::Ok);
   Bitmap again;
   TImgIOParams readBack;
   readBack.Lzw = LzwHooks{true, true, true, true};
-  Require(codec.Decode(codec::Bytes(coded.data(), coded.size()), again, readBack, ProgressRecord{}, consumed));
+  Require(codec.Decode(coded.Bytes(), again, readBack, ProgressRecord{}, consumed) == PictureStatus::Ok);
   Require(again.Width() == out.Width() && again.Height() == out.Height());
   if (fuzz.Lossless(params)) {
     Bitmap expected;

@@ -26,7 +26,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (const codec::Codec* codec = codec::CodecFor(type); codec && codec->Info) {
     codec::PictureInfo info;
     const codec::Bytes rest(bytes.data() + start, bytes.size() - size_t(start));
-    if (codec->Info(rest, info) && int64_t(info.Width) * info.Height > (int64_t(1) << 22)) return 0;
+    if (codec->Info(rest, info) == PictureStatus::Ok && int64_t(info.Width) * info.Height > (int64_t(1) << 22)) {
+      return 0;
+    }
   }
 
   Bitmap bitmap(2, 2);
@@ -37,7 +39,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   io.Params.JpegDecodeScale = JpegScale((options >> 1) % 5);
   io.Params.Width = 64;
   io.Params.Height = 64;
+  io.Params.Limits.MaxPixels = int64_t(1) << 22;
   const bool loaded = io.LoadFromStream(stream);
+  if (loaded != (io.Status() == PictureStatus::Ok) || loaded == io.Aborting) __builtin_trap();
 
   // A failed load leaves the picture and the position as they were; a
   // successful one leaves the position inside the stream.

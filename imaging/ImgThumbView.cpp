@@ -68,7 +68,7 @@ bool ReadJpegFileHeader(const std::string& name, uint8_t* prefix, codec::JpegHea
   try {
     FileStream file(name, FileStream::Mode::Read);
     const size_t read = file.Read(prefix, kHeaderPrefix);
-    return codec::ReadJpegHeader(codec::Bytes(prefix, read), header);
+    return codec::ReadJpegHeader(codec::Bytes(prefix, read), header) == PictureStatus::Ok;
   } catch (const std::exception&) {
     return false;
   }

@@ -262,7 +262,6 @@ void TFormMain::FormCreate() {
     cursors.Register(CursorNumber(entry.Cursor), entry.Resource);
   }
   randomFaceShown_ = false;
-  InstallLzwCoders();
 }
 
 void TFormMain::showEvent(QShowEvent* event) {

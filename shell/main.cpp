@@ -7,7 +7,7 @@
 #include "desktop/Dialogs.h"
 #include "gallery/OpenFace.h"
 #include "gallery/Preview.h"
-#include "imaging/core/ImgIOParams.h"
+#include "imaging/components/ImgIO.h"
 #include "shell/About.h"
 #include "shell/FormMain.h"
 
@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
   app.setOrganizationName("Orvane");
   app.setQuitOnLastWindowClosed(false);
   // Before any picture component exists, so each starts with the coders.
-  glamora::InstallLzwCoders();
+  glamora::StartPictureIO();
 
   // Each window's creation sees the ones made before it; the main window
   // learns of the others once they all exist.

@@ -1,9 +1,10 @@
 #include "imaging/components/FormatTable.h"
 
 #include <algorithm>
-#include <array>
 #include <cctype>
-#include <cstring>
+
+#include "codecs/Registry.h"
+#include "imaging/components/ImgIOStreamHeader.h"
 
 namespace glamora {
 
@@ -44,50 +45,8 @@ std::string Patterns(std::string_view list) {
   return out;
 }
 
-uint16_t Le16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
-uint32_t Le32(const uint8_t* p) { return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24); }
-
-// Up to `count` bytes from the stream position; the position is restored.
-std::vector<uint8_t> Peek(Stream& stream, int64_t position, size_t count) {
-  std::vector<uint8_t> bytes(count);
-  stream.Seek(position);
-  bytes.resize(stream.Read(bytes.data(), count));
-  stream.Seek(position);
-  return bytes;
-}
-
-bool StartsWith(const std::vector<uint8_t>& bytes, const char* prefix, size_t length) {
-  return bytes.size() >= length && std::memcmp(bytes.data(), prefix, length) == 0;
-}
-
-// An icon or cursor directory: reserved word 0, the type, a non-zero count and
-// that many 16-byte entries, each with a zero reserved byte, data of non-zero
-// size and data that starts no earlier than the end of the entry.
-bool IsIconDirectory(Stream& stream, int64_t position, const std::vector<uint8_t>& head, uint16_t type) {
-  if (head.size() < 6 || Le16(head.data()) != 0 || Le16(head.data() + 2) != type) return false;
-  const uint16_t count = Le16(head.data() + 4);
-  if (count == 0) return false;
-  const size_t length = 6 + size_t(count) * 16;
-  const std::vector<uint8_t> directory = Peek(stream, position, length);
-  if (directory.size() < length) return false;
-  for (size_t i = 0; i < count; ++i) {
-    const uint8_t* entry = directory.data() + 6 + 16 * i;
-    const uint32_t dataSize = Le32(entry + 8);
-    const uint32_t dataOffset = Le32(entry + 12);
-    if (entry[3] != 0 || dataSize == 0 || dataOffset < 6 + 16 * (i + 1)) return false;
-  }
-  return true;
-}
-
-bool IsTargaHeader(const std::vector<uint8_t>& head) {
-  if (head.size() < 18) return false;
-  constexpr std::array<uint8_t, 6> kImageTypes{1, 2, 3, 9, 10, 11};
-  constexpr std::array<uint8_t, 6> kDepths{1, 4, 8, 16, 24, 32};
-  return std::find(kImageTypes.begin(), kImageTypes.end(), head[2]) != kImageTypes.end() &&
-         std::find(kDepths.begin(), kDepths.end(), head[16]) != kDepths.end();
-}
-
-const uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+// The most bytes a probe looks at: an icon directory of 65535 entries.
+constexpr size_t kMostProbeBytes = 6 + 16 * 65535;
 
 int32_t DetectAt(Stream& stream, int64_t p, const FormatTable& table) {
   for (const FileFormat& format : table.Entries()) {
@@ -98,24 +57,11 @@ int32_t DetectAt(Stream& stream, int64_t p, const FormatTable& table) {
     if (accepted) return format.Id;
   }
 
-  const int64_t size = stream.Size();
-  const std::vector<uint8_t> head = Peek(stream, p, 18);
-  const auto starts = [&](const char* prefix, size_t length) { return StartsWith(head, prefix, length); };
-
-  if (starts("\xFF\xD8\xFF", 3)) return iftJpeg;
-  if (size > 12 && starts("JFIF\0", 5)) return iftJpeg;
-  if (size > 13 && starts("GIF", 3)) return iftGif;
-  if (size > 12 && starts("PCX2\0", 5)) return iftPcx;
-  if (size > 4 && starts("PCX\0", 4)) return iftPcx;
-  if (size > 14 && starts("BM", 2)) return iftBmp;
-  if (size > 128 && head.size() >= 2 && head[0] == 10 && head[1] <= 5) return iftPcx;
-  if (size > 12 && starts("TIFF\0", 5)) return iftTiff;
-  if (size > 8 && (starts("II", 2) || starts("MM", 2))) return iftTiff;
-  if (size > 8 && StartsWith(head, reinterpret_cast<const char*>(kPngSignature), 8)) return iftPng;
-  if (size > 22 && IsIconDirectory(stream, p, head, 1)) return iftIcon;
-  if (size > 22 && IsIconDirectory(stream, p, head, 2)) return iftCursor;
-  if (IsTargaHeader(head)) return iftTarga;
-  return iftUnknown;
+  // The size rules count the whole stream, bytes before the position included.
+  const uint64_t size = uint64_t(std::max<int64_t>(stream.Size(), 0));
+  const StreamBytes head(stream, p, kMostProbeBytes);
+  const int32_t headed = DetectStreamHeader(head.Bytes(), size);
+  return headed != iftUnknown ? headed : codec::DetectByProbes(head.Bytes(), size);
 }
 
 }  // namespace

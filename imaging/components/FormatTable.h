@@ -1,35 +1,21 @@
 #pragma once
 // The picture file types the input/output front knows: type id, description,
 // extension list and optional hooks through which further formats plug in.
-// Content detection of a stream lives here too, as it consults the hooks.
+// Content detection of a stream lives here too, as it consults the hooks
+// before the codecs' own probes.
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "codecs/Codec.h"
 #include "imaging/core/Bitmap.h"
 #include "imaging/core/ImgIOParams.h"
 #include "imaging/core/Progress.h"
 #include "imaging/core/Stream.h"
 
 namespace glamora {
-
-// Type ids as Params.FileType reports them.
-enum ImageFileType : int32_t {
-  iftUnknown = 0,
-  iftTiff = 1,
-  iftGif = 2,
-  iftJpeg = 3,
-  iftPcx = 4,
-  iftBmp = 5,
-  iftIcon = 6,
-  iftCursor = 7,
-  iftPng = 8,
-  iftWmf = 9,
-  iftEmf = 10,
-  iftTarga = 11,
-};
 
 // Accepts a stream positioned at a picture; the caller restores the position.
 using FormatTestHook = std::function<bool(Stream& stream)>;
@@ -79,8 +65,10 @@ const FormatTable& BuiltInFormats();
 // one "Description (*.ext;...)|*.ext;..." pair per entry, fields joined by "|".
 std::string OpenDialogFilter(const FormatTable& table);
 
-// Detects the picture type at the stream's position from its content; the
-// position is left where it was. Returns the type id, 0 when unrecognised.
+// Detects the picture type at the stream's position from its content: the
+// table's test hooks in table order, then stream headers, then the codecs'
+// probes, strongest signature first. The position is left where it was.
+// Returns the type id, 0 when unrecognised.
 int32_t DetectFileType(Stream& stream, const FormatTable& table = BuiltInFormats());
 
 }  // namespace glamora

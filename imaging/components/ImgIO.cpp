@@ -1,19 +1,15 @@
 #include "imaging/components/ImgIO.h"
 
 #include <algorithm>
-#include <array>
-#include <cctype>
-#include <cstring>
 #include <utility>
 
 #include "codecs/Registry.h"
+#include "imaging/components/ImgIOStreamHeader.h"
 #include "imaging/core/FileExtension.h"
 
 namespace glamora {
 
 namespace {
-
-constexpr size_t kStreamHeaderSize = 12;
 
 bool IsOneOf(const std::string& ext, std::initializer_list<const char*> candidates) {
   return std::any_of(candidates.begin(), candidates.end(), [&](const char* c) { return ext == c; });
@@ -45,81 +41,9 @@ int32_t SaveTypeForExtension(const std::string& ext) {
   return iftUnknown;
 }
 
-// Types that LoadFromStream hands to a codec; the others go to the table.
-bool HasStreamLoader(int32_t type) {
-  switch (type) {
-    case iftTiff: case iftGif: case iftJpeg: case iftPcx: case iftBmp:
-    case iftIcon: case iftCursor: case iftPng: case iftTarga:
-      return true;
-    default:
-      return false;
-  }
-}
-
-// The four magic characters of a stream header, or null for formats without one.
-const char* StreamHeaderMagic(int32_t type) {
-  switch (type) {
-    case iftJpeg: return "JFIF";
-    case iftTiff: return "TIFF";
-    case iftPcx: return "PCX2";
-    default: return nullptr;
-  }
-}
-
-uint32_t Le32(const uint8_t* p) {
-  return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
-}
-
-std::array<uint8_t, kStreamHeaderSize> MakeStreamHeader(const char* magic, size_t length) {
-  std::array<uint8_t, kStreamHeaderSize> header{};
-  std::memcpy(header.data(), magic, 4);
-  for (int i = 0; i < 4; ++i) header[8 + i] = uint8_t(uint32_t(length) >> (8 * i));
-  return header;
-}
-
-// Where the coded picture lies in a stream: from Start, Length bytes (or to
-// the end when Length is negative).
-struct PictureSpan {
-  int64_t Start = 0;
-  int64_t Length = -1;
-};
-
-// Reads the stream header rules of one format at position p. False when the
-// format demands a header that is not there.
-bool LocatePicture(int32_t type, Stream& stream, int64_t p, bool streamHeaders, PictureSpan& span) {
-  span = {p, -1};
-  const bool readsHeader = type == iftJpeg || (streamHeaders && (type == iftPcx || type == iftTiff));
-  if (!readsHeader) return true;
-  std::array<uint8_t, kStreamHeaderSize> header{};
-  stream.Seek(p);
-  const size_t got = stream.Read(header.data(), header.size());
-  const auto begins = [&](const char* prefix, size_t length) {
-    return got >= length && std::memcmp(header.data(), prefix, length) == 0;
-  };
-  const auto headerLength = [&] { return got == kStreamHeaderSize ? int64_t(Le32(header.data() + 8)) : 0; };
-  switch (type) {
-    case iftJpeg:
-      // The JPEG loader accepts a "JFIF" header whether or not headers are on.
-      if (begins("JFIF\0", 5)) span = {p + int64_t(kStreamHeaderSize), headerLength()};
-      return true;
-    case iftPcx:
-      if (!begins("PCX", 3)) return false;
-      if (begins("PCX2", 4)) {
-        span = {p + int64_t(kStreamHeaderSize), headerLength()};
-      } else {
-        span = {p + 4, -1};  // the older 4-byte prefix "PCX" and a zero byte
-      }
-      return true;
-    case iftTiff:
-      if (!begins("TIFF", 4)) return false;
-      span = {p + int64_t(kStreamHeaderSize), headerLength()};
-      return true;
-    default:
-      return true;
-  }
-}
-
 }  // namespace
+
+void StartPictureIO() { InstallLzwCoders(); }
 
 TImgIO::TImgIO() : formats_(&BuiltInFormats()) { ResetParams(); }
 
@@ -137,11 +61,29 @@ void TImgIO::ResetParams() {
 
 ProgressRecord TImgIO::Progress() { return ProgressRecord{OnProgress, &Aborting}; }
 
+// Every load and save starts here: false (status NoPicture, Aborting clear)
+// when there is no current bitmap.
+bool TImgIO::Begin() {
+  Aborting = false;
+  status_ = bitmap_ ? PictureStatus::Ok : PictureStatus::NoPicture;
+  return bitmap_ != nullptr;
+}
+
+bool TImgIO::Finish(PictureStatus status) {
+  status_ = status;
+  if (status != PictureStatus::Ok) Aborting = true;
+  return status == PictureStatus::Ok;
+}
+
+// A type the table lists (a metafile) is unsupported; any other is unknown.
+PictureStatus TImgIO::NoCodecFor(int32_t fileType) const {
+  return formats_->FindById(fileType) ? PictureStatus::Unsupported : PictureStatus::UnknownFormat;
+}
+
 // ---------------------------------------------------------------- loading
 
 bool TImgIO::LoadFromFile(const std::string& name) {
-  Aborting = false;
-  if (!bitmap_) return false;
+  if (!Begin()) return false;
   const std::string ext = LowerExtension(name);
   const int32_t type = LoadTypeForExtension(ext);
   if (type != iftUnknown) return LoadFromFileAs(type, name);
@@ -149,93 +91,84 @@ bool TImgIO::LoadFromFile(const std::string& name) {
   Params.FileName.clear();
   Params.FileType = iftUnknown;
   const FileFormat* format = ext.empty() ? nullptr : formats_->FindByExtension(ext.substr(1));
-  if (!format || !format->Read) {
-    Aborting = true;
-    return false;
+  if (!format) return Finish(PictureStatus::UnknownFormat);
+  if (!format->Read) return Finish(PictureStatus::Unsupported);
+  try {
+    FileStream file(name, FileStream::Mode::Read);
+    return ReadWithHook(*format, file);
+  } catch (const FileError&) {
+    status_ = PictureStatus::Unreadable;
+    throw;
   }
-  FileStream file(name, FileStream::Mode::Read);
-  return ReadWithHook(*format, file);
 }
 
 bool TImgIO::LoadFromFileAs(int32_t fileType, const std::string& name) {
-  Aborting = false;
-  if (!bitmap_) return false;
-  const std::vector<uint8_t> bytes = ReadFileBytes(name);
+  if (!Begin()) return false;
+  std::vector<uint8_t> bytes;
+  try {
+    bytes = ReadFileBytes(name);
+  } catch (const FileError&) {
+    status_ = PictureStatus::Unreadable;
+    throw;
+  }
   size_t consumed = 0;
-  if (!Decode(fileType, bytes, consumed)) return false;
+  if (const PictureStatus status = Decode(fileType, bytes, consumed); status != PictureStatus::Ok) {
+    return Finish(status);
+  }
   LoadFinished(fileType, name);
-  return true;
+  return Finish(PictureStatus::Ok);
 }
 
 bool TImgIO::LoadFromStream(Stream& stream) {
-  Aborting = false;
-  if (!bitmap_) return false;
+  if (!Begin()) return false;
   const int64_t p = stream.Position();
   const int32_t type = DetectFileType(stream, *formats_);
   stream.Seek(p);
-  if (HasStreamLoader(type)) return LoadFromStreamAs(type, stream);
+  if (codec::CodecFor(type)) return LoadFromStreamAs(type, stream);
 
   Params.FileName.clear();
   Params.FileType = iftUnknown;
   const FileFormat* format = formats_->FindById(type);
-  if (type == iftUnknown || !format || !format->Read) {
-    Aborting = true;
-    return false;
-  }
+  if (type == iftUnknown || !format) return Finish(PictureStatus::UnknownFormat);
+  if (!format->Read) return Finish(PictureStatus::Unsupported);
   return ReadWithHook(*format, stream);
 }
 
 bool TImgIO::LoadFromStreamAs(int32_t fileType, Stream& stream) {
-  Aborting = false;
-  if (!bitmap_) return false;
+  if (!Begin()) return false;
   const int64_t p = stream.Position();
+  const StreamBytes view(stream, p, Params.Limits.MaxFileBytes() + kStreamHeaderSize);
   PictureSpan span;
-  if (!LocatePicture(fileType, stream, p, StreamHeaders, span)) {
-    stream.Seek(p);
-    Aborting = true;
-    return false;
-  }
+  if (!LocatePicture(fileType, view.Bytes(), StreamHeaders, span)) return Finish(PictureStatus::Damaged);
 
-  stream.Seek(span.Start);
-  std::vector<uint8_t> bytes = stream.ReadRemaining();
-  if (span.Length >= 0 && uint64_t(span.Length) < bytes.size()) bytes.resize(size_t(span.Length));
-
+  codec::Bytes bytes = view.Bytes().subspan(std::min(span.Skip, view.Bytes().size()));
+  if (span.Length >= 0 && uint64_t(span.Length) < bytes.size()) bytes = bytes.first(size_t(span.Length));
   size_t consumed = 0;
-  if (!Decode(fileType, bytes, consumed)) {
+  if (const PictureStatus status = Decode(fileType, bytes, consumed); status != PictureStatus::Ok) {
     stream.Seek(p);
-    return false;
+    return Finish(status);
   }
   // With a header the picture ends where the header says; without one, where
   // the codec stopped reading.
   const size_t used = span.Length >= 0 ? bytes.size() : std::min(consumed, bytes.size());
-  stream.Seek(span.Start + int64_t(used));
+  stream.Seek(p + int64_t(span.Skip + used));
   LoadFinished(fileType, std::string());
-  return true;
+  return Finish(PictureStatus::Ok);
 }
 
-bool TImgIO::LoadFromFileMetafile(const std::string& name) {
-  return LoadFromFileAs(LowerExtension(name) == ".emf" ? iftEmf : iftWmf, name);
-}
-
-bool TImgIO::Decode(int32_t fileType, const std::vector<uint8_t>& bytes, size_t& consumed) {
+PictureStatus TImgIO::Decode(int32_t fileType, codec::Bytes bytes, size_t& consumed) {
   const codec::Codec* codec = codec::CodecFor(fileType);
-  if (!codec || !codec->Decode) {
-    Aborting = true;
-    return false;
-  }
+  if (!codec || !codec->Decode) return NoCodecFor(fileType);
   // The codec decodes into its own bitmap and parameter copy, so that a
   // failure leaves the current picture and the Params exactly as they were.
   Bitmap decoded;
   TImgIOParams params = Params;
   consumed = 0;
-  const bool ok = codec->Decode(codec::Bytes(bytes.data(), bytes.size()), decoded, params, Progress(), consumed);
-  if (!ok || Aborting) {
-    Aborting = true;
-    return false;
-  }
+  const PictureStatus status = codec->Decode(bytes, decoded, params, Progress(), consumed);
+  if (status != PictureStatus::Ok) return status;
   Params = std::move(params);
   Commit(decoded);
-  return true;
+  return PictureStatus::Ok;
 }
 
 bool TImgIO::ReadWithHook(const FileFormat& format, Stream& stream) {
@@ -244,15 +177,14 @@ bool TImgIO::ReadWithHook(const FileFormat& format, Stream& stream) {
   TImgIOParams params = Params;
   if (!format.Read(stream, decoded, params, Progress()) || Aborting) {
     stream.Seek(p);
-    Aborting = true;
-    return false;
+    return Finish(Aborting ? PictureStatus::Stopped : PictureStatus::Damaged);
   }
   Params = std::move(params);
   Commit(decoded);
   Params.FileType = format.Id;
   if (view_) view_->SetHostDpi(Params.DpiX, Params.DpiY);
   TellOwner();
-  return true;
+  return Finish(PictureStatus::Ok);
 }
 
 void TImgIO::Commit(Bitmap& decoded) {
@@ -289,60 +221,69 @@ void TImgIO::TellOwner() {
 // ----------------------------------------------------------------- saving
 
 bool TImgIO::SaveToFile(const std::string& name) {
-  Aborting = false;
-  if (!bitmap_) return false;
+  if (!Begin()) return false;
   const std::string ext = LowerExtension(name);
   const int32_t type = SaveTypeForExtension(ext);
   if (type != iftUnknown) return SaveToFileAs(type, name);
 
   const FileFormat* format = ext.empty() ? nullptr : formats_->FindByExtension(ext.substr(1));
-  if (!format || !format->Write) {
-    Aborting = true;
-    return false;
-  }
+  if (!format) return Finish(PictureStatus::UnknownFormat);
+  if (!format->Write) return Finish(PictureStatus::Unsupported);
   MemoryStream coded;
   if (!format->Write(coded, *bitmap_, Params, Progress()) || Aborting) {
-    Aborting = true;
-    return false;
+    return Finish(Aborting ? PictureStatus::Stopped : PictureStatus::Unsupported);
   }
-  WriteFileAtomically(name, coded.Bytes().data(), coded.Bytes().size());
-  return true;
+  return WriteFile(name, coded);
 }
 
 bool TImgIO::SaveToFileAs(int32_t fileType, const std::string& name) {
-  Aborting = false;
-  if (!bitmap_) return false;
-  std::vector<uint8_t> coded;
-  if (!Encode(fileType, coded)) return false;
-  WriteFileAtomically(name, coded.data(), coded.size());
-  return true;
+  if (!Begin()) return false;
+  MemoryStream coded;
+  if (const PictureStatus status = Encode(fileType, coded); status != PictureStatus::Ok) return Finish(status);
+  return WriteFile(name, coded);
+}
+
+bool TImgIO::WriteFile(const std::string& name, const MemoryStream& coded) {
+  try {
+    WriteFileAtomically(name, coded.Bytes().data(), coded.Bytes().size());
+  } catch (const FileError&) {
+    status_ = PictureStatus::Unwritable;
+    throw;
+  }
+  return Finish(PictureStatus::Ok);
 }
 
 bool TImgIO::SaveToStreamAs(int32_t fileType, Stream& stream) {
-  Aborting = false;
-  if (!bitmap_) return false;
-  std::vector<uint8_t> coded;
-  if (!Encode(fileType, coded)) return false;
-  // Coding into memory first lets the header carry the length at once, and a
-  // failed encode leaves the stream untouched.
-  const char* magic = StreamHeaderMagic(fileType);
-  if (StreamHeaders && magic) {
-    const auto header = MakeStreamHeader(magic, coded.size());
-    stream.Write(header.data(), header.size());
+  if (!Begin()) return false;
+  const int64_t p = stream.Position();
+  // With headers on, a placeholder goes first and takes the coded length
+  // once the picture is written.
+  const char* magic = StreamHeaders ? StreamHeaderMagic(fileType) : nullptr;
+  if (magic) {
+    const auto placeholder = MakeStreamHeader(magic, 0);
+    stream.Write(placeholder.data(), placeholder.size());
   }
-  stream.Write(coded.data(), coded.size());
-  return true;
+  const PictureStatus status = Encode(fileType, stream);
+  if (status != PictureStatus::Ok) {
+    stream.Truncate(p);
+    return Finish(status);
+  }
+  if (magic) {
+    const int64_t end = stream.Position();
+    const auto header = MakeStreamHeader(magic, size_t(end - p - int64_t(kStreamHeaderSize)));
+    stream.Seek(p);
+    stream.Write(header.data(), header.size());
+    stream.Seek(end);
+  }
+  return Finish(PictureStatus::Ok);
 }
 
-bool TImgIO::Encode(int32_t fileType, std::vector<uint8_t>& coded) {
+PictureStatus TImgIO::Encode(int32_t fileType, Stream& out) {
+  const codec::Codec* codec = codec::CodecFor(fileType);
+  if (!codec || !codec->Encode) return NoCodecFor(fileType);
   // JPEG writes convert a palette picture in place; the other formats code
   // from a 24-bit copy and leave the owner's picture alone.
   if (fileType == iftJpeg && bitmap_->Format() == PixelFormat::Bits8) bitmap_->ConvertTo24();
-  const codec::Codec* codec = codec::CodecFor(fileType);
-  if (!codec || !codec->Encode) {
-    Aborting = true;
-    return false;
-  }
   Bitmap converted;
   const Bitmap* source = bitmap_;
   if (bitmap_->Format() == PixelFormat::Bits8) {
@@ -350,13 +291,7 @@ bool TImgIO::Encode(int32_t fileType, std::vector<uint8_t>& coded) {
     converted.ConvertTo24();
     source = &converted;
   }
-  std::vector<uint8_t> out;
-  if (!codec->Encode(*source, Params, Progress(), out) || Aborting) {
-    Aborting = true;
-    return false;
-  }
-  coded = std::move(out);
-  return true;
+  return codec->Encode(*source, Params, Progress(), out);
 }
 
 }  // namespace glamora

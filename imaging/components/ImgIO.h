@@ -4,13 +4,21 @@
 // directly), chooses a codec by file-name extension or by stream content,
 // records what was read in Params and tells the owner to repaint.
 //
-// No operation reports an error by result alone: a picture that cannot be
-// read or written sets Aborting and leaves the current bitmap exactly as it
-// was. Files that cannot be opened or created throw FileError.
+// Every load and save ends with one PictureStatus, which Status() gives:
+// a picture that cannot be read or written sets Aborting and leaves the
+// current bitmap exactly as it was; the operations return true exactly when
+// the status is Ok. Files that cannot be opened or created also throw
+// FileError ("Cannot open file ...", "Cannot create file ...").
+//
+// Params.Limits bounds the pictures loads accept (by default the largest the
+// program can hold). The window gives the components that read faces,
+// hairstyles and gallery pictures kWindowPictureLimits, so that a small file
+// declaring a huge picture is refused at once: io.Params.Limits =
+// kWindowPictureLimits (or limits from the settings).
 #include <cstdint>
 #include <string>
-#include <vector>
 
+#include "codecs/Codec.h"
 #include "imaging/components/FormatTable.h"
 #include "imaging/core/Bitmap.h"
 #include "imaging/core/BitmapHost.h"
@@ -21,6 +29,11 @@
 
 namespace glamora {
 
+// What the program and the command-line companion do once at start, before
+// any picture component exists: install the program's LZW coders as the
+// process-wide defaults, which every component's Params copy.
+void StartPictureIO();
+
 class TImgIO final : public BitmapComponent {
  public:
   TImgIO();
@@ -29,67 +42,32 @@ class TImgIO final : public BitmapComponent {
   TImgIO& operator=(const TImgIO&) = delete;
 
   // Restores the Params defaults: size of the current bitmap, the attached
-  // view's resolution.
+  // view's resolution. The limits stay.
   void ResetParams();
 
-  // Loads by the lower-cased extension of `name`. True when a picture was loaded.
+  // Loads by the lower-cased extension of `name`.
   bool LoadFromFile(const std::string& name);
-  // Saves by the lower-cased extension of `name`. True when the file was written.
+  // Saves by the lower-cased extension of `name`.
   bool SaveToFile(const std::string& name);
   // Detects the format from the content at the stream position and loads.
   bool LoadFromStream(Stream& stream);
 
-  // One format, chosen by type id (ImageFileType). LoadFromStreamAs(iftJpeg)
-  // is LoadFromStreamJpeg, and so on.
+  // One format, chosen by type id (ImageFileType).
   bool LoadFromFileAs(int32_t fileType, const std::string& name);
   bool LoadFromStreamAs(int32_t fileType, Stream& stream);
   bool SaveToFileAs(int32_t fileType, const std::string& name);
+  // Writes at the stream position; a failed save cuts the stream back there.
   bool SaveToStreamAs(int32_t fileType, Stream& stream);
 
+  // The JPEG forms the windows use.
   bool LoadFromFileJpeg(const std::string& name) { return LoadFromFileAs(iftJpeg, name); }
   bool LoadFromStreamJpeg(Stream& stream) { return LoadFromStreamAs(iftJpeg, stream); }
   // Converts an 8-bit current bitmap to 24 bits in place before writing.
   bool SaveToFileJpeg(const std::string& name) { return SaveToFileAs(iftJpeg, name); }
   bool SaveToStreamJpeg(Stream& stream) { return SaveToStreamAs(iftJpeg, stream); }
 
-  bool LoadFromFilePng(const std::string& name) { return LoadFromFileAs(iftPng, name); }
-  bool LoadFromStreamPng(Stream& stream) { return LoadFromStreamAs(iftPng, stream); }
-  bool SaveToFilePng(const std::string& name) { return SaveToFileAs(iftPng, name); }
-  bool SaveToStreamPng(Stream& stream) { return SaveToStreamAs(iftPng, stream); }
-
-  bool LoadFromFileTiff(const std::string& name) { return LoadFromFileAs(iftTiff, name); }
-  bool LoadFromStreamTiff(Stream& stream) { return LoadFromStreamAs(iftTiff, stream); }
-  bool SaveToFileTiff(const std::string& name) { return SaveToFileAs(iftTiff, name); }
-  bool SaveToStreamTiff(Stream& stream) { return SaveToStreamAs(iftTiff, stream); }
-
-  bool LoadFromFileGif(const std::string& name) { return LoadFromFileAs(iftGif, name); }
-  bool LoadFromStreamGif(Stream& stream) { return LoadFromStreamAs(iftGif, stream); }
-  bool SaveToFileGif(const std::string& name) { return SaveToFileAs(iftGif, name); }
-  bool SaveToStreamGif(Stream& stream) { return SaveToStreamAs(iftGif, stream); }
-
-  bool LoadFromFilePcx(const std::string& name) { return LoadFromFileAs(iftPcx, name); }
-  bool LoadFromStreamPcx(Stream& stream) { return LoadFromStreamAs(iftPcx, stream); }
-  bool SaveToFilePcx(const std::string& name) { return SaveToFileAs(iftPcx, name); }
-  bool SaveToStreamPcx(Stream& stream) { return SaveToStreamAs(iftPcx, stream); }
-
-  bool LoadFromFileBmp(const std::string& name) { return LoadFromFileAs(iftBmp, name); }
-  bool LoadFromStreamBmp(Stream& stream) { return LoadFromStreamAs(iftBmp, stream); }
-  bool SaveToFileBmp(const std::string& name) { return SaveToFileAs(iftBmp, name); }
-  bool SaveToStreamBmp(Stream& stream) { return SaveToStreamAs(iftBmp, stream); }
-
-  bool LoadFromFileTarga(const std::string& name) { return LoadFromFileAs(iftTarga, name); }
-  bool LoadFromStreamTarga(Stream& stream) { return LoadFromStreamAs(iftTarga, stream); }
-  bool SaveToFileTarga(const std::string& name) { return SaveToFileAs(iftTarga, name); }
-  bool SaveToStreamTarga(Stream& stream) { return SaveToStreamAs(iftTarga, stream); }
-
-  bool LoadFromFileIcon(const std::string& name) { return LoadFromFileAs(iftIcon, name); }
-  bool LoadFromStreamIcon(Stream& stream) { return LoadFromStreamAs(iftIcon, stream); }
-  bool LoadFromFileCursor(const std::string& name) { return LoadFromFileAs(iftCursor, name); }
-  bool LoadFromStreamCursor(Stream& stream) { return LoadFromStreamAs(iftCursor, stream); }
-
-  // ".wmf" and ".emf" (type by the extension). The program has no metafile
-  // reader, so this opens the file and sets Aborting.
-  bool LoadFromFileMetafile(const std::string& name);
+  // How the last load or save ended.
+  PictureStatus Status() const { return status_; }
 
   // The table consulted for hooks and extensions; the process-wide built-in
   // table unless another is given (it must outlive the component).
@@ -106,8 +84,12 @@ class TImgIO final : public BitmapComponent {
   ProgressHandler OnProgress;
 
  private:
-  bool Decode(int32_t fileType, const std::vector<uint8_t>& bytes, size_t& consumed);
-  bool Encode(int32_t fileType, std::vector<uint8_t>& coded);
+  bool Begin();
+  bool Finish(PictureStatus status);
+  PictureStatus NoCodecFor(int32_t fileType) const;
+  PictureStatus Decode(int32_t fileType, codec::Bytes bytes, size_t& consumed);
+  PictureStatus Encode(int32_t fileType, Stream& out);
+  bool WriteFile(const std::string& name, const MemoryStream& coded);
   bool ReadWithHook(const FileFormat& format, Stream& stream);
   void Commit(Bitmap& decoded);
   void LoadFinished(int32_t fileType, const std::string& fileName);
@@ -115,6 +97,7 @@ class TImgIO final : public BitmapComponent {
   ProgressRecord Progress();
 
   const FormatTable* formats_;
+  PictureStatus status_ = PictureStatus::Ok;
 };
 
 }  // namespace glamora

@@ -1,9 +1,11 @@
 #pragma once
 // The parameter record of the picture input/output front: what the last load
 // read and what the next save writes. Codecs read and fill it.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
+#include "imaging/core/Bitmap.h"
 #include "imaging/core/Color.h"
 
 namespace glamora {
@@ -19,8 +21,34 @@ struct LzwHooks {
 
 // Process-wide defaults copied into every parameter record when it is reset.
 LzwHooks& DefaultLzwHooks();
-// Installs the program's LZW coders as the GIF decoder, GIF encoder and TIFF decoder.
+// Installs the program's LZW coders as the GIF decoder, GIF encoder and TIFF
+// decoder; StartPictureIO does, once at start.
 void InstallLzwCoders();
+
+// The largest picture a decoder accepts. A declared size beyond them is
+// refused before anything is allocated for it; the defaults are the largest
+// bitmap the program can hold at all.
+struct DecodeLimits {
+  int64_t MaxSide = PictureLimits::kMaxSide;
+  int64_t MaxPixels = PictureLimits::kMaxPixels;
+
+  // True when a width × height picture may be decoded.
+  bool Allow(int64_t width, int64_t height) const {
+    return width >= 0 && height >= 0 && width <= MaxSide && height <= MaxSide && width * height <= MaxPixels &&
+           SizeWithinLimits(width, height);
+  }
+  // The longest file a picture within the limits can need: eight bytes a
+  // pixel (16-bit RGBA, the widest sample layout read) and room for what
+  // surrounds the pixels. Longer files are refused unread.
+  uint64_t MaxFileBytes() const { return uint64_t(std::max<int64_t>(MaxPixels, 0)) * 8 + (uint64_t(16) << 20); }
+
+  bool operator==(const DecodeLimits&) const = default;
+};
+
+// What the window uses for faces, hairstyles and gallery pictures, which are
+// small (a face is 228 × 314): a file declaring more than 16 megapixels is
+// refused at once instead of taking gigabytes to open.
+inline constexpr DecodeLimits kWindowPictureLimits{PictureLimits::kMaxSide, 16'000'000};
 
 enum class JpegColorSpace : uint8_t { Rgb = 0, Grey = 1, YCbCr = 2, Cmyk = 3, Ycck = 4 };
 enum class JpegDctMethod : uint8_t { IntegerSlow = 0, IntegerFast = 1, Float = 2 };
@@ -80,14 +108,20 @@ struct TImgIOParams {
   std::string FileName;
   int32_t FileType = 0;
 
-  // Restores every default; the LZW hooks come from the process-wide defaults.
+  // What decoders accept; set by the owner, not by loads, and kept by Reset.
+  DecodeLimits Limits;
+
+  // Restores every picture parameter; the LZW hooks come from the
+  // process-wide defaults.
   void Reset(int width = 0, int height = 0, int dpiX = 96, int dpiY = 96) {
+    const DecodeLimits limits = Limits;
     *this = TImgIOParams{};
     Width = width;
     Height = height;
     DpiX = dpiX;
     DpiY = dpiY;
     Lzw = DefaultLzwHooks();
+    Limits = limits;
   }
 };
 

@@ -34,6 +34,11 @@ void MemoryStream::Write(const void* buffer, size_t count) {
 
 void MemoryStream::Seek(int64_t position) { position_ = size_t(std::max<int64_t>(position, 0)); }
 
+void MemoryStream::Truncate(int64_t size) {
+  bytes_.resize(size_t(std::max<int64_t>(size, 0)));
+  position_ = bytes_.size();
+}
+
 FileStream::FileStream(const std::string& path, Mode mode) : path_(path) {
   const char* how = mode == Mode::Read ? "rb" : mode == Mode::Create ? "wb" : "r+b";
   struct stat st {};
@@ -73,6 +78,14 @@ int64_t FileStream::Size() const {
   return int64_t(st.st_size);
 }
 
+void FileStream::Truncate(int64_t size) {
+  size = std::max<int64_t>(size, 0);
+  if (!file_ || std::fflush(file_) != 0 || ::ftruncate(fileno(file_), off_t(size)) != 0 ||
+      std::fseek(file_, long(size), SEEK_SET) != 0) {
+    throw FileError("Cannot write file " + path_);
+  }
+}
+
 void FileStream::Close() {
   if (!file_) return;
   const bool ok = std::fflush(file_) == 0 && ::fsync(fileno(file_)) == 0;
@@ -90,6 +103,22 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path) {
   uint8_t chunk[65536];
   for (size_t n; (n = file.Read(chunk, sizeof chunk)) > 0;) bytes.insert(bytes.end(), chunk, chunk + n);
   return bytes;
+}
+
+StreamBytes::StreamBytes(Stream& stream, int64_t position, uint64_t maxBytes) {
+  std::span<const uint8_t> all;
+  if (stream.HeldInMemory(all)) {
+    const size_t start = size_t(std::clamp<int64_t>(position, 0, int64_t(all.size())));
+    bytes_ = all.subspan(start, size_t(std::min<uint64_t>(all.size() - start, maxBytes)));
+    return;
+  }
+  const int64_t before = stream.Position();
+  const uint64_t remaining = uint64_t(std::max<int64_t>(stream.Size() - position, 0));
+  copy_.resize(size_t(std::min(remaining, maxBytes)));
+  stream.Seek(position);
+  copy_.resize(stream.Read(copy_.data(), copy_.size()));
+  stream.Seek(before);
+  bytes_ = copy_;
 }
 
 bool IsReadOnlyFile(const std::string& path) {

@@ -3,6 +3,7 @@
 // them: an in-memory stream and a file stream.
 #include <cstdint>
 #include <cstdio>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -26,6 +27,12 @@ class Stream {
   virtual int64_t Position() const = 0;
   virtual void Seek(int64_t position) = 0;
   virtual int64_t Size() const = 0;
+  // Cuts the stream to `size` bytes (or lengthens it with zeros) and puts the
+  // position there; throws FileError when it cannot.
+  virtual void Truncate(int64_t size) = 0;
+
+  // Every byte of the stream, when it holds them in memory.
+  virtual bool HeldInMemory(std::span<const uint8_t>& bytes) const { return false; }
 
   // Reads from the position to the end into memory.
   std::vector<uint8_t> ReadRemaining();
@@ -41,6 +48,11 @@ class MemoryStream final : public Stream {
   int64_t Position() const override { return int64_t(position_); }
   void Seek(int64_t position) override;
   int64_t Size() const override { return int64_t(bytes_.size()); }
+  void Truncate(int64_t size) override;
+  bool HeldInMemory(std::span<const uint8_t>& bytes) const override {
+    bytes = bytes_;
+    return true;
+  }
 
   void Clear() { bytes_.clear(); position_ = 0; }
   void SetSize(size_t size) { bytes_.resize(size); if (position_ > size) position_ = size; }
@@ -66,12 +78,26 @@ class FileStream final : public Stream {
   int64_t Position() const override;
   void Seek(int64_t position) override;
   int64_t Size() const override;
+  void Truncate(int64_t size) override;
   // Flushes and closes; throws FileError when buffered data cannot be written.
   void Close();
 
  private:
   std::string path_;
   std::FILE* file_ = nullptr;
+};
+
+// The bytes of a stream from a position to its end, at most maxBytes of
+// them: a view of the stream's own memory when it holds its bytes there,
+// else a copy read from it. The stream's position is left where it was.
+class StreamBytes {
+ public:
+  StreamBytes(Stream& stream, int64_t position, uint64_t maxBytes = UINT64_MAX);
+  std::span<const uint8_t> Bytes() const { return bytes_; }
+
+ private:
+  std::vector<uint8_t> copy_;
+  std::span<const uint8_t> bytes_;
 };
 
 // True for an existing file that may not be written: no write permission bit

@@ -40,7 +40,7 @@ bool SameParams(const TImgIOParams& a, const TImgIOParams& b) {
   ProgressRecord progress;
   progress.Aborting = &aborting;
   size_t consumed = 0;
-  if (codec.Decode(codec::Bytes(bytes.data(), bytes.size()), out, params, progress, consumed)) {
+  if (codec.Decode(codec::Bytes(bytes.data(), bytes.size()), out, params, progress, consumed) == PictureStatus::Ok) {
     if (!SizeWithinLimits(out.Width(), out.Height()) || out.Empty() || consumed > bytes.size()) {
       return ::testing::AssertionFailure() << "decoded " << out.Width() << "x" << out.Height() << ", consumed "
                                            << consumed << " of " << bytes.size();
@@ -68,7 +68,7 @@ std::vector<uint8_t> MakeSample(const std::vector<std::string>& args, const std:
   bool aborting = false;
   ProgressRecord progress;
   progress.Aborting = &aborting;
-  if (!codec.Decode(codec::Bytes(bytes.data(), bytes.size()), out, params, progress, consumed)) {
+  if (codec.Decode(codec::Bytes(bytes.data(), bytes.size()), out, params, progress, consumed) != PictureStatus::Ok) {
     return ::testing::AssertionFailure() << codec.Name << " decode failed";
   }
   if (consumed == 0 || consumed > bytes.size()) {
@@ -104,6 +104,25 @@ void ExpectDamageHandled(const codec::Codec& codec, const std::vector<uint8_t>& 
     damaged[at] ^= uint8_t(1u << (random() % 8));
     EXPECT_TRUE(HandlesDamage(codec, damaged)) << "bit flipped at byte " << at;
   }
+}
+
+std::vector<uint8_t> IconFromBmp(const std::vector<uint8_t>& bmp, uint16_t type) {
+  const uint32_t width = GetLE(bmp, 18, 4), height = GetLE(bmp, 22, 4);
+  std::vector<uint8_t> image(bmp.begin() + 14, bmp.end());
+  PutLE(image, 8, height * 2, 4);
+  image.insert(image.end(), size_t((width + 31) / 32) * 4 * height, 0);
+  std::vector<uint8_t> f;
+  PutLE(f, 0, 0, 2);
+  PutLE(f, 2, type, 2);
+  PutLE(f, 4, 1, 2);
+  PutLE(f, 6, width, 1);
+  PutLE(f, 7, height, 1);
+  PutLE(f, 10, 1, 2);
+  PutLE(f, 12, 24, 2);
+  PutLE(f, 14, image.size(), 4);
+  PutLE(f, 18, 22, 4);
+  f.insert(f.end(), image.begin(), image.end());
+  return f;
 }
 
 void PutLE(std::vector<uint8_t>& bytes, size_t offset, uint64_t value, int size) {

@@ -36,6 +36,10 @@ void ExpectDamageHandled(const codec::Codec& codec, const std::vector<uint8_t>& 
 // and setting the abort flag, or gives a picture within the limits.
 ::testing::AssertionResult HandlesDamage(const codec::Codec& codec, const std::vector<uint8_t>& bytes);
 
+// An icon (type 1) or cursor (type 2) whose one image is the picture of a
+// BMP file: its information header on, the height doubled, an opaque AND mask.
+std::vector<uint8_t> IconFromBmp(const std::vector<uint8_t>& bmp, uint16_t type);
+
 // Little-endian fields for hand-made headers.
 void PutLE(std::vector<uint8_t>& bytes, size_t offset, uint64_t value, int size);
 uint32_t GetLE(const std::vector<uint8_t>& bytes, size_t offset, int size);

@@ -31,14 +31,17 @@ TEST(EncoderContract, PictureIsAppendedAfterWhatWasThere) {
   const Bitmap picture = SmoothPicture(40, 30);
   for (const codec::Codec* c : kEncoders) {
     SCOPED_TRACE(c->Name);
-    File out{7, 8, 9};
-    ASSERT_TRUE(c->Encode(picture, WithEveryCoder(), ProgressRecord{}, out));
+    MemoryStream stream(File{7, 8, 9});
+    stream.Seek(3);
+    ASSERT_EQ(c->Encode(picture, WithEveryCoder(), ProgressRecord{}, stream), PictureStatus::Ok);
+    const File& out = stream.Bytes();
     ASSERT_GT(out.size(), 3u);
     EXPECT_EQ(File(out.begin(), out.begin() + 3), (File{7, 8, 9}));
+    EXPECT_EQ(stream.Position(), stream.Size());
     Bitmap decoded;
     TImgIOParams params = WithEveryCoder();
     size_t consumed = 0;
-    ASSERT_TRUE(c->Decode(codec::Bytes(out).subspan(3), decoded, params, ProgressRecord{}, consumed));
+    ASSERT_EQ(c->Decode(codec::Bytes(out).subspan(3), decoded, params, ProgressRecord{}, consumed), PictureStatus::Ok);
     EXPECT_EQ(decoded.Width(), 40);
     EXPECT_EQ(decoded.Height(), 30);
   }
@@ -56,10 +59,12 @@ TEST(EncoderContract, StoppingPartWayLeavesTheOutputAsItWas) {
     progress.OnProgress = [&](int) {
       if (++reports == 2) aborting = true;
     };
-    File out{7, 8, 9};
-    EXPECT_FALSE(c->Encode(picture, WithEveryCoder(), progress, out));
+    MemoryStream out(File{7, 8, 9});
+    out.Seek(3);
+    EXPECT_EQ(c->Encode(picture, WithEveryCoder(), progress, out), PictureStatus::Stopped);
     EXPECT_EQ(reports, 2);
-    EXPECT_EQ(out, (File{7, 8, 9}));
+    EXPECT_EQ(out.Bytes(), (File{7, 8, 9}));
+    EXPECT_EQ(out.Position(), 3);
     EXPECT_TRUE(aborting);
   }
 }

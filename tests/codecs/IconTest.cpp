@@ -85,7 +85,7 @@ std::vector<Sample> Samples() {
 class IconSamples : public ::testing::TestWithParam<Sample> {};
 
 TEST_P(IconSamples, DecodeMatchesMagickOnWhite) {
-  GLAMORA_SKIP_WITHOUT_MAGICK();
+  GLAMORA_REQUIRE_MAGICK();
   const Sample& s = GetParam();
   TempFolder folder;
   File file = MakeSample(s.Args, "ICO:" + folder.File("sample.ico"));
@@ -109,7 +109,7 @@ TEST_P(IconSamples, DecodeMatchesMagickOnWhite) {
   EXPECT_TRUE(SamePixels(expected, decoded, 1));  // alpha blending may round the other way
 
   codec::PictureInfo info;
-  ASSERT_TRUE(IconCodec().Info(file, info));
+  ASSERT_EQ(IconCodec().Info(file, info), PictureStatus::Ok);
   EXPECT_EQ(info.Width, s.Width);
   EXPECT_EQ(info.FrameCount, int(images.size()));
 
@@ -120,7 +120,7 @@ INSTANTIATE_TEST_SUITE_P(Icon, IconSamples, ::testing::ValuesIn(Samples()),
                          [](const auto& sample) { return std::string(sample.param.Name); });
 
 TEST(Icon, ChoosesMostPixelsThenMostBitsThenTheFirst) {
-  GLAMORA_SKIP_WITHOUT_MAGICK();
+  GLAMORA_REQUIRE_MAGICK();
   TempFolder folder;
   const auto image = [&](std::vector<std::string> args) {
     args.insert(args.begin(), {"rose:", "-resize"});
@@ -152,7 +152,7 @@ TEST(Icon, ChoosesMostPixelsThenMostBitsThenTheFirst) {
 }
 
 TEST(Icon, CursorsAreIconsOfType2) {
-  GLAMORA_SKIP_WITHOUT_MAGICK();
+  GLAMORA_REQUIRE_MAGICK();
   TempFolder folder;
   const File icon = MakeSample({"rose:", "-resize", "32x32!"}, "ICO:" + folder.File("c.ico"));
   const File cursor = IconOf(ImagesOf(icon), 2);
@@ -161,18 +161,18 @@ TEST(Icon, CursorsAreIconsOfType2) {
   ASSERT_TRUE(DecodeWith(IconCodec(), icon, fromIcon, params));
   ASSERT_TRUE(DecodeWith(CursorCodec(), cursor, fromCursor, params));
   EXPECT_TRUE(fromCursor.SameContent(fromIcon));
-  EXPECT_TRUE(CursorCodec().Probe(cursor));
-  EXPECT_FALSE(IconCodec().Probe(cursor));
-  EXPECT_FALSE(CursorCodec().Probe(icon));
+  EXPECT_TRUE(CursorCodec().Probe(cursor, cursor.size()));
+  EXPECT_FALSE(IconCodec().Probe(cursor, cursor.size()));
+  EXPECT_FALSE(CursorCodec().Probe(icon, icon.size()));
   size_t consumed = 0;
-  EXPECT_FALSE(IconCodec().Decode(cursor, fromIcon, params, ProgressRecord{}, consumed));
+  EXPECT_NE(IconCodec().Decode(cursor, fromIcon, params, ProgressRecord{}, consumed), PictureStatus::Ok);
   EXPECT_EQ(IconCodec().FileType, 6);
   EXPECT_EQ(CursorCodec().FileType, 7);
 }
 
 TEST(Icon, ProbeFollowsTheContentRule) {
   File valid = IconOf({File(20, 1)});  // 6 + 16 + 20 bytes
-  ASSERT_TRUE(IconCodec().Probe(valid));
+  ASSERT_TRUE(IconCodec().Probe(valid, valid.size()));
   struct Case {
     const char* What;
     size_t Offset;
@@ -188,13 +188,13 @@ TEST(Icon, ProbeFollowsTheContentRule) {
   for (const Case& c : cases) {
     File f = valid;
     PutLE(f, c.Offset, c.Value, c.Size);
-    EXPECT_FALSE(IconCodec().Probe(f)) << c.What;
+    EXPECT_FALSE(IconCodec().Probe(f, f.size())) << c.What;
   }
   File atEnd = valid;
   PutLE(atEnd, 18, 22, 4);  // data right at the end of the entry is allowed
-  EXPECT_TRUE(IconCodec().Probe(atEnd));
+  EXPECT_TRUE(IconCodec().Probe(atEnd, atEnd.size()));
   File shortFile(valid.begin(), valid.begin() + 22);
-  EXPECT_FALSE(IconCodec().Probe(shortFile));
+  EXPECT_FALSE(IconCodec().Probe(shortFile, shortFile.size()));
 }
 
 TEST(Icon, UndecodableImagesFail) {
@@ -209,7 +209,7 @@ TEST(Icon, UndecodableImagesFail) {
     Bitmap out(2, 2);
     TImgIOParams params;
     size_t consumed = 0;
-    EXPECT_FALSE(IconCodec().Decode(IconOf({image}), out, params, ProgressRecord{}, consumed));
+    EXPECT_NE(IconCodec().Decode(IconOf({image}), out, params, ProgressRecord{}, consumed), PictureStatus::Ok);
     EXPECT_EQ(out.Width(), 2);
   }
 }

@@ -38,9 +38,11 @@ void ExpectRandomInputHandled(const codec::Codec& codec, const std::vector<uint8
                               uint32_t seed, const TImgIOParams& params = TImgIOParams{});
 
 // Every file in tests/codecs/regressions/<folder>/ (inputs that once made a
-// decoder crash or break its contract) decodes or fails cleanly, and fails
-// cleanly when the abort flag is set before decoding starts. Returns how
-// many files there were (none when the folder does not exist).
+// decoder crash, break its contract or spend memory its data did not hold)
+// decodes or fails cleanly touching little memory, and fails cleanly when the
+// abort flag is set before decoding starts; a file named damaged-* must fail
+// as damaged. Returns how many files there were (none when the folder does
+// not exist).
 int ExpectRegressionFilesHandled(const codec::Codec& codec, const std::string& folder, const TImgIOParams& params);
 
 // LZW data is only coded with the hooks installed; a test of this fixture

@@ -28,5 +28,7 @@ bool MagickDecode(const std::string& source, Bitmap& out, const std::vector<std:
 
 }  // namespace glamora::test
 
-#define GLAMORA_SKIP_WITHOUT_MAGICK() \
-  if (!::glamora::test::MagickAvailable()) GTEST_SKIP() << "ImageMagick's convert is not installed"
+// A reference comparison that cannot run is a failure, not a skip:
+// scripts/setup installs ImageMagick.
+#define GLAMORA_REQUIRE_MAGICK() \
+  ASSERT_TRUE(::glamora::test::MagickAvailable()) << "ImageMagick's convert is not installed (run scripts/setup)"

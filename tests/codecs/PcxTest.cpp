@@ -35,7 +35,7 @@ std::vector<Sample> Samples() {
 class PcxSamples : public ::testing::TestWithParam<Sample> {};
 
 TEST_P(PcxSamples, DecodeMatchesMagick) {
-  GLAMORA_SKIP_WITHOUT_MAGICK();
+  GLAMORA_REQUIRE_MAGICK();
   const Sample& s = GetParam();
   TempFolder folder;
   const File file = MakeSample(s.Args, "PCX:" + folder.File("sample.pcx"));
@@ -56,7 +56,7 @@ TEST_P(PcxSamples, DecodeMatchesMagick) {
     EXPECT_EQ(params.DpiY, 75);
   }
   codec::PictureInfo info;
-  ASSERT_TRUE(PcxCodec().Info(file, info));
+  ASSERT_EQ(PcxCodec().Info(file, info), PictureStatus::Ok);
   EXPECT_EQ(info.Width, decoded.Width());
   EXPECT_EQ(info.BitsPerSample, params.BitsPerSample);
 
@@ -113,11 +113,10 @@ TEST(Pcx, SixteenColourPlanesUseTheHeaderPalette) {
     EXPECT_EQ(decoded.Pixel(i, 0), colour) << i;
     EXPECT_EQ(decoded.Pixel(15 - i, 1), colour) << i;
   }
-  if (MagickAvailable()) {
-    TempFolder folder;
-    WriteAll(folder.File("ega.pcx"), file);
-    EXPECT_TRUE(MatchesMagick(PcxCodec(), folder.File("ega.pcx")));
-  }
+  GLAMORA_REQUIRE_MAGICK();
+  TempFolder folder;
+  WriteAll(folder.File("ega.pcx"), file);
+  EXPECT_TRUE(MatchesMagick(PcxCodec(), folder.File("ega.pcx")));
   ExpectDamageHandled(PcxCodec(), file, 1, 200, 9);
 }
 
@@ -164,6 +163,7 @@ TEST(Pcx, MonoPicturesUseDistinctPaletteEntriesElseBlackAndWhite) {
 
 TEST(Pcx, RunsMayCrossRowEnds) {
   File f = Header(8, 1, 3, 2, 4, 1);  // 4 bytes per line: one byte of padding a row
+  f[1] = 3;  // a version before the 256-colour palette
   f.insert(f.end(), {0xC5, 7, 9, 0xC1, 0xC8, 0});  // five 7s, a literal 9, a run of one 0xC8, padding
   Bitmap decoded;
   TImgIOParams params;
@@ -173,6 +173,22 @@ TEST(Pcx, RunsMayCrossRowEnds) {
   EXPECT_EQ(decoded.Pixel(0, 1), Rgb(7, 7, 7));
   EXPECT_EQ(decoded.Pixel(1, 1), Rgb(9, 9, 9));
   EXPECT_EQ(decoded.Pixel(2, 1), Rgb(0xC8, 0xC8, 0xC8));
+}
+
+// Version 5 brought the 256-colour palette at the end: an 8-bit file of that
+// version without it was cut short, and its indices are no grey levels.
+TEST(Pcx, VersionFiveEightBitPictureWithoutItsPaletteIsDamaged) {
+  File f = Header(8, 1, 3, 2, 4, 1);
+  f.insert(f.end(), {0xC5, 7, 9, 0xC1, 0xC8, 0});
+  Bitmap out;
+  TImgIOParams params;
+  size_t consumed = 0;
+  EXPECT_EQ(PcxCodec().Decode(f, out, params, ProgressRecord{}, consumed), PictureStatus::Damaged);
+  f.push_back(0x0C);
+  f.insert(f.end(), 700, 0);  // a palette cut short
+  EXPECT_EQ(PcxCodec().Decode(f, out, params, ProgressRecord{}, consumed), PictureStatus::Damaged);
+  f.insert(f.end(), 68, 0);
+  EXPECT_EQ(PcxCodec().Decode(f, out, params, ProgressRecord{}, consumed), PictureStatus::Ok);
 }
 
 Bitmap Pattern(int width, int height) {
@@ -196,8 +212,9 @@ TEST(Pcx, EncodeRoundTripsAndMagickReadsIt) {
       params.PcxCompression = compression;
       params.DpiX = 200;
       params.DpiY = 100;
-      File file;
-      ASSERT_TRUE(PcxCodec().Encode(picture, params, ProgressRecord{}, file));
+      MemoryStream coded;
+      ASSERT_EQ(PcxCodec().Encode(picture, params, ProgressRecord{}, coded), PictureStatus::Ok);
+      const File& file = coded.Bytes();
       EXPECT_EQ(file[1], 5);
       EXPECT_EQ(file[2], compression);
       EXPECT_EQ(file[65], 3);
@@ -211,13 +228,12 @@ TEST(Pcx, EncodeRoundTripsAndMagickReadsIt) {
       EXPECT_EQ(read.DpiY, 100);
       EXPECT_EQ(read.PcxCompression, compression);
 
-      if (MagickAvailable()) {
-        TempFolder folder;
-        WriteAll(folder.File("ours.pcx"), file);
-        Bitmap magick;
-        ASSERT_TRUE(MagickDecode(folder.File("ours.pcx"), magick));
-        EXPECT_TRUE(SamePixels(picture, magick));
-      }
+      GLAMORA_REQUIRE_MAGICK();
+      TempFolder folder;
+      WriteAll(folder.File("ours.pcx"), file);
+      Bitmap magick;
+      ASSERT_TRUE(MagickDecode(folder.File("ours.pcx"), magick));
+      EXPECT_TRUE(SamePixels(picture, magick));
     }
   }
 }
@@ -226,16 +242,16 @@ TEST(Pcx, ProbeFollowsTheContentRule) {
   File f(129, 0);
   f[0] = 10;
   f[1] = 5;
-  EXPECT_TRUE(PcxCodec().Probe(f));
+  EXPECT_TRUE(PcxCodec().Probe(f, f.size()));
   f[1] = 6;
-  EXPECT_FALSE(PcxCodec().Probe(f));
+  EXPECT_FALSE(PcxCodec().Probe(f, f.size()));
   f[1] = 0;
-  EXPECT_TRUE(PcxCodec().Probe(f));
+  EXPECT_TRUE(PcxCodec().Probe(f, f.size()));
   f[0] = 11;
-  EXPECT_FALSE(PcxCodec().Probe(f));
+  EXPECT_FALSE(PcxCodec().Probe(f, f.size()));
   f[0] = 10;
   f.resize(128);
-  EXPECT_FALSE(PcxCodec().Probe(f));
+  EXPECT_FALSE(PcxCodec().Probe(f, f.size()));
 }
 
 TEST(Pcx, RefusesHugeAndInvalidHeaders) {
@@ -264,7 +280,7 @@ TEST(Pcx, RefusesHugeAndInvalidHeaders) {
     Bitmap out(1, 1);
     TImgIOParams params;
     size_t consumed = 0;
-    EXPECT_FALSE(PcxCodec().Decode(c.Data, out, params, ProgressRecord{}, consumed)) << c.What;
+    EXPECT_NE(PcxCodec().Decode(c.Data, out, params, ProgressRecord{}, consumed), PictureStatus::Ok) << c.What;
     EXPECT_EQ(out.Width(), 1) << c.What;
   }
 }

@@ -14,9 +14,9 @@ using File = std::vector<uint8_t>;
 using TiffCodecTest = WithLzwHooksInstalled;
 
 File Encode(const Bitmap& picture, const TImgIOParams& params) {
-  File coded;
-  EXPECT_TRUE(codec::EncodeTiff(picture, params, ProgressRecord{}, coded));
-  return coded;
+  MemoryStream coded;
+  EXPECT_EQ(codec::EncodeTiff(picture, params, ProgressRecord{}, coded), PictureStatus::Ok);
+  return coded.Bytes();
 }
 
 TImgIOParams WithCompression(TiffCompression compression) {
@@ -56,7 +56,7 @@ struct Sample {
 // truncates them to 8 bits while libtiff's RGBA reader rounds, so those
 // pages may differ by one.
 TEST_F(TiffCodecTest, DecodesLikeImageMagick) {
-  GLAMORA_SKIP_WITHOUT_MAGICK();
+  GLAMORA_REQUIRE_MAGICK();
   const std::vector<std::string> overWhite{"-background", "white", "-alpha", "remove"};
   const std::vector<Sample> samples{
       {"None", {"rose:", "-compress", "None"}, {}, false, 0},
@@ -97,7 +97,7 @@ TEST_F(TiffCodecTest, DecodesLikeImageMagick) {
 }
 
 TEST_F(TiffCodecTest, PagesAreCountedAndChosen) {
-  GLAMORA_SKIP_WITHOUT_MAGICK();
+  GLAMORA_REQUIRE_MAGICK();
   TempFolder folder;
   const std::string path = folder.File("pages.tif");
   ASSERT_FALSE(MakeSample({"rose:", "(", "rose:", "-negate", ")", "(", "rose:", "-flip", "-compress", "LZW", ")"},
@@ -105,7 +105,7 @@ TEST_F(TiffCodecTest, PagesAreCountedAndChosen) {
                    .empty());
   const File file = ReadAll(path);
   codec::PictureInfo info;
-  ASSERT_TRUE(codec::InfoTiff(file, info));
+  ASSERT_EQ(codec::InfoTiff(file, info), PictureStatus::Ok);
   EXPECT_EQ(info.FrameCount, 3);
   for (int page = 0; page < 3; ++page) {
     SCOPED_TRACE(page);
@@ -123,7 +123,7 @@ TEST_F(TiffCodecTest, PagesAreCountedAndChosen) {
 }
 
 TEST_F(TiffCodecTest, ReadsResolution) {
-  GLAMORA_SKIP_WITHOUT_MAGICK();
+  GLAMORA_REQUIRE_MAGICK();
   const struct {
     const char* Units;
     const char* Density;
@@ -154,7 +154,7 @@ TEST_F(TiffCodecTest, LzwPagesNeedTheDecoderHook) {
 // Each compression the encoder offers, with what convert says was written:
 // where the requested one cannot be used the page is written with Deflate.
 TEST_F(TiffCodecTest, SavedPagesComeBack) {
-  GLAMORA_SKIP_WITHOUT_MAGICK();
+  GLAMORA_REQUIRE_MAGICK();
   const Bitmap colour = SmoothPicture(45, 30);
   const Bitmap bilevel = BilevelPicture(45, 30);
   Bitmap whiteFirst = BilevelPicture(45, 30);
@@ -205,7 +205,7 @@ TEST_F(TiffCodecTest, SavedPagesComeBack) {
 }
 
 TEST_F(TiffCodecTest, JpegPagesUseTheJpegQuality) {
-  GLAMORA_SKIP_WITHOUT_MAGICK();
+  GLAMORA_REQUIRE_MAGICK();
   const Bitmap picture = SmoothPicture(64, 48);
   TImgIOParams low = WithCompression(TiffCompression::Jpeg), high = low;
   low.JpegQuality = 20;
@@ -227,7 +227,7 @@ TEST_F(TiffCodecTest, WritesResolution) {
   save.DpiX = 300;
   save.DpiY = 120;
   codec::PictureInfo info;
-  ASSERT_TRUE(codec::InfoTiff(Encode(SmoothPicture(8, 8), save), info));
+  ASSERT_EQ(codec::InfoTiff(Encode(SmoothPicture(8, 8), save), info), PictureStatus::Ok);
   EXPECT_EQ(info.DpiX, 300);
   EXPECT_EQ(info.DpiY, 120);
 }

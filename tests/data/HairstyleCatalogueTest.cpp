@@ -85,9 +85,10 @@ glamora::Bitmap Decoded(const std::string& path) {
   size_t consumed = 0;
   const std::vector<uint8_t> bytes = glamora::test::ReadAll(path);
   const bool jpeg = glamora::LowerExtension(path) == ".jpg";
-  const bool ok = jpeg ? glamora::codec::DecodeJpeg(bytes, picture, params, glamora::ProgressRecord(), consumed)
-                       : glamora::codec::DecodeBmp(bytes, picture, params, glamora::ProgressRecord(), consumed);
-  EXPECT_TRUE(ok) << path;
+  const glamora::PictureStatus status =
+      jpeg ? glamora::codec::DecodeJpeg(bytes, picture, params, glamora::ProgressRecord(), consumed)
+           : glamora::codec::DecodeBmp(bytes, picture, params, glamora::ProgressRecord(), consumed);
+  EXPECT_EQ(status, glamora::PictureStatus::Ok) << path;
   return picture;
 }
 

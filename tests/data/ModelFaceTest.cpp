@@ -33,7 +33,8 @@ class ModelFace : public ::testing::Test {
     ASSERT_TRUE(glamora::ReadFaceFile(ModelFaceFile(), header_, payload));
     glamora::TImgIOParams params;
     size_t consumed = 0;
-    ASSERT_TRUE(glamora::codec::DecodeJpeg(payload.Bytes(), picture_, params, glamora::ProgressRecord(), consumed));
+    ASSERT_EQ(glamora::codec::DecodeJpeg(payload.Bytes(), picture_, params, glamora::ProgressRecord(), consumed),
+              glamora::PictureStatus::Ok);
   }
 
   glamora::PolygonRegion Region(int number) const {

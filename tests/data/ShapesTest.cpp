@@ -46,7 +46,10 @@ Picture Load(const std::string& path) {
   p.BitsPerPixel = int(LittleEndian(bytes, 28, 2));
   glamora::TImgIOParams params;
   size_t consumed = 0;
-  if (!glamora::codec::DecodeBmp(bytes, p.Pixels, params, glamora::ProgressRecord(), consumed)) p.Pixels = {};
+  if (glamora::codec::DecodeBmp(bytes, p.Pixels, params, glamora::ProgressRecord(), consumed) !=
+      glamora::PictureStatus::Ok) {
+    p.Pixels = {};
+  }
   return p;
 }
 

@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "codecs/Registry.h"
 #include "imaging/components/FormatTable.h"
+#include "imaging/components/ImgIOStreamHeader.h"
 #include "imaging/core/Stream.h"
 
 namespace glamora {
@@ -107,6 +109,7 @@ std::vector<DetectionCase> DetectionCases() {
       {"TIFF little-endian", Padded({'I', 'I', 42, 0}, 9), iftTiff},
       {"TIFF big-endian", Padded({'M', 'M', 0, 42}, 9), iftTiff},
       {"TIFF needs more than 8 bytes", Padded({'I', 'I', 42, 0}, 8), iftUnknown},
+      {"TIFF by its byte order alone", Padded({'M', 'M', 0, 0}, 9), iftTiff},
       {"PNG signature", PngPrefix(9), iftPng},
       {"PNG needs more than 8 bytes", PngPrefix(8), iftUnknown},
       {"icon with one entry", IconDirectory(1, {{}}, 23), iftIcon},
@@ -129,6 +132,18 @@ std::vector<DetectionCase> DetectionCases() {
       {"Targa with image type 4", TargaHeader(4, 24), iftUnknown},
       {"Targa with depth 15", TargaHeader(2, 15), iftUnknown},
       {"Targa header cut short", TargaHeader(2, 24, 17), iftUnknown},
+      // Distinctive signatures come before the weak guesses that such files also pass.
+      {"BMP that passes the Targa test too", [] {
+         Bytes b = TargaHeader(2, 24, 40);
+         b[0] = 'B';
+         b[1] = 'M';
+         return b;
+       }(), iftBmp},
+      {"TIFF that passes the Targa test too", [] {
+         Bytes b = TargaHeader(2, 24, 40);
+         b[0] = b[1] = 'I';
+         return b;
+       }(), iftTiff},
       {"plain text", Padded("Hello, world", 200), iftUnknown},
   };
 }
@@ -138,6 +153,24 @@ TEST(DetectFileType, RecognisesEachFormatByItsRules) {
     MemoryStream stream(c.Content);
     EXPECT_EQ(DetectFileType(stream), c.Expected) << c.Name;
     EXPECT_EQ(stream.Position(), 0) << c.Name;
+  }
+}
+
+// Detection holds no probe of its own: each codec's probe is the content
+// rule for its type, so it accepts exactly the cases detected as that type,
+// and no codec accepts content that no rule recognises.
+TEST(DetectFileType, TheCodecsOwnProbesAreTheContentRules) {
+  for (const DetectionCase& c : DetectionCases()) {
+    const codec::Bytes head(c.Content.data(), c.Content.size());
+    if (DetectStreamHeader(head, head.size()) != iftUnknown) continue;
+    for (const codec::Codec* codec : codec::CodecsByProbeStrength()) {
+      const bool accepted = codec->Probe(head, head.size());
+      if (c.Expected == iftUnknown) {
+        EXPECT_FALSE(accepted) << c.Name << ": " << codec->Name;
+      } else if (codec->FileType == c.Expected) {
+        EXPECT_TRUE(accepted) << c.Name << ": " << codec->Name;
+      }
+    }
   }
 }
 

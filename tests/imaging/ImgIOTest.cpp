@@ -8,7 +8,9 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <map>
+#include <set>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,6 +18,7 @@
 #include "codecs/Registry.h"
 #include "imaging/components/FormatTable.h"
 #include "imaging/core/Stream.h"
+#include "tests/codecs/MemoryGrowth.h"
 #include "tests/support/TestSupport.h"
 
 namespace glamora {
@@ -869,6 +872,144 @@ TEST_F(ImgIOCodecs, MetafilesWithoutAReaderSetAborting) {
   }
   EXPECT_THROW(io.LoadFromFile(folder.File("missing.wmf")), FileError);
   ExpectUntouched();
+}
+
+// Pictures that declare a huge size over a few bytes of data, packed as a
+// face payload is, are refused as damaged at once: memory of the size they
+// declare is never touched.
+TEST_F(ImgIOCodecs, HugePicturesWithoutTheirDataFailFastFromAStream) {
+  namespace fs = std::filesystem;
+  int files = 0;
+  for (const auto& folder : fs::directory_iterator(test::SourceDir() + "/tests/codecs/regressions")) {
+    for (const auto& entry : fs::directory_iterator(folder.path())) {
+      const std::string name = entry.path().filename().string();
+      if (name.rfind("damaged-", 0) != 0 || name.find("14000x14000") == std::string::npos) continue;
+      ++files;
+      MemoryStream payload(test::ReadAll(entry.path().string()));
+      bool loaded = true;
+      const int64_t growth = test::PeakMemoryGrowthKiB([&] { loaded = io.LoadFromStream(payload); });
+      EXPECT_FALSE(loaded) << name;
+      EXPECT_EQ(io.Status(), PictureStatus::Damaged) << name;
+      EXPECT_GE(growth, 0);
+      EXPECT_LT(growth, 64 * 1024) << name;
+    }
+  }
+  EXPECT_GE(files, 6);
+  ExpectUntouched();
+}
+
+// One status tells every way a load or save ends; a failure sets Aborting
+// (a missing bitmap aside, where nothing is done) and leaves the picture.
+TEST_F(ImgIOCodecs, StatusTellsHowALoadOrSaveEnded) {
+  const Bytes png = Coded(iftPng, Pattern(16, 12));
+  const struct {
+    const char* Name;
+    std::function<bool(TImgIO&)> Run;
+    PictureStatus Expected;
+  } cases[] = {
+      {"a picture", [&](TImgIO& io) { return io.LoadFromFile(Write("ok.png", png)); }, PictureStatus::Ok},
+      {"an unlisted extension", [&](TImgIO& io) { return io.LoadFromFile(Write("p.xyz", png)); },
+       PictureStatus::UnknownFormat},
+      {"a listed type without a reader", [&](TImgIO& io) { return io.LoadFromFile(Write("p.pix", png)); },
+       PictureStatus::Unsupported},
+      {"a metafile", [&](TImgIO& io) { return io.LoadFromFile(Write("p.wmf", png)); }, PictureStatus::Unsupported},
+      {"unrecognised content",
+       [&](TImgIO& io) {
+         MemoryStream stream(Bytes(200, 'a'));
+         return io.LoadFromStream(stream);
+       },
+       PictureStatus::UnknownFormat},
+      {"a cut picture",
+       [&](TImgIO& io) { return io.LoadFromFile(Write("cut.png", Bytes(png.begin(), png.begin() + 60))); },
+       PictureStatus::Damaged},
+      {"a picture over the side limit",
+       [&](TImgIO& io) {
+         io.Params.Limits = {15, 1000};
+         return io.LoadFromFile(Write("wide.png", png));
+       },
+       PictureStatus::TooLarge},
+      {"a picture over the pixel limit",
+       [&](TImgIO& io) {
+         io.Params.Limits = {100, 16 * 12 - 1};
+         return io.LoadFromFile(Write("many.png", png));
+       },
+       PictureStatus::TooLarge},
+      {"a load stopped by the caller",
+       [&](TImgIO& io) {
+         io.OnProgress = [&io](int) { io.Aborting = true; };
+         return io.LoadFromFile(Write("stop.png", png));
+       },
+       PictureStatus::Stopped},
+      {"a save without its coder",
+       [&](TImgIO& io) {
+         io.Params.Lzw.GifEncoder = false;
+         return io.SaveToFile(folder.File("no.gif"));
+       },
+       PictureStatus::Unsupported},
+  };
+  for (const auto& c : cases) {
+    TImgIO io;
+    FakeHost host;
+    host.Own = Pattern(5, 4);
+    io.SetAttachedImgView(&host);
+    EXPECT_EQ(c.Run(io), c.Expected == PictureStatus::Ok) << c.Name;
+    EXPECT_EQ(io.Status(), c.Expected) << c.Name;
+    EXPECT_EQ(io.Aborting, c.Expected != PictureStatus::Ok) << c.Name;
+    if (c.Expected != PictureStatus::Ok) {
+      EXPECT_TRUE(host.Own.SameContent(Pattern(5, 4))) << c.Name;
+    }
+  }
+
+  // Files that cannot be opened or created still throw, and say so in the status.
+  EXPECT_THROW(io.LoadFromFile(folder.File("missing.png")), FileError);
+  EXPECT_EQ(io.Status(), PictureStatus::Unreadable);
+  EXPECT_THROW(io.SaveToFile(folder.File("no-such-folder/p.png")), FileError);
+  EXPECT_EQ(io.Status(), PictureStatus::Unwritable);
+
+  TImgIO bare;
+  EXPECT_FALSE(bare.LoadFromFile(folder.File("ok.png")));
+  EXPECT_EQ(bare.Status(), PictureStatus::NoPicture);
+  EXPECT_FALSE(bare.Aborting);
+}
+
+TEST(PictureStatusText, EveryStatusHasItsOwnText) {
+  std::set<std::string> texts;
+  for (int s = int(PictureStatus::Ok); s <= int(PictureStatus::Unwritable); ++s) {
+    const std::string text = PictureStatusText(PictureStatus(s));
+    EXPECT_FALSE(text.empty()) << s;
+    EXPECT_TRUE(texts.insert(text).second) << text;
+  }
+}
+
+// The limits belong to the owner: a reset of the picture parameters keeps them.
+TEST(ImgIOLimits, ResetKeepsTheLimits) {
+  TImgIO io;
+  io.Params.Limits = kWindowPictureLimits;
+  io.Params.JpegQuality = 90;
+  io.ResetParams();
+  EXPECT_EQ(io.Params.JpegQuality, 50);
+  EXPECT_EQ(io.Params.Limits, kWindowPictureLimits);
+}
+
+// Start-up installs the LZW coders once for the whole process: every
+// component made afterwards can read and write GIF pictures.
+TEST(StartPictureIO, GivesEveryLaterComponentTheLzwCoders) {
+  const LzwHooks saved = DefaultLzwHooks();
+  DefaultLzwHooks() = LzwHooks{};
+  StartPictureIO();
+  Bitmap picture = Pattern(3, 2);
+  TImgIO writer;
+  writer.SetBitmap(&picture);
+  MemoryStream gif;
+  EXPECT_TRUE(writer.SaveToStreamAs(iftGif, gif));
+  Bitmap back;
+  TImgIO reader;
+  reader.SetBitmap(&back);
+  gif.Seek(0);
+  EXPECT_TRUE(reader.LoadFromStream(gif));
+  EXPECT_TRUE(back.SameContent(picture));
+  EXPECT_TRUE(reader.Params.Lzw.TiffDecoder);
+  DefaultLzwHooks() = saved;
 }
 
 }  // namespace

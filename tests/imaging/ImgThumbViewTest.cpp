@@ -37,9 +37,9 @@ Bitmap TwoColour(int width, int height) {
 std::vector<uint8_t> JpegBytes(const Bitmap& picture) {
   TImgIOParams params;
   params.JpegQuality = 95;
-  std::vector<uint8_t> bytes;
-  EXPECT_TRUE(codec::EncodeJpeg(picture, params, ProgressRecord{}, bytes));
-  return bytes;
+  MemoryStream bytes;
+  EXPECT_EQ(codec::EncodeJpeg(picture, params, ProgressRecord{}, bytes), PictureStatus::Ok);
+  return bytes.Bytes();
 }
 
 void SaveJpeg(const std::string& path, const Bitmap& picture) { test::WriteAll(path, JpegBytes(picture)); }

@@ -57,9 +57,9 @@ Bitmap CatalogueHair(uint8_t grey) {
 void WriteJpeg(const std::string& path, const Bitmap& picture) {
   TImgIOParams params;
   params.JpegQuality = 100;
-  std::vector<uint8_t> bytes;
-  ASSERT_TRUE(codec::EncodeJpeg(picture, params, ProgressRecord{}, bytes));
-  WriteAll(path, bytes);
+  MemoryStream bytes;
+  ASSERT_EQ(codec::EncodeJpeg(picture, params, ProgressRecord{}, bytes), PictureStatus::Ok);
+  WriteAll(path, bytes.Bytes());
 }
 
 // A hairstyle written losslessly, for exact pixel values: a 20 × 16 picture

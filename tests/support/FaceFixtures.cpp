@@ -43,8 +43,11 @@ FaceHeader RectangleRegionsHeader() {
 
 std::string WriteTestFace(const std::string& path, const Bitmap& picture, const FaceHeader& header) {
   TImgIOParams params;
-  std::vector<uint8_t> bmp;
-  if (!codec::BmpCodec().Encode(picture, params, ProgressRecord{}, bmp)) throw std::runtime_error("BMP encode");
+  MemoryStream coded;
+  if (codec::BmpCodec().Encode(picture, params, ProgressRecord{}, coded) != PictureStatus::Ok) {
+    throw std::runtime_error("BMP encode");
+  }
+  const std::vector<uint8_t>& bmp = coded.Bytes();
   if (FaceFileKindOf(path) == FaceFileKind::Enciphered) {
     SealFaceFile(header, bmp, path);
   } else {

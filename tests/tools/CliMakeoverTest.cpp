@@ -23,9 +23,9 @@ const TColor kSkin = Rgb(200, 160, 140);
 
 std::string WriteBmp(const std::string& path, const Bitmap& picture) {
   TImgIOParams params;
-  std::vector<uint8_t> bytes;
-  EXPECT_TRUE(codec::BmpCodec().Encode(picture, params, ProgressRecord{}, bytes));
-  test::WriteAll(path, bytes);
+  MemoryStream bytes;
+  EXPECT_EQ(codec::BmpCodec().Encode(picture, params, ProgressRecord{}, bytes), PictureStatus::Ok);
+  test::WriteAll(path, bytes.Bytes());
   return path;
 }
 

@@ -25,9 +25,9 @@ std::string WriteNoiseBmp(const std::string& path) {
       b.Row(y)[x] = uint8_t(s >> 24);
     }
   }
-  std::vector<uint8_t> bytes;
-  EXPECT_TRUE(codec::EncodeBmp(b, TImgIOParams{}, ProgressRecord{}, bytes));
-  test::WriteAll(path, bytes);
+  MemoryStream coded;
+  EXPECT_EQ(codec::EncodeBmp(b, TImgIOParams{}, ProgressRecord{}, coded), PictureStatus::Ok);
+  test::WriteAll(path, coded.Bytes());
   return path;
 }
 

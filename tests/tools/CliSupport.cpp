@@ -29,7 +29,7 @@ Bitmap DecodeBmp(const std::string& path) {
   Bitmap picture;
   TImgIOParams params;
   size_t consumed = 0;
-  EXPECT_TRUE(codec::BmpCodec().Decode(ReadAll(path), picture, params, ProgressRecord{}, consumed));
+  EXPECT_EQ(codec::BmpCodec().Decode(ReadAll(path), picture, params, ProgressRecord{}, consumed), PictureStatus::Ok);
   return picture;
 }
 

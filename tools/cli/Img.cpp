@@ -25,14 +25,11 @@ constexpr const char* kUsage =
     "                         the magic-wand selection around pixel (X, Y): its vertices, \"X Y\" a line\n";
 
 int Info(const std::string& path) {
-  MemoryStream stream(ReadFileBytes(path));
-  const int32_t type = DetectFileType(stream);
-  if (type == iftUnknown) throw Failure("unrecognised picture format: " + path);
-
+  FileStream file(path, FileStream::Mode::Read);
   Bitmap bitmap;
   TImgIO io;
   io.SetBitmap(&bitmap);
-  if (!io.LoadFromStream(stream)) throw Failure("cannot read picture " + path);
+  if (!io.LoadFromStream(file)) throw Failure(std::string(PictureStatusText(io.Status())) + ": " + path);
 
   const FileFormat* format = BuiltInFormats().FindById(io.Params.FileType);
   std::printf("type: %d %s\n", int(io.Params.FileType), format ? format->Description.c_str() : "");
@@ -48,9 +45,9 @@ int Convert(const std::string& in, const std::string& out, std::optional<int> qu
   Bitmap bitmap;
   TImgIO io;
   io.SetBitmap(&bitmap);
-  if (!io.LoadFromFile(in)) throw Failure("cannot read picture " + in + " (unrecognised format or damaged file)");
+  if (!io.LoadFromFile(in)) throw Failure(std::string(PictureStatusText(io.Status())) + ": " + in);
   if (quality) io.Params.JpegQuality = *quality;
-  if (!io.SaveToFile(out)) throw Failure("cannot write " + out + " (no writer for this extension or picture)");
+  if (!io.SaveToFile(out)) throw Failure(std::string(PictureStatusText(io.Status())) + ": " + out);
   return 0;
 }
 

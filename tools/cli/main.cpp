@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <exception>
 
-#include "imaging/core/ImgIOParams.h"
+#include "imaging/components/ImgIO.h"
 #include "tools/cli/Cli.h"
 
 namespace glamora::cli {
@@ -28,7 +28,7 @@ void PrintUsage(std::FILE* to) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  glamora::InstallLzwCoders();
+  glamora::StartPictureIO();
   if (argc < 2 || std::string(argv[1]) == "help" || std::string(argv[1]) == "--help") {
     PrintUsage(argc < 2 ? stderr : stdout);
     return argc < 2 ? 2 : 0;

@@ -38,7 +38,7 @@ Bitmap ReadModelFace(const std::string& faceFile) {
   }
   TImgIOParams params;
   size_t consumed = 0;
-  if (!codec::DecodeJpeg(payload.Bytes(), face, params, ProgressRecord(), consumed)) return {};
+  if (codec::DecodeJpeg(payload.Bytes(), face, params, ProgressRecord(), consumed) != PictureStatus::Ok) return {};
   face.ConvertTo24();
   return face;
 }

@@ -41,10 +41,10 @@ QImage ToImage(const Bitmap& bitmap) {
 namespace {
 
 bool Write(const std::string& path, const codec::Codec& codec, const QImage& picture, const TImgIOParams& params) {
-  std::vector<uint8_t> bytes;
-  if (!codec.Encode(ToBitmap(picture), params, ProgressRecord(), bytes)) return false;
+  MemoryStream bytes;
+  if (codec.Encode(ToBitmap(picture), params, ProgressRecord(), bytes) != PictureStatus::Ok) return false;
   try {
-    WriteFileAtomically(path, bytes.data(), bytes.size());
+    WriteFileAtomically(path, bytes.Bytes().data(), bytes.Bytes().size());
   } catch (const FileError&) {
     return false;
   }
@@ -69,7 +69,7 @@ QImage ReadJpeg(const std::string& path) {
   Bitmap bitmap;
   TImgIOParams params;
   size_t consumed = 0;
-  if (!codec::JpegCodec().Decode(bytes, bitmap, params, ProgressRecord(), consumed)) return {};
+  if (codec::JpegCodec().Decode(bytes, bitmap, params, ProgressRecord(), consumed) != PictureStatus::Ok) return {};
   bitmap.ConvertTo24();
   return ToImage(bitmap);
 }

@@ -117,7 +117,7 @@ int main(int argc, char** argv) {
   Bitmap portrait;
   TImgIOParams readParams;
   size_t consumed = 0;
-  if (!codec::DecodePng(source, portrait, readParams, ProgressRecord(), consumed)) {
+  if (codec::DecodePng(source, portrait, readParams, ProgressRecord(), consumed) != PictureStatus::Ok) {
     std::fprintf(stderr, "%s: not a PNG picture\n", argv[1]);
     return 1;
   }
@@ -135,7 +135,7 @@ int main(int argc, char** argv) {
     const std::vector<uint8_t> maskBytes = ReadFileBytes(argv[2]);
     TImgIOParams maskParams;
     size_t maskConsumed = 0;
-    if (!codec::DecodeBmp(maskBytes, mask, maskParams, ProgressRecord(), maskConsumed)) {
+    if (codec::DecodeBmp(maskBytes, mask, maskParams, ProgressRecord(), maskConsumed) != PictureStatus::Ok) {
       std::fprintf(stderr, "%s: not a BMP picture\n", argv[2]);
       return 1;
     }
@@ -155,13 +155,13 @@ int main(int argc, char** argv) {
   TImgIOParams jpegParams;
   jpegParams.JpegQuality = 100;
   jpegParams.JpegProgressive = false;
-  std::vector<uint8_t> jpeg;
-  if (!codec::EncodeJpeg(face, jpegParams, ProgressRecord(), jpeg)) {
+  MemoryStream jpeg;
+  if (codec::EncodeJpeg(face, jpegParams, ProgressRecord(), jpeg) != PictureStatus::Ok) {
     std::fprintf(stderr, "cannot encode the face picture\n");
     return 1;
   }
   const auto headerBytes = modelface::MakeHeader().Bytes();
-  bool ok = Write(folder + "Modela.jpg", jpeg);
+  bool ok = Write(folder + "Modela.jpg", jpeg.Bytes());
   ok = Write(folder + "Modela.header", std::vector<uint8_t>(headerBytes.begin(), headerBytes.end())) && ok;
   if (!CheckPicture(face).save(QString::fromStdString(folder + "Modela-check.png"))) {
     std::fprintf(stderr, "cannot write the check picture\n");

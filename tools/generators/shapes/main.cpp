@@ -195,13 +195,14 @@ bool Save(const QImage& image, const std::string& path) {
       out[3 * x + 2] = uint8_t(qRed(in[x]));
     }
   }
-  std::vector<uint8_t> bytes;
-  if (!glamora::codec::EncodeBmp(bitmap, glamora::TImgIOParams(), glamora::ProgressRecord(), bytes)) {
+  glamora::MemoryStream bytes;
+  if (glamora::codec::EncodeBmp(bitmap, glamora::TImgIOParams(), glamora::ProgressRecord(), bytes) !=
+      glamora::PictureStatus::Ok) {
     std::fprintf(stderr, "cannot encode %s\n", path.c_str());
     return false;
   }
   try {
-    glamora::WriteFileAtomically(path, bytes.data(), bytes.size());
+    glamora::WriteFileAtomically(path, bytes.Bytes().data(), bytes.Bytes().size());
   } catch (const glamora::FileError& e) {
     std::fprintf(stderr, "%s\n", e.what());
     return false;
