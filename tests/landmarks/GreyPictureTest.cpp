@@ -23,6 +23,7 @@ TEST(GreyOf, GivesTheLumaOfEveryFormat) {
   }
   // Palette pictures go through their palette; an index past its end reads black.
   Bitmap indexed(9, 1, PixelFormat::Bits8);
+  indexed.Fill(clBlack);
   indexed.Palette() = {clWhite, Rgb(255, 0, 0)};
   indexed.Row(0)[0] = 1;
   indexed.Row(0)[1] = 7;
