@@ -53,29 +53,31 @@ fi
 convert "$work/in.tif" -quality 90 -sampling-factor 2x2 "$work/in.jpg"
 convert "$work/in.tif" -type TrueColor "BMP3:$work/in.bmp"
 in="$work/in.$format"
-out="$work/out.$format"
 
-# The commands, one per line: key, then the command line.
+# The commands, one per line: key, then the command line. Each command writes
+# a file of its own (@ stands for its name without extension), so that no
+# command pays for dropping a large file another program has just written.
 : >"$work/commands"
-cmd() { printf '%s\t%s\n' "$1" "$2" >>"$work/commands"; }
+cmd() { printf '%s\t%s\n' "$1" "${2//@/$work/out-${1//:/-}}" >>"$work/commands"; }
 glamora() {  # key, glamora-cli arguments: timed for this build and the earlier one
   cmd "g:$1" "$cli $2"
   [ -z "$before" ] || cmd "b:$1" "$before $2"
 }
 
-glamora tif.io "img convert $work/in.tif $work/o.tif"
-cmd vips:tif.io "vips copy $work/in.tif $work/o.tif"
-cmd im:tif.io "convert $work/in.tif -limit thread 1 $work/o.tif"
-glamora jpg.dec "img convert $work/in.jpg $work/o.bmp"
-cmd djpeg:jpg.dec "djpeg -bmp -outfile $work/o.bmp $work/in.jpg"
-glamora jpg.read "img convert $work/in.jpg $work/o.tif"
-cmd vips:jpg.read "vips copy $work/in.jpg $work/o.tif"
-glamora jpg.enc "img convert --quality 90 $work/in.bmp $work/o.jpg"
-cmd cjpeg:jpg.enc "cjpeg -quality 90 -outfile $work/o.jpg $work/in.bmp"
-glamora jpg.write "img convert --quality 90 $work/in.tif $work/o.jpg"
-cmd vips:jpg.write "vips copy $work/in.tif $work/o.jpg[Q=90]"
+glamora tif.io "img convert $work/in.tif @.tif"
+cmd vips:tif.io "vips copy $work/in.tif @.tif"
+cmd im:tif.io "convert $work/in.tif -limit thread 1 @.tif"
+glamora jpg.dec "img convert $work/in.jpg @.bmp"
+cmd djpeg:jpg.dec "djpeg -bmp -outfile @.bmp $work/in.jpg"
+glamora jpg.read "img convert $work/in.jpg @.tif"
+cmd vips:jpg.read "vips copy $work/in.jpg @.tif"
+glamora jpg.enc "img convert --quality 90 $work/in.bmp @.jpg"
+cmd cjpeg:jpg.enc "cjpeg -quality 90 -outfile @.jpg $work/in.bmp"
+glamora jpg.write "img convert --quality 90 $work/in.tif @.jpg"
+cmd vips:jpg.write "vips copy $work/in.tif @.jpg[Q=90]"
 
 quality=""
+out="@.$format"
 vipsout=$out
 if [ "$format" = jpg ]; then
   quality="--quality 90"
