@@ -2,6 +2,7 @@
 #include "gallery/GalleryFolder.h"
 
 #include <QDir>
+#include <algorithm>
 #include <filesystem>
 #include <set>
 
@@ -34,10 +35,21 @@ std::string GalleryFileName(int64_t number) {
 
 GalleryPicture NextGalleryPicture(const std::string& galleryFolder, int32_t counter) {
   const std::set<QString> taken = TakenNames(galleryFolder);
-  int64_t number = int64_t(counter) + 1;
-  if (number < 1) number = 1;
-  while (taken.count(QString::fromStdString(GalleryFileName(number)))) ++number;
-  return {int32_t(number), WithTrailingSeparatorOf(galleryFolder) + GalleryFileName(number)};
+  const auto picture = [&](int64_t number) {
+    return GalleryPicture{int32_t(number), WithTrailingSeparatorOf(galleryFolder) + GalleryFileName(number)};
+  };
+  const auto isFree = [&](int64_t number) { return taken.count(QString::fromStdString(GalleryFileName(number))) == 0; };
+  const int64_t next = std::max<int64_t>(int64_t(counter) + 1, 1);
+  // Four digits while any such name is free: from the counter on, then the lowest.
+  for (int64_t number = next; number <= kLastFourDigitNumber; ++number) {
+    if (isFree(number)) return picture(number);
+  }
+  for (int64_t number = 1; number < std::min<int64_t>(next, kLastFourDigitNumber + 1); ++number) {
+    if (isFree(number)) return picture(number);
+  }
+  int64_t number = std::max<int64_t>(next, kLastFourDigitNumber + 1);
+  while (!isFree(number)) ++number;
+  return picture(number);
 }
 
 GalleryAddition AddGalleryPicture(const std::string& galleryFolder, int32_t counter, const Bitmap& work) {
@@ -63,7 +75,7 @@ bool DeleteAllGalleryPictures(const std::string& galleryFolder, int imageCount) 
     ShowMessage(kNoSavedGalleryPictures);
     return false;
   }
-  if (MessageDlg(kDeleteAllGalleryQuestion, TMsgDlgType::mtWarning, mbYes | mbNo) != mrYes) return false;
+  if (MessageDlg(kDeleteAllGalleryQuestion, TMsgDlgType::mtWarning, mbYes | mbNo, mbNo) != mrYes) return false;
   // Every file goes, with or without an extension.
   DeleteMatchingFiles(galleryFolder, "*");
   return true;

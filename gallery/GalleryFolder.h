@@ -19,6 +19,9 @@ constexpr int kGalleryJpegQuality = 90;
 // instead of being cut to four.
 std::string GalleryFileName(int64_t number);
 
+// The largest number a four-digit gallery name holds.
+constexpr int32_t kLastFourDigitNumber = 9999;
+
 struct GalleryPicture {
   int32_t Number = 0;
   std::string FileName;  // full path
@@ -26,7 +29,9 @@ struct GalleryPicture {
 
 // The picture that the next add writes: number counter + 1, or when a file of
 // the folder already has that name (in either letter case) the next number
-// whose name is free. A new picture therefore never replaces an existing one.
+// whose name is free; past 9999 the lowest free four-digit number, and only
+// when all of them are taken a longer one. A new picture therefore never
+// replaces an existing one, and names keep four digits while they can.
 GalleryPicture NextGalleryPicture(const std::string& galleryFolder, int32_t counter);
 
 struct GalleryAddition : GalleryPicture {
@@ -34,8 +39,8 @@ struct GalleryAddition : GalleryPicture {
 };
 
 // Writes the composed work picture as the next gallery picture, JPEG quality
-// 90. The returned number is the new counter. Throws FileError when the file
-// cannot be created.
+// 90. When it was written, its number is the new counter; otherwise the
+// counter stays. Throws FileError when the file cannot be created.
 GalleryAddition AddGalleryPicture(const std::string& galleryFolder, int32_t counter, const Bitmap& work);
 
 // Deletes one picture file; a failure is not reported. The counter is not
