@@ -6,19 +6,15 @@
 
 #include <vector>
 
+#include "tests/support/FaceFixtures.h"
+
 namespace glamora {
 namespace {
 
 constexpr TColor kSkin = Rgb(200, 160, 140);
 constexpr TColor kLine = Rgb(255, 255, 0);
 
-FaceRegion Polygon(std::vector<FacePoint> points) {
-  FaceRegion region;
-  region.Valid = 1;
-  region.Count = int(points.size());
-  for (size_t i = 0; i < points.size(); ++i) region.Points[i] = points[i];
-  return region;
-}
+using test::OutlinedRegion;
 
 // The frame by its definition: a pixel of the region with one of its four
 // neighbours outside the region, each tested on its own.
@@ -44,16 +40,16 @@ TEST(OutlineRegion, DrawsTheFrameOnThePictureWhereverTheRegionLies) {
     FaceRegion Region;
   };
   const Case cases[] = {
-      {"inside", Polygon({{10, 12}, {50, 8}, {44, 40}, {14, 36}})},
-      {"crossing the left and top edges", Polygon({{-15, -9}, {30, 4}, {20, 30}})},
-      {"crossing the right and bottom edges", Polygon({{40, 20}, {75, 30}, {58, 61}})},
+      {"inside", OutlinedRegion({{10, 12}, {50, 8}, {44, 40}, {14, 36}})},
+      {"crossing the left and top edges", OutlinedRegion({{-15, -9}, {30, 4}, {20, 30}})},
+      {"crossing the right and bottom edges", OutlinedRegion({{40, 20}, {75, 30}, {58, 61}})},
       // Pixels on the picture's edge whose outer neighbour is inside are no frame.
-      {"covering the picture", Polygon({{-20, -20}, {100, -20}, {100, 100}, {-20, 100}})},
-      {"reaching 20000 pixels out", Polygon({{-20000, -20000}, {20000, -19993}, {19997, 20000}, {-19995, 19998}})},
-      {"a bow tie", Polygon({{5, 5}, {55, 45}, {55, 5}, {5, 45}})},
-      {"a ring of the even-odd rule", Polygon({{4, 4}, {56, 4}, {56, 46}, {4, 46}, {4, 4}, {20, 16}, {40, 16}, {40, 34},
+      {"covering the picture", OutlinedRegion({{-20, -20}, {100, -20}, {100, 100}, {-20, 100}})},
+      {"reaching 20000 pixels out", OutlinedRegion({{-20000, -20000}, {20000, -19993}, {19997, 20000}, {-19995, 19998}})},
+      {"a bow tie", OutlinedRegion({{5, 5}, {55, 45}, {55, 5}, {5, 45}})},
+      {"a ring of the even-odd rule", OutlinedRegion({{4, 4}, {56, 4}, {56, 46}, {4, 46}, {4, 4}, {20, 16}, {40, 16}, {40, 34},
                                                {20, 34}, {20, 16}})},
-      {"beside the picture", Polygon({{70, 10}, {90, 10}, {80, 30}})},
+      {"beside the picture", OutlinedRegion({{70, 10}, {90, 10}, {80, 30}})},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -66,7 +62,7 @@ TEST(OutlineRegion, DrawsTheFrameOnThePictureWhereverTheRegionLies) {
 }
 
 TEST(OutlineRegion, VisitsOnlyTheRowsOfTheAreaThatTheRegionCovers) {
-  const PolygonRegion region = RegionOf(Polygon({{-20000, 10}, {20000, 10}, {20000, 30}, {-20000, 30}}));
+  const PolygonRegion region = RegionOf(OutlinedRegion({{-20000, 10}, {20000, 10}, {20000, 30}, {-20000, 30}}));
   std::vector<int> rows;
   ForEachFrameRow(region, {5, 0, 7, 100}, [&](int y, const uint8_t* frame) {
     rows.push_back(y);

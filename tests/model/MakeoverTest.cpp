@@ -167,10 +167,7 @@ TEST_F(MakeoverTest, StoringARegionMarksTheHeaderChangedUntilItIsWritten) {
 }
 
 TEST_F(MakeoverTest, AFaceFileReplacedSinceItWasLoadedTakesNoHeader) {
-  FaceRegion triangle;
-  triangle.Count = 3;
-  triangle.Points[1] = {60, 12};
-  triangle.Points[2] = {30, 50};
+  const FaceRegion triangle = test::OutlinedRegion({{0, 0}, {60, 12}, {30, 50}});
   model_.StoreRegion(1, triangle);
   // Another face under the same name, as copying a file over it leaves it.
   test::WriteTestFace(facePath_, test::StandardFacePicture(Rgb(10, 20, 30)), test::RectangleRegionsHeader());
@@ -186,10 +183,7 @@ TEST_F(MakeoverTest, AFaceFileReplacedSinceItWasLoadedTakesNoHeader) {
 }
 
 TEST_F(MakeoverTest, SavingTheFaceAsANewFileKeepsItsPictureBytesAndTheOutlines) {
-  FaceRegion triangle;
-  triangle.Count = 3;
-  triangle.Points[1] = {60, 12};
-  triangle.Points[2] = {30, 50};
+  const FaceRegion triangle = test::OutlinedRegion({{0, 0}, {60, 12}, {30, 50}});
   model_.StoreRegion(2, triangle);
   std::filesystem::remove(facePath_);
   const std::string saved = dir_.File("saved.mff");
