@@ -33,23 +33,25 @@ std::string GalleryFileName(int64_t number) {
   return (digits.size() < 4 ? ZeroPad(digits, 4) : digits) + ".jpg";
 }
 
-GalleryPicture NextGalleryPicture(const std::string& galleryFolder, int32_t counter) {
-  const std::set<QString> taken = TakenNames(galleryFolder);
-  const auto picture = [&](int64_t number) {
-    return GalleryPicture{int32_t(number), WithTrailingSeparatorOf(galleryFolder) + GalleryFileName(number)};
-  };
-  const auto isFree = [&](int64_t number) { return taken.count(QString::fromStdString(GalleryFileName(number))) == 0; };
+int64_t NextFreeGalleryNumber(int32_t counter, const std::function<bool(int64_t number)>& taken) {
   const int64_t next = std::max<int64_t>(int64_t(counter) + 1, 1);
   // Four digits while any such name is free: from the counter on, then the lowest.
   for (int64_t number = next; number <= kLastFourDigitNumber; ++number) {
-    if (isFree(number)) return picture(number);
+    if (!taken(number)) return number;
   }
   for (int64_t number = 1; number < std::min<int64_t>(next, kLastFourDigitNumber + 1); ++number) {
-    if (isFree(number)) return picture(number);
+    if (!taken(number)) return number;
   }
   int64_t number = std::max<int64_t>(next, kLastFourDigitNumber + 1);
-  while (!isFree(number)) ++number;
-  return picture(number);
+  while (taken(number)) ++number;
+  return number;
+}
+
+GalleryPicture NextGalleryPicture(const std::string& galleryFolder, int32_t counter) {
+  const std::set<QString> names = TakenNames(galleryFolder);
+  const int64_t number = NextFreeGalleryNumber(
+      counter, [&](int64_t n) { return names.count(QString::fromStdString(GalleryFileName(n))) != 0; });
+  return {int32_t(number), WithTrailingSeparatorOf(galleryFolder) + GalleryFileName(number)};
 }
 
 GalleryAddition AddGalleryPicture(const std::string& galleryFolder, int32_t counter, const Bitmap& work) {

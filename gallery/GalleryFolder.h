@@ -3,6 +3,7 @@
 // result is added, and how pictures are deleted. The gallery exists only as
 // these files; the main window keeps the running counter.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "imaging/core/Bitmap.h"
@@ -33,6 +34,10 @@ struct GalleryPicture {
 // when all of them are taken a longer one. A new picture therefore never
 // replaces an existing one, and names keep four digits while they can.
 GalleryPicture NextGalleryPicture(const std::string& galleryFolder, int32_t counter);
+
+// The number NextGalleryPicture takes, with `taken` telling whether the
+// gallery name of a number is in use.
+int64_t NextFreeGalleryNumber(int32_t counter, const std::function<bool(int64_t number)>& taken);
 
 struct GalleryAddition : GalleryPicture {
   bool Written = false;  // false when the work picture could not be coded (an empty one)

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 
 #include "desktop/FileFunctions.h"
 #include "imaging/components/ImgIO.h"
@@ -78,15 +79,21 @@ INSTANTIATE_TEST_SUITE_P(
                       NumberingCase{"CounterFellBack", {"0001.jpg", "0002.jpg", "holiday.jpg"}, 0, 3, "0003.jpg"}),
     [](const auto& p) { return std::string(p.param.label); });
 
-TEST(NextGalleryPicture, TakesMoreDigitsOnlyWhenEveryFourDigitNameIsTaken) {
-  TempFolder gallery;
-  for (int n = 1; n <= kLastFourDigitNumber; ++n) test::WriteAll(gallery.File(GalleryFileName(n)), "");
-  EXPECT_EQ(NextGalleryPicture(gallery.Path(), 9999).FileName, gallery.File("10000.jpg"));
-  test::WriteAll(gallery.File("10000.jpg"), "");
-  EXPECT_EQ(NextGalleryPicture(gallery.Path(), 9999).FileName, gallery.File("10001.jpg"));
+TEST(NextFreeGalleryNumber, TakesMoreDigitsOnlyWhenEveryFourDigitNameIsTaken) {
+  std::set<int64_t> taken;
+  for (int64_t n = 1; n <= kLastFourDigitNumber; ++n) taken.insert(n);
+  const auto next = [&](int32_t counter) {
+    return NextFreeGalleryNumber(counter, [&](int64_t n) { return taken.count(n) != 0; });
+  };
+  EXPECT_EQ(next(9999), 10000);
+  EXPECT_EQ(next(0), 10000);
+  taken.insert(10000);
+  EXPECT_EQ(next(9999), 10001);
+  EXPECT_EQ(next(12000), 12001);
   // A freed four-digit name is taken again first.
-  fs::remove(gallery.File("0500.jpg"));
-  EXPECT_EQ(NextGalleryPicture(gallery.Path(), 10000).FileName, gallery.File("0500.jpg"));
+  taken.erase(500);
+  EXPECT_EQ(next(10000), 500);
+  EXPECT_EQ(next(499), 500);
 }
 
 TEST(AddGalleryPicture, WritesAJpegOfQuality90AndReturnsTheNewCounter) {
