@@ -316,10 +316,11 @@ void TFormMain::SetStandardCanvasSize() {
 
 void TFormMain::closeEvent(QCloseEvent* event) {
   // Outlines not yet written go into their face file first; a user who
-  // stays to go on outlining keeps the program open.
-  bool commit = false;
-  RunHandler([&] { commit = CommitOutlines(); });
-  if (!commit) {
+  // stays to go on outlining keeps the program open. An unforeseen error is
+  // shown and never keeps the program from closing.
+  bool stay = false;
+  RunHandler([&] { stay = !CommitOutlines(); });
+  if (stay) {
     event->ignore();
     return;
   }
