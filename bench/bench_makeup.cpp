@@ -45,6 +45,24 @@ void BM_ApplyColorEyesAndLips(benchmark::State& state) {
 // 1: the standard 228 × 314 face; 2: a face with four times its area.
 BENCHMARK(BM_ApplyColorEyesAndLips)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
+// The lip line and the display of a stored region along a polygon reaching
+// `state.range(0)` pixels beyond the picture on every side, as a damaged or
+// careless header may hold: only what lies on the picture costs time.
+void BM_OutlineFarReachingRegion(benchmark::State& state) {
+  const auto makeover = MakeFace(1);
+  const int far = int(state.range(0));
+  FaceRegion& lips = makeover->MutableHeader().Region(FaceHeader::kLips);
+  lips.Valid = 1;
+  lips.Count = 4;
+  lips.Points[0] = {-far, -far};
+  lips.Points[1] = {far, -far + 7};
+  lips.Points[2] = {far - 3, far};
+  lips.Points[3] = {-far + 5, far - 2};
+  int i = 0;
+  for (auto _ : state) makeover->ApplyColor(ColorKind::LipLine, Rgb(uint8_t(++i), 0, 90));
+}
+BENCHMARK(BM_OutlineFarReachingRegion)->Arg(300)->Arg(20000)->Unit(benchmark::kMillisecond);
+
 void BM_AirBrushStamp(benchmark::State& state) {
   Bitmap canvas(600, 600);
   canvas.Fill(Rgb(200, 160, 140));

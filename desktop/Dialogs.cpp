@@ -51,12 +51,9 @@ TModalResult ShowRealBox(const MessageRequest& request) {
   for (const Choice& choice : choices) {
     if (request.Buttons.testFlag(choice.Flag)) box.addButton(choice.Button);
   }
-  // The first button is the default one, as in the program's other dialogs.
+  const TMsgDlgBtn defaultFlag = DefaultButtonOf(request);
   for (const Choice& choice : choices) {
-    if (request.Buttons.testFlag(choice.Flag)) {
-      box.setDefaultButton(choice.Button);
-      break;
-    }
+    if (choice.Flag == defaultFlag) box.setDefaultButton(choice.Button);
   }
   box.exec();
   const auto clicked = box.standardButton(box.clickedButton());
@@ -76,6 +73,17 @@ TModalResult Show(const MessageRequest& request) {
 
 }  // namespace
 
+TMsgDlgBtn DefaultButtonOf(const MessageRequest& request) {
+  // The first button is the default one unless the request names another.
+  for (TMsgDlgBtn flag : {mbYes, mbNo, mbOK, mbCancel}) {
+    if (request.Buttons.testFlag(flag) && request.Default.testFlag(flag)) return flag;
+  }
+  for (TMsgDlgBtn flag : {mbYes, mbNo, mbOK, mbCancel}) {
+    if (request.Buttons.testFlag(flag)) return flag;
+  }
+  return mbOK;
+}
+
 MessageHook SetMessageHook(MessageHook hook) {
   MessageHook previous = std::move(CurrentHook());
   CurrentHook() = std::move(hook);
@@ -86,8 +94,9 @@ void ShowMessage(const QString& text) {
   Show({kApplicationTitle, text, TMsgDlgType::mtCustom, mbOK});
 }
 
-TModalResult MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons) {
-  return Show({TypeCaption(type), text, type, buttons});
+TModalResult MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons,
+                        TMsgDlgButtons defaultButton) {
+  return Show({TypeCaption(type), text, type, buttons, defaultButton});
 }
 
 TModalResult MessageBox(const QString& text, const QString& caption, TMsgDlgButtons buttons, TMsgDlgType type) {

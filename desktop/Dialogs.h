@@ -34,7 +34,13 @@ struct MessageRequest {
   QString Text;
   TMsgDlgType Type = TMsgDlgType::mtCustom;
   TMsgDlgButtons Buttons = mbOK;
+  // The button that Enter presses; none named means the first of Buttons.
+  TMsgDlgButtons Default;
 };
+
+// The button that Enter presses in a request: its Default, else the first
+// of Yes, No, OK, Cancel that it shows.
+TMsgDlgBtn DefaultButtonOf(const MessageRequest& request);
 
 // Shows a request and returns the answer (mrOk, mrCancel, mrYes or mrNo).
 using MessageHook = std::function<TModalResult(const MessageRequest&)>;
@@ -50,8 +56,11 @@ constexpr const char* kApplicationTitle = "Glamora";
 void ShowMessage(const QString& text);
 
 // A question or notice with a type caption ("Warning", "Error", "Information",
-// "Confirmation") and the given buttons; returns the button chosen.
-TModalResult MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons);
+// "Confirmation") and the given buttons; returns the button chosen. A
+// question that deletes or discards names the harmless answer as its
+// default button, so that Enter never destroys anything.
+TModalResult MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons,
+                        TMsgDlgButtons defaultButton = {});
 
 // A message box with its own caption.
 TModalResult MessageBox(const QString& text, const QString& caption, TMsgDlgButtons buttons,

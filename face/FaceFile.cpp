@@ -40,10 +40,22 @@ void DecipherFacePayload(uint8_t* data, size_t size) {
   std::fill(key.begin(), key.end(), 0);
 }
 
-bool ReadFaceFile(const std::string& fileName, FaceHeader& header, MemoryStream& payload) {
+FaceFileIdentity IdentityOfFaceFile(const std::vector<uint8_t>& fileBytes) {
+  FaceFileIdentity identity;
+  identity.Size = fileBytes.size();
+  const size_t header = std::min(fileBytes.size(), FaceHeader::kByteSize);
+  identity.PayloadDigest = Sha1::Of(fileBytes.data() + header, fileBytes.size() - header);
+  return identity;
+}
+
+bool ReadFaceFile(const std::string& fileName, FaceHeader& header, MemoryStream& payload, FaceFileIdentity* identity) {
   const FaceFileKind kind = FaceFileKindOf(fileName);
   if (kind == FaceFileKind::NotAFaceFile) return false;
-  return ParseFaceFile(ReadFileBytes(fileName), kind, header, payload);
+  std::vector<uint8_t> bytes = ReadFileBytes(fileName);
+  const FaceFileIdentity read = IdentityOfFaceFile(bytes);
+  if (!ParseFaceFile(std::move(bytes), kind, header, payload)) return false;
+  if (identity) *identity = read;
+  return true;
 }
 
 bool ParseFaceFile(std::vector<uint8_t> bytes, FaceFileKind kind, FaceHeader& header, MemoryStream& payload) {
@@ -76,7 +88,32 @@ bool WriteFaceFile(const Stream* payload, const std::string& fileName) {
   return true;
 }
 
-void RewriteFaceHeader(const std::string& fileName, const FaceHeader& header) {
+FaceFileIdentity WriteFaceFile(const FaceHeader& header, const std::vector<uint8_t>& payload,
+                               const std::string& fileName) {
+  std::vector<uint8_t> file(FaceHeader::kByteSize);
+  header.Write(file.data());
+  file.insert(file.end(), payload.begin(), payload.end());
+  WriteFileAtomically(fileName, file.data(), file.size());
+  return IdentityOfFaceFile(file);
+}
+
+namespace {
+
+// The identity of the file open as fd, of the given size, read from disk.
+bool HasIdentity(int fd, off_t size, const FaceFileIdentity& expected) {
+  if (uint64_t(size) != expected.Size) return false;
+  Sha1 digest;
+  std::vector<uint8_t> block(1 << 16);
+  for (off_t at = off_t(FaceHeader::kByteSize); at < size;) {
+    const ssize_t got = ::pread(fd, block.data(), std::min<size_t>(block.size(), size_t(size - at)), at);
+    if (got <= 0) return false;
+    digest.Update(block.data(), size_t(got));
+    at += got;
+  }
+  return digest.Final() == expected.PayloadDigest;
+}
+
+void RewriteHeader(const std::string& fileName, const FaceHeader& header, const FaceFileIdentity* expected) {
   if (IsReadOnlyFile(fileName)) throw FileError("Cannot open file " + fileName);
   const int fd = ::open(fileName.c_str(), O_RDWR);
   if (fd < 0) throw FileError("Cannot open file " + fileName);
@@ -85,11 +122,25 @@ void RewriteFaceHeader(const std::string& fileName, const FaceHeader& header) {
     ::close(fd);
     throw FileError("I/O error: " + fileName + " is not a face file");
   }
+  if (expected && !HasIdentity(fd, st.st_size, *expected)) {
+    ::close(fd);
+    throw FaceFileReplaced("The file " + fileName + " is no longer the face that was opened");
+  }
   const auto bytes = header.Bytes();
   const ssize_t written = ::pwrite(fd, bytes.data(), bytes.size(), 0);
   const bool synced = written == ssize_t(bytes.size()) && ::fsync(fd) == 0;
   const bool closed = ::close(fd) == 0;
   if (!synced || !closed) throw FileError("I/O error: cannot write " + fileName);
+}
+
+}  // namespace
+
+void RewriteFaceHeader(const std::string& fileName, const FaceHeader& header) {
+  RewriteHeader(fileName, header, nullptr);
+}
+
+void RewriteFaceHeader(const std::string& fileName, const FaceHeader& header, const FaceFileIdentity& expected) {
+  RewriteHeader(fileName, header, &expected);
 }
 
 }  // namespace glamora

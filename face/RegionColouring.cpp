@@ -1,6 +1,7 @@
 // Region colouring and outlining on the face picture.
 #include "face/RegionColouring.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -36,17 +37,53 @@ void ColorRegion(Bitmap& picture, const FaceRegion& record, TColor color) {
   buffer.Draw(picture, 0, 0);
 }
 
+namespace {
+
+// Marks the pixels of row y that lie inside the region, for the columns
+// left − 1 … left + width of the mask (one beyond the area on each side, so
+// that a pixel at the area's edge sees whether its outer neighbour is inside).
+void CoverRow(const std::vector<Span>& spans, int y, int left, std::vector<uint8_t>& mask) {
+  std::fill(mask.begin(), mask.end(), 0);
+  const int first = left - 1, last = left + int(mask.size()) - 2;
+  auto span = std::lower_bound(spans.begin(), spans.end(), y, [](const Span& s, int row) { return s.Y < row; });
+  for (; span != spans.end() && span->Y == y; ++span) {
+    const int x0 = std::max(span->X0, first), x1 = std::min(span->X1, last);
+    for (int x = x0; x <= x1; ++x) mask[size_t(x - first)] = 1;
+  }
+}
+
+}  // namespace
+
+void ForEachFrameRow(const PolygonRegion& region, const PixelRect& area,
+                     const std::function<void(int y, const uint8_t* frame)>& visit) {
+  // Only the rows and columns of the area are walked, however far the
+  // region reaches beyond it.
+  const int top = std::max(region.Top(), area.Top), bottom = std::min(region.Bottom(), area.Bottom());
+  if (region.Empty() || area.Empty() || top > bottom) return;
+  const size_t width = size_t(area.Width);
+  // Rows y − 1, y and y + 1; mask index x − area.Left + 1 is column x.
+  std::vector<uint8_t> above(width + 2), here(width + 2), below(width + 2), frame(width);
+  CoverRow(region.Spans(), top - 1, area.Left, above);
+  CoverRow(region.Spans(), top, area.Left, here);
+  for (int y = top; y <= bottom; ++y) {
+    CoverRow(region.Spans(), y + 1, area.Left, below);
+    for (size_t i = 1; i <= width; ++i) {
+      frame[i - 1] = here[i] && !(here[i - 1] && here[i + 1] && above[i] && below[i]);
+    }
+    visit(y, frame.data());
+    std::swap(above, here);
+    std::swap(here, below);
+  }
+}
+
 void OutlineRegion(Bitmap& picture, const FaceRegion& record, TColor color) {
   if (!record.IsOutlined() || picture.Format() != PixelFormat::Bits24) return;
-  const PolygonRegion region = RegionOf(record);
   const TColor c = ResolveColor(color);
-  for (const Span& span : region.Spans()) {
-    for (int x = span.X0; x <= span.X1; ++x) {
-      const int y = span.Y;
-      const bool edge = x == span.X0 || x == span.X1 || !region.Contains(x, y - 1) || !region.Contains(x, y + 1);
-      if (edge) picture.SetPixel(x, y, c);
+  ForEachFrameRow(RegionOf(record), PixelRect::Of(picture), [&](int y, const uint8_t* frame) {
+    for (int x = 0; x < picture.Width(); ++x) {
+      if (frame[x]) picture.SetPixel(x, y, c);
     }
-  }
+  });
 }
 
 }  // namespace glamora

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "face/RegionColouring.h"
 #include "imaging/core/Luma.h"
 #include "imaging/core/PixelRect.h"
 #include "imaging/core/PolygonRegion.h"
@@ -15,9 +16,6 @@ namespace glamora {
 
 namespace {
 
-// Vertices placed with the mouse lie within a few thousand pixels of the
-// picture; coordinates beyond this come only from a damaged header.
-constexpr int kFarthestVertex = 32767;
 constexpr int kMaxFeather = 32;
 
 // How strongly the make-up lies on each pixel of a box of the picture, 0..255.
@@ -27,17 +25,6 @@ struct Strength {
   uint8_t* Row(int boxY) { return Alpha.data() + size_t(boxY) * size_t(Box.Width); }
   const uint8_t* Row(int boxY) const { return Alpha.data() + size_t(boxY) * size_t(Box.Width); }
 };
-
-PolygonRegion RegionOf(const FaceRegion& record) {
-  if (!record.IsOutlined()) return {};
-  std::vector<Point> vertices(size_t(record.Count));
-  for (int i = 0; i < record.Count; ++i) {
-    const FacePoint& p = record.Points[size_t(i)];
-    if (std::abs(int64_t(p.X)) > kFarthestVertex || std::abs(int64_t(p.Y)) > kFarthestVertex) return {};
-    vertices[size_t(i)] = {p.X, p.Y};
-  }
-  return PolygonRegion(vertices);
-}
 
 // The region's box widened by `margin`, on the picture, with nothing marked.
 Strength StrengthAround(const PolygonRegion& region, int margin, const Bitmap& picture) {
@@ -62,15 +49,10 @@ void MarkInside(const PolygonRegion& region, Strength& s) {
 // 255 on the region's frame: its pixels with a neighbour outside it, as
 // outlining a region draws them.
 void MarkFrame(const PolygonRegion& region, Strength& s) {
-  for (const Span& span : region.Spans()) {
-    const int y = span.Y - s.Box.Top;
-    if (y < 0 || y >= s.Box.Height) continue;
-    for (int x = std::max(span.X0, s.Box.Left); x <= std::min(span.X1, s.Box.Right()); ++x) {
-      if (x == span.X0 || x == span.X1 || !region.Contains(x, span.Y - 1) || !region.Contains(x, span.Y + 1)) {
-        s.Row(y)[x - s.Box.Left] = 255;
-      }
-    }
-  }
+  ForEachFrameRow(region, s.Box, [&](int y, const uint8_t* frame) {
+    uint8_t* row = s.Row(y - s.Box.Top);
+    for (int x = 0; x < s.Box.Width; ++x) row[x] = frame[x] ? 255 : row[x];
+  });
 }
 
 // A box blur of radius r along the rows, then along the columns: an edge

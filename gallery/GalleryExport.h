@@ -2,14 +2,13 @@
 // Export of a gallery picture: the user names a file, and the stored JPEG is
 // copied there byte for byte.
 #include <cstdint>
-#include <functional>
 #include <string>
+
+#include "gallery/SaveTarget.h"
 
 class QWidget;
 
 namespace glamora {
-
-constexpr const char* kReplaceExistingQuestion = "Do you replace existing file?";
 
 // What the main window remembers between exports of one run.
 struct ExportState {
@@ -20,9 +19,7 @@ struct ExportState {
 // "MyFace" + counter + ".jpg".
 std::string ProposedExportName(int32_t counter);
 
-// Asks for the target file: the dialog opens in folder with proposedName
-// filled in. Returns the chosen path, or the empty string when cancelled.
-using AskExportFileName = std::function<std::string(const std::string& folder, const std::string& proposedName)>;
+using AskExportFileName = AskSaveFileName;
 
 // The platform's save dialog with the JPEG filter. It asks no replace
 // question of its own and adds no extension to a name typed without one.

@@ -2,6 +2,7 @@
 #include "gallery/GalleryFolder.h"
 
 #include <QDir>
+#include <algorithm>
 #include <filesystem>
 #include <set>
 
@@ -32,11 +33,24 @@ std::string GalleryFileName(int64_t number) {
   return (digits.size() < 4 ? ZeroPad(digits, 4) : digits) + ".jpg";
 }
 
+int64_t NextFreeGalleryNumber(int32_t counter, const std::function<bool(int64_t number)>& taken) {
+  const int64_t next = std::max<int64_t>(int64_t(counter) + 1, 1);
+  // Four digits while any such name is free: from the counter on, then the lowest.
+  for (int64_t number = next; number <= kLastFourDigitNumber; ++number) {
+    if (!taken(number)) return number;
+  }
+  for (int64_t number = 1; number < std::min<int64_t>(next, kLastFourDigitNumber + 1); ++number) {
+    if (!taken(number)) return number;
+  }
+  int64_t number = std::max<int64_t>(next, kLastFourDigitNumber + 1);
+  while (taken(number)) ++number;
+  return number;
+}
+
 GalleryPicture NextGalleryPicture(const std::string& galleryFolder, int32_t counter) {
-  const std::set<QString> taken = TakenNames(galleryFolder);
-  int64_t number = int64_t(counter) + 1;
-  if (number < 1) number = 1;
-  while (taken.count(QString::fromStdString(GalleryFileName(number)))) ++number;
+  const std::set<QString> names = TakenNames(galleryFolder);
+  const int64_t number = NextFreeGalleryNumber(
+      counter, [&](int64_t n) { return names.count(QString::fromStdString(GalleryFileName(n))) != 0; });
   return {int32_t(number), WithTrailingSeparatorOf(galleryFolder) + GalleryFileName(number)};
 }
 
@@ -63,7 +77,7 @@ bool DeleteAllGalleryPictures(const std::string& galleryFolder, int imageCount) 
     ShowMessage(kNoSavedGalleryPictures);
     return false;
   }
-  if (MessageDlg(kDeleteAllGalleryQuestion, TMsgDlgType::mtWarning, mbYes | mbNo) != mrYes) return false;
+  if (MessageDlg(kDeleteAllGalleryQuestion, TMsgDlgType::mtWarning, mbYes | mbNo, mbNo) != mrYes) return false;
   // Every file goes, with or without an extension.
   DeleteMatchingFiles(galleryFolder, "*");
   return true;

@@ -113,15 +113,17 @@ void TFormOpenFace::FileListBox1KeyDown(int key, Qt::KeyboardModifiers) {
     Message(kModelFileDeleteForbidden);
     return;
   }
-  const TModalResult answer = MessageDlg(kDeleteSelectedFileQuestion, TMsgDlgType::mtWarning, mbYes | mbNo);
+  std::error_code ignored;
+  if (!path.empty() && (path == CurrentFaceFile || std::filesystem::equivalent(path, CurrentFaceFile, ignored))) {
+    Message(kOpenFaceDeleteForbidden);
+    return;
+  }
+  const TModalResult answer = MessageDlg(kDeleteSelectedFileQuestion, TMsgDlgType::mtWarning, mbYes | mbNo, mbNo);
   Activated();
   if (answer != mrYes) return;
   // A read-only face file is kept, as the file system of the original
   // platform keeps it; the failure is not reported.
-  if (!path.empty() && !IsReadOnlyFile(path)) {
-    std::error_code ignored;
-    std::filesystem::remove(path, ignored);
-  }
+  if (!path.empty() && !IsReadOnlyFile(path)) std::filesystem::remove(path, ignored);
   FormActivate();
   ImgEditor1->Clear();
 }

@@ -18,6 +18,8 @@ class TImgEditor;
 constexpr const char* kNoSelectedFace = "There is not a selected face!";
 constexpr const char* kModelFileDeleteForbidden = "The removing of the model file is forbidden";
 constexpr const char* kDeleteSelectedFileQuestion = "Are you sure you want to delete the selected file?";
+constexpr const char* kOpenFaceDeleteForbidden =
+    "This face is open in the main window and cannot be deleted. Open another face first.";
 
 class TFormOpenFace : public QDialog {
   Q_OBJECT
@@ -32,6 +34,8 @@ class TFormOpenFace : public QDialog {
 
   // The face file delivered with the answer OK.
   std::string SelectedFaceFile;
+  // The face open in the main window, which Delete refuses; set before showing.
+  std::string CurrentFaceFile;
 
   // The program's folder + "Faces", without a trailing separator.
   const std::string& FacesFolder() const { return facesFolder_; }
@@ -49,7 +53,8 @@ class TFormOpenFace : public QDialog {
   void FileListBox1Click();
   // Answers OK with the selected face, or says that none is selected.
   void bOpenClick();
-  // The Delete key: refuses model faces (".eff"), asks before deleting others.
+  // The Delete key: refuses model faces (".eff") and the face that is open,
+  // asks before deleting others.
   void FileListBox1KeyDown(int key, Qt::KeyboardModifiers modifiers);
   // Answers OK with a face file chosen in OpenDialog1, Cancel when none was chosen.
   void bBrowseClick();

@@ -2,6 +2,10 @@
 // Where the hair lies on the face: the rectangle its picture is stretched
 // into, in face-picture pixels, and the placement frame around it whose
 // outline runs one pixel outside the picture.
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+
 #include "face/StandardFace.h"
 #include "imaging/core/PixelRect.h"
 
@@ -26,16 +30,25 @@ struct TRect {
   friend bool operator==(const TRect&, const TRect&) = default;
 };
 
+// A whole number beyond the range of int becomes the nearest end of it, so
+// that sides and lengths of any rectangle an int can hold never overflow.
+inline int SaturatedInt(int64_t value) { return int(std::clamp<int64_t>(value, INT_MIN, INT_MAX)); }
+
+// The pixels from `first` to `last`, both counted: last − first + 1.
+inline int InclusiveLength(int first, int last) { return SaturatedInt(int64_t(last) - first + 1); }
+
 // The frame's sides are inclusive; the picture fills its inside, one pixel
 // in from each side, and keeps at least no pixels.
 inline PixelRect InsideOfFrame(const TRect& frame) {
-  const int width = frame.Right - frame.Left + 1, height = frame.Bottom - frame.Top + 1;
-  return {frame.Left + 1, frame.Top + 1, width > 2 ? width - 2 : 0, height > 2 ? height - 2 : 0};
+  const int width = InclusiveLength(frame.Left, frame.Right), height = InclusiveLength(frame.Top, frame.Bottom);
+  return {SaturatedInt(int64_t(frame.Left) + 1), SaturatedInt(int64_t(frame.Top) + 1), width > 2 ? width - 2 : 0,
+          height > 2 ? height - 2 : 0};
 }
 
 // The frame that adopts a placed picture runs along the picture's own edges.
 inline TRect FrameAround(const PixelRect& placed) {
-  return {placed.Left, placed.Top, placed.Left + placed.Width - 1, placed.Top + placed.Height - 1};
+  return {placed.Left, placed.Top, SaturatedInt(int64_t(placed.Left) + placed.Width - 1),
+          SaturatedInt(int64_t(placed.Top) + placed.Height - 1)};
 }
 
 // The hair's place after a reset: the whole standard face.

@@ -25,9 +25,11 @@ constexpr int kGrip = 3;
 // The background's opposite for the chessboard and the diagonals.
 QColor ComplementOf(TColor color) { return ToQColor(ResolveColor(color) ^ 0xFFFFFF); }
 
-int FitZoom(int outerWidth, int outerHeight, const Bitmap& bitmap) {
-  const int64_t byHeight = TruncGuarded(outerHeight / (bitmap.Height() / 100.0));
-  const int64_t byWidth = TruncGuarded(outerWidth / (bitmap.Width() / 100.0));
+// The zoom that fits the bitmap into an area of the given size: the client
+// area, inside the border, so that no row or column is cut off.
+int FitZoom(int areaWidth, int areaHeight, const Bitmap& bitmap) {
+  const int64_t byHeight = TruncGuarded(areaHeight / (bitmap.Height() / 100.0));
+  const int64_t byWidth = TruncGuarded(areaWidth / (bitmap.Width() / 100.0));
   return int(std::min(byHeight, byWidth));
 }
 
@@ -77,7 +79,7 @@ void TImgView::ZoomAt(int x, int y, int percent) {
 
 void TImgView::Fit() {
   if (bitmap_.Empty()) return;
-  SetZoom(FitZoom(width(), height(), bitmap_));
+  SetZoom(FitZoom(ClientWidth(), ClientHeight(), bitmap_));
 }
 
 void TImgView::ViewMoved() {
@@ -131,7 +133,7 @@ void TImgView::UpdateGeometry(int depth) {
   if (loading_) return;
   if (autoFit_ && !bitmap_.Empty()) {
     // A bitmap far larger than the view would give 0; the zoom stays at least 1.
-    zoom_ = std::clamp(FitZoom(width(), height(), bitmap_), 1, kMaxZoom);
+    zoom_ = std::clamp(FitZoom(ClientWidth(), ClientHeight(), bitmap_), 1, kMaxZoom);
     ViewChange(1);
   }
   // A selection belongs to the bitmap's size it was made on. The geometry

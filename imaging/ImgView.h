@@ -142,7 +142,8 @@ class TImgView : public TImgViewBase {
   // Zooms so that the bitmap point under client point (x, y) comes to the
   // centre of the view.
   void ZoomAt(int x, int y, int percent);
-  // The largest zoom at which the whole bitmap fits the control's outer size.
+  // The largest zoom at which the whole bitmap fits the client area (inside
+  // the border); AutoFit keeps that zoom.
   void Fit();
 
   // The scroll position (ViewX, ViewY, SetViewXY of the base) is in zoomed

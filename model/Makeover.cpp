@@ -34,7 +34,8 @@ bool Makeover::LoadFace(const std::string& fileName) {
 
   FaceHeader header;
   MemoryStream payload;
-  const bool read = ReadFaceFile(fileName, header, payload);
+  FaceFileIdentity identity;
+  const bool read = ReadFaceFile(fileName, header, payload, &identity);
   loadOk_ = read;
   if (!read) return false;
   // A picture that cannot be decoded leaves the face as it was.
@@ -45,6 +46,9 @@ bool Makeover::LoadFace(const std::string& fileName) {
 
   face_ = std::move(picture);
   header_ = header;
+  fileHeader_ = header;
+  payload_ = std::move(payload.Bytes());
+  fileIdentity_ = identity;
   headerFileName_ = fileName;
   headerSaved_ = true;
   proc_.SaveUndo();
@@ -56,7 +60,20 @@ bool Makeover::LoadFace(const std::string& fileName) {
 
 void Makeover::SaveHeader() {
   if (headerSaved_) return;
-  RewriteFaceHeader(headerFileName_, header_);
+  RewriteFaceHeader(headerFileName_, header_, fileIdentity_);
+  fileHeader_ = header_;
+  headerSaved_ = true;
+}
+
+void Makeover::DiscardHeaderChanges() {
+  header_ = fileHeader_;
+  headerSaved_ = true;
+}
+
+void Makeover::SaveFaceAs(const std::string& fileName) {
+  fileIdentity_ = WriteFaceFile(header_, payload_, fileName);
+  fileHeader_ = header_;
+  headerFileName_ = fileName;
   headerSaved_ = true;
 }
 

@@ -6,8 +6,10 @@
 // operations; the command-line companion and the tests use it as it is.
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "face/AirBrush.h"
+#include "face/FaceFile.h"
 #include "face/FaceHeader.h"
 #include "face/Random.h"
 #include "hair/HairPicture.h"
@@ -40,9 +42,17 @@ class Makeover {
   // missing file, another extension, a file too short for a header or a
   // picture that cannot be decoded. FileError passes through.
   bool LoadFace(const std::string& fileName);
-  // Writes the header into its face file when it has changed. FileError
-  // passes through and the header stays marked as changed.
+  // Writes the header into its face file when it has changed, but only while
+  // that file is still the face that was loaded (FaceFileReplaced, nothing
+  // written, when it is not). FileError passes through and the header stays
+  // marked as changed.
   void SaveHeader();
+  // Drops the header's changes: back to the header of the face file.
+  void DiscardHeaderChanges();
+  // Writes the face as loaded (its picture bytes) with the current header as
+  // a new plain face file, which becomes the file the header belongs to.
+  // Throws FileError, changing nothing, when the file cannot be written.
+  void SaveFaceAs(const std::string& fileName);
 
   const Bitmap& Face() const { return face_; }
   // Puts a picture on the face as it is; header and undo point stay.
@@ -135,6 +145,9 @@ class Makeover {
   Bitmap face_;
   TImgProc proc_;  // the face's processing, with its undo copy
   FaceHeader header_;
+  FaceHeader fileHeader_;  // the header as the face file holds it
+  std::vector<uint8_t> payload_;  // the picture bytes as loaded, deciphered
+  FaceFileIdentity fileIdentity_;
   std::string headerFileName_;
   bool headerSaved_ = true;
   bool loadOk_ = false;

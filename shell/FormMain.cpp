@@ -14,6 +14,7 @@
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <algorithm>
 
@@ -38,6 +39,7 @@
 #include "shell/HelpViewer.h"
 #include "shell/MainCursors.h"
 #include "shell/MakeupPage.h"
+#include "shell/OutlineCommit.h"
 #include "shell/RandomShow.h"
 #include "views/Makeup.h"
 
@@ -53,6 +55,7 @@ constexpr int kGalleryPanelWidth = 149;
 const QSize kToolButtonSize(39, 38);
 const QSize kToolPictureSize(32, 32);
 constexpr const char* kHelpContextProperty = "helpContext";
+constexpr const char* kNoSavedFace = "There is not a saved face!";
 
 QString FileNameOf(const std::string& path) { return QFileInfo(QString::fromStdString(path)).fileName(); }
 
@@ -84,6 +87,8 @@ TFormMain::~TFormMain() {
   delete takeCentralWidget();
 }
 
+void TFormMain::SetNewFaceDialog(AskSaveFileName dialog) { outlineCommit_->SetSaveDialog(std::move(dialog)); }
+
 void TFormMain::SetOtherWindows(const TOtherWindows& windows) {
   windows_ = windows;
   galleryPanel_->SetPreview(windows.FormPreview);
@@ -107,6 +112,7 @@ void TFormMain::BuildWindow() {
   randomShow_ = new TRandomShow(*this, model_, *hairstylePage_, *randomShowButton_, this);
   BuildMenus();
   helpViewer_ = new THelpViewer(this);
+  outlineCommit_ = std::make_unique<TOutlineCommit>(model_, this);
 
   // The client area keeps its size: the window cannot be resized.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -275,7 +281,18 @@ void TFormMain::showEvent(QShowEvent* event) {
 }
 
 void TFormMain::FormShow() {
-  LoadCurrentFace();
+  if (!TryLoadCurrentFace()) {
+    // The face remembered from the last run cannot be opened: the model face
+    // takes its place, as for a missing file, and the message follows once
+    // the window stands behind it.
+    const std::string modelFace = DefaultFaceFile(programFolder_);
+    if (faceFileName_ != modelFace) {
+      faceFileName_ = modelFace;
+      TryLoadCurrentFace();
+    }
+    QTimer::singleShot(0, this, Guarded([] { ShowMessage(kNoSavedFace); }));
+  }
+  makeupPage_->ResetComplexion();
   CentreCanvas();
   SetStandardCanvasSize();
   hairstylePage_->SizeThumbnails();
@@ -298,6 +315,15 @@ void TFormMain::SetStandardCanvasSize() {
 }
 
 void TFormMain::closeEvent(QCloseEvent* event) {
+  // Outlines not yet written go into their face file first; a user who
+  // stays to go on outlining keeps the program open. An unforeseen error is
+  // shown and never keeps the program from closing.
+  bool stay = false;
+  RunHandler([&] { stay = !CommitOutlines(); });
+  if (stay) {
+    event->ignore();
+    return;
+  }
   WriteClosingSettings(faceFileName_);
   event->accept();
   helpViewer_->close();
@@ -306,7 +332,7 @@ void TFormMain::closeEvent(QCloseEvent* event) {
 
 // ---- the current face ------------------------------------------------------------
 
-void TFormMain::LoadCurrentFace() {
+bool TFormMain::TryLoadCurrentFace() {
   bool loaded = false;
   try {
     loaded = model_.LoadFace(faceFileName_);
@@ -316,24 +342,42 @@ void TFormMain::LoadCurrentFace() {
   if (loaded) {
     randomFaceShown_ = false;
     setWindowTitle("Glamora - " + FileNameOf(faceFileName_));
-  } else {
-    ShowMessage("There is not a saved face!");
   }
-  makeupPage_->ResetComplexion();
+  return loaded;
 }
 
-void TFormMain::LeaveOutlineMode() {
+bool TFormMain::LoadCurrentFace() {
+  const bool loaded = TryLoadCurrentFace();
+  if (!loaded) ShowMessage(kNoSavedFace);
+  makeupPage_->ResetComplexion();
+  return loaded;
+}
+
+bool TFormMain::CommitOutlines() {
   // Model faces are never written; the header goes back only into the plain
   // face file it came from. The extension is compared as spelled.
-  if (Extension(faceFileName_) != ".eff" && Extension(model_.HeaderFileName()) != ".eff" && !model_.HeaderSaved()) {
-    model_.SaveHeader();
+  if (Extension(faceFileName_) == ".eff" || Extension(model_.HeaderFileName()) == ".eff") return true;
+  switch (outlineCommit_->Commit(FacesFolder())) {
+    case TOutlineOutcome::ooStay: return false;
+    case TOutlineOutcome::ooSavedAsNewFace:
+      faceFileName_ = model_.HeaderFileName();
+      setWindowTitle("Glamora - " + FileNameOf(faceFileName_));
+      return true;
+    case TOutlineOutcome::ooWritten:
+    case TOutlineOutcome::ooDiscarded: break;
   }
+  return true;
+}
+
+bool TFormMain::LeaveOutlineMode() {
+  if (!CommitOutlines()) return false;
   makeupPage_->RaiseOutlineTool();
   canvas_->SetZoomFactor(1);
+  return true;
 }
 
 void TFormMain::OpenFace(const std::string& fileName) {
-  LeaveOutlineMode();
+  if (!LeaveOutlineMode()) return;
   const std::string previous = faceFileName_;
   faceFileName_ = fileName;
   LoadCurrentFace();
@@ -344,7 +388,9 @@ void TFormMain::OpenFace(const std::string& fileName) {
 
 void TFormMain::OpenFaceFile() {
   TFormOpenFace* browser = windows_.FormOpenFace;
-  if (!browser || browser->ShowModalCentred(this) != mrOk) return;
+  if (!browser) return;
+  browser->CurrentFaceFile = faceFileName_;
+  if (browser->ShowModalCentred(this) != mrOk) return;
   OpenFace(browser->SelectedFaceFile);
 }
 
@@ -400,14 +446,11 @@ void TFormMain::PageChanged() {
     randomShow_->Stop();
     if (randomFaceShown_) LoadCurrentFace();
   } else {
-    try {
-      LeaveOutlineMode();
-    } catch (...) {
-      // The outlines could not be kept: the user stays on the Make-up page,
-      // where they can be saved again or discarded by reloading the face.
+    if (!LeaveOutlineMode()) {
+      // The user goes on outlining on the Make-up page.
       const QSignalBlocker blocker(pages_);
       pages_->setCurrentWidget(makeupPage_->Sheet());
-      throw;
+      return;
     }
     hairstylePage_->ShowHair();
     canvas_->SetCursor(crDefault);
@@ -415,12 +458,13 @@ void TFormMain::PageChanged() {
   frameControls_->setVisible(!MakeupPageActive());
 }
 
-void TFormMain::ShowHairstylePage() {
+bool TFormMain::ShowHairstylePage() {
   {
     const QSignalBlocker blocker(pages_);
     pages_->setCurrentWidget(hairstylePage_->Sheet());
   }
   PageChanged();
+  return !MakeupPageActive();
 }
 
 void TFormMain::HideHair() { hairstylePage_->HideHair(); }

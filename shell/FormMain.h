@@ -8,8 +8,10 @@
 // that owns its controls and state (THairstylePage, TMakeupPage,
 // TGalleryPanel, TRandomShow).
 #include <QMainWindow>
+#include <memory>
 #include <string>
 
+#include "gallery/SaveTarget.h"
 #include "model/Makeover.h"
 #include "shell/MainWindowHost.h"
 
@@ -28,6 +30,7 @@ class THairstylePage;
 class THelpViewer;
 class TMakeup;
 class TMakeupPage;
+class TOutlineCommit;
 class TPanel;
 class TRandomShow;
 class TToolBar;
@@ -60,12 +63,16 @@ class TFormMain : public QMainWindow, private TMainWindowHost {
   const std::string& FaceFileName() const override { return faceFileName_; }
   // The canvas carries a random make-over that has not been discarded.
   bool RandomFaceShown() const { return randomFaceShown_; }
-  void LoadCurrentFace() override;
-  void LeaveOutlineMode() override;
+  bool LoadCurrentFace() override;
+  bool CommitOutlines() override;
+  bool LeaveOutlineMode() override;
   // What the face browser's OK does: commits outlining, then makes the file
   // the current face and loads it. A face that cannot be loaded leaves the
   // current one, also for what closing stores.
   void OpenFace(const std::string& fileName);
+  // Outlines that cannot be written back are saved as a new face file
+  // through this dialog (tests answer it).
+  void SetNewFaceDialog(AskSaveFileName dialog);
 
   // ---- commands
   // Shows the face browser; on OK the chosen face becomes the current one.
@@ -114,10 +121,13 @@ class TFormMain : public QMainWindow, private TMainWindowHost {
   void CentreCanvas();
   void SetStandardCanvasSize();
   bool MakeupPageActive() const;
+  // Reads the current face file into the canvas; nothing is said on failure.
+  bool TryLoadCurrentFace();
+  std::string FacesFolder() const { return programFolder_ + "Faces"; }
 
   // What the areas ask of the window.
   void SetRandomFaceShown(bool shown) override { randomFaceShown_ = shown; }
-  void ShowHairstylePage() override;
+  bool ShowHairstylePage() override;
   void HideHair() override;
 
   Makeover model_;
@@ -158,6 +168,7 @@ class TFormMain : public QMainWindow, private TMainWindowHost {
   TGalleryPanel* galleryPanel_ = nullptr;
   TRandomShow* randomShow_ = nullptr;
   THelpViewer* helpViewer_ = nullptr;
+  std::unique_ptr<TOutlineCommit> outlineCommit_;
 };
 
 }  // namespace glamora

@@ -128,11 +128,12 @@ void TGalleryPanel::DeleteKey() {
 void TGalleryPanel::AddToGallery() {
   // The hair goes where the model places it on the face, whatever the canvas
   // shows at the moment.
-  counter_ = AddGalleryPicture(GalleryFolder(), counter_, model_.Compose()).Number;
-  // The counter is a number, not an index, so the fill's selection is
-  // usually ignored; the new picture is the last in name order.
-  FillThumbnails(*thumbnails_, GalleryFolder(), counter_);
-  thumbnails_->MoveSelection(ThumbMove::Last);
+  const GalleryAddition added = AddGalleryPicture(GalleryFolder(), counter_, model_.Compose());
+  if (!added.Written) return;
+  counter_ = added.Number;
+  // The new picture is selected by its name, wherever it sorts.
+  FillThumbnails(*thumbnails_, GalleryFolder(), -1);
+  SelectThumbnailOf(*thumbnails_, added.FileName);
 }
 
 void TGalleryPanel::GalleryMouseDown(Qt::MouseButton button) {

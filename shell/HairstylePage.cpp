@@ -153,7 +153,9 @@ void THairstylePage::ShowHair() { frameBox_->ShowWithImage(); }
 
 void THairstylePage::DeleteKey() {
   if (!catalogue_->hasFocus() || catalogue_->ImageCount() < 1 || catalogue_->SelectedImage() < 0) return;
-  if (MessageDlg("Do you want to delete the hairstyle?", TMsgDlgType::mtConfirmation, mbYes | mbNo) != mrYes) return;
+  const TModalResult answer =
+      MessageDlg("Do you want to delete the hairstyle?", TMsgDlgType::mtConfirmation, mbYes | mbNo, mbNo);
+  if (answer != mrYes) return;
   const int selected = catalogue_->SelectedImage();
   const std::string fileName = catalogue_->GetImageFileName(selected);
   catalogue_->DeleteImage(selected);

@@ -6,15 +6,22 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QKeyEvent>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace glamora {
 
 namespace {
+
+// Room for the window manager's title bar and border around the window.
+constexpr int kTitleAllowance = 32;
+constexpr int kFrameAllowance = 8;
 
 // "number topic" lines; comments start with '#', other lines are skipped.
 std::map<int, QString> ReadContextMap(const QString& path) {
@@ -156,7 +163,33 @@ void THelpViewer::ShowProblem(const QString& text) {
   browser_->setHtml(QString("<h2>Glamora Help</h2><p>%1</p>").arg(text.toHtmlEscaped()));
 }
 
+void THelpViewer::keyPressEvent(QKeyEvent* event) {
+  // Esc closes the window, as it closes the program's dialogs.
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void THelpViewer::PlaceOnScreen() {
+  const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+  const QScreen* screen = owner ? owner->screen() : this->screen();
+  if (!screen) return;
+  const QRect area = screen->availableGeometry();
+  // The title bar and border are not known before the window is first
+  // shown; this much room is kept for them.
+  const QSize frame(kFrameAllowance, kTitleAllowance + kFrameAllowance);
+  resize(size().boundedTo(area.size() - frame));
+  const QSize outer = size() + frame;
+  const QPoint centre = owner ? owner->frameGeometry().center() : area.center();
+  const int left = std::clamp(centre.x() - outer.width() / 2, area.left(), area.right() + 1 - outer.width());
+  const int top = std::clamp(centre.y() - outer.height() / 2, area.top(), area.bottom() + 1 - outer.height());
+  move(left, top);
+}
+
 void THelpViewer::Present() {
+  if (!isVisible()) PlaceOnScreen();
   show();
   raise();
   activateWindow();

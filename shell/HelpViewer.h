@@ -5,6 +5,8 @@
 // topic of a help context number through the context map that lies beside
 // the help file ("Help/contexts.txt": one "number topic" pair a line).
 // A missing help file, topic or context number is reported in the window.
+// The window opens centred over the window it belongs to and wholly on that
+// window's screen; Esc closes it.
 #include <QString>
 #include <QWidget>
 #include <map>
@@ -41,10 +43,15 @@ class THelpViewer : public QWidget {
   static constexpr const char* kContentsTopic = "contents";
   static constexpr const char* kIndexTopic = "index";
 
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   bool LoadHelp();
   void ShowProblem(const QString& text);
   void Present();
+  // Centres the hidden window over its parent window, inside the screen.
+  void PlaceOnScreen();
 
   QTextBrowser* browser_ = nullptr;
   std::string helpFile_;

@@ -199,18 +199,16 @@ void TMakeupPage::ToolButtonClicked(QAbstractButton* button) {
       if (other != button) other->setChecked(false);
     }
   }
+  const auto restore = [&] {
+    for (const auto& [other, down] : before) other->setChecked(down);
+    tool_ = toolBefore;
+    SetToolCursors(tool_);
+  };
   RunHandler([&] {
     try {
-      if (button == outlineTool_) {
-        ToggleOutlining();
-      } else {
-        ChooseTool(button);
-      }
+      if (!(button == outlineTool_ ? ToggleOutlining() : ChooseTool(button))) restore();
     } catch (...) {
-      // The outlines could not be committed: the tool stays as it was.
-      for (const auto& [other, down] : before) other->setChecked(down);
-      tool_ = toolBefore;
-      SetToolCursors(tool_);
+      restore();
       throw;
     }
   });
@@ -250,8 +248,8 @@ void TMakeupPage::ColourBoxChanged() {
   }
 }
 
-void TMakeupPage::ChooseTool(QAbstractButton* button) {
-  window_.LeaveOutlineMode();
+bool TMakeupPage::ChooseTool(QAbstractButton* button) {
+  if (!window_.LeaveOutlineMode()) return false;
   const TColor color = colorBox_->Color();
   canvas_.SetColor(color);
   tool_ = TMakeupTool(toolButtons_->id(button));
@@ -277,10 +275,14 @@ void TMakeupPage::ChooseTool(QAbstractButton* button) {
   }
   // Every colour applied so far becomes part of the picture.
   model_.SaveUndo();
+  return true;
 }
 
-void TMakeupPage::ToggleOutlining() {
+bool TMakeupPage::ToggleOutlining() {
   if (outlineTool_->isChecked()) {
+    // Outlines stored since the tool was last raised are kept before the
+    // face is read again.
+    if (!window_.CommitOutlines()) return false;
     window_.HideHair();
     tool_ = TMakeupTool::mkOutline;
     // Outlining starts from the clean face: any make-up is discarded.
@@ -290,15 +292,18 @@ void TMakeupPage::ToggleOutlining() {
     canvas_.SetViewY(250);
     canvas_.SetMode(TCanvasMode::cmOutline);
   } else {
+    if (!window_.LeaveOutlineMode()) return false;
     tool_ = TMakeupTool::mkNone;
-    window_.LeaveOutlineMode();
   }
   SetToolCursors(tool_);
+  return true;
 }
 
 void TMakeupPage::UndoMakeup() { model_.Undo(); }
 
-void TMakeupPage::ReloadFace() { window_.LoadCurrentFace(); }
+void TMakeupPage::ReloadFace() {
+  if (window_.CommitOutlines()) window_.LoadCurrentFace();
+}
 
 void TMakeupPage::ComplexionChanged() {
   if (QAbstractButton* down = DownMakeupButton()) {

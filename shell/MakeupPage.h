@@ -62,11 +62,14 @@ class TMakeupPage : public QObject {
   // a message says to choose a tool first.
   void ColourBoxChanged();
   // A click on one of the six make-up tool buttons, pressing or raising it.
-  void ChooseTool(QAbstractButton* button);
+  // False, changing nothing, when the user stays to go on outlining.
+  bool ChooseTool(QAbstractButton* button);
   // A click on the outline tool: down, outlining starts on the clean face at
-  // 300 %; up, outlining is committed.
-  void ToggleOutlining();
+  // 300 %; up, outlining is committed. False, changing nothing, when the
+  // user stays to go on outlining.
+  bool ToggleOutlining();
   void UndoMakeup();
+  // Commits outlines not yet written, then reads the face afresh.
   void ReloadFace();
   void ComplexionChanged();
   // The canvas's and the colour box's cursors for a tool.
@@ -82,8 +85,8 @@ class TMakeupPage : public QObject {
  private:
   void Build();
   void Connect();
-  // Runs a tool button's command; when it fails (outlines that cannot be
-  // written) the buttons and the tool go back to how they were.
+  // Runs a tool button's command; when it does not go on (the user stays to
+  // go on outlining) or fails, the buttons and the tool go back to how they were.
   void ToolButtonClicked(QAbstractButton* button);
 
   TMainWindowHost& window_;

@@ -56,7 +56,7 @@ void TRandomShow::Clicked() {
   if (std::exchange(stoppedByPress_, false)) return;
   const bool startShow = pressShift_.testFlag(Qt::ShiftModifier);
   pressShift_ = {};
-  window_.ShowHairstylePage();
+  if (!window_.ShowHairstylePage()) return;
   RandomMakeover();
   if (startShow) {
     ticks_ = 0;
@@ -74,7 +74,10 @@ void TRandomShow::Tick() {
     return;
   }
   try {
-    window_.ShowHairstylePage();
+    if (!window_.ShowHairstylePage()) {
+      Stop();
+      return;
+    }
     RandomMakeover();
   } catch (...) {
     Stop();

@@ -24,6 +24,22 @@ void FillThumbnails(TImgThumbView& view, const std::string& folder, int selectio
   view.SetSelectedImage(selection);
 }
 
+bool SelectThumbnailOf(TImgThumbView& view, const std::string& fileName) {
+  for (int index = 0; index < view.ImageCount(); ++index) {
+    if (view.GetImageFileName(index) != fileName) continue;
+    view.SetSelectedImage(index);
+    const int top = view.ImageY(index) - view.VertBorder();
+    const int bottom = view.ImageY(index) + view.ThumbHeight() + view.VertBorder();
+    if (top < view.ViewY()) {
+      view.SetViewY(top);
+    } else if (bottom > view.ViewY() + view.ClientHeight()) {
+      view.SetViewY(bottom - view.ClientHeight());
+    }
+    return true;
+  }
+  return false;
+}
+
 void SizeThumbnails(TImgThumbView& view) {
   const int columns = view.GridWidth();
   const int width = (view.width() - (columns - 1) * view.HorizBorder() - 35) / columns;

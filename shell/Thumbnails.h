@@ -19,6 +19,11 @@ constexpr TColor kThumbnailMarkColor = 0x00AFDB;
 // order, each named by its full path, and selects `selection`.
 void FillThumbnails(TImgThumbView& view, const std::string& folder, int selection);
 
+// Selects the thumbnail of the file (its full path, as FillThumbnails names
+// it) and scrolls it into view. False, changing nothing, when the view does
+// not hold the file.
+bool SelectThumbnailOf(TImgThumbView& view, const std::string& fileName);
+
 // Thumbnail width := (view width − (columns − 1) × border − 35) div columns,
 // height := width in the standard face's proportions, rounded.
 void SizeThumbnails(TImgThumbView& view);

@@ -212,8 +212,8 @@ void TFrame::ResizeTo(int x, int y, bool apply) {
 }
 
 bool TFrame::ScaleBy(int step) {
-  const int attachedWidth = AttachedBounds.Right - AttachedBounds.Left + 1;
-  const int attachedHeight = AttachedBounds.Bottom - AttachedBounds.Top + 1;
+  const int attachedWidth = InclusiveLength(AttachedBounds.Left, AttachedBounds.Right);
+  const int attachedHeight = InclusiveLength(AttachedBounds.Top, AttachedBounds.Bottom);
   if (attachedWidth <= 0 || attachedHeight <= 0) return false;
   const int width = Width() + 2 * step;
   const int n = Nearest(width * (double(attachedHeight) / attachedWidth));

@@ -67,8 +67,9 @@ class TFrame {
   bool Hidden = false;
   TColor PenColor = clBlack;
 
-  int Width() const { return Bounds.Right - Bounds.Left + 1; }
-  int Height() const { return Bounds.Bottom - Bounds.Top + 1; }
+  // Saturated at the ends of int for the widest rectangles it can hold.
+  int Width() const { return InclusiveLength(Bounds.Left, Bounds.Right); }
+  int Height() const { return InclusiveLength(Bounds.Top, Bounds.Bottom); }
 
   // Bounds := rect and Aspect := width / height. A frame without area keeps
   // its previous Aspect: it has no proportions to adopt.

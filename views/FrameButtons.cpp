@@ -32,17 +32,17 @@ std::optional<TFrameStep> FrameButtonStep(int tag) {
 }
 
 const TFrameButtonPlace kFrameButtonPlaces[11] = {
-    {1, "b1", "move-left", {5, 143, 26, 81}},
-    {2, "b2", "move-up", {116, 9, 65, 27}},
-    {3, "b3", "move-right", {264, 143, 25, 78}},
-    {4, "b4", "move-down", {113, 353, 73, 22}},
-    {5, "b5", "taller", {4, 50, 26, 36}},
-    {6, "b6", "shorter", {4, 90, 26, 40}},
-    {7, "b7", "wider", {44, 10, 30, 26}},
-    {8, "b8", "narrower", {75, 9, 34, 27}},
-    {9, "b9", "grow", {8, 7, 30, 31}},
-    {10, "b10", "shrink", {252, 8, 32, 33}},
-    {0, "SpeedButton9", "reset", {5, 234, 25, 85}},
+    {1, "b1", "move-left", {5, 143, 26, 81}, "Move the hair left (hold to keep moving)"},
+    {2, "b2", "move-up", {116, 9, 65, 27}, "Move the hair up (hold to keep moving)"},
+    {3, "b3", "move-right", {264, 143, 25, 78}, "Move the hair right (hold to keep moving)"},
+    {4, "b4", "move-down", {113, 353, 73, 22}, "Move the hair down (hold to keep moving)"},
+    {5, "b5", "taller", {4, 50, 26, 36}, "Make the hair taller (hold to keep stretching)"},
+    {6, "b6", "shorter", {4, 90, 26, 40}, "Make the hair shorter (hold to keep shrinking)"},
+    {7, "b7", "wider", {44, 10, 30, 26}, "Make the hair wider (hold to keep stretching)"},
+    {8, "b8", "narrower", {75, 9, 34, 27}, "Make the hair narrower (hold to keep shrinking)"},
+    {9, "b9", "grow", {8, 7, 30, 31}, "Make the hair larger: wider and taller (hold to keep growing)"},
+    {10, "b10", "shrink", {252, 8, 32, 33}, "Make the hair smaller: narrower and shorter (hold to keep shrinking)"},
+    {0, "SpeedButton9", "reset", {5, 234, 25, 85}, "Put the hair back over the whole face"},
 };
 
 TFrameStepper::TFrameStepper(TFrameBox& frameBox, QObject* parent)
@@ -111,6 +111,7 @@ TFrameButtons CreateFrameButtons(QWidget& panel, TFrameStepper& stepper, std::fu
     button->setIcon(QIcon(QStringLiteral(":/icons/frame/%1.png").arg(QLatin1String(place.Picture))));
     button->setIconSize(QSize(16, 16));
     button->setGeometry(place.Place);
+    button->setToolTip(QString::fromUtf8(place.Hint));
     if (place.Tag != 0) stepper.Connect(*button);
     *targets[i] = button;
   }

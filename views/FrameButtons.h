@@ -33,13 +33,14 @@ struct TFrameStep {
 // The step of the button with tag 1..10; none for other tags.
 std::optional<TFrameStep> FrameButtonStep(int tag);
 
-// Where a button lies on the frame-button panel, and its picture under
-// ":/icons/frame/".
+// Where a button lies on the frame-button panel, its picture under
+// ":/icons/frame/", and the hint that says what it does.
 struct TFrameButtonPlace {
   int Tag;
   const char* Name;
   const char* Picture;
   QRect Place;
+  const char* Hint;
 };
 // b1..b10 and then SpeedButton9 (tag 0).
 extern const TFrameButtonPlace kFrameButtonPlaces[11];

@@ -3,10 +3,12 @@
 #include "views/Makeup.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "imaging/RasterPen.h"
 #include "imaging/core/Rounding.h"
@@ -34,6 +36,8 @@ TMakeup::TMakeup(Makeover& model, QWidget* parent) : TImgView(parent), model_(mo
   // The rubber band and the hand near the first vertex follow the pointer
   // with no button held.
   setMouseTracking(true);
+  // A click gives the canvas the keys, so that M reaches the region editor.
+  setFocusPolicy(Qt::ClickFocus);
   SetMode(TCanvasMode::cmNone);
   drawing_ = false;
   SetZoomFactor(1);
@@ -123,7 +127,11 @@ void TMakeup::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
     return;
   }
   if (button == Qt::LeftButton && onlyLeftHeld && keys == Qt::ControlModifier) {
-    if (outlining) ShowStoredRegion(x, y);
+    if (!outlining) return;
+    // An unfinished polygon is thrown away first, as a right click does, so
+    // that it can never be stored into the region this click shows.
+    if (polygonState_ == TPolygonState::psDrawing) CancelPolygon();
+    ShowStoredRegion(x, y);
     return;
   }
   if (button == Qt::RightButton) {
@@ -175,6 +183,42 @@ void TMakeup::MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, i
   // the button is held.
   if (mode_ == TCanvasMode::cmOutline && polygonState_ == TPolygonState::psIdle) model_.Undo();
   drawing_ = false;
+}
+
+void TMakeup::KeyDown(int key, Qt::KeyboardModifiers modifiers) {
+  const Qt::KeyboardModifiers keys = modifiers & (Qt::ControlModifier | Qt::AltModifier);
+  if (key != Qt::Key_M || keys != Qt::NoModifier) return;
+  if (mode_ != TCanvasMode::cmOutline || polygonState_ != TPolygonState::psDrawing) return;
+  MirrorPolygon();
+  mirroredByKey_ = polygonState_ == TPolygonState::psIdle && workPolygon_.Count == 0;
+}
+
+void TMakeup::KeyUp(int key) {
+  if (key != Qt::Key_M || !std::exchange(mirroredByKey_, false)) return;
+  // As at the release of the mouse button that stores a polygon.
+  model_.Undo();
+}
+
+void TMakeup::keyPressEvent(QKeyEvent* event) {
+  if (event->key() != Qt::Key_M) {
+    TImgView::keyPressEvent(event);
+    return;
+  }
+  if (!event->isAutoRepeat()) KeyDown(event->key(), event->modifiers());
+}
+
+void TMakeup::keyReleaseEvent(QKeyEvent* event) {
+  if (event->key() != Qt::Key_M) {
+    TImgView::keyReleaseEvent(event);
+    return;
+  }
+  if (!event->isAutoRepeat()) KeyUp(event->key());
+}
+
+void TMakeup::focusOutEvent(QFocusEvent* event) {
+  // A release that goes elsewhere still takes the yellow away.
+  if (mirroredByKey_) KeyUp(Qt::Key_M);
+  TImgView::focusOutEvent(event);
 }
 
 // ---- the region editor -----------------------------------------------------

@@ -5,6 +5,8 @@
 // and the lips as polygons (the region editor), pencil lines and airbrush
 // strokes. The polygon in progress, the brush and the pencil colour are the
 // canvas's own; the picture, its header and its undo point are the model's.
+// While a polygon is in progress the M key mirrors it as an Alt-click does,
+// for window managers that take Alt and the mouse for moving windows.
 #include <QLine>
 #include <QPoint>
 #include <cstdint>
@@ -69,6 +71,10 @@ class TMakeup : public TImgView {
   void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y) override;
   void MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y) override;
   void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y) override;
+  // M mirrors the polygon in progress; the stored outline shows until the
+  // key is released.
+  void KeyDown(int key, Qt::KeyboardModifiers modifiers);
+  void KeyUp(int key);
   void ViewChange(int change) override;
 
  signals:
@@ -77,6 +83,9 @@ class TMakeup : public TImgView {
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
 
  private:
@@ -111,6 +120,7 @@ class TMakeup : public TImgView {
   Qt::MouseButtons pressButtons_;
   std::vector<QLine> windowLines_;  // edges placed so far, and the rubber band last
   bool rubberShown_ = false;
+  bool mirroredByKey_ = false;  // the yellow of a polygon mirrored by M is on the picture
 };
 
 }  // namespace glamora

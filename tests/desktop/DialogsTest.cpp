@@ -1,7 +1,10 @@
 // Message boxes through the hook, and the error box of event handlers.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QPushButton>
+#include <QTest>
+#include <QTimer>
 #include <stdexcept>
 
 #include "desktop/Dialogs.h"
@@ -25,6 +28,33 @@ TEST(Dialogs, MessageBoxesReachTheHookWithCaptionButtonsAndAnswer) {
   EXPECT_EQ(seen[1].Caption, "Warning");
   EXPECT_EQ(seen[2].Caption, "Confirmation");
   EXPECT_EQ(seen[2].Text, "Delete?");
+}
+
+TEST(Dialogs, EnterAnswersTheNamedDefaultButtonElseTheFirst) {
+  struct Case {
+    TMsgDlgButtons Buttons;
+    TMsgDlgButtons Default;
+    TModalResult Enter;
+  };
+  const Case cases[] = {
+      {mbYes | mbNo, {}, mrYes},
+      {mbYes | mbNo, mbNo, mrNo},
+      {mbYes | mbNo | mbCancel, mbNo, mrNo},
+      {mbYes | mbNo | mbCancel, mbCancel, mrCancel},
+      {mbOK, {}, mrOk},
+      // A default the box does not show falls back to the first button.
+      {mbYes | mbNo, mbCancel, mrYes},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(int(c.Buttons) * 100 + int(c.Default));
+    // The real message box, answered by Enter once it is up.
+    QTimer::singleShot(0, [] {
+      QWidget* box = QApplication::activeModalWidget();
+      ASSERT_NE(box, nullptr);
+      QTest::keyClick(box, Qt::Key_Return);
+    });
+    EXPECT_EQ(MessageDlg("Delete?", TMsgDlgType::mtWarning, c.Buttons, c.Default), c.Enter);
+  }
 }
 
 TEST(Dialogs, ScopedHookRestoresTheOneBefore) {

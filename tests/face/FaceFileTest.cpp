@@ -230,5 +230,56 @@ TEST(FaceFile, RewriteFailuresAreErrorsAndChangeNothing) {
   EXPECT_EQ(ReadAll(dir.File("locked.mff")), face);
 }
 
+TEST(FaceFile, ACheckedRewriteWritesOnlyIntoTheFaceThatWasRead) {
+  TempFolder dir;
+  const std::string path = dir.File("face.mff");
+  std::vector<uint8_t> original(3260 + 900);
+  for (size_t i = 0; i < original.size(); ++i) original[i] = uint8_t(i * 13 + 5);
+  WriteAll(path, original);
+  FaceHeader header;
+  MemoryStream payload;
+  FaceFileIdentity identity;
+  ASSERT_TRUE(ReadFaceFile(path, header, payload, &identity));
+  EXPECT_EQ(identity, IdentityOfFaceFile(original));
+  header.Region(1).Valid = 1;
+
+  // Whatever has taken the face's name since: nothing is written into it.
+  std::vector<uint8_t> otherPayload = original;
+  otherPayload.back() ^= 1;
+  std::vector<uint8_t> longer = original;
+  longer.push_back(0);
+  std::vector<uint8_t> jpeg = Picture(5000);
+  const std::vector<uint8_t> others[] = {otherPayload, longer, jpeg};
+  for (const std::vector<uint8_t>& other : others) {
+    WriteAll(path, other);
+    EXPECT_THROW(RewriteFaceHeader(path, header, identity), FaceFileReplaced);
+    EXPECT_EQ(ReadAll(path), other);
+  }
+
+  // The same face under its name, its header changed or not, takes the header.
+  std::vector<uint8_t> sameFace = original;
+  sameFace[100] ^= 0xFF;
+  WriteAll(path, sameFace);
+  RewriteFaceHeader(path, header, identity);
+  const std::vector<uint8_t> after = ReadAll(path);
+  EXPECT_EQ(after[12], 1);
+  EXPECT_TRUE(std::equal(original.begin() + 3260, original.end(), after.begin() + 3260));
+}
+
+TEST(FaceFile, WritingAHeaderWithItsPayloadGivesTheIdentityOfTheFileWritten) {
+  TempFolder dir;
+  const FaceHeader header = SampleHeader();
+  const std::vector<uint8_t> picture = Picture(777);
+  const FaceFileIdentity written = WriteFaceFile(header, picture, dir.File("new.mff"));
+  FaceHeader readHeader;
+  MemoryStream payload;
+  FaceFileIdentity read;
+  ASSERT_TRUE(ReadFaceFile(dir.File("new.mff"), readHeader, payload, &read));
+  EXPECT_EQ(readHeader, header);
+  EXPECT_EQ(payload.Bytes(), picture);
+  EXPECT_EQ(read, written);
+  EXPECT_EQ(written.Size, 3260u + 777u);
+}
+
 }  // namespace
 }  // namespace glamora

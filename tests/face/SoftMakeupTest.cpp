@@ -8,6 +8,7 @@
 #include <initializer_list>
 
 #include "imaging/core/Luma.h"
+#include "tests/support/FaceFixtures.h"
 
 namespace glamora {
 namespace {
@@ -15,17 +16,10 @@ namespace {
 constexpr TColor kSkin = Rgb(200, 150, 130);
 constexpr TColor kLipstick = Rgb(180, 40, 60);
 
-FaceRegion RegionOf(std::initializer_list<FacePoint> points) {
-  FaceRegion r;
-  r.Valid = 1;
-  r.Count = int32_t(points.size());
-  int i = 0;
-  for (const FacePoint& p : points) r.Points[size_t(i++)] = p;
-  return r;
-}
+using test::OutlinedRegion;
 
 // Pixels 10..49 across and 10..29 down.
-FaceRegion Rectangle() { return RegionOf({{10, 10}, {50, 10}, {50, 30}, {10, 30}}); }
+FaceRegion Rectangle() { return OutlinedRegion({{10, 10}, {50, 10}, {50, 30}, {10, 30}}); }
 
 Bitmap Skin(int w = 60, int h = 40) {
   Bitmap b(w, h);
@@ -92,7 +86,7 @@ TEST(SoftColorRegion, KeepsTheSkinsLightAndShade) {
 TEST(SoftColorRegion, LeavesARingsHoleAlone) {
   // Outer loop 10..49 × 10..29, a step in, inner loop 20..39 × 15..24 as
   // the hole, and the same step back out.
-  const FaceRegion ring = RegionOf({{10, 10}, {50, 10}, {50, 30}, {10, 30}, {10, 10},
+  const FaceRegion ring = OutlinedRegion({{10, 10}, {50, 10}, {50, 30}, {10, 30}, {10, 10},
                                     {20, 15}, {20, 25}, {40, 25}, {40, 15}, {20, 15}});
   Bitmap picture = Skin();
   SoftColorRegion(picture, ring, kLipstick, {2, 100});
@@ -118,8 +112,8 @@ TEST(SoftMakeup, ChangesNothingWhereThereIsNothingToColour) {
   notOutlined.Valid = 0;
   FaceRegion twoVertices = Rectangle();
   twoVertices.Count = 2;
-  const FaceRegion damaged = RegionOf({{10, 10}, {40000, 10}, {50, 30}});
-  const FaceRegion offThePicture = RegionOf({{-50, -50}, {-10, -50}, {-10, -10}});
+  const FaceRegion damaged = OutlinedRegion({{10, 10}, {40000, 10}, {50, 30}});
+  const FaceRegion offThePicture = OutlinedRegion({{-50, -50}, {-10, -50}, {-10, -10}});
   const struct {
     const char* Name;
     FaceRegion Region;

@@ -119,6 +119,8 @@ TEST_P(ExportReplaceTest, AnExistingNameIsReplacedOnlyOnYes) {
   EXPECT_EQ(messages.Shown()[0].Text.toStdString(), "Do you replace existing file?");
   EXPECT_EQ(messages.Shown()[0].Type, TMsgDlgType::mtWarning);
   EXPECT_EQ(messages.Shown()[0].Buttons, mbYes | mbNo | mbCancel);
+  // Enter keeps the existing file.
+  EXPECT_EQ(DefaultButtonOf(messages.Shown()[0]), mbNo);
   EXPECT_EQ(state.Counter, c.exported ? 2 : 1);
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 
 #include "desktop/FileFunctions.h"
 #include "imaging/components/ImgIO.h"
@@ -70,11 +71,30 @@ INSTANTIATE_TEST_SUITE_P(
                       NumberingCase{"TakenInCapitals", {"0004.JPG"}, 3, 5, "0005.jpg"},
                       NumberingCase{"TakenByAFolder", {"0004.jpg/"}, 3, 5, "0005.jpg"},
                       NumberingCase{"SeveralTaken", {"0004.jpg", "0005.jpg", "0007.jpg"}, 3, 6, "0006.jpg"},
-                      NumberingCase{"Past9999", {"9999.jpg"}, 9998, 10000, "10000.jpg"},
-                      NumberingCase{"Past10000", {"9999.jpg", "10000.jpg"}, 9999, 10001, "10001.jpg"},
+                      // Past 9999 the lowest free four-digit number comes first.
+                      NumberingCase{"Past9999", {"0001.jpg", "0003.jpg", "9999.jpg"}, 9998, 2, "0002.jpg"},
+                      NumberingCase{"Past10000", {"0001.jpg", "9999.jpg", "10000.jpg"}, 10000, 2, "0002.jpg"},
+                      NumberingCase{"BeyondInt", {"0001.jpg"}, 2147483647, 2, "0002.jpg"},
                       // A count of 0 after a start-up that found a name that is no number.
                       NumberingCase{"CounterFellBack", {"0001.jpg", "0002.jpg", "holiday.jpg"}, 0, 3, "0003.jpg"}),
     [](const auto& p) { return std::string(p.param.label); });
+
+TEST(NextFreeGalleryNumber, TakesMoreDigitsOnlyWhenEveryFourDigitNameIsTaken) {
+  std::set<int64_t> taken;
+  for (int64_t n = 1; n <= kLastFourDigitNumber; ++n) taken.insert(n);
+  const auto next = [&](int32_t counter) {
+    return NextFreeGalleryNumber(counter, [&](int64_t n) { return taken.count(n) != 0; });
+  };
+  EXPECT_EQ(next(9999), 10000);
+  EXPECT_EQ(next(0), 10000);
+  taken.insert(10000);
+  EXPECT_EQ(next(9999), 10001);
+  EXPECT_EQ(next(12000), 12001);
+  // A freed four-digit name is taken again first.
+  taken.erase(500);
+  EXPECT_EQ(next(10000), 500);
+  EXPECT_EQ(next(499), 500);
+}
 
 TEST(AddGalleryPicture, WritesAJpegOfQuality90AndReturnsTheNewCounter) {
   TempFolder gallery;
@@ -157,6 +177,8 @@ TEST(DeleteAllGalleryPictures, AsksOnceEmptiesTheFolderAndNumberingStartsOver) {
   EXPECT_EQ(messages.Shown()[0].Text.toStdString(), "Do you delete all gallery images?");
   EXPECT_EQ(messages.Shown()[0].Type, TMsgDlgType::mtWarning);
   EXPECT_EQ(messages.Shown()[0].Buttons, mbYes | mbNo);
+  // Enter keeps the pictures.
+  EXPECT_EQ(DefaultButtonOf(messages.Shown()[0]), mbNo);
   // Empty, hidden files included.
   EXPECT_TRUE(fs::is_empty(gallery.Path()));
 

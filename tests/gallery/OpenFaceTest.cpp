@@ -150,6 +150,7 @@ TEST_F(OpenFaceTest, DeleteKeyAsksAndRemovesAUserFaceOnYes) {
   EXPECT_EQ(messages.Shown()[0].Text.toStdString(), "Are you sure you want to delete the selected file?");
   EXPECT_EQ(messages.Shown()[0].Type, TMsgDlgType::mtWarning);
   EXPECT_EQ(messages.Shown()[0].Buttons, mbYes | mbNo);
+  EXPECT_EQ(DefaultButtonOf(messages.Shown()[0]), mbNo);
   EXPECT_FALSE(fs::exists(face("b.mff")));
   EXPECT_EQ(Listed(), (std::vector<std::string>{"A.mff", "C.MFF", "d.EFF", "Modela.eff"}));
   // The preview is blank: every pixel the view's background.
@@ -223,6 +224,39 @@ TEST_F(OpenFaceTest, DoubleClickOpens) {
   QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, item.center());
   EXPECT_EQ(browser.result(), mrOk);
   EXPECT_EQ(browser.SelectedFaceFile, face("A.mff"));
+}
+
+TEST_F(OpenFaceTest, ADoubleClickOnTheEmptyPartOfTheListDoesNothing) {
+  browser.show();
+  browser.FormActivate();
+  QListWidget* list = browser.FileListBox1;
+  const QPoint empty(list->viewport()->width() / 2, list->viewport()->height() - 5);
+  ASSERT_EQ(list->itemAt(empty), nullptr);
+  for (const char* selected : {"", "b.mff"}) {
+    SCOPED_TRACE(selected);
+    if (*selected) Select(selected);
+    MessageScript messages;
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, empty);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, empty);
+    EXPECT_TRUE(messages.Shown().empty());
+    EXPECT_TRUE(browser.isVisible());
+    EXPECT_EQ(browser.result(), 0);
+  }
+}
+
+TEST_F(OpenFaceTest, TheFaceThatIsOpenCannotBeDeleted) {
+  browser.FormActivate();
+  // The main window names it by another path to the same file.
+  browser.CurrentFaceFile = program.File("Faces/../Faces/b.mff");
+  Select("b.mff");
+  MessageScript messages({mrOk, mrYes});
+  browser.FileListBox1KeyDown(Qt::Key_Delete, Qt::NoModifier);
+  EXPECT_EQ(messages.Texts(), std::vector<std::string>{kOpenFaceDeleteForbidden});
+  EXPECT_TRUE(fs::exists(face("b.mff")));
+  // Any other face of the user's is deleted as before.
+  Select("A.mff");
+  browser.FileListBox1KeyDown(Qt::Key_Delete, Qt::NoModifier);
+  EXPECT_FALSE(fs::exists(face("A.mff")));
 }
 
 TEST_F(OpenFaceTest, EscPressesBrowseNotCancel) {

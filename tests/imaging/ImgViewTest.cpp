@@ -88,7 +88,28 @@ TEST_F(ViewTest, AutoFitNeverDropsTheZoomToZero) {
   EXPECT_EQ(view.ScreenToBitmapX(10), 1000);
 }
 
-TEST_F(ViewTest, FitUsesTheOuterSizeAndIgnoresAnEmptyBitmap) {
+TEST_F(ViewTest, FittingKeepsTheWholePictureInsideTheBorder) {
+  // The gallery preview: a 228 x 314 picture in a 227 x 314 view whose border
+  // leaves a 223 x 310 client area.
+  view.resize(227, 314);
+  FillProbe(*view.Bitmap(), 228, 314);
+  for (bool autoFit : {true, false}) {
+    SCOPED_TRACE(autoFit ? "AutoFit" : "Fit");
+    view.SetZoom(100);
+    view.SetAutoFit(autoFit);
+    if (!autoFit) view.Fit();
+    EXPECT_EQ(view.Zoom(), 97);  // min(trunc(310 / 3.14), trunc(223 / 2.28))
+    EXPECT_EQ(view.MaxViewXY(), QPoint(0, 0));
+    // The picture's last column and row are on the screen.
+    const QImage shown = view.grab().toImage();
+    const QPoint last(view.BitmapToScreenX(227), view.BitmapToScreenY(313));
+    EXPECT_TRUE(view.ClientRect().contains(last + view.ClientOrigin()));
+    EXPECT_EQ(PixelOf(shown, last.x() + view.ClientOrigin().x(), last.y() + view.ClientOrigin().y()), Probe(227, 313));
+    view.SetAutoFit(false);
+  }
+}
+
+TEST_F(ViewTest, FitUsesTheClientAreaAndIgnoresAnEmptyBitmap) {
   Make(100, 100, 0, 0);
   view.Fit();
   EXPECT_EQ(view.Zoom(), 100);

@@ -166,6 +166,55 @@ TEST_F(MakeoverTest, StoringARegionMarksTheHeaderChangedUntilItIsWritten) {
   EXPECT_EQ(onDisk.Region(2), model_.Header().Region(2));
 }
 
+TEST_F(MakeoverTest, AFaceFileReplacedSinceItWasLoadedTakesNoHeader) {
+  const FaceRegion triangle = test::OutlinedRegion({{0, 0}, {60, 12}, {30, 50}});
+  model_.StoreRegion(1, triangle);
+  // Another face under the same name, as copying a file over it leaves it.
+  test::WriteTestFace(facePath_, test::StandardFacePicture(Rgb(10, 20, 30)), test::RectangleRegionsHeader());
+  const std::vector<uint8_t> other = test::ReadAll(facePath_);
+  EXPECT_THROW(model_.SaveHeader(), FaceFileReplaced);
+  EXPECT_EQ(test::ReadAll(facePath_), other);
+  EXPECT_FALSE(model_.HeaderSaved());
+
+  // Dropping the change returns to the header the face file had.
+  model_.DiscardHeaderChanges();
+  EXPECT_TRUE(model_.HeaderSaved());
+  EXPECT_EQ(model_.Header(), test::RectangleRegionsHeader());
+}
+
+TEST_F(MakeoverTest, SavingTheFaceAsANewFileKeepsItsPictureBytesAndTheOutlines) {
+  const FaceRegion triangle = test::OutlinedRegion({{0, 0}, {60, 12}, {30, 50}});
+  model_.StoreRegion(2, triangle);
+  std::filesystem::remove(facePath_);
+  const std::string saved = dir_.File("saved.mff");
+  model_.SaveFaceAs(saved);
+  EXPECT_TRUE(model_.HeaderSaved());
+  EXPECT_EQ(model_.HeaderFileName(), saved);
+
+  // The picture stream is the one loaded, byte for byte.
+  FaceHeader onDisk;
+  MemoryStream payload;
+  ASSERT_TRUE(ReadFaceFile(saved, onDisk, payload));
+  EXPECT_EQ(onDisk, model_.Header());
+  MemoryStream original;
+  FaceHeader ignored;
+  test::WriteTestFace(dir_.File("again.mff"), test::StandardFacePicture(kSkin), test::RectangleRegionsHeader());
+  ASSERT_TRUE(ReadFaceFile(dir_.File("again.mff"), ignored, original));
+  EXPECT_EQ(payload.Bytes(), original.Bytes());
+
+  // Later outlines go into the new file, which the checked rewrite accepts.
+  model_.StoreRegion(3, triangle);
+  model_.SaveHeader();
+  ASSERT_TRUE(ReadFaceFile(saved, onDisk, payload));
+  EXPECT_EQ(onDisk.Region(3), model_.Header().Region(3));
+
+  // A file that cannot be written changes nothing.
+  model_.StoreRegion(1, triangle);
+  EXPECT_THROW(model_.SaveFaceAs(dir_.File("missing/x.mff")), FileError);
+  EXPECT_EQ(model_.HeaderFileName(), saved);
+  EXPECT_FALSE(model_.HeaderSaved());
+}
+
 TEST_F(MakeoverTest, ComplexionStartsFromTheUndoPointEachTime) {
   Bitmap gradient(228, 314);
   for (int y = 0; y < 314; ++y)

@@ -2,6 +2,8 @@
 // context number, and the reports of what it cannot show.
 #include <gtest/gtest.h>
 
+#include <QScreen>
+#include <QTest>
 #include <QTextBrowser>
 
 #include "shell/HelpViewer.h"
@@ -48,6 +50,48 @@ TEST_F(HelpViewerTest, LinksInsideTheHelpMoveBetweenTopics) {
   link.setFragment("SHM_contents0011");
   viewer_.Browser()->setSource(link);
   EXPECT_EQ(viewer_.CurrentTopic(), "SHM_contents0011");
+}
+
+TEST_F(HelpViewerTest, EscClosesTheWindow) {
+  viewer_.ShowContents();
+  ASSERT_TRUE(viewer_.isVisible());
+  QTest::keyClick(viewer_.Browser(), Qt::Key_Escape);
+  EXPECT_FALSE(viewer_.isVisible());
+  // The next request shows it again.
+  viewer_.ShowIndex();
+  EXPECT_TRUE(viewer_.isVisible());
+}
+
+TEST(HelpViewerPlacement, OpensCentredOverItsWindowAndWhollyOnTheScreen) {
+  QWidget owner;
+  owner.resize(400, 300);
+  const QRect area = owner.screen()->availableGeometry();
+  struct Case {
+    const char* Name;
+    QPoint OwnerAt;
+    bool Centred;  // there is room to centre the help over the owner
+  };
+  const Case cases[] = {
+      {"owner in the middle", area.center() - QPoint(200, 150), true},
+      {"owner at the bottom right", area.bottomRight() - QPoint(150, 100), false},
+      {"owner partly above and left of the screen", area.topLeft() - QPoint(250, 200), false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    owner.move(c.OwnerAt);
+    owner.show();
+    THelpViewer viewer(&owner);
+    viewer.SetHelpFile(SourceDir() + "/data/Glamora.hlp");
+    viewer.ShowContents();
+    EXPECT_TRUE(area.contains(viewer.frameGeometry())) << viewer.frameGeometry().x() << "," << viewer.frameGeometry().y();
+    if (c.Centred) {
+      EXPECT_LE((viewer.frameGeometry().center() - owner.frameGeometry().center()).manhattanLength(), 40);
+    }
+    // Shown again while open, it stays where the user has put it.
+    viewer.move(area.topLeft() + QPoint(5, 5));
+    viewer.ShowIndex();
+    EXPECT_EQ(viewer.pos(), area.topLeft() + QPoint(5, 5));
+  }
 }
 
 }  // namespace

@@ -307,7 +307,36 @@ TEST_F(MainGalleryTest, AddNeverReplacesAPicture) {
   EXPECT_EQ(ReadAll(Gallery("0002.jpg")), second);
   EXPECT_TRUE(fs::exists(Gallery("0003.jpg")));
   EXPECT_EQ(form->Gallery().Counter(), 3);
-  EXPECT_EQ(Selected(*form), "zzz.jpg") << "the last in name order is selected";
+  // The new picture, not the one that sorts last, so that Export exports it.
+  EXPECT_EQ(Selected(*form), "0003.jpg");
+}
+
+TEST_F(MainGalleryTest, PastTheLastFourDigitNumberTheLowestFreeOneIsAddedAndSelected) {
+  Picture(1, Rgb(10, 200, 10));
+  Picture(3, Rgb(10, 10, 200));
+  Picture(9999, Rgb(200, 10, 10));
+  auto form = StartGallery();
+  ASSERT_EQ(form->Gallery().Counter(), 9999);
+
+  Control<QAction>(*form, "MenuAdd")->trigger();
+  EXPECT_EQ(Files(), (std::vector<std::string>{"0001.jpg", "0002.jpg", "0003.jpg", "9999.jpg"}));
+  EXPECT_EQ(Selected(*form), "0002.jpg");
+  EXPECT_EQ(form->Gallery().Counter(), 2);
+  Control<QAction>(*form, "MenuAdd")->trigger();
+  EXPECT_EQ(Selected(*form), "0004.jpg");
+}
+
+TEST_F(MainGalleryTest, AnAddThatWritesNothingKeepsTheCounterAndTheSelection) {
+  Picture(1, Rgb(10, 200, 10));
+  Picture(2, Rgb(10, 10, 200));
+  auto form = StartGallery();
+  Control<TImgThumbView>(*form, "ThumbViewPreview")->SetSelectedImage(0);
+  // A face that cannot be coded: nothing is written.
+  form->Model().SetFace(Bitmap());
+  Control<QAction>(*form, "MenuAdd")->trigger();
+  EXPECT_EQ(Files(), (std::vector<std::string>{"0001.jpg", "0002.jpg"}));
+  EXPECT_EQ(form->Gallery().Counter(), 2);
+  EXPECT_EQ(Selected(*form), "0001.jpg");
 }
 
 struct DeleteAllCase {
@@ -749,6 +778,8 @@ TEST_F(MainFaceBrowserTest, OkSwitchesTheFaceAndCaptionAfterCommittingTheOutline
   ASSERT_TRUE(Control<QToolButton>(*form, "bOutline")->isChecked());
 
   OpenWithCtrlO(*form, [&] {
+    // The browser knows the face that is open, which it will not delete.
+    EXPECT_EQ(browser_->CurrentFaceFile, face_);
     SelectFace("Other.mff");
     browser_->bOpen->click();
   });

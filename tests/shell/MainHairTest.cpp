@@ -426,6 +426,7 @@ TEST_F(MainHairTest, DeleteAsksFirstAndYesDeletesTheHairstyleFile) {
   EXPECT_EQ(messages_[0].Text, kDeleteQuestion);
   EXPECT_EQ(messages_[0].Type, TMsgDlgType::mtConfirmation);
   EXPECT_EQ(messages_[0].Buttons, mbYes | mbNo);
+  EXPECT_EQ(DefaultButtonOf(messages_[0]), mbNo);
   EXPECT_EQ(Control<TImgThumbView>(*form, "ThumbViewHair")->ImageCount(), 3);
   EXPECT_TRUE(fs::exists(HairFile("Short", 1)));
 

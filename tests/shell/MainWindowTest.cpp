@@ -66,26 +66,41 @@ TEST_F(MainWindowTest, MissingStoredFaceFallsBackToTheModelFaceSilently) {
   EXPECT_TRUE(messages_.empty());
 }
 
-TEST_F(MainWindowTest, FaceThatCannotBeLoadedIsReportedAndLeavesTheCaption) {
+TEST_F(MainWindowTest, StoredFaceThatCannotBeLoadedIsReportedAndTheModelFaceTakesItsPlace) {
   const std::string header(FaceHeader::kByteSize, '\0');
   struct Case {
     const char* Name;
     std::string Bytes;
+    bool ModelFace;  // present in "Faces"
   };
   const Case cases[] = {
-      {"Short.mff", "too short for a header"},
-      {"Payload.mff", header + "not a picture in any format"},
-      {"Wrong.txt", header},
+      {"Short.mff", "too short for a header", true},
+      {"Payload.mff", header + "not a picture in any format", true},
+      {"Wrong.txt", header, true},
+      {"Alone.mff", "too short for a header", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Name);
     messages_.clear();
+    fs::remove(program_.File("Faces/Modela.eff"));
+    const std::string model = c.ModelFace ? CopyModelFace() : std::string();
     WriteAll(program_.File(std::string("Faces/") + c.Name), c.Bytes);
     auto form = Start(program_.File(std::string("Faces/") + c.Name));
+    // The message follows once the window is up, over the face that took the place.
+    EXPECT_TRUE(messages_.empty());
+    QCoreApplication::processEvents();
     EXPECT_EQ(MessageTexts(), std::vector<std::string>{"There is not a saved face!"});
     EXPECT_EQ(messages_.at(0).Caption, "Glamora");
     EXPECT_EQ(messages_.at(0).Buttons, TMsgDlgButtons(mbOK));
-    EXPECT_EQ(form->windowTitle(), "Glamora");
+    if (c.ModelFace) {
+      EXPECT_EQ(form->FaceFileName(), model);
+      EXPECT_EQ(form->windowTitle(), "Glamora - Modela.eff");
+      EXPECT_EQ(form->Model().HeaderFileName(), model);
+      form->close();
+      EXPECT_EQ(SettingsStore().ReadString("FaceFile"), model);
+    } else {
+      EXPECT_EQ(form->windowTitle(), "Glamora");
+    }
   }
 }
 

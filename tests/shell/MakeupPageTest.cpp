@@ -7,7 +7,9 @@
 #include <QToolButton>
 #include <filesystem>
 
+#include "desktop/FileFunctions.h"
 #include "desktop/Panel.h"
+#include "desktop/Settings.h"
 #include "face/FaceFile.h"
 #include "face/StandardFace.h"
 #include "imaging/HsvPicker.h"
@@ -355,48 +357,266 @@ TEST_F(MakeupPageTest, HeaderIsWrittenBackOnlyIntoFilesNotNamedExactlyEff) {
   }
 }
 
-TEST_F(MakeupPageTest, HeaderThatCannotBeWrittenIsReportedAndKeptForTheNextTry) {
+// ---- outlines that cannot be written back: the way out ------------------------------
+
+class OutlineWayOutTest : public MakeupPageTest {
+ protected:
+  // Outline mode on, and a new outline of the left eye stored.
+  void StoreLeftEye(TFormMain& form) {
+    if (!Control<QToolButton>(form, "bOutline")->isChecked()) {
+      QTest::mouseClick(Control<QToolButton>(form, "bOutline"), Qt::LeftButton);
+    }
+    for (QPoint p : {QPoint(20, 30), QPoint(120, 30), QPoint(70, 100), QPoint(21, 31)}) {
+      QTest::mouseClick(&form.Canvas(), Qt::LeftButton, {}, p);
+    }
+    ASSERT_FALSE(form.Model().HeaderSaved());
+  }
+
+  void TurnToHairstylePage(TFormMain& form) {
+    Control<QTabWidget>(form, "PageControl1")->setCurrentWidget(Control<QWidget>(form, "TabSheetHairstyles"));
+  }
+  bool OnMakeupPage(TFormMain& form) {
+    return Control<QTabWidget>(form, "PageControl1")->currentWidget() == Control<QWidget>(form, "TabSheetMakeup");
+  }
+
+  // The save dialog of a new face file answers from `dialogAnswers_` (the
+  // empty name when it runs out) and records what it proposed.
+  void AnswerSaveDialog(TFormMain& form) {
+    form.SetNewFaceDialog([this](const std::string& folder, const std::string& proposed) {
+      proposals_.push_back(WithTrailingSeparatorOf(folder) + proposed);
+      if (dialogAnswers_.empty()) return std::string();
+      const std::string answer = dialogAnswers_.front();
+      dialogAnswers_.erase(dialogAnswers_.begin());
+      return answer;
+    });
+  }
+
+  // Message boxes are answered from a list (Cancel when it runs out).
+  void Answers(std::vector<TModalResult> answers) { answers_ = std::move(answers); }
+
+  std::vector<TModalResult> answers_;
+  ScopedMessageHook scripted_{[this](const MessageRequest& request) {
+    messages_.push_back(request);
+    if (answers_.empty()) return TModalResult(mrCancel);
+    const TModalResult answer = answers_.front();
+    answers_.erase(answers_.begin());
+    return answer;
+  }};
+  std::vector<std::string> dialogAnswers_;
+  std::vector<std::string> proposals_;
+};
+
+TEST_F(OutlineWayOutTest, AFileThatCannotBeWrittenAsksAndCancelGoesOnOutlining) {
   auto form = StartOnMakeupPage(StandardFacePicture(kSkin));
   const std::vector<uint8_t> before = ReadAll(facePath_);
-  QTest::mouseClick(Control<QToolButton>(*form, "bOutline"), Qt::LeftButton);
-  TMakeup& canvas = form->Canvas();
-  for (QPoint p : {QPoint(20, 30), QPoint(120, 30), QPoint(70, 100), QPoint(21, 31)}) {
-    QTest::mouseClick(&canvas, Qt::LeftButton, {}, p);
-  }
+  StoreLeftEye(*form);
   fs::permissions(facePath_, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
 
-  // Leaving the page: the error box, the header still unsaved, and the user
-  // stays on the Make-up page.
-  Control<QTabWidget>(*form, "PageControl1")->setCurrentWidget(Control<QWidget>(*form, "TabSheetHairstyles"));
-  ASSERT_EQ(messages_.size(), 1u);
-  EXPECT_EQ(messages_[0].Text.toStdString(), "Cannot open file " + facePath_);
-  EXPECT_EQ(messages_[0].Type, TMsgDlgType::mtError);
+  // Leaving the page, raising the outline tool, choosing another tool: each
+  // asks, and Cancel leaves the user outlining with the outline kept.
+  TurnToHairstylePage(*form);
+  for (QToolButton* button : {Control<QToolButton>(*form, "bOutline"), Control<QToolButton>(*form, "bEyes")}) {
+    QTest::mouseClick(button, Qt::LeftButton);
+  }
+  ASSERT_EQ(messages_.size(), 3u);
+  for (const MessageRequest& question : messages_) {
+    EXPECT_NE(question.Text.toStdString().find("Cannot open file " + facePath_), std::string::npos);
+    EXPECT_EQ(question.Type, TMsgDlgType::mtWarning);
+    EXPECT_EQ(question.Buttons, mbYes | mbNo | mbCancel);
+    // Enter leads to the save dialog: a hasty key loses nothing.
+    EXPECT_EQ(DefaultButtonOf(question), mbYes);
+  }
   EXPECT_FALSE(form->Model().HeaderSaved());
   EXPECT_EQ(ReadAll(facePath_), before);
-  EXPECT_EQ(Control<QTabWidget>(*form, "PageControl1")->currentWidget(), Control<QWidget>(*form, "TabSheetMakeup"));
+  EXPECT_TRUE(OnMakeupPage(*form));
   EXPECT_FALSE(Control<TPanel>(*form, "PanelFrameControls")->isVisible());
-
-  // Raising the outline tool or choosing another tool fails the same way and
-  // leaves the outline tool down.
-  for (QToolButton* button : {Control<QToolButton>(*form, "bOutline"), Control<QToolButton>(*form, "bEyes")}) {
-    SCOPED_TRACE(button->objectName().toStdString());
-    QTest::mouseClick(button, Qt::LeftButton);
-    EXPECT_EQ(messages_.back().Text.toStdString(), "Cannot open file " + facePath_);
-    EXPECT_FALSE(form->Model().HeaderSaved());
-    EXPECT_TRUE(Control<QToolButton>(*form, "bOutline")->isChecked());
-    EXPECT_FALSE(Control<QToolButton>(*form, "bEyes")->isChecked());
-    EXPECT_EQ(form->MakeupPage().Tool(), TMakeupTool::mkOutline);
-    EXPECT_EQ(canvas.Cursor(), 50);
-  }
-  EXPECT_EQ(messages_.size(), 3u);
+  EXPECT_TRUE(Control<QToolButton>(*form, "bOutline")->isChecked());
+  EXPECT_FALSE(Control<QToolButton>(*form, "bEyes")->isChecked());
+  EXPECT_EQ(form->MakeupPage().Tool(), TMakeupTool::mkOutline);
+  EXPECT_EQ(form->Canvas().Cursor(), 50);
+  EXPECT_EQ(form->Canvas().ZoomFactor(), 3);
 
   // Once the file may be written, the next commit stores the outline.
   fs::permissions(facePath_, fs::perms::owner_write, fs::perm_options::add);
-  Control<QTabWidget>(*form, "PageControl1")->setCurrentWidget(Control<QWidget>(*form, "TabSheetHairstyles"));
+  TurnToHairstylePage(*form);
   EXPECT_EQ(messages_.size(), 3u);
   EXPECT_TRUE(form->Model().HeaderSaved());
-  EXPECT_NE(ReadAll(facePath_), before);
+  EXPECT_EQ(ReadHeader(facePath_).Region(1), form->Model().Header().Region(1));
   EXPECT_TRUE(Control<TPanel>(*form, "PanelFrameControls")->isVisible());
+}
+
+// How a face file can fail to take the outlines.
+enum class Loss { ReadOnly, Deleted, ReplacedByAPicture };
+
+struct LossCase {
+  const char* Name;
+  Loss How;
+};
+
+const LossCase kLosses[] = {
+    {"read-only", Loss::ReadOnly}, {"deleted", Loss::Deleted}, {"replaced by a picture", Loss::ReplacedByAPicture}};
+
+// The face file as the loss leaves it (empty when deleted).
+std::vector<uint8_t> Lose(const std::string& path, Loss how) {
+  switch (how) {
+    case Loss::ReadOnly: fs::permissions(path, fs::perms::owner_read | fs::perms::group_read); break;
+    case Loss::Deleted: fs::remove(path); return {};
+    case Loss::ReplacedByAPicture: {
+      // Another file under the face's name, longer than a header: a rewrite
+      // would write the header over its start.
+      std::vector<uint8_t> jpeg = {0xFF, 0xD8, 0xFF, 0xE0};
+      jpeg.resize(5000, 0x5A);
+      WriteAll(path, jpeg);
+      break;
+    }
+  }
+  return ReadAll(path);
+}
+
+TEST_F(OutlineWayOutTest, YesSavesTheFaceWithItsOutlinesAsANewFaceFileThatBecomesTheCurrentFace) {
+  for (const LossCase& c : kLosses) {
+    SCOPED_TRACE(c.Name);
+    messages_.clear();
+    proposals_.clear();
+    for (const char* name : {"Face.mff", "Face2.mff"}) {
+      if (fs::exists(program_.File(std::string("Faces/") + name))) {
+        fs::permissions(program_.File(std::string("Faces/") + name), fs::perms::owner_all, fs::perm_options::add);
+        fs::remove(program_.File(std::string("Faces/") + name));
+      }
+    }
+    auto form = StartOnMakeupPage(StandardFacePicture(kSkin));
+    AnswerSaveDialog(*form);
+    StoreLeftEye(*form);
+    const FaceHeader outlined = form->Model().Header();
+    const std::vector<uint8_t> lost = Lose(facePath_, c.How);
+
+    // The dialog proposes a free name in the faces folder; ".mff" is added to a name typed without it.
+    const std::string chosen = program_.File("Faces/Outlined");
+    dialogAnswers_ = {chosen};
+    Answers({mrYes});
+    TurnToHairstylePage(*form);
+
+    ASSERT_EQ(messages_.size(), 1u);
+    ASSERT_EQ(proposals_.size(), 1u);
+    EXPECT_EQ(proposals_[0], program_.File(c.How == Loss::Deleted ? "Faces/Face.mff" : "Faces/Face2.mff"));
+    const std::string saved = chosen + ".mff";
+    EXPECT_EQ(form->FaceFileName(), saved);
+    EXPECT_EQ(form->windowTitle(), "Glamora - Outlined.mff");
+    EXPECT_TRUE(form->Model().HeaderSaved());
+    EXPECT_FALSE(OnMakeupPage(*form));
+    EXPECT_EQ(form->Canvas().ZoomFactor(), 1);
+    // The lost file stays as it was.
+    if (c.How != Loss::Deleted) EXPECT_EQ(ReadAll(facePath_), lost);
+    EXPECT_EQ(c.How == Loss::Deleted, !fs::exists(facePath_));
+
+    // The new face file holds the picture and the outlines, and takes the
+    // outlines that follow.
+    Makeover reread;
+    ASSERT_TRUE(reread.LoadFace(saved));
+    EXPECT_TRUE(reread.Face().SameContent(form->Model().UndoPicture()));
+    EXPECT_EQ(reread.Header(), outlined);
+    Control<QTabWidget>(*form, "PageControl1")->setCurrentWidget(Control<QWidget>(*form, "TabSheetMakeup"));
+    StoreLeftEye(*form);
+    TurnToHairstylePage(*form);
+    EXPECT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(ReadHeader(saved), form->Model().Header());
+    form->close();
+    EXPECT_EQ(SettingsStore().ReadString("FaceFile"), saved);
+    fs::remove(saved);
+  }
+}
+
+TEST_F(OutlineWayOutTest, NoDiscardsTheOutlinesAndWritesNothing) {
+  for (const LossCase& c : kLosses) {
+    SCOPED_TRACE(c.Name);
+    messages_.clear();
+    if (fs::exists(program_.File("Faces/Face.mff"))) {
+      fs::permissions(program_.File("Faces/Face.mff"), fs::perms::owner_all, fs::perm_options::add);
+    }
+    auto form = StartOnMakeupPage(StandardFacePicture(kSkin));
+    AnswerSaveDialog(*form);
+    StoreLeftEye(*form);
+    const std::vector<uint8_t> lost = Lose(facePath_, c.How);
+    const std::vector<std::string> facesBefore = [&] {
+      std::vector<std::string> names;
+      ListFiles(program_.File("Faces"), "*", true, names);
+      return names;
+    }();
+
+    Answers({mrNo});
+    TurnToHairstylePage(*form);
+    EXPECT_EQ(messages_.size(), 1u);
+    EXPECT_TRUE(proposals_.empty());
+    EXPECT_FALSE(OnMakeupPage(*form));
+    EXPECT_TRUE(form->Model().HeaderSaved());
+    EXPECT_EQ(form->Model().Header(), RectangleRegionsHeader());
+    EXPECT_EQ(form->FaceFileName(), facePath_);
+    if (c.How != Loss::Deleted) EXPECT_EQ(ReadAll(facePath_), lost);
+    std::vector<std::string> facesAfter;
+    ListFiles(program_.File("Faces"), "*", true, facesAfter);
+    EXPECT_EQ(facesAfter, facesBefore);
+  }
+}
+
+TEST_F(OutlineWayOutTest, ACancelledSaveDialogAsksAgainAndAFailedSaveIsReported) {
+  auto form = StartOnMakeupPage(StandardFacePicture(kSkin));
+  AnswerSaveDialog(*form);
+  StoreLeftEye(*form);
+  Lose(facePath_, Loss::Deleted);
+  // Yes, the dialog cancelled; Yes, a name in a folder that does not exist;
+  // Cancel: the user goes on outlining.
+  dialogAnswers_ = {"", program_.File("Missing/New.mff")};
+  Answers({mrYes, mrYes, mrOk, mrCancel});
+  TurnToHairstylePage(*form);
+  ASSERT_EQ(messages_.size(), 4u);
+  EXPECT_EQ(messages_[2].Type, TMsgDlgType::mtError);
+  EXPECT_EQ(messages_[0].Text, messages_[1].Text);
+  EXPECT_EQ(messages_[0].Text, messages_[3].Text);
+  EXPECT_TRUE(OnMakeupPage(*form));
+  EXPECT_FALSE(form->Model().HeaderSaved());
+  EXPECT_EQ(form->FaceFileName(), facePath_);
+}
+
+TEST_F(OutlineWayOutTest, ReloadAndClosingWriteTheOutlinesFirst) {
+  auto form = StartOnMakeupPage(StandardFacePicture(kSkin));
+  StoreLeftEye(*form);
+  QTest::mouseClick(Control<QToolButton>(*form, "SpeedButton1"), Qt::LeftButton);
+  EXPECT_TRUE(form->Model().HeaderSaved());
+  EXPECT_EQ(ReadHeader(facePath_), form->Model().Header());
+  EXPECT_NE(form->Model().Header(), RectangleRegionsHeader());
+
+  FaceRegion lips = RectangleRegionsHeader().Region(3);
+  lips.Points[0].X += 2;
+  form->Model().StoreRegion(3, lips);
+  form->close();
+  EXPECT_FALSE(form->isVisible());
+  EXPECT_EQ(ReadHeader(facePath_).Region(3).Points[0].X, lips.Points[0].X);
+}
+
+TEST_F(OutlineWayOutTest, ReloadAndClosingOfferTheWayOutAndCancelStays) {
+  auto form = StartOnMakeupPage(StandardFacePicture(Rgb(30, 60, 90)));
+  StoreLeftEye(*form);
+  Lose(facePath_, Loss::Deleted);
+  const FaceHeader outlined = form->Model().Header();
+
+  // Reload: Cancel keeps the outlines and the picture; nothing is reloaded.
+  Answers({mrCancel});
+  QTest::mouseClick(Control<QToolButton>(*form, "SpeedButton1"), Qt::LeftButton);
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(form->Model().Header(), outlined);
+  EXPECT_FALSE(form->Model().HeaderSaved());
+
+  // Closing: Cancel keeps the program open.
+  Answers({mrCancel});
+  form->close();
+  EXPECT_EQ(messages_.size(), 2u);
+  EXPECT_TRUE(form->isVisible());
+
+  // No discards the outlines, and the program closes.
+  Answers({mrNo});
+  form->close();
+  EXPECT_FALSE(form->isVisible());
+  EXPECT_EQ(SettingsStore().ReadString("FaceFile"), facePath_);
 }
 
 }  // namespace

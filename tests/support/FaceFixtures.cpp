@@ -41,6 +41,15 @@ FaceHeader RectangleRegionsHeader() {
   return h;
 }
 
+FaceRegion OutlinedRegion(std::initializer_list<FacePoint> vertices) {
+  FaceRegion region;
+  region.Valid = 1;
+  region.Count = int32_t(vertices.size());
+  size_t i = 0;
+  for (const FacePoint& p : vertices) region.Points[i++] = p;
+  return region;
+}
+
 std::string WriteTestFace(const std::string& path, const Bitmap& picture, const FaceHeader& header) {
   TImgIOParams params;
   MemoryStream coded;

@@ -127,6 +127,11 @@ TEST_F(CliMakeover, BadArgumentsFailWithOneLine) {
       {"makeover", face_, out, "--hair", hair, "--frame", "0,0,100"},
       {"makeover", face_, out, "--hair", hair, "--frame", "0,0,1,100"},
       {"makeover", face_, out, "--hair", hair, "--frame", "0,0,100,100,7"},
+      // Beyond the picture coordinates: no side of a picture is longer than 30000.
+      {"makeover", face_, out, "--hair", hair, "--frame", "-2147483648,-2147483648,2147483647,2147483647"},
+      {"makeover", face_, out, "--hair", hair, "--frame", "0,0,30001,100"},
+      {"makeover", face_, out, "--hair", hair, "--frame", "-30001,0,10,100"},
+      {"makeover", face_, out, "--hair", hair, "--frame", "0,0,10,2147483648"},
       {"makeover", face_, out, "--tint", "1,2,3"},
       {"makeover", face_, out, "--frame", "0,0,100,100"},
       {"makeover", face_, out, "--hair", dir_.File("missing.jpg")},

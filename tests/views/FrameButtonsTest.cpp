@@ -75,18 +75,26 @@ TEST(FrameButtonStepTest, TagsGiveTheirKindAndStep) {
   for (const Case& c : cases) EXPECT_EQ(FrameButtonStep(c.tag), c.step) << "tag " << c.tag;
 }
 
-TEST_F(FrameButtonsTest, ButtonsLieAtTheirPlacesWithTheirTagsAndPictures) {
+TEST_F(FrameButtonsTest, ButtonsLieAtTheirPlacesWithTheirTagsPicturesAndHints) {
   const QToolButton* created[] = {buttons_.b1, buttons_.b2, buttons_.b3, buttons_.b4,  buttons_.b5,          buttons_.b6,
                                   buttons_.b7, buttons_.b8, buttons_.b9, buttons_.b10, buttons_.SpeedButton9};
   const struct {
     const char* name;
     int tag;
     QRect place;
+    const char* effect;  // what the hint says the button does to the hair
   } expected[] = {
-      {"b1", 1, {5, 143, 26, 81}},   {"b2", 2, {116, 9, 65, 27}},  {"b3", 3, {264, 143, 25, 78}},
-      {"b4", 4, {113, 353, 73, 22}}, {"b5", 5, {4, 50, 26, 36}},   {"b6", 6, {4, 90, 26, 40}},
-      {"b7", 7, {44, 10, 30, 26}},   {"b8", 8, {75, 9, 34, 27}},   {"b9", 9, {8, 7, 30, 31}},
-      {"b10", 10, {252, 8, 32, 33}}, {"SpeedButton9", 0, {5, 234, 25, 85}},
+      {"b1", 1, {5, 143, 26, 81}, "left"},
+      {"b2", 2, {116, 9, 65, 27}, "up"},
+      {"b3", 3, {264, 143, 25, 78}, "right"},
+      {"b4", 4, {113, 353, 73, 22}, "down"},
+      {"b5", 5, {4, 50, 26, 36}, "taller"},
+      {"b6", 6, {4, 90, 26, 40}, "shorter"},
+      {"b7", 7, {44, 10, 30, 26}, "wider"},
+      {"b8", 8, {75, 9, 34, 27}, "narrower"},
+      {"b9", 9, {8, 7, 30, 31}, "larger"},
+      {"b10", 10, {252, 8, 32, 33}, "smaller"},
+      {"SpeedButton9", 0, {5, 234, 25, 85}, "whole face"},
   };
   for (size_t i = 0; i < std::size(expected); ++i) {
     ASSERT_NE(created[i], nullptr);
@@ -95,6 +103,8 @@ TEST_F(FrameButtonsTest, ButtonsLieAtTheirPlacesWithTheirTagsAndPictures) {
     EXPECT_EQ(created[i]->geometry(), expected[i].place) << expected[i].name;
     EXPECT_EQ(created[i]->parentWidget(), &panel_);
     EXPECT_FALSE(created[i]->icon().pixmap(16, 16).isNull()) << expected[i].name;
+    EXPECT_TRUE(created[i]->toolTip().contains("hair")) << expected[i].name;
+    EXPECT_TRUE(created[i]->toolTip().contains(expected[i].effect)) << expected[i].name;
   }
 }
 

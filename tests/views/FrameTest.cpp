@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QWidget>
+#include <limits>
+#include <string>
 
 #include "imaging/Image.h"
 #include "tests/views/HairTestSupport.h"
@@ -267,6 +269,31 @@ TEST(FrameTest, SizeLimitRefusesOnlyShrinkingBelowThree) {
     EXPECT_EQ(TFrame::SizeAllowed(c.oldWidth, c.oldHeight, c.newWidth, c.newHeight), c.allowed)
         << c.oldWidth << "x" << c.oldHeight << " -> " << c.newWidth << "x" << c.newHeight;
   }
+}
+
+TEST(FrameTest, SidesOfTheWidestRectanglesDoNotOverflow) {
+  constexpr int kMin = std::numeric_limits<int>::min(), kMax = std::numeric_limits<int>::max();
+  struct Case {
+    TRect Bounds;
+    int Width, Height;
+    PixelRect Inside;
+  };
+  const Case cases[] = {
+      {{kMin, kMin, kMax, kMax}, kMax, kMax, {kMin + 1, kMin + 1, kMax - 2, kMax - 2}},
+      {{kMax, kMax, kMin, kMin}, kMin, kMin, {kMax, kMax, 0, 0}},
+      {{kMax - 4, 0, kMax, 9}, 5, 10, {kMax - 3, 1, 3, 8}},
+      {{-1, -2, 1, 2}, 3, 5, {0, -1, 1, 3}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.Bounds.Left) + "," + std::to_string(c.Bounds.Right));
+    TFrame frame(nullptr);
+    frame.Bounds = c.Bounds;
+    EXPECT_EQ(frame.Width(), c.Width);
+    EXPECT_EQ(frame.Height(), c.Height);
+    EXPECT_EQ(InsideOfFrame(c.Bounds), c.Inside);
+  }
+  // A placed picture as far out as int reaches.
+  EXPECT_EQ(FrameAround({kMax - 1, kMin, kMax, 3}), (TRect{kMax - 1, kMin, kMax, kMin + 2}));
 }
 
 TEST(FrameTest, DrawingTheOutlineTwiceTakesItOffAgain) {

@@ -172,31 +172,97 @@ TEST_F(MakeupTest, OneVertexPolygonClosedAtOnceColoursNothing) {
   EXPECT_EQ(Pixel(114, 216), kSkin);
 }
 
+// The two ways to mirror the polygon in progress: an Alt-click, and the M
+// key for window managers that take Alt and the mouse for themselves.
+enum class MirrorWay { AltClick, KeyM };
+
 TEST_F(MakeupTest, MirroringCompletesASymmetricShape) {
+  for (MirrorWay way : {MirrorWay::AltClick, MirrorWay::KeyM}) {
+    SCOPED_TRACE(way == MirrorWay::AltClick ? "Alt-click" : "M key");
+    ASSERT_TRUE(model_.LoadFace(facePath_));
+    const auto mirror = [&] {
+      if (way == MirrorWay::AltClick) {
+        Click(0, 0, Qt::LeftButton, Qt::AltModifier);
+      } else {
+        QTest::keyClick(&canvas_, Qt::Key_M);
+      }
+    };
+    canvas_.SetMode(TCanvasMode::cmOutline);
+    // Half of the lips drawn from the axis x = 114 and back to it.
+    Click(114, 205);
+    Click(94, 210);
+    Click(96, 226);
+    Click(116, 228);  // moved onto the axis by the mirror
+    mirror();
+    const FaceRegion& lips = model_.Header().Region(3);
+    ASSERT_EQ(lips.Count, 6);
+    const std::vector<FacePoint> expected = {{114, 205}, {94, 210}, {96, 226}, {114, 228}, {132, 226}, {134, 210}};
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(lips.Points[size_t(i)], expected[size_t(i)]) << i;
+    EXPECT_EQ(canvas_.PolygonState(), TPolygonState::psIdle);
+    // The stored outline's yellow is gone once the button or the key is up.
+    EXPECT_TRUE(model_.Face().SameContent(model_.UndoPicture()));
+
+    // One vertex mirrors into an empty region; 52 vertices have no room and are kept.
+    Click(50, 50);
+    mirror();
+    EXPECT_EQ(model_.Header().Region(1).Count, 0);
+    EXPECT_EQ(model_.Header().Region(1).Valid, 1);
+    Click(10, 250);
+    for (int i = 1; i < 52; ++i) Click(10 + i, 255 + i % 7);
+    mirror();
+    EXPECT_EQ(canvas_.WorkPolygon().Count, 52);
+    EXPECT_EQ(canvas_.PolygonState(), TPolygonState::psDrawing);
+    EXPECT_EQ(model_.Header().Region(3).Count, 6);
+    Click(0, 0, Qt::RightButton);
+  }
+}
+
+TEST_F(MakeupTest, TheMKeyShowsTheMirroredOutlineWhileHeldAndNeedsAPolygonInProgress) {
   canvas_.SetMode(TCanvasMode::cmOutline);
-  // Half of the lips drawn from the axis x = 114 and back to it.
   Click(114, 205);
   Click(94, 210);
   Click(96, 226);
-  Click(116, 228);  // moved onto the axis by the mirror
-  Click(0, 0, Qt::LeftButton, Qt::AltModifier);
-  const FaceRegion& lips = model_.Header().Region(3);
-  ASSERT_EQ(lips.Count, 6);
-  const std::vector<FacePoint> expected = {{114, 205}, {94, 210}, {96, 226}, {114, 228}, {132, 226}, {134, 210}};
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(lips.Points[size_t(i)], expected[size_t(i)]) << i;
-  EXPECT_EQ(canvas_.PolygonState(), TPolygonState::psIdle);
-
-  // One vertex mirrors into an empty region; 52 vertices have no room and are kept.
-  Click(50, 50);
-  Click(0, 0, Qt::LeftButton, Qt::AltModifier);
-  EXPECT_EQ(model_.Header().Region(1).Count, 0);
-  EXPECT_EQ(model_.Header().Region(1).Valid, 1);
-  Click(10, 250);
-  for (int i = 1; i < 52; ++i) Click(10 + i, 255 + i % 7);
-  Click(0, 0, Qt::LeftButton, Qt::AltModifier);
-  EXPECT_EQ(canvas_.WorkPolygon().Count, 52);
+  Click(114, 228);
+  // With Ctrl or Alt the key is no mirror.
+  QTest::keyClick(&canvas_, Qt::Key_M, Qt::ControlModifier);
+  QTest::keyClick(&canvas_, Qt::Key_M, Qt::AltModifier);
   EXPECT_EQ(canvas_.PolygonState(), TPolygonState::psDrawing);
-  EXPECT_EQ(model_.Header().Region(3).Count, 6);
+  EXPECT_TRUE(model_.HeaderSaved());
+
+  QTest::keyPress(&canvas_, Qt::Key_M);
+  EXPECT_EQ(Pixel(114, 205), Rgb(255, 255, 0));
+  QTest::keyRelease(&canvas_, Qt::Key_M);
+  EXPECT_EQ(Pixel(114, 205), kSkin);
+  EXPECT_FALSE(model_.HeaderSaved());
+
+  // No polygon in progress: nothing, and no other mode mirrors either.
+  const FaceHeader stored = model_.Header();
+  QTest::keyClick(&canvas_, Qt::Key_M);
+  canvas_.SetMode(TCanvasMode::cmPencil);
+  Click(30, 30);
+  QTest::keyClick(&canvas_, Qt::Key_M);
+  EXPECT_EQ(model_.Header(), stored);
+}
+
+TEST_F(MakeupTest, ACtrlClickThrowsAwayThePolygonInProgressBeforeShowingARegion) {
+  canvas_.SetMode(TCanvasMode::cmOutline);
+  const FaceHeader before = model_.Header();
+  // Three vertices of the left eye, then a Ctrl-click on the lips.
+  Click(40, 60);
+  Click(80, 60);
+  Click(60, 90);
+  Press(114, 230, Qt::ControlModifier);
+  EXPECT_EQ(canvas_.CurrentRegion(), 3);
+  EXPECT_EQ(canvas_.PolygonState(), TPolygonState::psIdle);
+  EXPECT_EQ(canvas_.WorkPolygon().Count, 0);
+  EXPECT_TRUE(canvas_.WindowLines().empty());
+  Release(114, 230);
+  // The mirror that follows has nothing to store: the lips stay as they were.
+  Click(0, 0, Qt::LeftButton, Qt::AltModifier);
+  QTest::keyClick(&canvas_, Qt::Key_M);
+  EXPECT_EQ(model_.Header(), before);
+  EXPECT_TRUE(model_.HeaderSaved());
+  EXPECT_TRUE(model_.Face().SameContent(model_.UndoPicture()));
 }
 
 TEST_F(MakeupTest, ShiftStateMustBeExact) {

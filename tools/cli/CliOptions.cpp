@@ -1,6 +1,8 @@
 // Option parsing and the make-up colours shared by the command groups.
 #include "tools/cli/CliOptions.h"
 
+#include <sys/stat.h>
+
 namespace glamora::cli {
 
 std::vector<std::string> SplitOptions(const Args& args,
@@ -16,6 +18,17 @@ std::vector<std::string> SplitOptions(const Args& args,
     option(word, args[++i]);
   }
   return files;
+}
+
+void RefuseOutputOverInput(const std::string& output, std::initializer_list<std::string> inputs) {
+  struct stat target {};
+  if (::stat(output.c_str(), &target) != 0) return;
+  for (const std::string& input : inputs) {
+    struct stat source {};
+    if (::stat(input.c_str(), &source) == 0 && source.st_dev == target.st_dev && source.st_ino == target.st_ino) {
+      throw Failure(output + " is the same file as the input " + input + "; write to another file");
+    }
+  }
 }
 
 TColor ParseRgb(const std::string& option, const std::string& text) {

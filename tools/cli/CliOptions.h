@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <functional>
+#include <initializer_list>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -38,6 +39,11 @@ std::array<int, N> ParseNumbers(const std::string& option, const std::string& te
   }
   return values;
 }
+
+// Failure when the output names the same file as one of the inputs (the same
+// device and inode, whatever the names and links): writing it would destroy
+// what the command reads. An output that does not exist yet is fine.
+void RefuseOutputOverInput(const std::string& output, std::initializer_list<std::string> inputs);
 
 // R,G,B with each value 0..255.
 TColor ParseRgb(const std::string& option, const std::string& text);

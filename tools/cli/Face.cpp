@@ -8,6 +8,7 @@
 #include "face/FaceSeal.h"
 #include "imaging/core/Stream.h"
 #include "tools/cli/Cli.h"
+#include "tools/cli/CliOptions.h"
 
 namespace glamora::cli {
 
@@ -63,6 +64,7 @@ int Info(const Args& a) {
 
 int Extract(const Args& a) {
   if (a.size() != 2) throw Failure("usage: face extract FILE OUT");
+  RefuseOutputOverInput(a[1], {a[0]});
   FaceHeader header;
   MemoryStream payload;
   Read(a[0], header, payload);
@@ -79,6 +81,7 @@ std::vector<uint8_t> ReadJpeg(const std::string& file) {
 int Pack(const Args& a) {
   if (a.size() != 2) throw Failure("usage: face pack PICTURE OUT.mff");
   if (FaceFileKindOf(a[1]) != FaceFileKind::Plain) throw Failure(a[1] + ": a plain face file must end in .mff");
+  RefuseOutputOverInput(a[1], {a[0]});
   MemoryStream picture(ReadJpeg(a[0]));
   WriteFaceFile(&picture, a[1]);
   return 0;
@@ -87,6 +90,7 @@ int Pack(const Args& a) {
 int Seal(const Args& a) {
   if (a.size() != 3) throw Failure("usage: face seal PICTURE HEADERFILE OUT.eff");
   if (FaceFileKindOf(a[2]) != FaceFileKind::Enciphered) throw Failure(a[2] + ": a model face file must end in .eff");
+  RefuseOutputOverInput(a[2], {a[0], a[1]});
   std::vector<uint8_t> picture = ReadJpeg(a[0]);
   const std::vector<uint8_t> headerBytes = ReadFileBytes(a[1]);
   if (headerBytes.size() != FaceHeader::kByteSize) {

@@ -8,6 +8,7 @@
 #include "imaging/components/ImgIO.h"
 #include "imaging/core/Stream.h"
 #include "tools/cli/Cli.h"
+#include "tools/cli/CliOptions.h"
 #include "tools/cli/QualityOption.h"
 
 namespace glamora::cli {
@@ -42,6 +43,7 @@ int Info(const std::string& path) {
 }
 
 int Convert(const std::string& in, const std::string& out, std::optional<int> quality) {
+  RefuseOutputOverInput(out, {in});
   Bitmap bitmap;
   TImgIO io;
   io.SetBitmap(&bitmap);

@@ -18,6 +18,14 @@ constexpr const char* kUsage =
 // inside it, one pixel in from each side.
 TRect ParseFrame(const std::string& text) {
   const auto v = ParseNumbers<4>("--frame", text, "L,T,R,B");
+  // Picture coordinates: no side of a picture is longer than the limit.
+  const int64_t reach = PictureLimits::kMaxSide;
+  for (int value : v) {
+    if (value < -reach || value > reach) {
+      throw Failure("--frame wants L,T,R,B each within -" + std::to_string(reach) + ".." + std::to_string(reach) +
+                    ", not \"" + text + "\"");
+    }
+  }
   const TRect frame{v[0], v[1], v[2], v[3]};
   const int64_t width = int64_t(frame.Right) - frame.Left + 1, height = int64_t(frame.Bottom) - frame.Top + 1;
   if (width < kMinFrameSide || height < kMinFrameSide) {
@@ -75,6 +83,7 @@ void PlaceHair(const Options& o, Makeover& makeover) {
 
 int Run(const Args& args) {
   const Options o = ParseOptions(args);
+  RefuseOutputOverInput(o.Out, {o.Face, o.Hair});
   Makeover makeover;
   if (!makeover.LoadFace(o.Face)) throw Failure(o.Face + ": cannot load this face file");
   ApplyKeptColours(makeover, o.Colours);

@@ -32,6 +32,7 @@ int Run(const Args& args) {
     throw Failure("usage: makeup FACE OUT [--eyes R,G,B] [--lips R,G,B] [--lipline R,G,B] [--complexion P]");
   }
 
+  RefuseOutputOverInput(files[1], {files[0]});
   Makeover makeover;
   if (!makeover.LoadFace(files[0])) throw Failure(files[0] + ": cannot load this face file");
   ApplyKeptColours(makeover, colours);
