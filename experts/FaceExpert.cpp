@@ -33,6 +33,8 @@ const QSize kToolButtonSize(45, 42);
 const QSize kToolPictureSize(38, 36);
 constexpr int kPaintPaneWidth = 665;
 constexpr int kPaintPaneHeight = 451;
+// The width inside the page control.
+constexpr int kPageWidth = TFormFaceExpert::kClientWidth - 12;
 // The arrow part of the shape button.
 constexpr int kDropDownWidth = 14;
 
@@ -106,10 +108,10 @@ TFormFaceExpert::~TFormFaceExpert() {
 // ---- building the window -------------------------------------------------------
 
 void TFormFaceExpert::BuildWindow() {
-  resize(kDesignWidth, kDesignHeight);
+  setFixedSize(kClientWidth, kClientHeight);
   pages_ = new QTabWidget(this);
   pages_->setObjectName("PageControl1");
-  pages_->setGeometry(4, 4, kDesignWidth - 8, kDesignHeight - 8);
+  pages_->setGeometry(4, 4, kClientWidth - 8, kClientHeight - 8);
   formatPage_ = BuildFormattingPage();
   erasePage_ = BuildErasingPage();
   pages_->addTab(formatPage_, "Face formating");
@@ -149,7 +151,7 @@ QWidget* TFormFaceExpert::BuildFormattingPage() {
   add("bCutByHand", "Carve manually", 5, &TFormFaceExpert::bCutByHandClick);
   add("bHelp", "Help", 6, &TFormFaceExpert::bHelpClick);
   add("bClose", "Close", 7, &TFormFaceExpert::bCloseClick);
-  toolBar1_->setGeometry(0, 0, kDesignWidth - 12, toolBar1_->Thickness());
+  toolBar1_->setGeometry(0, 0, kPageWidth, toolBar1_->Thickness());
 
   shapeMenu_ = new QMenu(this);
   shapeMenu_->setObjectName("PopupMenu1");
@@ -219,7 +221,7 @@ QWidget* TFormFaceExpert::BuildErasingPage() {
   connect(undo, &QToolButton::clicked, this, [this] { Run([this] { ToolButton13Click(); }); });
   connect(save, &QToolButton::clicked, this, [this] { Run([this] { bSaveClick(); }); });
   connect(close, &QToolButton::clicked, this, [this] { Run([this] { done(mrCancel); }); });
-  toolBar2_->setGeometry(0, 0, kDesignWidth - 12, toolBar2_->Thickness());
+  toolBar2_->setGeometry(0, 0, kPageWidth, toolBar2_->Thickness());
 
   makeup1_ = new TMakeup(canvasModel_, page);
   makeup1_->setObjectName("Makeup1");
@@ -229,7 +231,7 @@ QWidget* TFormFaceExpert::BuildErasingPage() {
   makeup1_->SetCursor(crArrow);
   // The hand-carving seed is a pixel of the mask, wherever the view scrolls.
   makeup1_->SetSelectionBase(isbBitmap);
-  makeup1_->setGeometry((kDesignWidth - 12 - standard_face::kWidth) / 2, toolBar2_->Thickness() + 16,
+  makeup1_->setGeometry((kPageWidth - standard_face::kWidth) / 2, toolBar2_->Thickness() + 16,
                         standard_face::kWidth, standard_face::kHeight);
   // The canvas only ever erases.
   makeup1_->SetMode(TCanvasMode::cmAirbrush);

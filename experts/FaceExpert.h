@@ -65,8 +65,9 @@ class TFormFaceExpert : public QDialog {
   TFormFaceExpert(const std::string& programFolder, TFormRotate& rotate, QWidget* parent = nullptr);
   ~TFormFaceExpert() override;
 
-  static constexpr int kDesignWidth = 693;
-  static constexpr int kDesignHeight = 572;
+  // The design size 693 × 572 includes the window's caption and border.
+  static constexpr int kClientWidth = 685;
+  static constexpr int kClientHeight = 541;
   // Where the template's top-left corner lies on the drawing panel.
   static constexpr int kTemplateLeft = 133;
   static constexpr int kTemplateTop = 33;

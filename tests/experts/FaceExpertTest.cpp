@@ -151,6 +151,10 @@ TEST_F(FaceExpertTest, EachShowingStartsFromOvalOnTheLockedFormattingPage) {
   EXPECT_TRUE(Shape().Bitmap()->Transparent);
   EXPECT_EQ(Shape().Bitmap()->TransparentColor, oval.Pixel(0, oval.Height() - 1));
   EXPECT_EQ(Shape().geometry(), QRect(133, 33, sf::kWidth, sf::kHeight));
+  QWidget* pane = Control("PanePaint");
+  EXPECT_EQ(pane->size(), QSize(665, 451));
+  EXPECT_TRUE(expert_.rect().contains(QRect(pane->mapTo(&expert_, QPoint(0, 0)), pane->size())))
+      << "the whole drawing panel shows";
   EXPECT_TRUE(expert_.FormattingPageShown());
   EXPECT_FALSE(expert_.AllowPageChange());
   EXPECT_EQ(expert_.windowTitle(), "");
