@@ -255,6 +255,23 @@ TEST_F(FaceExpertTest, KeysOnTheHiddenEditBoxMoveTheFrameOpenAndAskForHelp) {
   EXPECT_EQ(helpTopics_, std::vector<std::string>{"SHM_contents0006"});
 }
 
+// A drag inside the frame moves only the outline while the button is held;
+// the picture takes the frame's inside on release. The press gives the
+// hidden edit box the keyboard, so the arrows then reach the frame.
+TEST_F(FaceExpertTest, MouseDragMovesThePictureOnReleaseAndLeavesTheKeysToTheFrame) {
+  Show(Flat(100, 200));
+  QWidget* box = &Box();
+  Control<QToolButton>("bZoomIn")->setFocus();
+  QTest::mousePress(box, Qt::LeftButton, {}, QPoint(150, 100));
+  QTest::mouseMove(box, QPoint(170, 130));
+  // The grab counts from 1: the frame lands a pixel up and left of the path.
+  EXPECT_EQ(FrameRect(), (TRect{152, 62, 251, 261}));
+  EXPECT_EQ(FaceRect(), QRect(133, 33, 100, 200)) << "only the outline follows the mouse";
+  QTest::mouseRelease(box, Qt::LeftButton, {}, QPoint(170, 130));
+  EXPECT_EQ(FaceRect(), QRect(153, 63, 98, 198));
+  EXPECT_EQ(expert_.focusWidget(), Control("Edit1"));
+}
+
 TEST_F(FaceExpertTest, OpenRotateAndUndoWorkOnTheWorkingPicture) {
   TempFolder dir;
   Bitmap photo = Flat(300, 200);
