@@ -291,6 +291,8 @@ void TFormFaceExpert::done(int result) {
   QDialog::done(result);
 }
 
+void TFormFaceExpert::reject() { done(mrCancel); }
+
 bool TFormFaceExpert::FormattingPageShown() const { return pages_->currentWidget() == formatPage_; }
 
 // ---- the tab lock ----------------------------------------------------------------

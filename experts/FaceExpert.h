@@ -136,7 +136,10 @@ class TFormFaceExpert : public QDialog {
   bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
 
  public slots:
+  // Every closing first makes the formatting page current.
   void done(int result) override;
+  // The close box answers Cancel.
+  void reject() override;
 
  protected:
   void showEvent(QShowEvent* event) override;

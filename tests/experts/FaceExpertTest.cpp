@@ -138,8 +138,8 @@ TEST_F(FaceExpertTest, EachShowingStartsFromOvalOnTheLockedFormattingPage) {
   Control<QAction>("Triangle1")->trigger();
   EXPECT_EQ(expert_.ShapeIndex(), 5);
   EXPECT_EQ(Control<QToolButton>("bShape")->toolTip(), "Try face shape");
-  expert_.bCloseClick();
-  EXPECT_EQ(expert_.result(), mrCancel);
+  expert_.close();
+  EXPECT_EQ(expert_.result(), mrCancel) << "the close box answers Cancel";
 
   Show();
   EXPECT_EQ(expert_.ShapeIndex(), 1);
