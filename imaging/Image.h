@@ -8,6 +8,13 @@
 //
 // Whoever changes the pixels calls Bitmap()->Changed() (or, as a component,
 // HostBitmapChanged()); the control then repaints.
+//
+// A bitmap stretched to another size is drawn from a copy at the control's
+// size, made on the first paint for the part of the control its parent
+// shows, and kept while the control only moves, so repainting under a
+// placement frame that follows the mouse costs a block copy however large
+// the picture is. A new size, new pixels or another see-through colour make
+// it anew.
 #include <QWidget>
 
 #include "imaging/DibDraw.h"
@@ -41,6 +48,9 @@ class TImage : public QWidget, public BitmapHost {
 
   // Where the bitmap is drawn, in the control's coordinates.
   QRect PictureRect() const;
+  // The part of the control that the stretched copy covers, empty while
+  // there is none.
+  QRect StretchedCopyPart() const { return copyValid_ ? copyPart_ : QRect(); }
 
   glamora::Bitmap* HostBitmap() override { return &picture_; }
   void HostBitmapChanged() override { PictureChanged(); }
@@ -49,7 +59,19 @@ class TImage : public QWidget, public BitmapHost {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  // The part of the control inside its parent, in the control's coordinates.
+  QRect ShownPart() const;
+  // Draws `area` of a bitmap stretched to another size from the stretched copy.
+  void DrawStretchedCopy(QPainter& painter, const QRect& area);
+  void MakeStretchedCopy(const QRect& part);
+
   glamora::Bitmap picture_;
+  QImage stretchedCopy_;
+  QRect copyPart_;
+  QSize copySize_;
+  bool copyKeyed_ = false;
+  TColor copyKey_ = clWhite;
+  bool copyValid_ = false;
   bool stretch_ = false;
   bool autoSize_ = false;
   bool center_ = false;

@@ -24,6 +24,7 @@
 #include "desktop/Settings.h"
 #include "desktop/SupportPage.h"
 #include "desktop/ToolBar.h"
+#include "experts/FaceExpert.h"
 #include "face/StandardFace.h"
 #include "gallery/OpenFace.h"
 #include "gallery/Preview.h"
@@ -92,6 +93,12 @@ void TFormMain::SetNewFaceDialog(AskSaveFileName dialog) { outlineCommit_->SetSa
 void TFormMain::SetOtherWindows(const TOtherWindows& windows) {
   windows_ = windows;
   galleryPanel_->SetPreview(windows.FormPreview);
+  if (TFormFaceExpert* expert = windows.FormFaceExpert) {
+    expert->OnHelpTopic = [this](const QString& topic) { ShowHelpTopic(topic); };
+    expert->OnHelpContext = [this](int context) { helpViewer_->ShowContext(context); };
+  }
+  for (QAction* action : {openGraphicFileEntry_}) action->setEnabled(windows.FormFaceExpert != nullptr);
+  for (QToolButton* button : {openFileButton_, faceExpertButton_}) button->setEnabled(windows.FormFaceExpert != nullptr);
 }
 
 // ---- building the window -----------------------------------------------------
@@ -211,7 +218,7 @@ void TFormMain::BuildMenus() {
   aboutEntry_ = entry(helpMenu, "M46", "About", "about", QKeySequence(), 1);
 
   for (QMenu* each : {fileMenu, openMenu, galleryMenu, helpMenu}) each->installEventFilter(this);
-  // The experts arrive later; until then their commands stay disabled.
+  // The experts' commands wait for their windows (SetOtherWindows).
   for (QAction* action : {openGraphicFileEntry_, createHairstyleEntry_}) action->setEnabled(false);
   for (QToolButton* button : {openFileButton_, faceExpertButton_, hairExpertButton_}) button->setEnabled(false);
 }
@@ -219,6 +226,9 @@ void TFormMain::BuildMenus() {
 void TFormMain::ConnectCommands() {
   connect(openFaceFileEntry_, &QAction::triggered, this, Guarded([this] { OpenFaceFile(); }));
   connect(openFaceButton_, &QToolButton::clicked, this, Guarded([this] { OpenFaceFile(); }));
+  connect(faceExpertButton_, &QToolButton::clicked, this, Guarded([this] { FaceExpert(); }));
+  connect(openGraphicFileEntry_, &QAction::triggered, this, Guarded([this] { OpenGraphicFile(); }));
+  connect(openFileButton_, &QToolButton::clicked, this, Guarded([this] { OpenGraphicFile(); }));
   connect(exitEntry_, &QAction::triggered, this, Guarded([this] { ExitProgram(); }));
   connect(helpContentsEntry_, &QAction::triggered, this, Guarded([this] { ShowHelpContents(); }));
   connect(helpContentsButton_, &QToolButton::clicked, this, Guarded([this] { ShowHelpContents(); }));
@@ -392,6 +402,41 @@ void TFormMain::OpenFaceFile() {
   browser->CurrentFaceFile = faceFileName_;
   if (browser->ShowModalCentred(this) != mrOk) return;
   OpenFace(browser->SelectedFaceFile);
+}
+
+// ---- the face expert -------------------------------------------------------------
+
+void TFormMain::FaceExpert() {
+  TFormFaceExpert* expert = windows_.FormFaceExpert;
+  if (!expert) return;
+  expert->PrepareWorkPicture(model_.Face());
+  RunFaceExpert(*expert);
+}
+
+void TFormMain::OpenGraphicFile() {
+  TFormFaceExpert* expert = windows_.FormFaceExpert;
+  if (!expert || !expert->OpenDialog1) return;
+  const std::string photograph = expert->OpenDialog1();
+  if (photograph.empty()) return;
+  expert->PrepareWorkPicture(model_.Face());
+  if (!expert->OpenPicture(photograph)) {
+    ShowMessage("The picture " + FileNameOf(photograph) + " cannot be read");
+    return;
+  }
+  RunFaceExpert(*expert);
+}
+
+void TFormMain::RunFaceExpert(TFormFaceExpert& expert) {
+  if (expert.ShowModal() != mrOk) return;
+  // The face being outlined keeps its outlines before the new one replaces it.
+  OpenFace(expert.SavedFileName);
+  {
+    const QSignalBlocker blocker(pages_);
+    pages_->setCurrentWidget(makeupPage_->Sheet());
+  }
+  PageChanged();
+  makeupPage_->PressOutlineTool();
+  ShowMessage("Outline the make-up regions!");
 }
 
 // ---- commands ------------------------------------------------------------------

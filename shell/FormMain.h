@@ -23,6 +23,7 @@ class QToolButton;
 namespace glamora {
 
 class TFormAbout;
+class TFormFaceExpert;
 class TFormOpenFace;
 class TFormPreview;
 class TGalleryPanel;
@@ -41,6 +42,7 @@ struct TOtherWindows {
   TFormAbout* FormAbout = nullptr;
   TFormPreview* FormPreview = nullptr;
   TFormOpenFace* FormOpenFace = nullptr;
+  TFormFaceExpert* FormFaceExpert = nullptr;
 };
 
 class TFormMain : public QMainWindow, private TMainWindowHost {
@@ -77,6 +79,12 @@ class TFormMain : public QMainWindow, private TMainWindowHost {
   // ---- commands
   // Shows the face browser; on OK the chosen face becomes the current one.
   void OpenFaceFile();
+  // The face expert on the current picture; on OK its new face becomes the
+  // current one, on the Make-up page with outlining started.
+  void FaceExpert();
+  // Asks for a photograph and starts the face expert with it opened. A
+  // photograph that cannot be read is reported and the expert stays closed.
+  void OpenGraphicFile();
   void ExitProgram();
   void ShowHelpContents();
   void ShowHelpTopic(const QString& topic) override;
@@ -119,6 +127,8 @@ class TFormMain : public QMainWindow, private TMainWindowHost {
   void FormCreate();
   void FormShow();
   void CentreCanvas();
+  // Shows the prepared face expert and takes its new face.
+  void RunFaceExpert(TFormFaceExpert& expert);
   void SetStandardCanvasSize();
   bool MakeupPageActive() const;
   // Reads the current face file into the canvas; nothing is said on failure.

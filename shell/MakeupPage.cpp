@@ -183,6 +183,11 @@ void TMakeupPage::RaiseOutlineTool() {
   tool_ = TMakeupTool::mkNone;
 }
 
+void TMakeupPage::PressOutlineTool() {
+  outlineTool_->setChecked(true);
+  ToolButtonClicked(outlineTool_);
+}
+
 void TMakeupPage::ResetComplexion() { complexionSlider_->setValue(0); }
 
 // ---- the tools -------------------------------------------------------------------

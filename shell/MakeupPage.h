@@ -54,6 +54,8 @@ class TMakeupPage : public QObject {
   void ShowToolCursors();
   // Raises the outline tool when it is down; the tool becomes none.
   void RaiseOutlineTool();
+  // Presses the outline tool down and runs its click: outlining starts.
+  void PressOutlineTool();
   // The complexion slider back at 0; the change runs as a user's would.
   void ResetComplexion();
 

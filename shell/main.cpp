@@ -5,6 +5,8 @@
 #include <exception>
 
 #include "desktop/Dialogs.h"
+#include "experts/FaceExpert.h"
+#include "experts/Rotate.h"
 #include "gallery/OpenFace.h"
 #include "gallery/Preview.h"
 #include "imaging/components/ImgIO.h"
@@ -43,11 +45,17 @@ int main(int argc, char** argv) {
   // learns of the others once they all exist.
   glamora::TFormMain formMain;
   glamora::TFormPreview formPreview(&formMain);
-  // The face expert, the add-hairstyle expert and the save-hairstyle dialog
-  // take their places here, in that order.
+  // The rotation dialog serves both experts, so it exists before them.
+  glamora::TFormRotate formRotate(&formMain);
+  glamora::TFormFaceExpert formFaceExpert(formMain.ProgramFolder(), formRotate, &formMain);
+  // The add-hairstyle expert and the save-hairstyle dialog take their places
+  // here, in that order.
   glamora::TFormAbout formAbout(&formMain);
   glamora::TFormOpenFace formOpenFace(formMain.ProgramFolder(), &formMain);
-  formMain.SetOtherWindows({.FormAbout = &formAbout, .FormPreview = &formPreview, .FormOpenFace = &formOpenFace});
+  formMain.SetOtherWindows({.FormAbout = &formAbout,
+                            .FormPreview = &formPreview,
+                            .FormOpenFace = &formOpenFace,
+                            .FormFaceExpert = &formFaceExpert});
   // Saves killed midway in an earlier run left their temporary files behind.
   glamora::RemoveStaleTemporaries(formMain.ProgramFolder(), true);
 

@@ -91,6 +91,55 @@ TEST(ImageTest, TransparentPixelsShowTheParent) {
   EXPECT_EQ(PixelOf(parent.grab().toImage(), 5, 5), clRed);
 }
 
+// A picture stretched to another size is drawn from a copy at the control's
+// size for the part its parent shows: kept while the control moves inside
+// the parent, made anew for a new size, new pixels or a part that comes into
+// view, and always the same pixels as the direct stretched draw.
+TEST(ImageTest, StretchedCopyIsKeptWhileTheControlMovesAndMadeAnewWhenItMustBe) {
+  SolidParent parent(Rgb(0, 0, 128));
+  parent.resize(60, 40);
+  auto* image = new TImage(&parent);
+  image->setGeometry(-10, 5, 40, 20);  // the left quarter lies outside the parent
+  FillQuadrants(*image->Bitmap());
+  image->SetStretch(true);
+  QImage shot = parent.grab().toImage();
+  EXPECT_EQ(image->StretchedCopyPart(), QRect(10, 0, 30, 20));
+  EXPECT_EQ(PixelOf(shot, 0, 5), clRed);
+  EXPECT_EQ(PixelOf(shot, 10, 5), Rgb(0, 255, 0));
+  EXPECT_EQ(PixelOf(shot, 29, 24), clWhite);
+
+  // The part that comes into view is drawn from a copy made for it.
+  image->move(5, 5);
+  shot = parent.grab().toImage();
+  EXPECT_EQ(image->StretchedCopyPart(), QRect(0, 0, 40, 20));
+  EXPECT_EQ(PixelOf(shot, 5, 5), clRed);
+  EXPECT_EQ(PixelOf(shot, 44, 24), clWhite);
+
+  // Moving keeps the copy: pixels changed behind the control's back show
+  // only once it is told.
+  image->Bitmap()->SetPixel(1, 1, Rgb(1, 2, 3));
+  image->move(15, 10);
+  shot = parent.grab().toImage();
+  EXPECT_EQ(PixelOf(shot, 54, 29), clWhite) << "the kept copy";
+  EXPECT_EQ(PixelOf(shot, 15, 10), clRed);
+  image->Bitmap()->Changed();
+  EXPECT_EQ(PixelOf(parent.grab().toImage(), 54, 29), Rgb(1, 2, 3));
+
+  // A new size stretches anew, by the same nearest-pixel rule as ever.
+  image->setGeometry(0, 0, 7, 3);
+  shot = parent.grab().toImage();
+  const struct {
+    int X, Y;
+    TColor Colour;
+  } expected[] = {{2, 0, clRed}, {3, 0, Rgb(0, 255, 0)}, {0, 1, Rgb(0, 0, 255)}, {6, 2, Rgb(1, 2, 3)}};
+  for (const auto& e : expected) EXPECT_EQ(PixelOf(shot, e.X, e.Y), e.Colour) << e.X << ", " << e.Y;
+
+  // With the see-through colour set the copy leaves those pixels undrawn.
+  image->Bitmap()->TransparentColor = clRed;
+  image->SetTransparent(true);
+  EXPECT_EQ(PixelOf(parent.grab().toImage(), 0, 0), Rgb(0, 0, 128));
+}
+
 TEST(ImageTest, AutoSizeFollowsTheBitmap) {
   TImage image;
   image.SetAutoSize(true);

@@ -13,6 +13,7 @@
 namespace glamora::cli {
 
 int FaceLandmarks(const Args& args);  // FaceLandmarks.cpp
+int FaceMake(const Args& args);       // FaceMake.cpp
 
 namespace {
 
@@ -102,7 +103,7 @@ int Seal(const Args& a) {
 }
 
 int Run(const Args& args) {
-  if (args.empty()) throw Failure("usage: face info|extract|pack|seal|landmarks ...");
+  if (args.empty()) throw Failure("usage: face info|extract|pack|seal|landmarks|make ...");
   const std::string verb = args[0];
   const Args rest(args.begin() + 1, args.end());
   if (verb == "info") return Info(rest);
@@ -110,6 +111,7 @@ int Run(const Args& args) {
   if (verb == "pack") return Pack(rest);
   if (verb == "seal") return Seal(rest);
   if (verb == "landmarks") return FaceLandmarks(rest);
+  if (verb == "make") return FaceMake(rest);
   throw Failure("unknown face command \"" + verb + "\"");
 }
 
@@ -119,7 +121,10 @@ const Registration registration(
     "  face extract FILE OUT                 write the deciphered picture bytes\n"
     "  face pack PICTURE.jpg OUT.mff         make a plain face file (header of noise)\n"
     "  face seal PICTURE.jpg HEADER OUT.eff  make an enciphered model face with a 3260-byte header\n"
-    "  face landmarks PICTURE                the 68 landmarks of the largest face, one \"X Y\" a line\n",
+    "  face landmarks PICTURE                the 68 landmarks of the largest face, one \"X Y\" a line\n"
+    "  face make PHOTO OUT [--shape oval|wide|long|rect|try] [--place LEFT,TOP,WIDTH,HEIGHT]\n"
+    "            [--rotate DEGREES] [--no-antialias]\n"
+    "                                        a face model carved from a photograph (prints OUT as .mff)\n",
     Run);
 
 }  // namespace

@@ -1,0 +1,169 @@
+// The face expert's formatting page: opening, placing, rotating and reloading
+// the photograph, the face shapes, and both carvings.
+#include <QAction>
+#include <QFileInfo>
+#include <QToolButton>
+
+#include "experts/FaceExpert.h"
+#include "experts/PictureUnder.h"
+#include "experts/Rotate.h"
+#include "experts/core/Carving.h"
+#include "experts/core/FaceMaker.h"
+#include "experts/core/FaceShapes.h"
+#include "imaging/Image.h"
+#include "views/FrameBox.h"
+#include "views/Makeup.h"
+
+namespace glamora {
+
+namespace {
+
+// The hourglass while a long operation runs.
+class BusyCursor {
+ public:
+  BusyCursor() { CursorTable::Instance().SetScreenCursor(crHourGlass); }
+  ~BusyCursor() { CursorTable::Instance().SetScreenCursor(crDefault); }
+  BusyCursor(const BusyCursor&) = delete;
+  BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+}  // namespace
+
+Bitmap TFormFaceExpert::LoadShapePicture(const std::string& path) const {
+  Bitmap picture;
+  TImgIO io;
+  io.SetBitmap(&picture);
+  // A file that cannot be opened throws here; one that cannot be read is no
+  // template either.
+  if (!io.LoadFromFile(path) || picture.Empty()) throw FileError("Cannot open file " + path);
+  if (picture.Format() != PixelFormat::Bits24) picture.ConvertTo24();
+  return picture;
+}
+
+void TFormFaceExpert::MoveFaceToTemplate() { imageFace_->move(imageShape_->pos()); }
+
+// ---- the photograph ----------------------------------------------------------------
+
+void TFormFaceExpert::bOpenClick() {
+  const std::string fileName = OpenDialog1 ? OpenDialog1() : std::string();
+  if (fileName.empty()) return;
+  OpenPicture(fileName);
+}
+
+bool TFormFaceExpert::OpenPicture(const std::string& fileName) {
+  imageFace_->SetAutoSize(true);
+  openedFileName_ = fileName;
+  openFolder_ = QFileInfo(QString::fromStdString(fileName)).absolutePath().toStdString();
+  bool read = false;
+  try {
+    imgIOFormat_.Params.Limits = kPhotographLimits;
+    read = imgIOFormat_.LoadFromFile(fileName);
+  } catch (...) {
+    imageFace_->SetAutoSize(false);
+    throw;
+  }
+  MoveFaceToTemplate();
+  frameBox_->AttachImage(imageFace_);
+  imageFace_->SetAutoSize(false);
+  return read;
+}
+
+void TFormFaceExpert::bZoomInClick() {
+  TFrame& frame = frameBox_->Frame;
+  const int width = frame.Bounds.Right - frame.Bounds.Left + 1;
+  frame.ActiveHandle = 8;
+  frame.ResizeTo(frame.Bounds.Right - width / 2, 0, true);
+}
+
+void TFormFaceExpert::bRotateClick() {
+  const Bitmap& photo = *imageFace_->Bitmap();
+  if (photo.Empty()) return;
+  const bool turn = rotate_.Ask(photo, this);
+  // Closing the dialog activates the window again.
+  FormActivate();
+  if (!turn) return;
+  const BusyCursor busy;
+  imgProcFormat_.SetAttachedTImage(imageFace_);
+  imgProcFormat_.Rotate(rotate_.Angle(), rotate_.Antialias());
+}
+
+void TFormFaceExpert::bUndoClick() {
+  if (openedFileName_.empty()) return;
+  imgIOFormat_.LoadFromFile(openedFileName_);
+}
+
+// ---- face shapes ---------------------------------------------------------------------
+
+void TFormFaceExpert::ChooseShape(int shape) {
+  if (FaceShapeName(shape).empty()) return;
+  shapeButton_->setIcon(shapeItems_[size_t(shape - 1)]->icon());
+  Bitmap shapeTemplate;
+  try {
+    shapeTemplate = LoadShapePicture(FaceShapeTemplateFile(programFolder_, shape));
+  } catch (...) {
+    // The menu checks the item it was clicked on; the shape stays the old one.
+    shapeItems_[size_t(shapeIndex_ - 1)]->setChecked(true);
+    throw;
+  }
+  Bitmap& shown = *imageShape_->Bitmap();
+  shown.Assign(shapeTemplate);
+  shown.Transparent = true;
+  shown.TransparentColor = shown.Pixel(0, shown.Height() - 1);
+  imageShape_->PictureChanged();
+  shapeItems_[size_t(shape - 1)]->setChecked(true);
+  shapeButton_->setToolTip(QString::fromStdString(FaceShapeHint(shape)));
+  shapeIndex_ = shape;
+}
+
+void TFormFaceExpert::bShapeClick() { ChooseShape(NextFaceShape(shapeIndex_)); }
+
+// ---- carving ---------------------------------------------------------------------------
+
+void TFormFaceExpert::tbCarveAutoClick() {
+  Bitmap& photo = *imageFace_->Bitmap();
+  if (photo.Empty()) return;
+  const BusyCursor busy;
+  imgProcFormat_.SetAttachedTImage(imageFace_);
+  Bitmap face;
+  face.Assign(canvasModel_.Face());
+  DrawAtCanvasOrigin(PhotographUnderTemplate(photo, BoundsOf(*imageFace_), BoundsOf(*imageShape_)), face);
+  imageFace_->PictureChanged();
+  canvasModel_.SetFace(face);
+  const Bitmap mask = LoadShapePicture(FaceShapeMaskFile(programFolder_, shapeIndex_));
+  DrawMaskOver(mask, face);
+  // An outline left by carving by hand would no longer fit this picture.
+  makeup1_->Deselect();
+  canvasModel_.SetFace(face);
+  canvasModel_.SaveUndo();
+  SetAllowPageChange(true);
+  ShowPage(erasePage_);
+  Message(kUseErasersMessage);
+}
+
+void TFormFaceExpert::bCutByHandClick() {
+  const Bitmap mask = LoadShapePicture(FaceShapeMaskFile(programFolder_, shapeIndex_));
+  canvasModel_.SetFace(mask);
+  makeup1_->Deselect();
+  makeup1_->SelectMagicWand(kHandCarveSeedX, kHandCarveSeedY, SelectionOp::Replace);
+  Bitmap& photo = *imageFace_->Bitmap();
+  if (photo.Empty()) return;
+  const BusyCursor busy;
+  imgProcFormat_.SetAttachedTImage(imageFace_);
+  // The outline stays over the photograph as the guide for erasing.
+  canvasModel_.SetFace(CarveByHand(photo, BoundsOf(*imageFace_), BoundsOf(*imageShape_), mask));
+  imageFace_->PictureChanged();
+  canvasModel_.SaveUndo();
+  SetAllowPageChange(true);
+  ShowPage(erasePage_);
+  ResetErasers();
+}
+
+// ---- help and closing --------------------------------------------------------------
+
+void TFormFaceExpert::bHelpClick() {
+  if (OnHelpTopic) OnHelpTopic("SHM_contents0006");
+}
+
+void TFormFaceExpert::bCloseClick() { done(mrCancel); }
+
+}  // namespace glamora

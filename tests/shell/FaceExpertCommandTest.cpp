@@ -1,0 +1,180 @@
+// The main window's face expert and "Graphic File" commands: the expert
+// starts on the current picture or on a chosen photograph; OK makes the new
+// face current on the Make-up page with outlining started, Cancel changes
+// nothing. End to end with a real portrait: photograph, carve, save, make up.
+#include <QAction>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <filesystem>
+#include <memory>
+
+#include "experts/FaceExpert.h"
+#include "experts/Rotate.h"
+#include "imaging/Image.h"
+#include "tests/shell/MainWindowFixture.h"
+#include "tests/support/FaceFixtures.h"
+#include "views/FrameBox.h"
+#include "views/Makeup.h"
+
+namespace glamora::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FaceExpertCommandTest : public MainWindowTest {
+ protected:
+  // The main window on a plain face, with the expert and its rotation
+  // dialog handed over as the program entry does.
+  std::unique_ptr<TFormMain> StartWithExpert() {
+    fs::copy(SourceDir() + "/data/Shapes", program_.File("Shapes"));
+    const std::string face = Face("Plain.mff", StandardFacePicture(Rgb(150, 120, 100)), RectangleRegionsHeader());
+    auto form = Start(face);
+    rotate_ = std::make_unique<TFormRotate>();
+    expert_ = std::make_unique<TFormFaceExpert>(program_.Path(), *rotate_);
+    expert_->SaveDialog1 = [this](const std::string& folder) {
+      saveFolder_ = folder;
+      return program_.File("Faces/" + saveName_);
+    };
+    form->SetOtherWindows({.FormFaceExpert = expert_.get()});
+    return form;
+  }
+
+  // What the user does inside the modal expert once it is shown.
+  void WhenShown(std::function<void()> act) {
+    QTimer::singleShot(0, expert_.get(), [this, act] {
+      shown_ = expert_->isVisible();
+      act();
+      // Whatever happened, the modal loop must end.
+      if (expert_->isVisible()) expert_->done(mrCancel);
+    });
+  }
+
+  bool OnMakeupPage(TFormMain& form) {
+    return Control<QTabWidget>(form, "PageControl1")->currentWidget() == form.MakeupPage().Sheet();
+  }
+
+  ~FaceExpertCommandTest() override {
+    expert_.reset();
+    rotate_.reset();
+  }
+
+  std::unique_ptr<TFormRotate> rotate_;
+  std::unique_ptr<TFormFaceExpert> expert_;
+  std::string saveName_ = "Mine.jpg";
+  std::string saveFolder_;
+  bool shown_ = false;
+};
+
+TEST_F(FaceExpertCommandTest, OkMakesTheNewFaceCurrentOnTheMakeupPageWithOutliningStarted) {
+  auto form = StartWithExpert();
+  const Bitmap current = form->Model().Face();
+  ASSERT_TRUE(Control<QToolButton>(*form, "tbFaceExpert")->isEnabled());
+  WhenShown([&] {
+    // The expert works on the main window's picture.
+    EXPECT_TRUE(expert_->findChild<TImage*>("ImageFace")->Bitmap()->SameContent(current));
+    expert_->tbCarveAutoClick();
+    expert_->bSaveClick();
+  });
+  Control<QToolButton>(*form, "tbFaceExpert")->click();
+  EXPECT_TRUE(shown_);
+
+  const std::string saved = program_.File("Faces/Mine.mff");
+  EXPECT_EQ(saveFolder_, program_.File("Faces/"));
+  EXPECT_EQ(form->FaceFileName(), saved);
+  EXPECT_EQ(form->windowTitle(), "Glamora - Mine.mff");
+  EXPECT_TRUE(OnMakeupPage(*form));
+  EXPECT_TRUE(Control<QToolButton>(*form, "bOutline")->isChecked());
+  EXPECT_EQ(form->MakeupPage().Tool(), TMakeupTool::mkOutline);
+  EXPECT_EQ(form->Canvas().Mode(), TCanvasMode::cmOutline);
+  EXPECT_EQ(form->Canvas().ZoomFactor(), 3);
+  EXPECT_FALSE(Control<THairView>(*form, "ImageHair")->isVisible());
+  EXPECT_EQ(MessageTexts(), (std::vector<std::string>{kUseErasersMessage, "Outline the make-up regions!"}));
+}
+
+TEST_F(FaceExpertCommandTest, CancelChangesNeitherFacePageNorCaption) {
+  auto form = StartWithExpert();
+  const std::string face = form->FaceFileName();
+  const QString caption = form->windowTitle();
+  const Bitmap picture = form->Model().Face();
+  WhenShown([&] {
+    expert_->tbCarveAutoClick();
+    expert_->bCloseClick();
+  });
+  Control<QToolButton>(*form, "tbFaceExpert")->click();
+  EXPECT_TRUE(shown_);
+  EXPECT_EQ(form->FaceFileName(), face);
+  EXPECT_EQ(form->windowTitle(), caption);
+  EXPECT_FALSE(OnMakeupPage(*form));
+  EXPECT_TRUE(form->Model().Face().SameContent(picture));
+  EXPECT_FALSE(fs::exists(program_.File("Faces/Mine.mff")));
+}
+
+TEST_F(FaceExpertCommandTest, GraphicFileThatCannotBeReadIsReportedWithoutTheExpert) {
+  auto form = StartWithExpert();
+  QAction* graphicFile = Control<QAction>(*form, "OpenGraphicFile");
+  EXPECT_TRUE(graphicFile->isEnabled());
+  EXPECT_EQ(graphicFile->shortcut(), QKeySequence("Ctrl+G"));
+  WriteAll(program_.File("broken.png"), std::string("not a picture"));
+  std::string answer;
+  expert_->OpenDialog1 = [&] { return answer; };
+  WhenShown([] {});
+
+  graphicFile->trigger();  // cancelled: nothing at all
+  EXPECT_TRUE(MessageTexts().empty());
+  answer = program_.File("broken.png");
+  Control<QToolButton>(*form, "tbOpenFile")->click();
+  EXPECT_EQ(MessageTexts(), std::vector<std::string>{"The picture broken.png cannot be read"});
+  EXPECT_FALSE(shown_);
+}
+
+// A photograph to a made-up face of one's own: the portrait opened from the
+// main window, placed under the template as dragging the frame leaves it,
+// carved, saved, and made the current face; then an eye colour on it.
+TEST_F(FaceExpertCommandTest, PortraitBecomesAFaceModelThatTheMainWindowMakesUp) {
+  const std::string portrait = GLAMORA_TEST_PORTRAIT;
+  if (portrait.empty()) GTEST_SKIP() << "the portrait is not available";
+  auto form = StartWithExpert();
+  expert_->OpenDialog1 = [&] { return portrait; };
+  saveName_ = "Astronaut.png";
+  WhenShown([&] {
+    TImage* photo = expert_->findChild<TImage*>("ImageFace");
+    EXPECT_EQ(photo->geometry(), QRect(133, 33, 512, 512));
+    EXPECT_EQ(expert_->OpenedFileName(), portrait);
+    // The face scaled by 4/3 and moved so that it fits the template.
+    TFrame& frame = expert_->findChild<TFrameBox*>("FrameBoxFormat")->Frame;
+    frame.SetRect({133 - 183, 33 + 17, 133 - 183 + 683, 33 + 17 + 683});
+    frame.ApplyToImage();
+    expert_->tbCarveAutoClick();
+    expert_->bSaveClick();
+  });
+  Control<QAction>(*form, "OpenGraphicFile")->trigger();
+  ASSERT_TRUE(shown_);
+
+  ASSERT_EQ(form->FaceFileName(), program_.File("Faces/Astronaut.mff"));
+  EXPECT_TRUE(OnMakeupPage(*form));
+  EXPECT_EQ(form->MakeupPage().Tool(), TMakeupTool::mkOutline);
+  const Bitmap& face = form->Model().Face();
+  ASSERT_EQ(face.Width(), 228);
+  ASSERT_EQ(face.Height(), 314);
+  EXPECT_EQ(face.Pixel(5, 5), clWhite) << "outside the face shape";
+  const TColor cheek = face.Pixel(90, 185);
+  EXPECT_GT(RedOf(cheek), GreenOf(cheek)) << "skin, not white";
+  EXPECT_LT(GreenOf(cheek), 230);
+
+  // The new face takes make-up once its regions are outlined.
+  FaceRegion eye;
+  eye.Count = 4;
+  eye.Points[0] = {75, 145};
+  eye.Points[1] = {100, 145};
+  eye.Points[2] = {100, 156};
+  eye.Points[3] = {75, 156};
+  form->Model().StoreRegion(FaceHeader::kLeftEye, eye);
+  form->Model().SaveUndo();
+  const TColor before = form->Model().Face().Pixel(88, 150);
+  form->Model().ApplyColor(ColorKind::Eyes, Rgb(40, 90, 200));
+  EXPECT_NE(form->Model().Face().Pixel(88, 150), before);
+}
+
+}  // namespace
+}  // namespace glamora::test
