@@ -53,15 +53,6 @@ QColor Blend(TColor from, TColor to, int percent) {
   return QColor(mix(RedOf(a), RedOf(b)), mix(GreenOf(a), GreenOf(b)), mix(BlueOf(a), BlueOf(b)));
 }
 
-JpegScale ScaleOfDenominator(int denominator) {
-  switch (denominator) {
-    case 2: return JpegScale::Half;
-    case 4: return JpegScale::Quarter;
-    case 8: return JpegScale::Eighth;
-    default: return JpegScale::Full;
-  }
-}
-
 // The frame header of a JPEG file, read from the start of the file only
 // into `prefix` (kHeaderPrefix bytes).
 bool ReadJpegFileHeader(const std::string& name, uint8_t* prefix, codec::JpegHeader& header) {
@@ -75,6 +66,15 @@ bool ReadJpegFileHeader(const std::string& name, uint8_t* prefix, codec::JpegHea
 }
 
 }  // namespace
+
+JpegScale ScaleOfDenominator(int denominator) {
+  switch (denominator) {
+    case 2: return JpegScale::Half;
+    case 4: return JpegScale::Quarter;
+    case 8: return JpegScale::Eighth;
+    default: return JpegScale::Full;
+  }
+}
 
 QSize ThumbFitSize(int pictureWidth, int pictureHeight, int cellWidth, int areaHeight) {
   if (pictureWidth <= 0 || pictureHeight <= 0) return {};

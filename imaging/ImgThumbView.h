@@ -92,6 +92,10 @@ QSize ThumbFitSize(int pictureWidth, int pictureHeight, int cellWidth, int areaH
 // when `fit` is empty.
 int ThumbJpegDenominator(int pictureWidth, int pictureHeight, QSize fit);
 
+// The decoding scale of a JPEG scale denominator (1, 2, 4 or 8; any other
+// value gives full size).
+JpegScale ScaleOfDenominator(int denominator);
+
 // Halves a picture with 2 × 2 averages (an odd last row or column is left
 // out); palette pictures come out with 24 bits per pixel. False, leaving
 // `out` alone, for a picture narrower or lower than 2 pixels.

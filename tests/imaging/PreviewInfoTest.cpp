@@ -2,6 +2,7 @@
 // without decoding a pixel, and the languages of their words.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "imaging/components/ImgIO.h"
@@ -20,7 +21,7 @@ TImgIOParams WithDpi(int dpi) {
 Bitmap BilevelPicture(int width, int height) {
   Bitmap b(width, height, PixelFormat::Bits1);
   b.Palette() = {clBlack, clWhite};
-  for (int y = 0; y < height; ++y) b.Row(y)[0] = uint8_t(0xF0 >> (y % 4));
+  for (int y = 0; y < height; ++y) std::fill_n(b.Row(y), (width + 7) / 8, uint8_t(0xF0 >> (y % 4)));
   return b;
 }
 
