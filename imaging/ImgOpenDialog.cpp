@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QPushButton>
 #include <QScreen>
+#include <QShowEvent>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <exception>
@@ -99,10 +100,24 @@ class EnlargedPreview : public QDialog {
         EnlargedPreviewClientSize(QSize(picture.Width(), picture.Height()), available.size() - QSize(border, border));
     resize(client + QSize(border, border));
     move(available.center() - rect().center());
+    available_ = available;
+  }
+
+ protected:
+  void showEvent(QShowEvent* event) override {
+    QDialog::showEvent(event);
+    // The window manager's frame is known once the window is up: a window as
+    // large as the screen is brought inside it, frame and all.
+    QTimer::singleShot(0, this, [this] {
+      const QSize frame = frameGeometry().size() - size();
+      resize(size().boundedTo(available_.size() - frame));
+      move(available_.center() - frameGeometry().center() + pos());
+    });
   }
 
  private:
   TImgView* view_;
+  QRect available_;
 };
 
 }  // namespace
@@ -172,6 +187,8 @@ TImgPreviewPane::TImgPreviewPane(QWidget* parent) : QWidget(parent) {
   imgView_->SetCursor(crDefault);
   imgView_->SetMouseInteract({miScroll});
   imgView_->installEventFilter(this);
+  screenDpiX_ = imgView_->DpiX();
+  screenDpiY_ = imgView_->DpiY();
 
   thumbView_ = new TImgThumbView(picturePanel_);
   thumbView_->setObjectName("ImgThumbView");
@@ -244,6 +261,9 @@ void TImgPreviewPane::SelectionChange(const QString& path) {
   if (handling_) return;
   handling_ = true;
   StopPlaying();
+  // A file without a resolution of its own shows the screen's, not that of
+  // the file before it.
+  imgView_->SetDpi(screenDpiX_, screenDpiY_);
   path_ = path;
   name_ = path.toStdString();
   const QFileInfo file(path);

@@ -141,6 +141,7 @@ class TImgPreviewPane : public QWidget {
   bool shown_ = false;       // a picture or its frames are shown
   bool handling_ = false;
   int denominator_ = 1;
+  int screenDpiX_ = 96, screenDpiY_ = 96;
 };
 
 class TImgOpenDialog : public QObject {

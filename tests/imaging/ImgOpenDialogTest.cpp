@@ -57,7 +57,9 @@ class OpenDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
     StartPictureIO();
-    photo_ = WritePictureFile(folder_.File("photo.jpg"), Coded(iftJpeg, GradientPicture(640, 480), TImgIOParams{}));
+    TImgIOParams highResolution;
+    highResolution.DpiX = highResolution.DpiY = 300;
+    photo_ = WritePictureFile(folder_.File("photo.jpg"), Coded(iftJpeg, GradientPicture(640, 480), highResolution));
     animation_ = WritePictureFile(folder_.File("three.gif"), AnimatedGif(3, 10, 6, 0));
     pages_ = folder_.File("pages.tif");
     WriteTiffPages(pages_, 2, 16, 8);
@@ -121,6 +123,8 @@ TEST_F(OpenDialogTest, WhatCannotBeReadLeavesThePaneEmpty) {
 }
 
 TEST_F(OpenDialogTest, FramesAreShownOneByOneAndPlayed) {
+  // The photograph's resolution does not pass on to the animation, which has none.
+  pane_.SelectionChange(QString::fromStdString(photo_));
   pane_.SelectionChange(QString::fromStdString(animation_));
   TImgThumbView& strip = *pane_.ImgThumbView();
   EXPECT_TRUE(strip.isVisibleTo(pane_.PicturePanel()));
