@@ -6,7 +6,7 @@
 #include <QGridLayout>
 #include <QPushButton>
 #include <QScreen>
-#include <QShowEvent>
+#include <QWindow>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <exception>
@@ -95,29 +95,21 @@ class EnlargedPreview : public QDialog {
 
     const QScreen* screen = parent && parent->screen() ? parent->screen() : QGuiApplication::primaryScreen();
     const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-    const int border = 2 * view_->BorderWidth();
+    // A window as large as the screen keeps its frame on it too; the frame is
+    // taken to be that of the window the preview opens from.
+    const QWindow* opener = parent ? parent->window()->windowHandle() : nullptr;
+    const QMargins frame = opener ? opener->frameMargins() : QMargins();
+    const QSize frameSize(frame.left() + frame.right(), frame.top() + frame.bottom());
+    const QSize border(2 * view_->BorderWidth(), 2 * view_->BorderWidth());
     const QSize client =
-        EnlargedPreviewClientSize(QSize(picture.Width(), picture.Height()), available.size() - QSize(border, border));
-    resize(client + QSize(border, border));
-    move(available.center() - rect().center());
-    available_ = available;
-  }
-
- protected:
-  void showEvent(QShowEvent* event) override {
-    QDialog::showEvent(event);
-    // The window manager's frame is known once the window is up: a window as
-    // large as the screen is brought inside it, frame and all.
-    QTimer::singleShot(0, this, [this] {
-      const QSize frame = frameGeometry().size() - size();
-      resize(size().boundedTo(available_.size() - frame));
-      move(available_.center() - frameGeometry().center() + pos());
-    });
+        EnlargedPreviewClientSize(QSize(picture.Width(), picture.Height()), available.size() - frameSize - border);
+    resize(client + border);
+    // A window's position is that of its frame.
+    move(available.center() - QPoint((width() + frameSize.width()) / 2, (height() + frameSize.height()) / 2));
   }
 
  private:
   TImgView* view_;
-  QRect available_;
 };
 
 }  // namespace
