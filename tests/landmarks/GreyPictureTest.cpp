@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace glamora {
 namespace {
 
@@ -23,6 +25,7 @@ TEST(GreyOf, GivesTheLumaOfEveryFormat) {
   }
   // Palette pictures go through their palette; an index past its end reads black.
   Bitmap indexed(9, 1, PixelFormat::Bits8);
+  std::fill_n(indexed.Row(0), 9, uint8_t(0));
   indexed.Palette() = {clWhite, Rgb(255, 0, 0)};
   indexed.Row(0)[0] = 1;
   indexed.Row(0)[1] = 7;
@@ -32,6 +35,7 @@ TEST(GreyOf, GivesTheLumaOfEveryFormat) {
   EXPECT_EQ(g8.At(2, 0), 255);
   Bitmap bits(10, 1, PixelFormat::Bits1);
   bits.Palette() = {clBlack, clWhite};
+  bits.Row(0)[0] = 0;
   bits.Row(0)[1] = 0x40;  // pixel 9
   const GreyPicture g1 = GreyOf(bits);
   EXPECT_EQ(g1.At(8, 0), 0);
