@@ -53,10 +53,14 @@ std::vector<std::string> ExpectedLines(const std::string& path, int page = 0) {
 
 const std::vector<std::string> kBlank(5, "");
 
+// What the program does at start, before any window exists.
+struct PictureIOStarted {
+  PictureIOStarted() { StartPictureIO(); }
+};
+
 class OpenDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    StartPictureIO();
     TImgIOParams highResolution;
     highResolution.DpiX = highResolution.DpiY = 300;
     photo_ = WritePictureFile(folder_.File("photo.jpg"), Coded(iftJpeg, GradientPicture(640, 480), highResolution));
@@ -68,6 +72,7 @@ class OpenDialogTest : public ::testing::Test {
     pane_.SetMsgLanguage(msEnglish);
   }
 
+  PictureIOStarted started_;
   TempFolder folder_;
   std::string photo_, animation_, pages_, broken_;
   TImgPreviewPane pane_;
