@@ -169,20 +169,26 @@ PictureStatus DrawFirstFrame(GifFileType* gif, const GifContents& contents, int 
   return PictureStatus::Ok;
 }
 
+// Opens the decoder on the reader's data and reads the screen's version and
+// background colour.
+PictureStatus OpenGif(MemoryReader& reader, DecoderHandle& handle, GifContents& contents) {
+  if (!ProbeGif(reader.data, reader.data.size())) return PictureStatus::Damaged;
+  int error = 0;
+  handle.gif = DGifOpen(&reader, ReadFromMemory, &error);
+  if (!handle.gif) return error == D_GIF_ERR_NOT_ENOUGH_MEM ? PictureStatus::TooLarge : PictureStatus::Damaged;
+  contents.Version.assign(reinterpret_cast<const char*>(reader.data.data()), 6);
+  contents.Background = MapColor(handle.gif->SColorMap, handle.gif->SBackGroundColor);
+  return PictureStatus::Ok;
+}
+
 // Walks every record of the file, counting frames; with a canvas, draws the
 // first frame on it. A damaged record after the first frame ends the walk.
 PictureStatus ReadGifFile(Bytes data, const DecodeLimits& limits, GifContents& contents, Bitmap* canvas,
                           const ProgressRecord& progress) {
-  if (!ProbeGif(data, data.size())) return PictureStatus::Damaged;
   MemoryReader reader{data};
   DecoderHandle handle;
-  int error = 0;
-  handle.gif = DGifOpen(&reader, ReadFromMemory, &error);
+  if (const PictureStatus opened = OpenGif(reader, handle, contents); opened != PictureStatus::Ok) return opened;
   GifFileType* gif = handle.gif;
-  if (!gif) return error == D_GIF_ERR_NOT_ENOUGH_MEM ? PictureStatus::TooLarge : PictureStatus::Damaged;
-
-  contents.Version.assign(reinterpret_cast<const char*>(data.data()), 6);
-  contents.Background = MapColor(gif->SColorMap, gif->SBackGroundColor);
   int transparentIndex = -1;  // from the control block before the first frame
   bool firstDone = false;
   for (bool more = true; more;) {
@@ -385,16 +391,10 @@ class Animation {
 // record after the first frame ends the animation.
 PictureStatus PlayGifFile(Bytes data, const DecodeLimits& limits, const ProgressRecord& progress,
                           const GifFrameSink& take, GifContents& contents) {
-  if (!ProbeGif(data, data.size())) return PictureStatus::Damaged;
   MemoryReader reader{data};
   DecoderHandle handle;
-  int error = 0;
-  handle.gif = DGifOpen(&reader, ReadFromMemory, &error);
+  if (const PictureStatus opened = OpenGif(reader, handle, contents); opened != PictureStatus::Ok) return opened;
   GifFileType* gif = handle.gif;
-  if (!gif) return error == D_GIF_ERR_NOT_ENOUGH_MEM ? PictureStatus::TooLarge : PictureStatus::Damaged;
-
-  contents.Version.assign(reinterpret_cast<const char*>(data.data()), 6);
-  contents.Background = MapColor(gif->SColorMap, gif->SBackGroundColor);
   Animation animation(gif, contents);
   const auto ended = [&] { return contents.Frames > 0 ? PictureStatus::Ok : PictureStatus::Damaged; };
   if (!progress.Aborted()) progress.Report(0);
@@ -716,6 +716,20 @@ int WriteToStream(GifFileType* gif, const GifByteType* buffer, int length) {
   return length;
 }
 
+// What a decode tells of the file: the picture is the screen in 24 bits.
+void FillParams(const GifContents& contents, TImgIOParams& params) {
+  params.Width = contents.CanvasWidth;
+  params.Height = contents.CanvasHeight;
+  params.BitsPerSample = 8;
+  params.SamplesPerPixel = 3;
+  params.GifVersion = contents.Version;
+  params.GifBackground = contents.Background;
+  params.GifHasTransparency = contents.HasTransparency;
+  params.GifTransparentColor = contents.TransparentColor;
+  params.GifImageCount = contents.Frames;
+  params.GifInterlaced = contents.Interlaced;
+}
+
 PictureStatus TryDecode(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress,
                         size_t& consumed) {
   if (!params.Lzw.GifDecoder) return PictureStatus::Unsupported;
@@ -726,16 +740,7 @@ PictureStatus TryDecode(Bytes data, Bitmap& out, TImgIOParams& params, const Pro
     return read;
   }
   consumed = contents.Consumed;
-  params.Width = canvas.Width();
-  params.Height = canvas.Height();
-  params.BitsPerSample = 8;
-  params.SamplesPerPixel = 3;
-  params.GifVersion = contents.Version;
-  params.GifBackground = contents.Background;
-  params.GifHasTransparency = contents.HasTransparency;
-  params.GifTransparentColor = contents.TransparentColor;
-  params.GifImageCount = contents.Frames;
-  params.GifInterlaced = contents.Interlaced;
+  FillParams(contents, params);
   out = std::move(canvas);
   return PictureStatus::Ok;
 }
@@ -836,16 +841,7 @@ PictureStatus DecodeGifFrames(Bytes data, TImgIOParams& params, const ProgressRe
     GifContents contents;
     const PictureStatus played = PlayGifFile(data, params.Limits, progress, take, contents);
     if (played != PictureStatus::Ok) return played;
-    params.Width = contents.CanvasWidth;
-    params.Height = contents.CanvasHeight;
-    params.BitsPerSample = 8;
-    params.SamplesPerPixel = 3;
-    params.GifVersion = contents.Version;
-    params.GifBackground = contents.Background;
-    params.GifHasTransparency = contents.HasTransparency;
-    params.GifTransparentColor = contents.TransparentColor;
-    params.GifImageCount = contents.Frames;
-    params.GifInterlaced = contents.Interlaced;
+    FillParams(contents, params);
     return PictureStatus::Ok;
   });
 }

@@ -299,19 +299,30 @@ PictureStatus TImgIO::Encode(int32_t fileType, Stream& out) {
 
 // ------------------------------------------------ parameters and frames
 
-bool TImgIO::ParamsFromFile(const std::string& name) {
+const codec::Codec* TImgIO::StartReading(const std::string& name, int32_t& type) {
   Aborting = false;
   status_ = PictureStatus::Ok;
-  const int32_t type = LoadTypeForExtension(LowerExtension(name));
+  type = LoadTypeForExtension(LowerExtension(name));
   const codec::Codec* codec = codec::CodecFor(type);
-  if (!codec || !codec->Info) return Finish(type == iftUnknown ? PictureStatus::UnknownFormat : NoCodecFor(type));
-  std::optional<FileStream> file;
+  if (!codec) Finish(type == iftUnknown ? PictureStatus::UnknownFormat : NoCodecFor(type));
+  return codec;
+}
+
+void TImgIO::OpenToRead(const std::string& name, std::optional<FileStream>& file) {
   try {
     file.emplace(name, FileStream::Mode::Read);
   } catch (const FileError&) {
     status_ = PictureStatus::Unreadable;
     throw;
   }
+}
+
+bool TImgIO::ParamsFromFile(const std::string& name) {
+  int32_t type = iftUnknown;
+  const codec::Codec* codec = StartReading(name, type);
+  if (!codec) return false;
+  std::optional<FileStream> file;
+  OpenToRead(name, file);
   const StreamBytes view(*file, 0, Params.Limits.MaxFileBytes());
   codec::PictureInfo info;
   const PictureStatus status = type == iftTiff ? codec::InfoTiffPage(view.Bytes(), Params.TiffPage, info)
@@ -350,18 +361,11 @@ bool TImgIO::ParamsFromFile(const std::string& name) {
 }
 
 bool TImgIO::LoadFramesFromFile(const std::string& name, const FrameSink& take) {
-  Aborting = false;
-  status_ = PictureStatus::Ok;
-  const int32_t type = LoadTypeForExtension(LowerExtension(name));
-  const codec::Codec* codec = codec::CodecFor(type);
-  if (!codec || !codec->Decode) return Finish(type == iftUnknown ? PictureStatus::UnknownFormat : NoCodecFor(type));
+  int32_t type = iftUnknown;
+  const codec::Codec* codec = StartReading(name, type);
+  if (!codec) return false;
   std::optional<FileStream> file;
-  try {
-    file.emplace(name, FileStream::Mode::Read);
-  } catch (const FileError&) {
-    status_ = PictureStatus::Unreadable;
-    throw;
-  }
+  OpenToRead(name, file);
   if (uint64_t(file->Size()) > Params.Limits.MaxFileBytes()) return Finish(PictureStatus::TooLarge);
   const StreamBytes view(*file, 0);
   TImgIOParams params = Params;

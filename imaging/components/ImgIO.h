@@ -17,6 +17,7 @@
 // kWindowPictureLimits (or limits from the settings).
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "codecs/Codec.h"
@@ -115,6 +116,11 @@ class TImgIO final : public BitmapComponent {
   PictureStatus Encode(int32_t fileType, Stream& out);
   bool WriteFile(const std::string& name, const MemoryStream& coded);
   bool ReadWithHook(const FileFormat& format, Stream& stream);
+  // The start of reading a file without the current bitmap: clears Aborting
+  // and gives the codec of the file's extension, or null (status set).
+  const codec::Codec* StartReading(const std::string& name, int32_t& type);
+  // Opens the file; one that cannot be opened sets the status and throws FileError.
+  void OpenToRead(const std::string& name, std::optional<FileStream>& file);
   void Commit(Bitmap& decoded);
   void LoadFinished(int32_t fileType, const std::string& fileName);
   void TellOwner();
