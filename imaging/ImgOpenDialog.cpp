@@ -122,8 +122,9 @@ QString TrimInitialDir(const QString& folder) {
 
 QStringList QtNameFilters(const QString& filter) {
   QStringList filters;
+  if (filter.isEmpty()) return filters;
   const QStringList fields = filter.split('|');
-  for (qsizetype i = 0; i + 1 <= fields.size() && !filter.isEmpty(); i += 2) {
+  for (qsizetype i = 0; i < fields.size(); i += 2) {
     QStringList patterns;
     for (const QString& pattern : fields.value(i + 1).split(';', Qt::SkipEmptyParts)) {
       QString eitherCase;
