@@ -292,6 +292,14 @@ int DpiFromPixelsPerMetre(int64_t pixelsPerMetre) {
 
 int PixelsPerMetreFromDpi(int64_t dpi) { return int(std::clamp<int64_t>((dpi * 10000 + 127) / 254, 0, INT32_MAX)); }
 
+BmpVersion BmpVersionOf(uint32_t headerSize) {
+  if (headerSize == kCoreHeaderSize) return BmpVersion::Os2v1;
+  if (headerSize < 40 || headerSize == 64) return BmpVersion::Os2v2;
+  if (headerSize >= 124) return BmpVersion::Windows5;
+  if (headerSize >= 108) return BmpVersion::Windows4;
+  return BmpVersion::Windows3;
+}
+
 PictureStatus ReadDibHeader(Bytes data, size_t offset, bool iconImage, const DecodeLimits& limits,
                             DibHeader& header) {
   ByteReader r(data);
@@ -437,6 +445,7 @@ PictureStatus DecodeBmpInto(Bytes data, Bitmap& out, TImgIOParams& params, const
     params.DpiY = DpiFromPixelsPerMetre(h.PixelsPerMetreY);
   }
   params.BmpCompressed = h.Compression == kRle8 || h.Compression == kRle4;
+  params.BmpHeader = BmpVersionOf(h.HeaderSize);
   consumed = picture.End;
   out = std::move(picture.Pixels);
   return PictureStatus::Ok;
@@ -511,6 +520,8 @@ PictureStatus InfoBmp(Bytes data, PictureInfo& info) {
     result.DpiX = DpiFromPixelsPerMetre(h.PixelsPerMetreX);
     result.DpiY = DpiFromPixelsPerMetre(h.PixelsPerMetreY);
   }
+  result.Compressed = h.Compression == kRle8 || h.Compression == kRle4;
+  result.BmpHeader = BmpVersionOf(h.HeaderSize);
   info = result;
   return PictureStatus::Ok;
 }

@@ -61,6 +61,9 @@ enum class DibUse { File, IconImage };
 PictureStatus DecodeDib(Bytes data, const DibHeader& header, size_t pixelOffset, DibUse use, DibPicture& picture,
                         const ProgressRecord& progress);
 
+// The version an information header of this size stands for.
+BmpVersion BmpVersionOf(uint32_t headerSize);
+
 // Resolution conversions between dots per inch and pixels per metre, rounded.
 int DpiFromPixelsPerMetre(int64_t pixelsPerMetre);
 int PixelsPerMetreFromDpi(int64_t dpi);

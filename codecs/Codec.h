@@ -62,6 +62,14 @@ struct PictureInfo {
   int DpiX = 0;  // 0 when the file stores no resolution
   int DpiY = 0;
   int FrameCount = 1;  // pages or frames in the file
+
+  // How the picture is coded, as a description of the file tells it. Each
+  // codec sets the fields of its own format; the others keep these values.
+  bool Interlaced = false;  // GIF, PNG
+  bool Compressed = false;  // BMP, PCX and Targa run-length coding
+  JpegColorSpace JpegColor = JpegColorSpace::YCbCr;
+  TiffCompression TiffCompress = TiffCompression::None;
+  BmpVersion BmpHeader = BmpVersion::Windows3;
 };
 
 // `head` holds the bytes from the picture's first byte on (as many as the

@@ -122,6 +122,20 @@ class Canvas {
   std::vector<uint8_t> blank_;
 };
 
+// The colours of the frame whose header was just read, blue, green, red per
+// index. A picture without any colour table shows its indexes as grey levels.
+std::array<uint8_t, 256 * 3> FrameColours(const GifFileType* gif) {
+  const ColorMapObject* map = gif->Image.ColorMap ? gif->Image.ColorMap : gif->SColorMap;
+  std::array<uint8_t, 256 * 3> bgr{};
+  for (int i = 0; i < 256; ++i) {
+    const TColor c = map ? MapColor(map, i) : Rgb(i, i, i);
+    bgr[3 * i] = BlueOf(c);
+    bgr[3 * i + 1] = GreenOf(c);
+    bgr[3 * i + 2] = RedOf(c);
+  }
+  return bgr;
+}
+
 // Draws the frame whose header was just read onto a fresh canvas.
 PictureStatus DrawFirstFrame(GifFileType* gif, const GifContents& contents, int transparentIndex, Bitmap& picture,
                              const ProgressRecord& progress) {
@@ -136,15 +150,7 @@ PictureStatus DrawFirstFrame(GifFileType* gif, const GifContents& contents, int 
     return PictureStatus::Ok;
   }
 
-  const ColorMapObject* map = frame.ColorMap ? frame.ColorMap : gif->SColorMap;
-  std::array<uint8_t, 256 * 3> bgr{};
-  for (int i = 0; i < 256; ++i) {
-    // A picture without any colour table shows its indexes as grey levels.
-    const TColor c = map ? MapColor(map, i) : Rgb(i, i, i);
-    bgr[3 * i] = BlueOf(c);
-    bgr[3 * i + 1] = GreenOf(c);
-    bgr[3 * i + 2] = RedOf(c);
-  }
+  const std::array<uint8_t, 256 * 3> bgr = FrameColours(gif);
   const std::vector<int> order = RowOrder(frame.Height, frame.Interlace);
   std::vector<GifPixelType> line(size_t(frame.Width));
   for (int i = 0; i < frame.Height; ++i) {
@@ -163,20 +169,26 @@ PictureStatus DrawFirstFrame(GifFileType* gif, const GifContents& contents, int 
   return PictureStatus::Ok;
 }
 
+// Opens the decoder on the reader's data and reads the screen's version and
+// background colour.
+PictureStatus OpenGif(MemoryReader& reader, DecoderHandle& handle, GifContents& contents) {
+  if (!ProbeGif(reader.data, reader.data.size())) return PictureStatus::Damaged;
+  int error = 0;
+  handle.gif = DGifOpen(&reader, ReadFromMemory, &error);
+  if (!handle.gif) return error == D_GIF_ERR_NOT_ENOUGH_MEM ? PictureStatus::TooLarge : PictureStatus::Damaged;
+  contents.Version.assign(reinterpret_cast<const char*>(reader.data.data()), 6);
+  contents.Background = MapColor(handle.gif->SColorMap, handle.gif->SBackGroundColor);
+  return PictureStatus::Ok;
+}
+
 // Walks every record of the file, counting frames; with a canvas, draws the
 // first frame on it. A damaged record after the first frame ends the walk.
 PictureStatus ReadGifFile(Bytes data, const DecodeLimits& limits, GifContents& contents, Bitmap* canvas,
                           const ProgressRecord& progress) {
-  if (!ProbeGif(data, data.size())) return PictureStatus::Damaged;
   MemoryReader reader{data};
   DecoderHandle handle;
-  int error = 0;
-  handle.gif = DGifOpen(&reader, ReadFromMemory, &error);
+  if (const PictureStatus opened = OpenGif(reader, handle, contents); opened != PictureStatus::Ok) return opened;
   GifFileType* gif = handle.gif;
-  if (!gif) return error == D_GIF_ERR_NOT_ENOUGH_MEM ? PictureStatus::TooLarge : PictureStatus::Damaged;
-
-  contents.Version.assign(reinterpret_cast<const char*>(data.data()), 6);
-  contents.Background = MapColor(gif->SColorMap, gif->SBackGroundColor);
   int transparentIndex = -1;  // from the control block before the first frame
   bool firstDone = false;
   for (bool more = true; more;) {
@@ -255,6 +267,174 @@ PictureStatus ReadGifFile(Bytes data, const DecodeLimits& limits, GifContents& c
     }
   }
   if (!firstDone) return PictureStatus::Damaged;
+  contents.Consumed = reader.position;
+  return PictureStatus::Ok;
+}
+
+// ---- Playing an animation ------------------------------------------------
+
+struct FrameRect {
+  int Left = 0, Top = 0, Width = 0, Height = 0;
+};
+
+void FillRect(Bitmap& picture, const FrameRect& r, TColor colour) {
+  for (int y = r.Top; y < r.Top + r.Height; ++y) {
+    uint8_t* p = picture.Row(y) + size_t(r.Left) * 3;
+    for (int x = 0; x < r.Width; ++x, p += 3) {
+      p[0] = BlueOf(colour);
+      p[1] = GreenOf(colour);
+      p[2] = RedOf(colour);
+    }
+  }
+}
+
+// Copies the rectangle between a picture and a rectangle-sized store.
+void SaveRect(const Bitmap& picture, const FrameRect& r, Bitmap& store) {
+  for (int y = 0; y < r.Height; ++y) {
+    std::memcpy(store.Row(y), picture.Row(r.Top + y) + size_t(r.Left) * 3, size_t(r.Width) * 3);
+  }
+}
+
+void RestoreRect(const Bitmap& store, const FrameRect& r, Bitmap& picture) {
+  for (int y = 0; y < r.Height; ++y) {
+    std::memcpy(picture.Row(r.Top + y) + size_t(r.Left) * 3, store.Row(y), size_t(r.Width) * 3);
+  }
+}
+
+// The canvas of the animation, one frame after another. The screen grows to
+// take in the first frame as DecodeGif's picture does; later frames are cut
+// to it.
+class Animation {
+ public:
+  Animation(GifFileType* gif, GifContents& contents) : gif_(gif), contents_(contents) {}
+
+  // Everything known once the first frame's header is read.
+  PictureStatus Start(const DecodeLimits& limits) {
+    const GifImageDesc& frame = gif_->Image;
+    const ColorMapObject* map = frame.ColorMap ? frame.ColorMap : gif_->SColorMap;
+    const bool empty = frame.Width <= 0 || frame.Height <= 0;
+    contents_.CanvasWidth = empty ? gif_->SWidth : std::max(gif_->SWidth, frame.Left + frame.Width);
+    contents_.CanvasHeight = empty ? gif_->SHeight : std::max(gif_->SHeight, frame.Top + frame.Height);
+    contents_.Interlaced = frame.Interlace;
+    contents_.BitsPerPixel = map ? map->BitsPerPixel : 8;
+    contents_.HasTransparency = control_.TransparentColor >= 0;
+    contents_.TransparentColor = contents_.HasTransparency ? MapColor(map, control_.TransparentColor) : clBlack;
+    if (const PictureStatus size = CheckSize(contents_.CanvasWidth, contents_.CanvasHeight, limits);
+        size != PictureStatus::Ok) {
+      return size;
+    }
+    if (!canvas_.Reset(contents_.CanvasWidth, contents_.CanvasHeight)) return PictureStatus::TooLarge;
+    fill_ = contents_.HasTransparency ? contents_.TransparentColor : contents_.Background;
+    canvas_.Fill(fill_);
+    return PictureStatus::Ok;
+  }
+
+  void SetControl(const GraphicsControlBlock& control) { control_ = control; }
+
+  // Disposes of the previous frame and draws the one whose header was just
+  // read; false when its data is damaged.
+  bool DrawFrame() {
+    if (disposal_ == DISPOSE_BACKGROUND) FillRect(canvas_, last_, fill_);
+    if (disposal_ == DISPOSE_PREVIOUS && saved_.Width() == last_.Width && saved_.Height() == last_.Height) {
+      RestoreRect(saved_, last_, canvas_);
+    }
+    const GifImageDesc& frame = gif_->Image;
+    FrameRect shown;
+    shown.Left = std::min(frame.Left, canvas_.Width());
+    shown.Top = std::min(frame.Top, canvas_.Height());
+    shown.Width = std::clamp(frame.Width, 0, canvas_.Width() - shown.Left);
+    shown.Height = std::clamp(frame.Height, 0, canvas_.Height() - shown.Top);
+    disposal_ = control_.DisposalMode;
+    last_ = shown;
+    if (disposal_ == DISPOSE_PREVIOUS) {
+      if (saved_.Reset(std::max(shown.Width, 1), std::max(shown.Height, 1))) SaveRect(canvas_, shown, saved_);
+    }
+    const int transparent = control_.TransparentColor;
+    control_ = GraphicsControlBlock{DISPOSAL_UNSPECIFIED, false, 0, NO_TRANSPARENT_COLOR};
+    if (frame.Width <= 0 || frame.Height <= 0) return SkipImageData(gif_);
+
+    const std::array<uint8_t, 256 * 3> bgr = FrameColours(gif_);
+    const std::vector<int> order = RowOrder(frame.Height, frame.Interlace);
+    std::vector<GifPixelType> line(size_t(frame.Width));
+    for (int i = 0; i < frame.Height; ++i) {
+      if (DGifGetLine(gif_, line.data(), frame.Width) == GIF_ERROR) return false;
+      const int y = frame.Top + order[size_t(i)];
+      if (y >= canvas_.Height()) continue;
+      uint8_t* p = canvas_.Row(y) + size_t(shown.Left) * 3;
+      for (int x = 0; x < shown.Width; ++x, p += 3) {
+        const int index = line[size_t(shown.Left - frame.Left + x)];
+        if (index == transparent) continue;
+        p[0] = bgr[3 * index];
+        p[1] = bgr[3 * index + 1];
+        p[2] = bgr[3 * index + 2];
+      }
+    }
+    return true;
+  }
+
+  const Bitmap& Canvas() const { return canvas_; }
+  // The delay of the control block in force, in milliseconds.
+  int DelayMs() const { return control_.DelayTime * 10; }
+
+ private:
+  GifFileType* gif_;
+  GifContents& contents_;
+  GraphicsControlBlock control_{DISPOSAL_UNSPECIFIED, false, 0, NO_TRANSPARENT_COLOR};
+  Bitmap canvas_;
+  TColor fill_ = clBlack;
+  int disposal_ = DISPOSAL_UNSPECIFIED;
+  FrameRect last_;
+  Bitmap saved_;
+};
+
+// Walks the file, handing each frame to `take` as it is drawn. A damaged
+// record after the first frame ends the animation.
+PictureStatus PlayGifFile(Bytes data, const DecodeLimits& limits, const ProgressRecord& progress,
+                          const GifFrameSink& take, GifContents& contents) {
+  MemoryReader reader{data};
+  DecoderHandle handle;
+  if (const PictureStatus opened = OpenGif(reader, handle, contents); opened != PictureStatus::Ok) return opened;
+  GifFileType* gif = handle.gif;
+  Animation animation(gif, contents);
+  const auto ended = [&] { return contents.Frames > 0 ? PictureStatus::Ok : PictureStatus::Damaged; };
+  if (!progress.Aborted()) progress.Report(0);
+  for (;;) {
+    if (progress.Aborted()) return PictureStatus::Stopped;
+    GifRecordType record = UNDEFINED_RECORD_TYPE;
+    if (DGifGetRecordType(gif, &record) == GIF_ERROR) return ended();
+    if (record == TERMINATE_RECORD_TYPE) break;
+    if (record == EXTENSION_RECORD_TYPE) {
+      int code = 0;
+      GifByteType* block = nullptr;
+      if (DGifGetExtension(gif, &code, &block) == GIF_ERROR) return ended();
+      if (code == GRAPHICS_EXT_FUNC_CODE && block) {
+        GraphicsControlBlock control{};
+        if (DGifExtensionToGCB(block[0], block + 1, &control) == GIF_OK) animation.SetControl(control);
+      }
+      while (block) {
+        if (DGifGetExtensionNext(gif, &block) == GIF_ERROR) return ended();
+      }
+      continue;
+    }
+    if (record != IMAGE_DESC_RECORD_TYPE || DGifGetImageHeader(gif) == GIF_ERROR) return ended();
+    const GifImageDesc& frame = gif->Image;
+    // A frame larger than what is left of the file could code: cut short.
+    if (frame.Width > 0 && frame.Height > 0 &&
+        uint64_t(frame.Width) * uint64_t(frame.Height) > MostLzwPixels(data.size() - reader.position)) {
+      return ended();
+    }
+    if (contents.Frames == 0) {
+      if (const PictureStatus started = animation.Start(limits); started != PictureStatus::Ok) return started;
+    }
+    const int delay = animation.DelayMs();
+    if (!animation.DrawFrame()) return ended();
+    ++contents.Frames;
+    contents.Consumed = reader.position;
+    progress.Report(int(uint64_t(reader.position) * 100 / data.size()));
+    if (progress.Aborted()) return PictureStatus::Stopped;
+    if (!take(animation.Canvas(), delay)) return PictureStatus::Ok;
+  }
+  if (contents.Frames == 0) return PictureStatus::Damaged;
   contents.Consumed = reader.position;
   return PictureStatus::Ok;
 }
@@ -536,6 +716,20 @@ int WriteToStream(GifFileType* gif, const GifByteType* buffer, int length) {
   return length;
 }
 
+// What a decode tells of the file: the picture is the screen in 24 bits.
+void FillParams(const GifContents& contents, TImgIOParams& params) {
+  params.Width = contents.CanvasWidth;
+  params.Height = contents.CanvasHeight;
+  params.BitsPerSample = 8;
+  params.SamplesPerPixel = 3;
+  params.GifVersion = contents.Version;
+  params.GifBackground = contents.Background;
+  params.GifHasTransparency = contents.HasTransparency;
+  params.GifTransparentColor = contents.TransparentColor;
+  params.GifImageCount = contents.Frames;
+  params.GifInterlaced = contents.Interlaced;
+}
+
 PictureStatus TryDecode(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress,
                         size_t& consumed) {
   if (!params.Lzw.GifDecoder) return PictureStatus::Unsupported;
@@ -546,16 +740,7 @@ PictureStatus TryDecode(Bytes data, Bitmap& out, TImgIOParams& params, const Pro
     return read;
   }
   consumed = contents.Consumed;
-  params.Width = canvas.Width();
-  params.Height = canvas.Height();
-  params.BitsPerSample = 8;
-  params.SamplesPerPixel = 3;
-  params.GifVersion = contents.Version;
-  params.GifBackground = contents.Background;
-  params.GifHasTransparency = contents.HasTransparency;
-  params.GifTransparentColor = contents.TransparentColor;
-  params.GifImageCount = contents.Frames;
-  params.GifInterlaced = contents.Interlaced;
+  FillParams(contents, params);
   out = std::move(canvas);
   return PictureStatus::Ok;
 }
@@ -645,7 +830,20 @@ PictureStatus InfoGif(Bytes data, PictureInfo& info) {
   info.BitsPerSample = contents.BitsPerPixel;
   info.SamplesPerPixel = 1;
   info.FrameCount = contents.Frames;
+  info.Interlaced = contents.Interlaced;
   return PictureStatus::Ok;
+}
+
+PictureStatus DecodeGifFrames(Bytes data, TImgIOParams& params, const ProgressRecord& progress,
+                              const GifFrameSink& take) {
+  return Reported(progress, [&] {
+    if (!params.Lzw.GifDecoder) return PictureStatus::Unsupported;
+    GifContents contents;
+    const PictureStatus played = PlayGifFile(data, params.Limits, progress, take, contents);
+    if (played != PictureStatus::Ok) return played;
+    FillParams(contents, params);
+    return PictureStatus::Ok;
+  });
 }
 
 PictureStatus DecodeGif(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress,

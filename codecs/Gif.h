@@ -17,6 +17,7 @@
 //
 // GIF picture data is LZW-coded: decoding needs params.Lzw.GifDecoder and
 // encoding params.Lzw.GifEncoder; without them both fail.
+#include <functional>
 #include <vector>
 
 #include "codecs/Codec.h"
@@ -29,6 +30,18 @@ bool ProbeGif(Bytes head, uint64_t streamSize);  // "GIF" and more than 13 bytes
 PictureStatus InfoGif(Bytes data, PictureInfo& info);
 PictureStatus DecodeGif(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress,
                         size_t& consumed);
+// One frame of an animation as it is shown, and how long it stays in
+// milliseconds (0 when the file does not say). Returning false stops.
+using GifFrameSink = std::function<bool(const Bitmap& picture, int delayMs)>;
+
+// Plays the animation into `take` frame by frame: each frame is drawn over
+// what the previous one left once that was disposed of as its control block
+// says (left, cleared to the fill colour, or restored to what lay beneath).
+// The first picture is the one DecodeGif gives; a damaged record after it
+// ends the animation. Params are filled as DecodeGif fills them, with
+// GifImageCount the frames handed over.
+PictureStatus DecodeGifFrames(Bytes data, TImgIOParams& params, const ProgressRecord& progress,
+                              const GifFrameSink& take);
 PictureStatus EncodeGif(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress, Stream& out);
 
 // A 24-bit picture reduced to palette indexes, one byte a pixel, row after row.

@@ -477,6 +477,7 @@ PictureStatus InfoJpeg(Bytes data, PictureInfo& info) {
   info.SamplesPerPixel = header.Components;
   info.DpiX = header.DpiX;
   info.DpiY = header.DpiY;
+  info.JpegColor = header.ColorSpace;
   return PictureStatus::Ok;
 }
 

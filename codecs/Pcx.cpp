@@ -317,6 +317,7 @@ PictureStatus InfoPcx(Bytes data, PictureInfo& info) {
     result.DpiX = h.DpiX;
     result.DpiY = h.DpiY;
   }
+  result.Compressed = h.Encoding != 0;
   info = result;
   return PictureStatus::Ok;
 }

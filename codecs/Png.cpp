@@ -317,6 +317,7 @@ PictureStatus InfoPng(Bytes data, PictureInfo& info) {
     read.Height = int(png_get_image_height(s.png, s.info));
     read.BitsPerSample = png_get_bit_depth(s.png, s.info);
     read.SamplesPerPixel = png_get_channels(s.png, s.info);
+    read.Interlaced = png_get_interlace_type(s.png, s.info) != PNG_INTERLACE_NONE;
     png_uint_32 x = 0, y = 0;
     int unit = 0;
     if (png_get_pHYs(s.png, s.info, &x, &y, &unit) && unit == PNG_RESOLUTION_METER && x > 0 && y > 0) {

@@ -283,6 +283,7 @@ PictureStatus InfoTarga(Bytes data, PictureInfo& info) {
   PictureInfo result;
   result.Width = h.Width;
   result.Height = h.Height;
+  result.Compressed = h.Rle();
   info = result;
   return PictureStatus::Ok;
 }

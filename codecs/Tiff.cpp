@@ -330,9 +330,33 @@ uint16_t LibraryCompression(TiffCompression compression) {
     case TiffCompression::CcittFax3: return COMPRESSION_CCITTFAX3;
     case TiffCompression::CcittFax4: return COMPRESSION_CCITTFAX4;
     case TiffCompression::CcittRle: return COMPRESSION_CCITTRLE;
-    case TiffCompression::None: break;
+    case TiffCompression::CcittFax3TwoD: return COMPRESSION_CCITTFAX3;
+    case TiffCompression::OldJpeg: return COMPRESSION_JPEG;
+    case TiffCompression::None:
+    case TiffCompression::Other: break;
   }
   return COMPRESSION_NONE;
+}
+
+// The compression of the current page as the parameters name it.
+TiffCompression PageCompression(TIFF* tif, uint16_t compression) {
+  switch (compression) {
+    case COMPRESSION_NONE: return TiffCompression::None;
+    case COMPRESSION_CCITTRLE: return TiffCompression::CcittRle;
+    case COMPRESSION_CCITTFAX3: {
+      uint32_t options = 0;
+      TIFFGetField(tif, TIFFTAG_GROUP3OPTIONS, &options);
+      return (options & GROUP3OPT_2DENCODING) ? TiffCompression::CcittFax3TwoD : TiffCompression::CcittFax3;
+    }
+    case COMPRESSION_CCITTFAX4: return TiffCompression::CcittFax4;
+    case COMPRESSION_LZW: return TiffCompression::Lzw;
+    case COMPRESSION_OJPEG: return TiffCompression::OldJpeg;
+    case COMPRESSION_JPEG: return TiffCompression::Jpeg;
+    case COMPRESSION_PACKBITS: return TiffCompression::PackBits;
+    case COMPRESSION_ADOBE_DEFLATE:
+    case COMPRESSION_DEFLATE: return TiffCompression::Deflate;
+    default: return TiffCompression::Other;
+  }
 }
 
 bool IsCcitt(uint16_t compression) {
@@ -466,11 +490,16 @@ bool ProbeTiff(Bytes head, uint64_t streamSize) {
          ((head[0] == 'I' && head[1] == 'I') || (head[0] == 'M' && head[1] == 'M'));
 }
 
-PictureStatus InfoTiff(Bytes data, PictureInfo& info) {
+PictureStatus InfoTiff(Bytes data, PictureInfo& info) { return InfoTiffPage(data, 0, info); }
+
+PictureStatus InfoTiffPage(Bytes data, int pageIndex, PictureInfo& info) {
   if (!ProbeTiff(data, data.size())) return PictureStatus::Damaged;
   ClientFile file{data};
   TiffHandle handle{OpenClient(file, "rm")};
   if (!handle.tif) return PictureStatus::Damaged;
+  const int pages = int(TIFFNumberOfDirectories(handle.tif));
+  if (pageIndex < 0 || pageIndex >= pages) return PictureStatus::Unsupported;
+  if (pageIndex > 0 && !TIFFSetDirectory(handle.tif, tdir_t(pageIndex))) return PictureStatus::Damaged;
   const PageLayout page = ReadLayout(handle.tif);
   info = PictureInfo{};
   info.Width = int(std::min<uint32_t>(page.width, INT32_MAX));
@@ -479,7 +508,8 @@ PictureStatus InfoTiff(Bytes data, PictureInfo& info) {
   info.SamplesPerPixel = page.samplesPerPixel;
   info.DpiX = page.dpiX;
   info.DpiY = page.dpiY;
-  info.FrameCount = int(TIFFNumberOfDirectories(handle.tif));
+  info.FrameCount = pages;
+  info.TiffCompress = PageCompression(handle.tif, page.compression);
   return PictureStatus::Ok;
 }
 

@@ -23,7 +23,10 @@ namespace glamora::codec {
 const Codec& TiffCodec();
 
 bool ProbeTiff(Bytes head, uint64_t streamSize);  // "II" or "MM" and more than 8 bytes
+// Describes the first page, counting them all.
 PictureStatus InfoTiff(Bytes data, PictureInfo& info);
+// Describes the page of that index (0 the first); Unsupported past the last.
+PictureStatus InfoTiffPage(Bytes data, int pageIndex, PictureInfo& info);
 PictureStatus DecodeTiff(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress,
                          size_t& consumed);
 PictureStatus EncodeTiff(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress, Stream& out);

@@ -35,7 +35,7 @@ struct MessageRequest {
   TMsgDlgType Type = TMsgDlgType::mtCustom;
   TMsgDlgButtons Buttons = mbOK;
   // The button that Enter presses; none named means the first of Buttons.
-  TMsgDlgButtons Default;
+  TMsgDlgButtons Default = {};
 };
 
 // The button that Enter presses in a request: its Default, else the first

@@ -1,6 +1,7 @@
 // GIF decoding of the first frame with every frame counted, then a round
-// trip through the quantiser. Options byte: bit 0 stop at once, bit 1 no LZW
-// decoder installed, bit 2 an interlaced save, bit 3 a transparent colour.
+// trip through the quantiser, then the animation played frame by frame.
+// Options byte: bit 0 stop at once, bit 1 no LZW decoder installed, bit 2 an
+// interlaced save, bit 3 a transparent colour.
 #include "codecs/Gif.h"
 #include "fuzz/LibraryCodecFuzzing.h"
 
@@ -25,8 +26,31 @@ const fuzz::LibraryFuzzCase& GifCase() {
   return fuzzCase;
 }
 
+// The animation plays exactly when the first frame decodes, starting with
+// that picture, every frame the size of the first.
+void PlayAnimation(const uint8_t* data, size_t size) {
+  if (size < 1) return;
+  const codec::Bytes bytes(data, size - 1);
+  TImgIOParams params;
+  params.Lzw.GifDecoder = true;
+  params.Limits.MaxPixels = int64_t(1) << 20;
+  TImgIOParams firstParams = params;
+  Bitmap first;
+  size_t consumed = 0;
+  const bool decoded = codec::DecodeGif(bytes, first, firstParams, ProgressRecord{}, consumed) == PictureStatus::Ok;
+  int frames = 0;
+  const PictureStatus played = codec::DecodeGifFrames(bytes, params, ProgressRecord{}, [&](const Bitmap& picture, int) {
+    fuzz::Require(decoded && picture.Width() == first.Width() && picture.Height() == first.Height());
+    if (frames == 0) fuzz::Require(picture.SameContent(first));
+    return ++frames < 64;
+  });
+  fuzz::Require((played == PictureStatus::Ok) == decoded);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  return fuzz::FuzzLibraryCodec(GifCase(), data, size);
+  fuzz::FuzzLibraryCodec(GifCase(), data, size);
+  PlayAnimation(data, size);
+  return 0;
 }

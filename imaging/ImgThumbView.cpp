@@ -53,15 +53,6 @@ QColor Blend(TColor from, TColor to, int percent) {
   return QColor(mix(RedOf(a), RedOf(b)), mix(GreenOf(a), GreenOf(b)), mix(BlueOf(a), BlueOf(b)));
 }
 
-JpegScale ScaleOfDenominator(int denominator) {
-  switch (denominator) {
-    case 2: return JpegScale::Half;
-    case 4: return JpegScale::Quarter;
-    case 8: return JpegScale::Eighth;
-    default: return JpegScale::Full;
-  }
-}
-
 // The frame header of a JPEG file, read from the start of the file only
 // into `prefix` (kHeaderPrefix bytes).
 bool ReadJpegFileHeader(const std::string& name, uint8_t* prefix, codec::JpegHeader& header) {
@@ -75,6 +66,15 @@ bool ReadJpegFileHeader(const std::string& name, uint8_t* prefix, codec::JpegHea
 }
 
 }  // namespace
+
+JpegScale ScaleOfDenominator(int denominator) {
+  switch (denominator) {
+    case 2: return JpegScale::Half;
+    case 4: return JpegScale::Quarter;
+    case 8: return JpegScale::Eighth;
+    default: return JpegScale::Full;
+  }
+}
 
 QSize ThumbFitSize(int pictureWidth, int pictureHeight, int cellWidth, int areaHeight) {
   if (pictureWidth <= 0 || pictureHeight <= 0) return {};
@@ -130,6 +130,8 @@ TImgThumbView::TImgThumbView(QWidget* parent) : TImgViewBase(parent) {
   loadTimer_.setSingleShot(true);
   loadTimer_.setInterval(0);
   connect(&loadTimer_, &QTimer::timeout, this, [this] { LoadStep(); });
+  playTimer_.setSingleShot(true);
+  connect(&playTimer_, &QTimer::timeout, this, [this] { NextFrame(); });
   io_.OnProgress = [this](int per) {
     if (OnIOProgress) OnIOProgress(this, per);
   };
@@ -141,6 +143,7 @@ TImgThumbView::~TImgThumbView() {
   NotifyDestroyed();
   destroying_ = true;
   loadTimer_.stop();
+  playTimer_.stop();
   Deselect();
   items_.clear();
 }
@@ -215,9 +218,42 @@ void TImgThumbView::SetImage(int index, const glamora::Bitmap& picture) {
   Update();
 }
 
+// ------------------------------------------------------------------ frames
+
+void TImgThumbView::SetImageDelay(int index, int delayMs) {
+  if (ValidIndex(index)) items_[size_t(index)].DelayMs = delayMs;
+}
+
+int TImgThumbView::ImageDelay(int index) const { return ValidIndex(index) ? items_[size_t(index)].DelayMs : 0; }
+
+void TImgThumbView::Play() {
+  if (Playing() || ImageCount() == 0) return;
+  if (!ValidIndex(selected_)) SelectInternal(0);
+  modeBeforePlay_ = displayMode_;
+  SetDisplayMode(mdSingle);
+  playTimer_.start(std::max(ImageDelay(selected_), kMinFrameDelay));
+}
+
+void TImgThumbView::Stop() {
+  if (!Playing()) return;
+  playTimer_.stop();
+  SetDisplayMode(modeBeforePlay_);
+}
+
+void TImgThumbView::NextFrame() {
+  if (ImageCount() == 0) {
+    SetDisplayMode(modeBeforePlay_);
+    return;
+  }
+  SelectInternal((selected_ + 1) % ImageCount());
+  Update();
+  playTimer_.start(std::max(ImageDelay(selected_), kMinFrameDelay));
+}
+
 // ---------------------------------------------------------------- selection
 
 void TImgThumbView::SetSelectedImage(int index) {
+  if (Playing()) return;
   SelectInternal(index);
   if (OnImageSelect) OnImageSelect(this, selected_);
   Update();
@@ -896,7 +932,7 @@ void TImgThumbView::MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifi
   // selects nothing even where a cell lies beyond its edge.
   const bool inside = x >= 0 && y >= 0 && x < ClientWidth() && y < ClientHeight();
   const int hit = inside ? ImageAtPos(x, y) : -1;
-  if (mouseInteract_.testFlag(mmiSelect) && hit >= 0) {
+  if (mouseInteract_.testFlag(mmiSelect) && hit >= 0 && !Playing()) {
     SelectInternal(hit);
     if (visibleSelection_) Update();
     if (OnImageSelect) OnImageSelect(this, selected_);

@@ -92,6 +92,10 @@ QSize ThumbFitSize(int pictureWidth, int pictureHeight, int cellWidth, int areaH
 // when `fit` is empty.
 int ThumbJpegDenominator(int pictureWidth, int pictureHeight, QSize fit);
 
+// The decoding scale of a JPEG scale denominator (1, 2, 4 or 8; any other
+// value gives full size).
+JpegScale ScaleOfDenominator(int denominator);
+
 // Halves a picture with 2 × 2 averages (an odd last row or column is left
 // out); palette pictures come out with 24 bits per pixel. False, leaving
 // `out` alone, for a picture narrower or lower than 2 pixels.
@@ -123,10 +127,25 @@ class TImgThumbView : public TImgViewBase {
   // Replaces an item's picture with a copy of `picture`, as a load does.
   void SetImage(int index, const glamora::Bitmap& picture);
 
+  // ---- frames of an animation
+  // How long the item shows while the view plays, in milliseconds.
+  void SetImageDelay(int index, int delayMs);
+  int ImageDelay(int index) const;
+  // Plays the items in sequence in single display, each for its delay (at
+  // least kMinFrameDelay), from the selected one on and round again, until
+  // Stop. The selection moves with the frames without firing OnImageSelect;
+  // SetSelectedImage and clicks select nothing meanwhile. Nothing without items.
+  void Play();
+  // Ends the playing and returns to the display mode it began in.
+  void Stop();
+  bool Playing() const { return playTimer_.isActive(); }
+  static constexpr int kMinFrameDelay = 10;
+
   // ---- selection
   int SelectedImage() const { return selected_; }
   // Selects the item (an index outside the items keeps the selection) and
-  // always fires OnImageSelect with the resulting selection.
+  // always fires OnImageSelect with the resulting selection. Does nothing
+  // at all while the view plays.
   void SetSelectedImage(int index);
   // Selects by a move and scrolls the selected item into view. Nothing
   // without items.
@@ -275,7 +294,11 @@ class TImgThumbView : public TImgViewBase {
     // loading; a picture changed since is measured by its own size.
     int OriginalWidth = 0, OriginalHeight = 0;
     int LoadedWidth = 0, LoadedHeight = 0;
+    int DelayMs = 0;
   };
+
+  // Shows the next item and waits for its delay.
+  void NextFrame();
 
   void UpdateGeometry(int depth);
   void Layout();
@@ -342,6 +365,8 @@ class TImgThumbView : public TImgViewBase {
   TImgIO io_;
   DibDraw dib_;
   QTimer loadTimer_;
+  QTimer playTimer_;
+  TThumbDisplayMode modeBeforePlay_ = mdGrid;
   // Where the start of a file is read to learn a JPEG's size.
   std::unique_ptr<uint8_t[]> headerPrefix_;
   bool destroying_ = false;

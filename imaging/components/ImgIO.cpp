@@ -5,7 +5,9 @@
 #include <optional>
 #include <utility>
 
+#include "codecs/Gif.h"
 #include "codecs/Registry.h"
+#include "codecs/Tiff.h"
 #include "imaging/components/ImgIOStreamHeader.h"
 #include "imaging/core/FileExtension.h"
 
@@ -305,6 +307,143 @@ PictureStatus TImgIO::Encode(int32_t fileType, Stream& out) {
     source = &converted;
   }
   return codec->Encode(*source, Params, Progress(), out);
+}
+
+// ------------------------------------------------ parameters and frames
+
+const codec::Codec* TImgIO::StartReading(const std::string& name, int32_t& type) {
+  Aborting = false;
+  status_ = PictureStatus::Ok;
+  type = LoadTypeForExtension(LowerExtension(name));
+  const codec::Codec* codec = codec::CodecFor(type);
+  if (!codec) Finish(type == iftUnknown ? PictureStatus::UnknownFormat : NoCodecFor(type));
+  return codec;
+}
+
+void TImgIO::OpenToRead(const std::string& name, std::optional<FileStream>& file) {
+  try {
+    file.emplace(name, FileStream::Mode::Read);
+  } catch (const FileError&) {
+    status_ = PictureStatus::Unreadable;
+    throw;
+  }
+}
+
+bool TImgIO::ParamsFromFile(const std::string& name) {
+  int32_t type = iftUnknown;
+  const codec::Codec* codec = StartReading(name, type);
+  if (!codec) return false;
+  std::optional<FileStream> file;
+  OpenToRead(name, file);
+  const StreamBytes view(*file, 0, Params.Limits.MaxFileBytes());
+  codec::PictureInfo info;
+  const PictureStatus status = type == iftTiff ? codec::InfoTiffPage(view.Bytes(), Params.TiffPage, info)
+                                               : codec->Info(view.Bytes(), info);
+  if (status != PictureStatus::Ok) return Finish(status);
+
+  Params.Width = info.Width;
+  Params.Height = info.Height;
+  Params.BitsPerSample = info.BitsPerSample;
+  Params.SamplesPerPixel = info.SamplesPerPixel;
+  const bool resolution = info.DpiX > 0 && info.DpiY > 0;
+  Params.DpiX = resolution ? info.DpiX : view_ ? view_->HostDpiX() : TImgIOParams{}.DpiX;
+  Params.DpiY = resolution ? info.DpiY : view_ ? view_->HostDpiY() : TImgIOParams{}.DpiY;
+  switch (type) {
+    case iftGif:
+      Params.GifImageCount = info.FrameCount;
+      Params.GifInterlaced = info.Interlaced;
+      break;
+    case iftTiff:
+      Params.TiffPageCount = info.FrameCount;
+      Params.TiffCompress = info.TiffCompress;
+      break;
+    case iftJpeg: Params.JpegColor = info.JpegColor; break;
+    case iftPng: Params.PngInterlaced = info.Interlaced; break;
+    case iftPcx: Params.PcxCompression = info.Compressed ? 1 : 0; break;
+    case iftBmp:
+      Params.BmpCompressed = info.Compressed;
+      Params.BmpHeader = info.BmpHeader;
+      break;
+    case iftTarga: Params.TgaCompressed = info.Compressed; break;
+    default: break;
+  }
+  Params.FileName = name;
+  Params.FileType = type;
+  return Finish(PictureStatus::Ok);
+}
+
+bool TImgIO::LoadFramesFromFile(const std::string& name, const FrameSink& take) {
+  int32_t type = iftUnknown;
+  const codec::Codec* codec = StartReading(name, type);
+  if (!codec) return false;
+  std::optional<FileStream> file;
+  OpenToRead(name, file);
+  if (uint64_t(file->Size()) > Params.Limits.MaxFileBytes()) return Finish(PictureStatus::TooLarge);
+  const StreamBytes view(*file, 0);
+  TImgIOParams params = Params;
+
+  if (type == iftGif) {
+    const PictureStatus status = codec::DecodeGifFrames(view.Bytes(), params, Progress(), take);
+    if (status != PictureStatus::Ok) return Finish(status);
+  } else {
+    // Pages one after another, progress spread over them.
+    int pages = 1;
+    bool more = true;
+    for (int page = 0; page < pages && more; ++page) {
+      ProgressRecord progress = Progress();
+      if (OnProgress) {
+        progress.OnProgress = [this, page, &pages](int percent) { OnProgress((page * 100 + percent) / pages); };
+      }
+      TImgIOParams pageParams = params;
+      pageParams.TiffPage = page;
+      Bitmap frame;
+      size_t consumed = 0;
+      const PictureStatus status = codec->Decode(view.Bytes(), frame, pageParams, progress, consumed);
+      // A later page that cannot be read ends the sequence, as a damaged
+      // frame ends a GIF's.
+      if (status != PictureStatus::Ok && (page == 0 || status == PictureStatus::Stopped)) return Finish(status);
+      if (status != PictureStatus::Ok) {
+        Aborting = false;
+        break;
+      }
+      if (page == 0) {
+        params = pageParams;
+        if (type == iftTiff) pages = std::max(pageParams.TiffPageCount, 1);
+      }
+      more = take(frame, 0);
+    }
+    params.TiffPage = Params.TiffPage;
+  }
+  Params = std::move(params);
+  Params.FileName = name;
+  Params.FileType = type;
+  return Finish(PictureStatus::Ok);
+}
+
+bool TImgIO::LoadFrameFromFile(const std::string& name, int index) {
+  if (!Begin()) return false;
+  const int32_t type = LoadTypeForExtension(LowerExtension(name));
+  if (type == iftTiff) {
+    const int32_t page = Params.TiffPage;
+    Params.TiffPage = index;
+    const bool loaded = LoadFromFile(name);
+    Params.TiffPage = page;
+    return loaded;
+  }
+  if (type != iftGif) return index == 0 ? LoadFromFile(name) : Finish(PictureStatus::Unsupported);
+
+  Bitmap wanted;
+  int frame = 0;
+  const bool played = LoadFramesFromFile(name, [&](const Bitmap& picture, int) {
+    if (frame++ < index) return true;
+    wanted.Assign(picture);
+    return false;
+  });
+  if (!played) return false;
+  if (wanted.Empty()) return Finish(PictureStatus::Unsupported);
+  Commit(wanted);
+  LoadFinished(type, name);
+  return Finish(PictureStatus::Ok);
 }
 
 }  // namespace glamora

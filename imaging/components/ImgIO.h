@@ -17,6 +17,7 @@
 // kWindowPictureLimits (or limits from the settings).
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "codecs/Codec.h"
@@ -67,6 +68,29 @@ class TImgIO final : public BitmapComponent {
   bool SaveToFileJpeg(const std::string& name) { return SaveToFileAs(iftJpeg, name); }
   bool SaveToStreamJpeg(Stream& stream) { return SaveToStreamAs(iftJpeg, stream); }
 
+  // Reads what the file declares without decoding its pixels, the codec
+  // chosen by extension as LoadFromFile chooses it: Width, Height,
+  // BitsPerSample and SamplesPerPixel as the file stores its samples, the
+  // resolution (the attached view's when the file has none), the format's own
+  // fields (compression, interlacing, colour space, BMP version), the frame
+  // or page count (GifImageCount, TiffPageCount), FileName and FileType. A
+  // TIFF is described by its page Params.TiffPage. Needs no current bitmap
+  // and leaves it alone; a failure leaves Params as they were.
+  bool ParamsFromFile(const std::string& name);
+
+  // A frame of a GIF or a page of a TIFF, and how long it is shown in
+  // milliseconds (0 when the file does not say). Returning false stops.
+  using FrameSink = std::function<bool(const Bitmap& frame, int delayMs)>;
+  // Decodes the frames of a GIF (each as the animation shows it) or the pages
+  // of a TIFF in order into `take`; a picture of any other format is its one
+  // frame. The current bitmap is left alone; Params are filled as loading
+  // the first frame fills them. Progress runs once over the whole file.
+  bool LoadFramesFromFile(const std::string& name, const FrameSink& take);
+  // Loads one frame of a GIF or page of a TIFF (0 the first) into the
+  // current bitmap as LoadFromFile loads a picture; other formats have only
+  // frame 0.
+  bool LoadFrameFromFile(const std::string& name, int index);
+
   // How the last load or save ended.
   PictureStatus Status() const { return status_; }
 
@@ -92,6 +116,11 @@ class TImgIO final : public BitmapComponent {
   PictureStatus Encode(int32_t fileType, Stream& out);
   bool WriteFile(const std::string& name, const std::function<PictureStatus(Stream&)>& code);
   bool ReadWithHook(const FileFormat& format, Stream& stream);
+  // The start of reading a file without the current bitmap: clears Aborting
+  // and gives the codec of the file's extension, or null (status set).
+  const codec::Codec* StartReading(const std::string& name, int32_t& type);
+  // Opens the file; one that cannot be opened sets the status and throws FileError.
+  void OpenToRead(const std::string& name, std::optional<FileStream>& file);
   void Commit(Bitmap& decoded);
   void LoadFinished(int32_t fileType, const std::string& fileName);
   void TellOwner();

@@ -54,7 +54,27 @@ enum class JpegColorSpace : uint8_t { Rgb = 0, Grey = 1, YCbCr = 2, Cmyk = 3, Yc
 enum class JpegDctMethod : uint8_t { IntegerSlow = 0, IntegerFast = 1, Float = 2 };
 enum class JpegScale : uint8_t { Automatic = 0, Full = 1, Half = 2, Quarter = 3, Eighth = 4 };
 
-enum class TiffCompression : uint8_t { None, PackBits, Lzw, Deflate, Jpeg, CcittFax3, CcittFax4, CcittRle };
+// CcittFax3 is one-dimensional Group 3 coding, CcittFax3TwoD the same with
+// two-dimensional rows; OldJpeg the first TIFF JPEG scheme (read only, written
+// as Jpeg); Other any compression not named here.
+enum class TiffCompression : uint8_t {
+  None,
+  PackBits,
+  Lzw,
+  Deflate,
+  Jpeg,
+  CcittFax3,
+  CcittFax4,
+  CcittRle,
+  CcittFax3TwoD,
+  OldJpeg,
+  Other,
+};
+
+// The information header of a BMP file: Windows 3 (40 bytes, also the 52- and
+// 56-byte forms with colour masks), Windows 4 (108) and 5 (124), OS/2 1.x
+// (12-byte core header) and OS/2 2.x (16 to 64 bytes).
+enum class BmpVersion : uint8_t { Windows3, Windows4, Windows5, Os2v1, Os2v2 };
 
 struct TImgIOParams {
   int32_t BitsPerSample = 8;
@@ -104,6 +124,7 @@ struct TImgIOParams {
 
   // BMP
   bool BmpCompressed = false;
+  BmpVersion BmpHeader = BmpVersion::Windows3;
 
   std::string FileName;
   int32_t FileType = 0;

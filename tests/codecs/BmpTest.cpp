@@ -315,6 +315,28 @@ TEST(Bmp, MissingPaddingOfTheLastRowIsAccepted) {
   EXPECT_NE(BmpCodec().Decode(file, decoded, params, ProgressRecord{}, consumed), PictureStatus::Ok);
 }
 
+// The header size tells the version; a 64-byte header is OS/2's although
+// it is longer than Windows 3's.
+TEST(Bmp, HeaderSizeTellsTheVersion) {
+  const std::pair<uint32_t, BmpVersion> cases[] = {
+      {12, BmpVersion::Os2v1},     {16, BmpVersion::Os2v2},     {40, BmpVersion::Windows3},
+      {52, BmpVersion::Windows3},  {56, BmpVersion::Windows3},  {64, BmpVersion::Os2v2},
+      {108, BmpVersion::Windows4}, {124, BmpVersion::Windows5},
+  };
+  for (const auto& [size, version] : cases) EXPECT_EQ(codec::BmpVersionOf(size), version) << size;
+
+  MemoryStream coded;
+  ASSERT_EQ(BmpCodec().Encode(Pattern(4, 4), TImgIOParams{}, ProgressRecord{}, coded), PictureStatus::Ok);
+  const File os2 = RewriteHeader(coded.Bytes(), 40, 64);
+  codec::PictureInfo info;
+  ASSERT_EQ(BmpCodec().Info(os2, info), PictureStatus::Ok);
+  EXPECT_EQ(info.BmpHeader, BmpVersion::Os2v2);
+  Bitmap decoded;
+  TImgIOParams params;
+  ASSERT_TRUE(DecodeWith(BmpCodec(), coded.Bytes(), decoded, params));
+  EXPECT_EQ(params.BmpHeader, BmpVersion::Windows3);
+}
+
 TEST(Bmp, ResolutionConversionsRound) {
   EXPECT_EQ(codec::PixelsPerMetreFromDpi(96), 3780);
   EXPECT_EQ(codec::DpiFromPixelsPerMetre(3780), 96);

@@ -35,6 +35,8 @@ struct Frame {
   std::vector<TColor> LocalColors;  // empty: the global table
   int Transparent = -1;             // index, or -1 for none
   std::vector<uint8_t> Pixels;      // Width × Height indexes, top row first
+  int Disposal = DISPOSAL_UNSPECIFIED;
+  int DelayCs = 0;  // hundredths of a second
 };
 
 struct GifPlan {
@@ -70,9 +72,11 @@ File BuildGif(const GifPlan& plan) {
   EXPECT_EQ(EGifPutScreenDesc(gif, plan.ScreenWidth, plan.ScreenHeight, 8, plan.BackgroundIndex, global), GIF_OK);
   GifFreeMapObject(global);
   for (const Frame& f : plan.Frames) {
-    if (f.Transparent >= 0) {
+    if (f.Transparent >= 0 || f.Disposal != DISPOSAL_UNSPECIFIED || f.DelayCs != 0) {
       GraphicsControlBlock control{};
       control.TransparentColor = f.Transparent;
+      control.DisposalMode = f.Disposal;
+      control.DelayTime = f.DelayCs;
       GifByteType extension[4];
       EGifGCBToExtension(&control, extension);
       EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, extension);
@@ -277,6 +281,72 @@ TEST_F(GifCodecTest, FramesAreCounted) {
   const Decoded d = DecodeOk(cut);
   EXPECT_EQ(d.Params.GifImageCount, 1);
   EXPECT_TRUE(d.Picture.SameContent(DecodeOk(file).Picture));
+}
+
+// Frames as an animation shows them: each drawn over what the previous one
+// left after its disposal: left in place, cleared to the fill colour, or
+// restored to what lay beneath it.
+TEST_F(GifCodecTest, AnimationFramesAreDrawnOverTheDisposedPrevious) {
+  GifPlan plan = Screen(4, 4, 3, kFour);
+  Frame base = CountingFrame(0, 0, 4, 4, 2);  // red and green
+  base.DelayCs = 7;
+  Frame cleared = Rect(1, 1, 2, 2);
+  cleared.Pixels = {2, 2, 2, 0};  // blue, one pixel transparent
+  cleared.Transparent = 0;
+  cleared.Disposal = DISPOSE_BACKGROUND;
+  Frame restored = Rect(0, 0, 1, 1);
+  restored.Pixels = {2};
+  restored.Disposal = DISPOSE_PREVIOUS;
+  restored.DelayCs = 50;
+  Frame last = Rect(3, 3, 1, 1);
+  last.Pixels = {3};
+  plan.Frames = {base, cleared, restored, last};
+  const File file = BuildGif(plan);
+
+  std::vector<Bitmap> shown;
+  std::vector<int> delays;
+  TImgIOParams params;
+  ASSERT_EQ(codec::DecodeGifFrames(file, params, ProgressRecord{},
+                                   [&](const Bitmap& picture, int delayMs) {
+                                     shown.emplace_back().Assign(picture);
+                                     delays.push_back(delayMs);
+                                     return true;
+                                   }),
+            PictureStatus::Ok);
+  ASSERT_EQ(shown.size(), 4u);
+  EXPECT_EQ(delays, (std::vector<int>{70, 0, 500, 0}));
+  EXPECT_EQ(params.GifImageCount, 4);
+  EXPECT_TRUE(shown[0].SameContent(DecodeOk(file).Picture));
+
+  const TColor red = kFour[0], green = kFour[1], blue = kFour[2], yellow = kFour[3];
+  // The screen's fill colour is its background entry, yellow.
+  EXPECT_EQ(shown[1].Pixel(1, 1), blue);
+  EXPECT_EQ(shown[1].Pixel(2, 2), red) << "a transparent pixel shows the frame beneath";
+  EXPECT_EQ(shown[2].Pixel(1, 1), yellow) << "cleared to the fill colour";
+  EXPECT_EQ(shown[2].Pixel(2, 2), yellow);
+  EXPECT_EQ(shown[2].Pixel(0, 0), blue);
+  EXPECT_EQ(shown[3].Pixel(0, 0), red) << "restored to what lay beneath";
+  EXPECT_EQ(shown[3].Pixel(1, 0), green);
+  EXPECT_EQ(shown[3].Pixel(3, 3), yellow);
+
+  // The sink stops the animation; a damaged record ends it after the whole frames.
+  int taken = 0;
+  EXPECT_EQ(codec::DecodeGifFrames(file, params, ProgressRecord{}, [&](const Bitmap&, int) { return ++taken < 2; }),
+            PictureStatus::Ok);
+  EXPECT_EQ(taken, 2);
+  File cut = file;
+  cut.resize(cut.size() - 6);  // inside the last frame
+  taken = 0;
+  EXPECT_EQ(codec::DecodeGifFrames(cut, params, ProgressRecord{}, [&](const Bitmap&, int) { return ++taken > 0; }),
+            PictureStatus::Ok);
+  EXPECT_EQ(taken, 3);
+  cut.resize(30);  // before the first frame is whole
+  bool aborting = false;
+  ProgressRecord progress;
+  progress.Aborting = &aborting;
+  EXPECT_EQ(codec::DecodeGifFrames(cut, params, progress, [](const Bitmap&, int) { return true; }),
+            PictureStatus::Damaged);
+  EXPECT_TRUE(aborting);
 }
 
 TEST_F(GifCodecTest, NothingIsCodedWithoutTheLzwHooks) {

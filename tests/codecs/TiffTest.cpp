@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <tiffio.h>
 
 #include "codecs/Tiff.h"
 #include "tests/codecs/CodecChecks.h"
@@ -123,6 +124,57 @@ TEST_F(TiffCodecTest, PagesAreCountedAndChosen) {
   TImgIOParams beyond;
   beyond.TiffPage = 3;
   EXPECT_TRUE(FailsLeavingOutputAlone(TiffCodec(), file, beyond));
+}
+
+// Each page is described on its own: its size and its compression as the
+// parameters name it, Group 3 telling one- from two-dimensional coding.
+TEST_F(TiffCodecTest, InfoDescribesEachPageAndItsCompression) {
+  const struct {
+    uint16_t Library;
+    uint32_t Group3Options;
+    TiffCompression Named;
+  } pages[] = {
+      {COMPRESSION_NONE, 0, TiffCompression::None},
+      {COMPRESSION_CCITTRLE, 0, TiffCompression::CcittRle},
+      {COMPRESSION_CCITTFAX3, 0, TiffCompression::CcittFax3},
+      {COMPRESSION_CCITTFAX3, GROUP3OPT_2DENCODING, TiffCompression::CcittFax3TwoD},
+      {COMPRESSION_CCITTFAX4, 0, TiffCompression::CcittFax4},
+      {COMPRESSION_LZW, 0, TiffCompression::Lzw},
+      {COMPRESSION_PACKBITS, 0, TiffCompression::PackBits},
+      {COMPRESSION_ADOBE_DEFLATE, 0, TiffCompression::Deflate},
+  };
+  TempFolder folder;
+  const std::string path = folder.File("pages.tif");
+  TIFF* tif = TIFFOpen(path.c_str(), "w");
+  ASSERT_NE(tif, nullptr);
+  for (size_t i = 0; i < std::size(pages); ++i) {
+    const uint32_t width = 16 + uint32_t(i), height = 4;
+    TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, width);
+    TIFFSetField(tif, TIFFTAG_IMAGELENGTH, height);
+    TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 1);
+    TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 1);
+    TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISWHITE);
+    TIFFSetField(tif, TIFFTAG_COMPRESSION, pages[i].Library);
+    if (pages[i].Library == COMPRESSION_CCITTFAX3) TIFFSetField(tif, TIFFTAG_GROUP3OPTIONS, pages[i].Group3Options);
+    TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, height);
+    std::vector<uint8_t> row((width + 7) / 8, 0x5A);
+    for (uint32_t y = 0; y < height; ++y) ASSERT_EQ(TIFFWriteScanline(tif, row.data(), y, 0), 1);
+    ASSERT_TRUE(TIFFWriteDirectory(tif));
+  }
+  TIFFClose(tif);
+
+  const File file = ReadAll(path);
+  for (int i = 0; i < int(std::size(pages)); ++i) {
+    SCOPED_TRACE(i);
+    codec::PictureInfo info;
+    ASSERT_EQ(codec::InfoTiffPage(file, i, info), PictureStatus::Ok);
+    EXPECT_EQ(info.Width, 16 + i);
+    EXPECT_EQ(info.FrameCount, int(std::size(pages)));
+    EXPECT_EQ(info.TiffCompress, pages[i].Named);
+  }
+  codec::PictureInfo info;
+  EXPECT_EQ(codec::InfoTiffPage(file, int(std::size(pages)), info), PictureStatus::Unsupported);
+  EXPECT_EQ(codec::InfoTiffPage(file, -1, info), PictureStatus::Unsupported);
 }
 
 TEST_F(TiffCodecTest, ReadsResolution) {

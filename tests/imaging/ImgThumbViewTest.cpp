@@ -309,6 +309,42 @@ TEST(ThumbViewSelection, AppendSelectsAndSetSelectedImageAlwaysReports) {
   EXPECT_EQ(empty.selections, std::vector<int>{-1});
 }
 
+// Playing shows one frame at a time, each for its delay, round and round;
+// nothing selects meanwhile, and stopping returns to the grid.
+TEST(ThumbViewFrames, PlayingStepsThroughTheFramesByTheirDelays) {
+  Catalogue cat;
+  cat.Fill(3);
+  for (int i = 0; i < 3; ++i) cat.view.SetImage(i, TwoColour(20, 20));
+  cat.view.SetImageDelay(0, 0);
+  cat.view.SetImageDelay(1, 60'000);
+  cat.view.SetImageDelay(2, 20);
+  cat.view.SetSelectedImage(2);
+  cat.selections.clear();
+
+  cat.view.Play();
+  EXPECT_TRUE(cat.view.Playing());
+  EXPECT_EQ(cat.view.DisplayMode(), mdSingle);
+  // From the last frame the play goes round to the first, shown for the
+  // shortest delay allowed (its own is 0), and then holds on the long second.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return cat.view.SelectedImage() == 1; }, 5000));
+  QTest::qWait(50);
+  EXPECT_EQ(cat.view.SelectedImage(), 1);
+  cat.view.SetSelectedImage(2);
+  cat.view.MoveSelection(ThumbMove::First);
+  EXPECT_EQ(cat.view.SelectedImage(), 1);
+  EXPECT_TRUE(cat.selections.empty());
+
+  cat.view.Stop();
+  EXPECT_FALSE(cat.view.Playing());
+  EXPECT_EQ(cat.view.DisplayMode(), mdGrid);
+  cat.view.SetSelectedImage(0);
+  EXPECT_EQ(cat.selections, std::vector<int>{0});
+
+  Catalogue empty;
+  empty.view.Play();
+  EXPECT_FALSE(empty.view.Playing());
+}
+
 TEST(ThumbViewSelection, DeleteImageMovesTheSelectionWithoutReporting) {
   struct Case {
     int count, selected, deleted;

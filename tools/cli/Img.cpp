@@ -1,11 +1,13 @@
 // glamora-cli img: what a picture file holds, and converting between formats
 // through the picture input/output front.
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <string>
 
 #include "imaging/components/FormatTable.h"
 #include "imaging/components/ImgIO.h"
+#include "imaging/components/PreviewInfo.h"
 #include "imaging/core/Stream.h"
 #include "tools/cli/Cli.h"
 #include "tools/cli/CliOptions.h"
@@ -19,6 +21,9 @@ namespace {
 
 constexpr const char* kUsage =
     "  img info FILE          picture type (by content), size, sample layout and resolution\n"
+    "  img info FILE --preview\n"
+    "                         what the picture open dialog shows beside its preview, a line each:\n"
+    "                         size, colours, resolution, format, file and memory size\n"
     "  img convert [--quality Q] IN OUT\n"
     "                         load IN by its extension and save it by OUT's;\n"
     "                         Q (1..100) is the quality of a JPEG written\n"
@@ -42,6 +47,18 @@ int Info(const std::string& path) {
   return 0;
 }
 
+// The lines of the open dialog's information, the type chosen by extension as
+// the dialog does.
+int PreviewInfoLines(const std::string& path) {
+  TImgIO io;
+  if (!io.ParamsFromFile(path)) throw Failure(std::string(PictureStatusText(io.Status())) + ": " + path);
+  std::error_code error;
+  const uintmax_t size = std::filesystem::file_size(path, error);
+  if (error) throw Failure("cannot read " + path);
+  for (const std::string& line : DescribePreview(io.Params, size, msSystem).Lines()) std::printf("%s\n", line.c_str());
+  return 0;
+}
+
 int Convert(const std::string& in, const std::string& out, std::optional<int> quality) {
   RefuseOutputOverInput(out, {in});
   Bitmap bitmap;
@@ -55,12 +72,13 @@ int Convert(const std::string& in, const std::string& out, std::optional<int> qu
 
 int Run(const Args& args) {
   if (args.size() == 2 && args[0] == "info") return Info(args[1]);
+  if (args.size() == 3 && args[0] == "info" && args[2] == "--preview") return PreviewInfoLines(args[1]);
   if (!args.empty() && args[0] == "wand") return ImgWand(Args(args.begin() + 1, args.end()));
   Args a = args;
   const std::optional<int> quality = TakeQualityOption(a);
   if (a.size() == 3 && a[0] == "convert") return Convert(a[1], a[2], quality);
   throw Failure(
-      "usage: glamora-cli img info FILE | img convert [--quality Q] IN OUT | img wand FILE X Y [--tolerance T] [--grow]");
+      "usage: glamora-cli img info FILE [--preview] | img convert [--quality Q] IN OUT | img wand FILE X Y [--tolerance T] [--grow]");
 }
 
 const Registration kImg("img", kUsage, Run);

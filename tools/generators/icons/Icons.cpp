@@ -242,6 +242,19 @@ void ColourReset(QPainter& p) {
 
 void Ok(QPainter& p) { Check(p, QRectF(5, 7, 22, 18), kGreen); }
 void Cancel(QPainter& p) { Cross(p, QRectF(7, 7, 18, 18), kRed); }
+void EnlargedPreview(QPainter& p) {
+  Photo(p, QRectF(2, 3, 22, 18));
+  Magnifier(p, QPointF(20, 19), 7.5);
+}
+
+void PlayFrames(QPainter& p) {
+  QPainterPath triangle(QPointF(9, 5));
+  triangle.lineTo(27, 16);
+  triangle.lineTo(9, 27);
+  triangle.closeSubpath();
+  Fill(p, triangle, kGreen);
+}
+
 void SupportMail(QPainter& p) { Envelope(p, QRectF(2, 7, 28, 19)); }
 void About(QPainter& p) { InfoMark(p, QPointF(16, 16), 13.5); }
 
@@ -344,6 +357,8 @@ const std::vector<Icon>& AllIcons() {
       {&kButtons, "ok", "`BitBtn3` of the rotation dialog", "OK", Ok},
       {&kButtons, "cancel", "`BitBtn2` of the rotation and save-hairstyle dialogs", "Cancel", Cancel},
       {&kButtons, "save", "`BitBtn1` of the save-hairstyle dialog", "Save", SaveDisk},
+      {&kButtons, "preview", "`PreviewButton` of the picture open dialog", "Enlarged preview", EnlargedPreview},
+      {&kButtons, "play", "`PlayButton` of the picture open dialog", "Play the frames", PlayFrames},
 
       {&kFrame, "move-left", "`b1`", "one pixel left", MoveLeft},
       {&kFrame, "move-up", "`b2`", "one pixel up", MoveUp},
