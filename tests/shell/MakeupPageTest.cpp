@@ -506,7 +506,9 @@ TEST_F(OutlineWayOutTest, YesSavesTheFaceWithItsOutlinesAsANewFaceFileThatBecome
     EXPECT_FALSE(OnMakeupPage(*form));
     EXPECT_EQ(form->Canvas().ZoomFactor(), 1);
     // The lost file stays as it was.
-    if (c.How != Loss::Deleted) EXPECT_EQ(ReadAll(facePath_), lost);
+    if (c.How != Loss::Deleted) {
+      EXPECT_EQ(ReadAll(facePath_), lost);
+    }
     EXPECT_EQ(c.How == Loss::Deleted, !fs::exists(facePath_));
 
     // The new face file holds the picture and the outlines, and takes the
@@ -551,7 +553,9 @@ TEST_F(OutlineWayOutTest, NoDiscardsTheOutlinesAndWritesNothing) {
     EXPECT_TRUE(form->Model().HeaderSaved());
     EXPECT_EQ(form->Model().Header(), RectangleRegionsHeader());
     EXPECT_EQ(form->FaceFileName(), facePath_);
-    if (c.How != Loss::Deleted) EXPECT_EQ(ReadAll(facePath_), lost);
+    if (c.How != Loss::Deleted) {
+      EXPECT_EQ(ReadAll(facePath_), lost);
+    }
     std::vector<std::string> facesAfter;
     ListFiles(program_.File("Faces"), "*", true, facesAfter);
     EXPECT_EQ(facesAfter, facesBefore);
