@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLayout>
@@ -24,10 +25,12 @@
 #include "desktop/Settings.h"
 #include "desktop/SupportPage.h"
 #include "desktop/ToolBar.h"
+#include "experts/AddHair.h"
 #include "experts/FaceExpert.h"
 #include "face/StandardFace.h"
 #include "gallery/OpenFace.h"
 #include "gallery/Preview.h"
+#include "imaging/ImgOpenDialog.h"
 #include "imaging/ImgThumbView.h"
 #include "imaging/core/FileExtension.h"
 #include "imaging/core/ImgIOParams.h"
@@ -99,6 +102,13 @@ void TFormMain::SetOtherWindows(const TOtherWindows& windows) {
   }
   for (QAction* action : {openGraphicFileEntry_}) action->setEnabled(windows.FormFaceExpert != nullptr);
   for (QToolButton* button : {openFileButton_, faceExpertButton_}) button->setEnabled(windows.FormFaceExpert != nullptr);
+  if (TFormAddHair* expert = windows.FormAddHair) {
+    expert->OnHelpTopic = [this](const QString& topic) { ShowHelpTopic(topic); };
+    expert->OnHelpContext = [this](int context) { helpViewer_->ShowContext(context); };
+    expert->OnHairstyleSaved = [this](const std::string& fileName) { hairstylePage_->HairstyleAdded(fileName); };
+  }
+  createHairstyleEntry_->setEnabled(windows.FormAddHair != nullptr);
+  hairExpertButton_->setEnabled(windows.FormAddHair != nullptr);
 }
 
 // ---- building the window -----------------------------------------------------
@@ -229,6 +239,8 @@ void TFormMain::ConnectCommands() {
   connect(faceExpertButton_, &QToolButton::clicked, this, Guarded([this] { FaceExpert(); }));
   connect(openGraphicFileEntry_, &QAction::triggered, this, Guarded([this] { OpenGraphicFile(); }));
   connect(openFileButton_, &QToolButton::clicked, this, Guarded([this] { OpenGraphicFile(); }));
+  connect(createHairstyleEntry_, &QAction::triggered, this, Guarded([this] { CreateHairstyle(); }));
+  connect(hairExpertButton_, &QToolButton::clicked, this, Guarded([this] { CreateHairstyle(); }));
   connect(exitEntry_, &QAction::triggered, this, Guarded([this] { ExitProgram(); }));
   connect(helpContentsEntry_, &QAction::triggered, this, Guarded([this] { ShowHelpContents(); }));
   connect(helpContentsButton_, &QToolButton::clicked, this, Guarded([this] { ShowHelpContents(); }));
@@ -278,6 +290,12 @@ void TFormMain::FormCreate() {
     cursors.Register(CursorNumber(entry.Cursor), entry.Resource);
   }
   randomFaceShown_ = false;
+  graphicFolder_ = QDir::homePath().toStdString();
+  GraphicFileDialog = [this] {
+    const QString chosen = TImgOpenDialog::Choose(this, kPictureOpenFilter, QString::fromStdString(graphicFolder_));
+    if (!chosen.isEmpty()) graphicFolder_ = QFileInfo(chosen).absolutePath().toStdString();
+    return chosen.toStdString();
+  };
 }
 
 void TFormMain::showEvent(QShowEvent* event) {
@@ -415,8 +433,8 @@ void TFormMain::FaceExpert() {
 
 void TFormMain::OpenGraphicFile() {
   TFormFaceExpert* expert = windows_.FormFaceExpert;
-  if (!expert || !expert->OpenDialog1) return;
-  const std::string photograph = expert->OpenDialog1();
+  if (!expert || !GraphicFileDialog) return;
+  const std::string photograph = GraphicFileDialog();
   if (photograph.empty()) return;
   expert->PrepareWorkPicture(model_.Face());
   if (!expert->OpenPicture(photograph)) {
@@ -437,6 +455,10 @@ void TFormMain::RunFaceExpert(TFormFaceExpert& expert) {
   PageChanged();
   makeupPage_->PressOutlineTool();
   ShowMessage("Outline the make-up regions!");
+}
+
+void TFormMain::CreateHairstyle() {
+  if (windows_.FormAddHair) windows_.FormAddHair->ShowExpert();
 }
 
 // ---- commands ------------------------------------------------------------------

@@ -8,6 +8,7 @@
 // that owns its controls and state (THairstylePage, TMakeupPage,
 // TGalleryPanel, TRandomShow).
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -23,6 +24,7 @@ class QToolButton;
 namespace glamora {
 
 class TFormAbout;
+class TFormAddHair;
 class TFormFaceExpert;
 class TFormOpenFace;
 class TFormPreview;
@@ -43,6 +45,7 @@ struct TOtherWindows {
   TFormPreview* FormPreview = nullptr;
   TFormOpenFace* FormOpenFace = nullptr;
   TFormFaceExpert* FormFaceExpert = nullptr;
+  TFormAddHair* FormAddHair = nullptr;
 };
 
 class TFormMain : public QMainWindow, private TMainWindowHost {
@@ -85,6 +88,12 @@ class TFormMain : public QMainWindow, private TMainWindowHost {
   // Asks for a photograph and starts the face expert with it opened. A
   // photograph that cannot be read is reported and the expert stays closed.
   void OpenGraphicFile();
+  // The photograph for "Graphic File", through the picture open dialog
+  // (starting in the home folder, then where the last one was chosen);
+  // empty when cancelled. Replaceable.
+  std::function<std::string()> GraphicFileDialog;
+  // Shows the add-hairstyle expert beside the window, without waiting.
+  void CreateHairstyle();
   void ExitProgram();
   void ShowHelpContents();
   void ShowHelpTopic(const QString& topic) override;
@@ -144,6 +153,7 @@ class TFormMain : public QMainWindow, private TMainWindowHost {
   std::string programFolder_;
   std::string faceFileName_;
   bool randomFaceShown_ = false;
+  std::string graphicFolder_;
   TOtherWindows windows_;
 
   QWidget* clientArea_ = nullptr;

@@ -5,8 +5,10 @@
 #include <exception>
 
 #include "desktop/Dialogs.h"
+#include "experts/AddHair.h"
 #include "experts/FaceExpert.h"
 #include "experts/Rotate.h"
+#include "experts/SaveHair.h"
 #include "gallery/OpenFace.h"
 #include "gallery/Preview.h"
 #include "imaging/components/ImgIO.h"
@@ -48,14 +50,17 @@ int main(int argc, char** argv) {
   // The rotation dialog serves both experts, so it exists before them.
   glamora::TFormRotate formRotate(&formMain);
   glamora::TFormFaceExpert formFaceExpert(formMain.ProgramFolder(), formRotate, &formMain);
-  // The add-hairstyle expert and the save-hairstyle dialog take their places
-  // here, in that order.
+  glamora::TFormAddHair formAddHair(formMain.ProgramFolder(), formRotate, &formMain);
+  // The category dialog opens over the expert that asks it.
+  glamora::TFormSaveHair formSaveHair(&formAddHair);
+  formAddHair.SetSaveHair(&formSaveHair);
   glamora::TFormAbout formAbout(&formMain);
   glamora::TFormOpenFace formOpenFace(formMain.ProgramFolder(), &formMain);
   formMain.SetOtherWindows({.FormAbout = &formAbout,
                             .FormPreview = &formPreview,
                             .FormOpenFace = &formOpenFace,
-                            .FormFaceExpert = &formFaceExpert});
+                            .FormFaceExpert = &formFaceExpert,
+                            .FormAddHair = &formAddHair});
   // Saves killed midway in an earlier run left their temporary files behind.
   glamora::RemoveStaleTemporaries(formMain.ProgramFolder(), true);
 

@@ -117,7 +117,7 @@ TEST_F(FaceExpertCommandTest, GraphicFileThatCannotBeReadIsReportedWithoutTheExp
   EXPECT_EQ(graphicFile->shortcut(), QKeySequence("Ctrl+G"));
   WriteAll(program_.File("broken.png"), std::string("not a picture"));
   std::string answer;
-  expert_->OpenDialog1 = [&] { return answer; };
+  form->GraphicFileDialog = [&] { return answer; };
   WhenShown([] {});
 
   graphicFile->trigger();  // cancelled: nothing at all
@@ -135,7 +135,7 @@ TEST_F(FaceExpertCommandTest, PortraitBecomesAFaceModelThatTheMainWindowMakesUp)
   const std::string portrait = GLAMORA_TEST_PORTRAIT;
   if (portrait.empty()) GTEST_SKIP() << "the portrait is not available";
   auto form = StartWithExpert();
-  expert_->OpenDialog1 = [&] { return portrait; };
+  form->GraphicFileDialog = [&] { return portrait; };
   saveName_ = "Astronaut.png";
   WhenShown([&] {
     TImage* photo = expert_->findChild<TImage*>("ImageFace");

@@ -3,6 +3,9 @@
 
 #include <sys/stat.h>
 
+#include <filesystem>
+#include <system_error>
+
 namespace glamora::cli {
 
 std::vector<std::string> SplitOptions(const Args& args,
@@ -18,6 +21,13 @@ std::vector<std::string> SplitOptions(const Args& args,
     option(word, args[++i]);
   }
   return files;
+}
+
+std::string ProgramFolder() {
+  std::error_code error;
+  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error) return "./";
+  return program.parent_path().string() + "/";
 }
 
 void RefuseOutputOverInput(const std::string& output, std::initializer_list<std::string> inputs) {

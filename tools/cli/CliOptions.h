@@ -40,6 +40,10 @@ std::array<int, N> ParseNumbers(const std::string& option, const std::string& te
   return values;
 }
 
+// The folder the program's data folders lie in: the program's own, with a
+// trailing separator.
+std::string ProgramFolder();
+
 // Failure when the output names the same file as one of the inputs (the same
 // device and inode, whatever the names and links): writing it would destroy
 // what the command reads. An output that does not exist yet is fine.

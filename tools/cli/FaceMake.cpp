@@ -1,9 +1,7 @@
 // glamora-cli face make: a face model from a photograph, as the face expert
 // makes it by carving automatically.
 #include <cstdio>
-#include <filesystem>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "experts/core/FaceMaker.h"
@@ -17,14 +15,6 @@ namespace {
 constexpr const char* kMakeUsage =
     "usage: glamora-cli face make PHOTO OUT [--shape oval|wide|long|rect|try] [--place LEFT,TOP,WIDTH,HEIGHT] "
     "[--rotate DEGREES] [--no-antialias]";
-
-// The folder the data folders lie in: the program's own, trailing separator.
-std::string ProgramFolder() {
-  std::error_code error;
-  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error) return "./";
-  return program.parent_path().string() + "/";
-}
 
 }  // namespace
 
