@@ -464,6 +464,7 @@ TEST_F(FaceExpertTest, SaveAsksAgainOnNoAndAnswersOkWithTheFaceFile) {
     EXPECT_EQ(answers.Texts(), std::vector<std::string>(2, kReplaceFaceQuestion));
     EXPECT_EQ(answers.Shown()[0].Type, TMsgDlgType::mtWarning);
     EXPECT_EQ(answers.Shown()[0].Buttons, mbYes | mbNo | mbCancel);
+    EXPECT_EQ(DefaultButtonOf(answers.Shown()[0]), mbNo) << "Enter never replaces a face";
   }
   EXPECT_EQ(saveFolders_, std::vector<std::string>(3, program_.File("Faces/")));
   EXPECT_EQ(expert_.result(), mrOk);
