@@ -147,7 +147,7 @@ void TFormAddHair::bOpenClick() {
 bool TFormAddHair::OpenPicture(const std::string& fileName) {
   openedFileName_ = fileName;
   openFolder_ = QFileInfo(QString::fromStdString(fileName)).absolutePath().toStdString();
-  return OpenPhotograph(panel_, imgIOFormat_, fileName);
+  return OpenPhotograph(*panel_.ImageFace, *panel_.ImageShape, *panel_.FrameBox, imgIOFormat_, fileName);
 }
 
 void TFormAddHair::bZoomInClick() {
@@ -199,17 +199,11 @@ void TFormAddHair::bHelpClick() {
 }
 
 bool TFormAddHair::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
-  const Qt::KeyboardModifiers shift =
-      modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-  if (key == Qt::Key_O && shift == Qt::ControlModifier) {
-    Run([this] { bOpenClick(); });
-    return true;
-  }
-  if (key == Qt::Key_F1) {
-    if (OnHelpContext) OnHelpContext(9);
-    return true;
-  }
-  return false;
+  return ExpertFormKeyDown(
+      key, modifiers, [this] { Run([this] { bOpenClick(); }); },
+      [this] {
+        if (OnHelpContext) OnHelpContext(9);
+      });
 }
 
 void TFormAddHair::keyPressEvent(QKeyEvent* event) {

@@ -17,6 +17,7 @@
 
 #include "desktop/Panel.h"
 #include "desktop/ToolBar.h"
+#include "experts/PhotoPlacement.h"
 #include "experts/PictureFileDialog.h"
 #include "experts/core/FaceShapes.h"
 #include "face/StandardFace.h"
@@ -327,17 +328,11 @@ void TFormFaceExpert::PageControl1Change(int index) {
 // ---- keys --------------------------------------------------------------------------
 
 bool TFormFaceExpert::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
-  const Qt::KeyboardModifiers shift =
-      modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-  if (key == Qt::Key_O && shift == Qt::ControlModifier) {
-    Run([this] { bOpenClick(); });
-    return true;
-  }
-  if (key == Qt::Key_F1) {
-    if (OnHelpContext) OnHelpContext(9);
-    return true;
-  }
-  return false;
+  return ExpertFormKeyDown(
+      key, modifiers, [this] { Run([this] { bOpenClick(); }); },
+      [this] {
+        if (OnHelpContext) OnHelpContext(9);
+      });
 }
 
 void TFormFaceExpert::keyPressEvent(QKeyEvent* event) {

@@ -161,9 +161,6 @@ class TFormFaceExpert : public QDialog {
   void Run(Command&& command);
   // A message box of the window's own; closing it activates the window.
   void Message(const QString& text);
-  // Loads a template or mask; FileError("Cannot open file ...") when the
-  // file cannot be opened or read.
-  Bitmap LoadShapePicture(const std::string& path) const;
   void MoveFaceToTemplate();
   // The eraser brush as a showing and carving by hand leave it.
   void ResetErasers();

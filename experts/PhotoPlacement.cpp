@@ -3,7 +3,7 @@
 
 #include "desktop/Panel.h"
 #include "experts/Rotate.h"
-#include "experts/core/FaceMaker.h"
+#include "experts/core/PlacedPhotograph.h"
 #include "imaging/CursorTable.h"
 #include "imaging/Image.h"
 #include "imaging/components/ImgIO.h"
@@ -63,8 +63,7 @@ void ShowShapeTemplate(TImage& shape, const Bitmap& picture) {
   shape.PictureChanged();
 }
 
-bool OpenPhotograph(const TPhotoPanel& panel, TImgIO& io, const std::string& fileName) {
-  TImage& face = *panel.ImageFace;
+bool OpenPhotograph(TImage& face, const TImage& shape, TFrameBox& box, TImgIO& io, const std::string& fileName) {
   face.SetAutoSize(true);
   bool read = false;
   try {
@@ -75,8 +74,8 @@ bool OpenPhotograph(const TPhotoPanel& panel, TImgIO& io, const std::string& fil
     face.SetAutoSize(false);
     throw;
   }
-  face.move(panel.ImageShape->pos());
-  panel.FrameBox->AttachImage(&face);
+  face.move(shape.pos());
+  box.AttachImage(&face);
   face.SetAutoSize(false);
   return read;
 }
@@ -99,6 +98,21 @@ bool RotatePhotograph(TImage& face, TImgProc& proc, TFormRotate& rotate, QWidget
   if (photo.Empty() || !rotate.Ask(photo, owner)) return false;
   TurnPhotograph(face, proc, rotate.Angle(), rotate.Antialias());
   return true;
+}
+
+bool ExpertFormKeyDown(int key, Qt::KeyboardModifiers modifiers, const std::function<void()>& open,
+                       const std::function<void()>& help) {
+  const Qt::KeyboardModifiers shift =
+      modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+  if (key == Qt::Key_O && shift == Qt::ControlModifier) {
+    open();
+    return true;
+  }
+  if (key == Qt::Key_F1) {
+    help();
+    return true;
+  }
+  return false;
 }
 
 }  // namespace glamora

@@ -4,6 +4,7 @@
 // that open, halve, turn and reload the photograph in it.
 #include <QPoint>
 #include <QSize>
+#include <functional>
 #include <string>
 
 #include "imaging/core/Bitmap.h"
@@ -45,7 +46,7 @@ void ShowShapeTemplate(TImage& shape, const Bitmap& picture);
 // corner on the template's, and gives the frame its rectangle and
 // proportions. False when the file could not be read (the photograph stays
 // as it was); FileError when it cannot be opened.
-bool OpenPhotograph(const TPhotoPanel& panel, TImgIO& io, const std::string& fileName);
+bool OpenPhotograph(TImage& face, const TImage& shape, TFrameBox& box, TImgIO& io, const std::string& fileName);
 
 // Zoom: the frame's bottom-right corner moves left by half the frame's
 // inclusive width, the bottom following the proportions and the top-left
@@ -60,6 +61,12 @@ void TurnPhotograph(TImage& face, TImgProc& proc, int angle, bool antialias);
 // Rotate: asks the rotation dialog about the photograph and turns it by the
 // answer; false, changing nothing, for an empty photograph or Cancel.
 bool RotatePhotograph(TImage& face, TImgProc& proc, TFormRotate& rotate, QWidget* owner);
+
+// The keys an expert window sees before its controls: Ctrl+O (the letter O
+// with exactly Ctrl held) runs `open`, F1 runs `help`. True when the key was
+// one of them.
+bool ExpertFormKeyDown(int key, Qt::KeyboardModifiers modifiers, const std::function<void()>& open,
+                       const std::function<void()>& help);
 
 // The hourglass while a long operation runs.
 class BusyCursor {

@@ -2,40 +2,19 @@
 // The face expert's road from a photograph to a face model without a window,
 // for the command-line companion: open, rotate, place, carve automatically,
 // save.
-#include <optional>
-#include <stdexcept>
 #include <string>
 
 #include "experts/core/FaceShapes.h"
-#include "imaging/core/ImgIOParams.h"
-#include "imaging/core/PixelRect.h"
+#include "experts/core/PlacedPhotograph.h"
 
 namespace glamora {
 
 // A photograph that cannot be made into a face model; the text is one line.
-class FaceMakerError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
+using FaceMakerError = PhotographError;
 
-struct FaceModelRecipe {
-  std::string Photograph;
+struct FaceModelRecipe : PhotographPlacement {
   int Shape = kOvalShape;
-  // The rectangle the photograph is shown in, relative to the template's
-  // top-left corner; without it the photograph lies as Open leaves it, its
-  // top-left corner on the template's, at its own size.
-  std::optional<PixelRect> Place;
-  // Degrees, counter-clockwise positive, as the rotation dialog gives them.
-  int Rotation = 0;
-  bool Antialias = true;
 };
-
-// The largest photograph the experts open: 64 megapixels, more than any
-// camera of the day gives, so that a file declaring more is refused at once.
-inline constexpr DecodeLimits kPhotographLimits{PictureLimits::kMaxSide, 64'000'000};
-
-// The largest rotation the rotation dialog offers either way.
-constexpr int kMaxRotation = 359;
 
 // Makes the face model as the face expert does: loads the photograph as its
 // Open does, rotates the bitmap as its Rotate does (the rectangle stays),

@@ -21,8 +21,8 @@
 #include "experts/SaveHair.h"
 #include "experts/core/FaceShapes.h"
 #include "imaging/Image.h"
-#include "imaging/components/ImgIO.h"
 #include "tests/gallery/MessageScript.h"
+#include "tests/support/PictureFiles.h"
 #include "tests/support/TestSupport.h"
 #include "views/FrameBox.h"
 
@@ -30,32 +30,12 @@ namespace glamora {
 namespace {
 
 namespace fs = std::filesystem;
+using test::AllWhite;
+using test::LoadPicture;
+using test::SavePicture;
 using test::TempFolder;
 
 const TColor kHair = Rgb(80, 40, 10);
-
-void SavePicture(Bitmap picture, const std::string& path) {
-  TImgIO io;
-  io.SetBitmap(&picture);
-  ASSERT_TRUE(io.SaveToFile(path)) << path;
-}
-
-Bitmap LoadPicture(const std::string& path) {
-  Bitmap b;
-  TImgIO io;
-  io.SetBitmap(&b);
-  EXPECT_TRUE(io.LoadFromFile(path)) << path;
-  return b;
-}
-
-bool AllWhite(const Bitmap& b, int tolerance = 0) {
-  for (int y = 0; y < b.Height(); ++y)
-    for (int x = 0; x < b.Width(); ++x) {
-      const TColor c = b.Pixel(x, y);
-      if (255 - RedOf(c) > tolerance || 255 - GreenOf(c) > tolerance || 255 - BlueOf(c) > tolerance) return false;
-    }
-  return true;
-}
 
 std::vector<std::string> Listing(const std::string& folder) {
   std::vector<std::string> names;

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "imaging/components/ImgIO.h"
+#include "tests/support/PictureFiles.h"
 #include "tests/support/TestSupport.h"
 #include "tests/tools/CliSupport.h"
 
@@ -22,24 +22,7 @@ using test::TempFolder;
 
 const TColor kHair = Rgb(90, 50, 20);
 
-void Save(Bitmap picture, const std::string& path) {
-  TImgIO io;
-  io.SetBitmap(&picture);
-  ASSERT_TRUE(io.SaveToFile(path)) << path;
-}
-
-Bitmap Picture(const std::string& path) {
-  Bitmap b;
-  TImgIO io;
-  io.SetBitmap(&b);
-  EXPECT_TRUE(io.LoadFromFile(path)) << path;
-  return b;
-}
-
-bool Near(TColor a, TColor b, int tolerance = 8) {
-  return std::abs(RedOf(a) - RedOf(b)) <= tolerance && std::abs(GreenOf(a) - GreenOf(b)) <= tolerance &&
-         std::abs(BlueOf(a) - BlueOf(b)) <= tolerance;
-}
+bool Near(TColor a, TColor b) { return test::NearColour(a, b, 8); }
 
 std::vector<std::string> Tree(const std::string& folder) {
   std::vector<std::string> names;
@@ -54,7 +37,7 @@ class CliHairAdd : public ::testing::Test {
     for (const char* folder : {"Short", "Medium", "Long", "Char", "Male"}) fs::create_directory(data_.File(folder));
     Bitmap photo(400, 500);
     photo.Fill(kHair);
-    Save(photo, photos_.File("photo.png"));
+    test::SavePicture(photo, photos_.File("photo.png"));
   }
   test::CliResult Add(const std::string& category, std::vector<std::string> more = {}) {
     std::vector<std::string> args = {"hair", "add", photos_.File("photo.png"), category, "--data", data_.Path()};
@@ -76,7 +59,7 @@ TEST_F(CliHairAdd, EachCategoryNameInAnyCaseGetsItsFoldersNextPicture) {
     const auto r = Add(category);
     ASSERT_EQ(r.ExitCode, 0) << r.Err;
     EXPECT_EQ(r.Out, data_.File(written) + "\n");
-    const Bitmap hair = Picture(data_.File(written));
+    const Bitmap hair = test::LoadPicture(data_.File(written));
     ASSERT_EQ(hair.Width(), 228);
     ASSERT_EQ(hair.Height(), 314);
     EXPECT_TRUE(Near(hair.Pixel(114, 157), kHair));
@@ -89,7 +72,7 @@ TEST_F(CliHairAdd, EachCategoryNameInAnyCaseGetsItsFoldersNextPicture) {
 TEST_F(CliHairAdd, PlaceAndRotateWorkAsTheFrameAndTheRotateCommandDo) {
   auto r = Add("Long", {"--place", "100,150,50,60"});
   ASSERT_EQ(r.ExitCode, 0) << r.Err;
-  Bitmap hair = Picture(data_.File("Long/000.jpg"));
+  Bitmap hair = test::LoadPicture(data_.File("Long/000.jpg"));
   EXPECT_TRUE(Near(hair.Pixel(125, 180), kHair));
   for (const auto& [x, y] : {std::pair{90, 180}, {125, 140}, {160, 180}, {125, 215}}) {
     EXPECT_TRUE(Near(hair.Pixel(x, y), clWhite)) << x << ", " << y;
@@ -99,11 +82,11 @@ TEST_F(CliHairAdd, PlaceAndRotateWorkAsTheFrameAndTheRotateCommandDo) {
   // squeezed into the unchanged rectangle, every corner of it still covered.
   r = Add("Long", {"--rotate", "90"});
   ASSERT_EQ(r.ExitCode, 0) << r.Err;
-  hair = Picture(data_.File("Long/001.jpg"));
+  hair = test::LoadPicture(data_.File("Long/001.jpg"));
   EXPECT_TRUE(Near(hair.Pixel(2, 2), kHair));
   r = Add("Long", {"--rotate", "-30", "--no-antialias"});
   ASSERT_EQ(r.ExitCode, 0) << r.Err;
-  EXPECT_TRUE(Near(Picture(data_.File("Long/002.jpg")).Pixel(2, 2), clWhite)) << "an uncovered corner";
+  EXPECT_TRUE(Near(test::LoadPicture(data_.File("Long/002.jpg")).Pixel(2, 2), clWhite)) << "an uncovered corner";
 }
 
 // A deletion left a gap: the count names the photograph itself, which lies
@@ -111,7 +94,7 @@ TEST_F(CliHairAdd, PlaceAndRotateWorkAsTheFrameAndTheRotateCommandDo) {
 // photograph is left as it was.
 TEST_F(CliHairAdd, ANameTakenByTheGapOrThePhotographIsNeverWritten) {
   test::WriteAll(data_.File("Medium/000.jpg"), std::string("old"));
-  Save(Picture(photos_.File("photo.png")), data_.File("Medium/002.jpg"));
+  test::SavePicture(test::LoadPicture(photos_.File("photo.png")), data_.File("Medium/002.jpg"));
   const std::vector<uint8_t> photo = test::ReadAll(data_.File("Medium/002.jpg"));
   const auto r = RunCli({"hair", "add", data_.File("Medium/002.jpg"), "medium", "--data", data_.Path()});
   ASSERT_EQ(r.ExitCode, 0) << r.Err;

@@ -10,17 +10,25 @@ namespace glamora::cli {
 
 std::vector<std::string> SplitOptions(const Args& args,
                                       const std::function<void(const std::string& option, const std::string& value)>& option) {
-  std::vector<std::string> files;
+  return SplitWords(args, [&](const std::string& word, const OptionValue& value) { option(word, value()); });
+}
+
+std::vector<std::string> SplitWords(const Args& args,
+                                    const std::function<void(const std::string& option, const OptionValue& value)>& option) {
+  std::vector<std::string> words;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& word = args[i];
     if (word.rfind("--", 0) != 0) {
-      files.push_back(word);
+      words.push_back(word);
       continue;
     }
-    if (i + 1 >= args.size()) throw Failure(word + " needs a value");
-    option(word, args[++i]);
+    const OptionValue value = [&]() -> const std::string& {
+      if (i + 1 >= args.size()) throw Failure(word + " needs a value");
+      return args[++i];
+    };
+    option(word, value);
   }
-  return files;
+  return words;
 }
 
 std::string ProgramFolder() {
@@ -39,6 +47,20 @@ void RefuseOutputOverInput(const std::string& output, std::initializer_list<std:
       throw Failure(output + " is the same file as the input " + input + "; write to another file");
     }
   }
+}
+
+bool ParsePlacementOption(const std::string& word, const OptionValue& value, PhotographPlacement& placement) {
+  if (word == "--no-antialias") {
+    placement.Antialias = false;
+  } else if (word == "--place") {
+    const auto v = ParseNumbers<4>(word, value(), "LEFT,TOP,WIDTH,HEIGHT");
+    placement.Place = PixelRect{v[0], v[1], v[2], v[3]};
+  } else if (word == "--rotate") {
+    placement.Rotation = ParseNumbers<1>(word, value(), "a whole number of degrees")[0];
+  } else {
+    return false;
+  }
+  return true;
 }
 
 TColor ParseRgb(const std::string& option, const std::string& text) {

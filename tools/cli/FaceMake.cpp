@@ -21,30 +21,13 @@ constexpr const char* kMakeUsage =
 // Prints the face file written: OUT with its extension made ".mff".
 int FaceMake(const Args& args) {
   FaceModelRecipe recipe;
-  std::vector<std::string> files;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& word = args[i];
-    const auto value = [&]() -> const std::string& {
-      if (i + 1 >= args.size()) throw Failure(word + " needs a value");
-      return args[++i];
-    };
-    if (word == "--no-antialias") {
-      recipe.Antialias = false;
-    } else if (word == "--shape") {
-      const std::string& name = value();
-      recipe.Shape = FaceShapeByName(name);
-      if (recipe.Shape == 0) throw Failure("unknown face shape \"" + name + "\" (oval, wide, long, rect or try)");
-    } else if (word == "--place") {
-      const auto v = ParseNumbers<4>(word, value(), "LEFT,TOP,WIDTH,HEIGHT");
-      recipe.Place = PixelRect{v[0], v[1], v[2], v[3]};
-    } else if (word == "--rotate") {
-      recipe.Rotation = ParseNumbers<1>(word, value(), "a whole number of degrees")[0];
-    } else if (word.rfind("--", 0) == 0) {
-      throw Failure("unknown option " + word + " (" + kMakeUsage + ")");
-    } else {
-      files.push_back(word);
-    }
-  }
+  const std::vector<std::string> files = SplitWords(args, [&](const std::string& option, const OptionValue& value) {
+    if (ParsePlacementOption(option, value, recipe)) return;
+    if (option != "--shape") throw Failure("unknown option " + option + " (" + kMakeUsage + ")");
+    const std::string& name = value();
+    recipe.Shape = FaceShapeByName(name);
+    if (recipe.Shape == 0) throw Failure("unknown face shape \"" + name + "\" (oval, wide, long, rect or try)");
+  });
   if (files.size() != 2) throw Failure(kMakeUsage);
   recipe.Photograph = files[0];
   const std::string written = MakeFaceModel(recipe, ProgramFolder(), files[1]);

@@ -31,28 +31,11 @@ std::string CatalogueFolder(const std::string& given) {
 int Add(const Args& args) {
   HairstyleRecipe recipe;
   std::string data;
-  std::vector<std::string> words;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& word = args[i];
-    const auto value = [&]() -> const std::string& {
-      if (i + 1 >= args.size()) throw Failure(word + " needs a value");
-      return args[++i];
-    };
-    if (word == "--no-antialias") {
-      recipe.Antialias = false;
-    } else if (word == "--place") {
-      const auto v = ParseNumbers<4>(word, value(), "LEFT,TOP,WIDTH,HEIGHT");
-      recipe.Place = PixelRect{v[0], v[1], v[2], v[3]};
-    } else if (word == "--rotate") {
-      recipe.Rotation = ParseNumbers<1>(word, value(), "a whole number of degrees")[0];
-    } else if (word == "--data") {
-      data = value();
-    } else if (word.rfind("--", 0) == 0) {
-      throw Failure("unknown option " + word + " (" + kAddUsage + ")");
-    } else {
-      words.push_back(word);
-    }
-  }
+  const std::vector<std::string> words = SplitWords(args, [&](const std::string& option, const OptionValue& value) {
+    if (ParsePlacementOption(option, value, recipe)) return;
+    if (option != "--data") throw Failure("unknown option " + option + " (" + kAddUsage + ")");
+    data = value();
+  });
   if (words.size() != 2) throw Failure(kAddUsage);
   recipe.Photograph = words[0];
   recipe.Category = CategoryByCaption(words[1]);
