@@ -100,6 +100,8 @@ void TFormAddHair::BuildWindow() {
   panel_.FrameBox->OnMouseDown = [this](QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
     edit1_->setFocus();
   };
+  // No frame round nothing: it shows with the first photograph.
+  panel_.FrameBox->HideOutline();
 }
 
 // ---- showing and closing -----------------------------------------------------------
@@ -147,7 +149,10 @@ void TFormAddHair::bOpenClick() {
 bool TFormAddHair::OpenPicture(const std::string& fileName) {
   openedFileName_ = fileName;
   openFolder_ = QFileInfo(QString::fromStdString(fileName)).absolutePath().toStdString();
-  return OpenPhotograph(*panel_.ImageFace, *panel_.ImageShape, *panel_.FrameBox, imgIOFormat_, fileName);
+  const bool read = OpenPhotograph(*panel_.ImageFace, *panel_.ImageShape, *panel_.FrameBox, imgIOFormat_, fileName);
+  panel_.FrameBox->Frame.Hidden = panel_.ImageFace->Bitmap()->Empty();
+  panel_.FrameBox->RepaintBox();
+  return read;
 }
 
 void TFormAddHair::bZoomInClick() {

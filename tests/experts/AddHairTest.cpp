@@ -169,7 +169,9 @@ TEST_F(AddHairTest, CancelAnywhereAndAnEmptyPictureChangeNothing) {
 
 TEST_F(AddHairTest, OpenZoomRotateAndUndoWorkOnThePhotograph) {
   expert_.ShowExpert();
+  EXPECT_TRUE(Control<TFrameBox>("FrameBoxFormat")->Frame.Hidden) << "no frame round nothing";
   Open();
+  EXPECT_FALSE(Control<TFrameBox>("FrameBoxFormat")->Frame.Hidden);
   EXPECT_EQ(Face().geometry(), QRect(95, 41, 300, 400));
   EXPECT_EQ(FrameRect(), (TRect{95, 41, 394, 440}));
   Click("bZoomIn");
