@@ -34,11 +34,6 @@ constexpr int kPaintPaneHeight = 401;
 
 }  // namespace
 
-template <class Command>
-void TFormAddHair::Run(Command&& command) {
-  RunHandler(std::forward<Command>(command));
-}
-
 TFormAddHair::TFormAddHair(const std::string& programFolder, TFormRotate& rotate, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
@@ -82,7 +77,7 @@ void TFormAddHair::BuildWindow() {
   toolBar1_->setAutoFillBackground(true);
   auto add = [this](const char* name, const char* hint, int picture, void (TFormAddHair::*handler)()) {
     QToolButton* button = toolBar1_->AddButton(name, hint, "addhair", picture);
-    connect(button, &QToolButton::clicked, this, [this, handler] { Run([this, handler] { (this->*handler)(); }); });
+    connect(button, &QToolButton::clicked, this, Guarded([this, handler] { (this->*handler)(); }));
   };
   add("bOpen", "Open graphic hairstyle file", 0, &TFormAddHair::bOpenClick);
   add("bZoomIn", "Decrease the face if it is too large", 1, &TFormAddHair::bZoomInClick);
@@ -120,7 +115,7 @@ void TFormAddHair::ShowExpert() {
 void TFormAddHair::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (event->spontaneous()) return;
-  Run([this] { FormShow(); });
+  RunHandler([this] { FormShow(); });
 }
 
 void TFormAddHair::FormShow() {
@@ -205,7 +200,7 @@ void TFormAddHair::bHelpClick() {
 
 bool TFormAddHair::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
   return ExpertFormKeyDown(
-      key, modifiers, [this] { Run([this] { bOpenClick(); }); },
+      key, modifiers, [this] { RunHandler([this] { bOpenClick(); }); },
       [this] {
         if (OnHelpContext) OnHelpContext(9);
       });

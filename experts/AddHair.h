@@ -92,8 +92,6 @@ class TFormAddHair : public QWidget {
   void BuildWindow();
   void FormShow();
   void LoadTemplate();
-  template <class Command>
-  void Run(Command&& command);
 
   std::string programFolder_;
   TFormRotate& rotate_;

@@ -167,7 +167,9 @@ TEST(NewHairstyleTest, NewFileRefusesEveryTakenName) {
   fs::create_directory(folder.File("folder"));
   fs::create_symlink(folder.File("target"), folder.File("dangling"));
   const std::vector<uint8_t> content = {1, 2, 3};
-  for (const char* name : {"file", "folder", "dangling"}) EXPECT_FALSE(CreateNewFile(folder.File(name), content)) << name;
+  for (const char* name : {"file", "folder", "dangling"}) {
+    EXPECT_FALSE(CreateNewFile(folder.File(name), content)) << name;
+  }
   EXPECT_EQ(test::ReadAll(folder.File("file")).size(), 3u);
   EXPECT_FALSE(fs::exists(folder.File("target"))) << "nothing written through the link";
 

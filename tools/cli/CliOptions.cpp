@@ -13,8 +13,7 @@ std::vector<std::string> SplitOptions(const Args& args,
   return SplitWords(args, [&](const std::string& word, const OptionValue& value) { option(word, value()); });
 }
 
-std::vector<std::string> SplitWords(const Args& args,
-                                    const std::function<void(const std::string& option, const OptionValue& value)>& option) {
+std::vector<std::string> SplitWords(const Args& args, const OptionHandler& option) {
   std::vector<std::string> words;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& word = args[i];

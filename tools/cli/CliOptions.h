@@ -28,8 +28,8 @@ std::vector<std::string> SplitOptions(const Args& args,
 // when there is none), so that options may or may not have a value.
 // `option` throws Failure for an option it does not know.
 using OptionValue = std::function<const std::string&()>;
-std::vector<std::string> SplitWords(const Args& args,
-                                    const std::function<void(const std::string& option, const OptionValue& value)>& option);
+using OptionHandler = std::function<void(const std::string& option, const OptionValue& value)>;
+std::vector<std::string> SplitWords(const Args& args, const OptionHandler& option);
 
 // Exactly N comma-separated integers ("10,20,30"); else Failure naming the
 // option and the expected form.
