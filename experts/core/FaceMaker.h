@@ -1,7 +1,8 @@
 #pragma once
 // The face expert's road from a photograph to a face model without a window,
 // for the command-line companion: open, rotate, place, carve automatically,
-// save.
+// save; or, automatically, fit the photograph by its face's landmarks,
+// carve, and save with the eye and lip regions the carved face proposes.
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -28,7 +29,13 @@ struct FaceModelRecipe {
   // Degrees, counter-clockwise positive, as the rotation dialog gives them.
   int Rotation = 0;
   bool Antialias = true;
+  // Fits the photograph to the standard face by its landmarks (the turn
+  // and the rectangle, so Place and Rotation stay unset), and writes the
+  // regions the carved face's landmarks propose into its header.
+  bool Automatic = false;
 };
+
+class LandmarkFinder;
 
 // The largest photograph the experts open: 64 megapixels, more than any
 // camera of the day gives, so that a file declaring more is refused at once.
@@ -43,8 +50,10 @@ constexpr int kMaxRotation = 359;
 // mask (template and mask from programFolder's "Shapes") and saves the
 // result under `out` with its extension made ".mff". Returns the path
 // written. Nothing is written when anything fails: FaceMakerError for a
-// picture that cannot be read or a recipe out of range, FileError for a file
-// that cannot be opened or created.
-std::string MakeFaceModel(const FaceModelRecipe& recipe, const std::string& programFolder, const std::string& out);
+// picture that cannot be read, a recipe out of range, or, made
+// automatically, no face found (in the photograph or on the carved face) or
+// no finder; FileError for a file that cannot be opened or created.
+std::string MakeFaceModel(const FaceModelRecipe& recipe, const std::string& programFolder, const std::string& out,
+                          LandmarkFinder* finder = nullptr);
 
 }  // namespace glamora

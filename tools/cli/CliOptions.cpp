@@ -3,15 +3,22 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
 namespace glamora::cli {
 
 std::vector<std::string> SplitOptions(const Args& args,
-                                      const std::function<void(const std::string& option, const std::string& value)>& option) {
+                                      const std::function<void(const std::string& option, const std::string& value)>& option,
+                                      std::initializer_list<std::string> flags) {
   std::vector<std::string> files;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& word = args[i];
     if (word.rfind("--", 0) != 0) {
       files.push_back(word);
+      continue;
+    }
+    if (std::find(flags.begin(), flags.end(), word) != flags.end()) {
+      option(word, {});
       continue;
     }
     if (i + 1 >= args.size()) throw Failure(word + " needs a value");

@@ -1,5 +1,6 @@
 // glamora-cli face make: a face model from a photograph, as the face expert
-// makes it by carving automatically.
+// makes it by carving automatically; with --auto fitted by the face's
+// landmarks and saved with its eye and lip regions.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "experts/core/FaceMaker.h"
+#include "landmarks/LandmarkFinder.h"
 #include "tools/cli/Cli.h"
 #include "tools/cli/CliOptions.h"
 
@@ -16,7 +18,7 @@ namespace {
 
 constexpr const char* kMakeUsage =
     "usage: glamora-cli face make PHOTO OUT [--shape oval|wide|long|rect|try] [--place LEFT,TOP,WIDTH,HEIGHT] "
-    "[--rotate DEGREES] [--no-antialias]";
+    "[--rotate DEGREES] [--no-antialias] [--auto]";
 
 // The folder the data folders lie in: the program's own, trailing separator.
 std::string ProgramFolder() {
@@ -40,6 +42,8 @@ int FaceMake(const Args& args) {
     };
     if (word == "--no-antialias") {
       recipe.Antialias = false;
+    } else if (word == "--auto") {
+      recipe.Automatic = true;
     } else if (word == "--shape") {
       const std::string& name = value();
       recipe.Shape = FaceShapeByName(name);
@@ -57,7 +61,8 @@ int FaceMake(const Args& args) {
   }
   if (files.size() != 2) throw Failure(kMakeUsage);
   recipe.Photograph = files[0];
-  const std::string written = MakeFaceModel(recipe, ProgramFolder(), files[1]);
+  LandmarkFinder finder;
+  const std::string written = MakeFaceModel(recipe, ProgramFolder(), files[1], &finder);
   std::printf("%s\n", written.c_str());
   return 0;
 }
