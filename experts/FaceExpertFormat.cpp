@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QToolButton>
 
+#include "desktop/BusyWork.h"
 #include "experts/FaceExpert.h"
 #include "experts/PictureUnder.h"
 #include "experts/Rotate.h"
@@ -11,23 +12,11 @@
 #include "experts/core/FaceMaker.h"
 #include "experts/core/FaceShapes.h"
 #include "imaging/Image.h"
+#include "landmarks/FaceFit.h"
 #include "views/FrameBox.h"
 #include "views/Makeup.h"
 
 namespace glamora {
-
-namespace {
-
-// The hourglass while a long operation runs.
-class BusyCursor {
- public:
-  BusyCursor() { CursorTable::Instance().SetScreenCursor(crHourGlass); }
-  ~BusyCursor() { CursorTable::Instance().SetScreenCursor(crDefault); }
-  BusyCursor(const BusyCursor&) = delete;
-  BusyCursor& operator=(const BusyCursor&) = delete;
-};
-
-}  // namespace
 
 Bitmap TFormFaceExpert::LoadShapePicture(const std::string& path) const {
   Bitmap picture;
@@ -116,6 +105,33 @@ void TFormFaceExpert::ChooseShape(int shape) {
 }
 
 void TFormFaceExpert::bShapeClick() { ChooseShape(NextFaceShape(shapeIndex_)); }
+
+// ---- fitting automatically -------------------------------------------------------------
+
+void TFormFaceExpert::bFitAutoClick() {
+  Bitmap& photo = *imageFace_->Bitmap();
+  if (photo.Empty() || !FindFace) return;
+  // Input waits meanwhile, so the picture stays as the finder reads it.
+  const FaceSearch search = RunBusy([&] { return FindFace(photo); });
+  if (search.Result != FaceSearch::Outcome::Found) {
+    Message(QString::fromStdString(search.Message));
+    return;
+  }
+  const std::optional<FaceFit> fit = FitToStandardFace(search.Points, photo.Width(), photo.Height());
+  if (!fit) {
+    Message(kCannotFitMessage);
+    return;
+  }
+  {
+    const BusyCursor busy;
+    imgProcFormat_.SetAttachedTImage(imageFace_);
+    imgProcFormat_.Rotate(fit->Angle, true);
+  }
+  const QPoint corner = imageShape_->pos();
+  imageFace_->setGeometry(corner.x() + fit->Picture.Left, corner.y() + fit->Picture.Top, fit->Picture.Width,
+                          fit->Picture.Height);
+  frameBox_->AttachImage(imageFace_);
+}
 
 // ---- carving ---------------------------------------------------------------------------
 

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "gallery/SaveTarget.h"
+#include "landmarks/LandmarkFinder.h"
 #include "model/Makeover.h"
 #include "shell/MainWindowHost.h"
 
@@ -55,6 +56,9 @@ class TFormMain : public QMainWindow, private TMainWindowHost {
   ~TFormMain() override;
 
   void SetOtherWindows(const TOtherWindows& windows);
+  // The program's face finder: the Make-up page proposes eye and lip
+  // regions with it, after the face expert and on "Find eyes and lips".
+  void SetFaceFinder(FindFaceFunction finder);
 
   // Client area of the window, below the menu bar.
   static constexpr int kClientWidth = 650;
@@ -85,6 +89,12 @@ class TFormMain : public QMainWindow, private TMainWindowHost {
   // Asks for a photograph and starts the face expert with it opened. A
   // photograph that cannot be read is reported and the expert stays closed.
   void OpenGraphicFile();
+  // "Find eyes and lips": on the Make-up page, the regions proposed again
+  // for the current face.
+  void FindEyesAndLips();
+  // While the Compare button or the backslash key is held, the face as
+  // loaded, without make-up and hair.
+  void SetComparing(bool on);
   void ExitProgram();
   void ShowHelpContents();
   void ShowHelpTopic(const QString& topic) override;
@@ -115,6 +125,7 @@ class TFormMain : public QMainWindow, private TMainWindowHost {
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -129,6 +140,8 @@ class TFormMain : public QMainWindow, private TMainWindowHost {
   void CentreCanvas();
   // Shows the prepared face expert and takes its new face.
   void RunFaceExpert(TFormFaceExpert& expert);
+  // Makes the Make-up page the active page, with what switching does.
+  void ShowMakeupPage();
   void SetStandardCanvasSize();
   bool MakeupPageActive() const;
   // Reads the current face file into the canvas; nothing is said on failure.
@@ -155,6 +168,7 @@ class TFormMain : public QMainWindow, private TMainWindowHost {
   QToolButton* hairExpertButton_ = nullptr;
   QToolButton* randomShowButton_ = nullptr;
   QToolButton* helpContentsButton_ = nullptr;
+  QToolButton* compareButton_ = nullptr;
   TPanel* frameControls_ = nullptr;
   TMakeup* canvas_ = nullptr;
   // The small edit box behind the canvas takes the keyboard focus when
@@ -165,6 +179,7 @@ class TFormMain : public QMainWindow, private TMainWindowHost {
   QAction* openFaceFileEntry_ = nullptr;
   QAction* openGraphicFileEntry_ = nullptr;
   QAction* createHairstyleEntry_ = nullptr;
+  QAction* findRegionsEntry_ = nullptr;
   QAction* exitEntry_ = nullptr;
   QAction* galleryAddEntry_ = nullptr;
   QAction* galleryExportEntry_ = nullptr;
