@@ -58,9 +58,6 @@ const QSize kToolButtonSize(39, 38);
 const QSize kToolPictureSize(32, 32);
 constexpr const char* kHelpContextProperty = "helpContext";
 constexpr const char* kNoSavedFace = "There is not a saved face!";
-constexpr const char* kOutlineRegions = "Outline the make-up regions!";
-constexpr const char* kCheckProposedRegions =
-    "Check the proposed outlines of the eyes and lips, and correct them where needed!";
 
 QString FileNameOf(const std::string& path) { return QFileInfo(QString::fromStdString(path)).fileName(); }
 
@@ -459,7 +456,7 @@ void TFormMain::RunFaceExpert(TFormFaceExpert& expert) {
   ShowMakeupPage();
   // Regions proposed from the new face's landmarks are written back when
   // outlining starts, as outlines stored by hand are.
-  const bool proposed = makeupPage_->CanFindFaces() && makeupPage_->ProposeRegions().empty();
+  const bool proposed = makeupPage_->CanFindFaces() && !makeupPage_->ProposeRegions();
   const FaceHeader proposal = model_.Header();
   makeupPage_->PressOutlineTool();
   const auto regionsOf = [](const FaceHeader& header) {

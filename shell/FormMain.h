@@ -37,6 +37,12 @@ class TPanel;
 class TRandomShow;
 class TToolBar;
 
+// What the main window says when a new face from the face expert is opened
+// for outlining: without proposed regions, and with them.
+constexpr const char* kOutlineRegions = "Outline the make-up regions!";
+constexpr const char* kCheckProposedRegions =
+    "Check the proposed outlines of the eyes and lips, and correct them where needed!";
+
 // The windows created after the main window; the program entry hands them
 // over once they exist.
 struct TOtherWindows {

@@ -339,20 +339,22 @@ bool TMakeupPage::ToggleOutlining() {
 
 void TMakeupPage::UndoMakeup() { model_.Undo(); }
 
-std::string TMakeupPage::ProposeRegions() {
+std::optional<std::string> TMakeupPage::ProposeRegions() {
   if (!findFace_) return "No face finder";
   // The face as loaded: make-up would only get in the finder's way.
   const Bitmap& face = model_.LoadedFace().Empty() ? model_.Face() : model_.LoadedFace();
   const FaceSearch search = RunBusy([&] { return findFace_(face); });
-  if (search.Result != FaceSearch::Outcome::Found) return search.Message;
+  if (search.Result != FaceSearch::Outcome::Found) {
+    return search.Message.empty() ? "No face was found in the picture" : search.Message;
+  }
   if (StoreProposedRegions(model_, search.Points) == 0) return kRegionsOffThePicture;
-  return {};
+  return std::nullopt;
 }
 
 void TMakeupPage::FindEyesAndLips() {
   if (!findFace_) return;
-  if (const std::string why = ProposeRegions(); !why.empty()) {
-    ShowMessage(QString::fromStdString(why));
+  if (const std::optional<std::string> why = ProposeRegions()) {
+    ShowMessage(QString::fromStdString(*why));
     return;
   }
   // A user who stays after a failed write goes on with the proposal as it is.

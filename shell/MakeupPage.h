@@ -71,9 +71,9 @@ class TMakeupPage : public QObject {
   bool CanFindFaces() const { return bool(findFace_); }
   // Finds the face as loaded (on a worker thread, with the hourglass) and
   // stores the regions its landmarks propose into the header, marked
-  // changed as hand-drawn outlines are. Empty when regions were stored,
+  // changed as hand-drawn outlines are. Nothing when regions were stored,
   // else the one line that says why not.
-  std::string ProposeRegions();
+  std::optional<std::string> ProposeRegions();
 
   // ---- the page's commands
   // The colour box changed: the colour goes where the chosen tool puts it, or
