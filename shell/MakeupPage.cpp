@@ -222,8 +222,6 @@ void TMakeupPage::SetFaceFinder(FindFaceFunction finder) {
   findRegionsButton_->setEnabled(bool(findFace_));
 }
 
-bool TMakeupPage::SoftEdges() const { return softEdges_->isChecked(); }
-
 // ---- the tools -------------------------------------------------------------------
 
 void TMakeupPage::ToolButtonClicked(QAbstractButton* button) {

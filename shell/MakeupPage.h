@@ -105,7 +105,6 @@ class TMakeupPage : public QObject {
 
   TMakeupTool Tool() const { return tool_; }
   TColorBoxFeed ColorBoxFeed() const { return feed_; }
-  bool SoftEdges() const;
   TCursor ColorBoxCursor() const { return colorBoxCursor_; }
 
  private:

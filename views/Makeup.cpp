@@ -348,6 +348,8 @@ void TMakeup::SetComparing(bool on) {
   if (on == comparing_) return;
   comparing_ = on;
   if (on) {
+    // A stroke never sees its release while comparing: it ends here.
+    drawing_ = false;
     for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
       if (child->isVisible() && !qobject_cast<QScrollBar*>(child)) {
         hiddenForComparing_.emplace_back(child);
@@ -362,7 +364,9 @@ void TMakeup::SetComparing(bool on) {
     if (child) child->show();
   }
   hiddenForComparing_.clear();
-  ShowFace(PixelRect::Of(model_.Face()), false);
+  // The outline editor's lines on the window stay.
+  Assign(&model_.Face());
+  Paint();
 }
 
 // ---- drawing ---------------------------------------------------------------

@@ -211,6 +211,14 @@ TEST_F(AutoFaceTest, CompareShowsTheFaceAsLoadedWhileHeld) {
   QTest::keyRelease(keyCatcher, Qt::Key_Backslash);
   EXPECT_FALSE(form->Canvas().Comparing());
   EXPECT_TRUE(keyCatcher->text().isEmpty());
+
+  // A pencil stroke under way ends when comparing starts: its release goes unseen.
+  QTest::mouseClick(Control<QToolButton>(*form, "bPencil"), Qt::LeftButton);
+  QTest::mousePress(&form->Canvas(), Qt::LeftButton, {}, QPoint(50, 50));
+  ASSERT_TRUE(form->Canvas().Drawing());
+  QTest::keyPress(keyCatcher, Qt::Key_Backslash);
+  QTest::keyRelease(keyCatcher, Qt::Key_Backslash);
+  EXPECT_FALSE(form->Canvas().Drawing());
 }
 
 }  // namespace
