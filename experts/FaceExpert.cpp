@@ -148,6 +148,7 @@ QWidget* TFormFaceExpert::BuildFormattingPage() {
   shapeButton_ = add("bShape", "Select proper face shape ", 8, &TFormFaceExpert::bShapeClick);
   shapeButton_->resize(kToolButtonSize.width() + kDropDownWidth, kToolButtonSize.height());
   toolBar1_->AddSeparator(kDropDownWidth);
+  fitButton_ = add("bFitAuto", "Fit the face automatically", 13, &TFormFaceExpert::bFitAutoClick);
   add("tbCarveAuto", "Carve automatically ", 4, &TFormFaceExpert::tbCarveAutoClick);
   add("bCutByHand", "Carve manually", 5, &TFormFaceExpert::bCutByHandClick);
   add("bHelp", "Help", 6, &TFormFaceExpert::bHelpClick);
@@ -276,6 +277,7 @@ void TFormFaceExpert::FormShow() {
   imgIOFormat_.Params.Lzw.GifDecoder = true;
   SetAllowPageChange(false);
   ResetErasers();
+  fitButton_->setEnabled(bool(FindFace));
   edit1_->setFocus();
   // Each showing starts from the Oval shape, so that the template shown and
   // the mask the carving uses always belong together.

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QToolButton>
 
+#include "desktop/BusyWork.h"
 #include "experts/FaceExpert.h"
 #include "experts/PhotoPlacement.h"
 #include "experts/PictureUnder.h"
@@ -11,6 +12,7 @@
 #include "experts/core/Carving.h"
 #include "experts/core/FaceShapes.h"
 #include "imaging/Image.h"
+#include "landmarks/FaceFit.h"
 #include "views/FrameBox.h"
 #include "views/Makeup.h"
 
@@ -68,6 +70,33 @@ void TFormFaceExpert::ChooseShape(int shape) {
 }
 
 void TFormFaceExpert::bShapeClick() { ChooseShape(NextFaceShape(shapeIndex_)); }
+
+// ---- fitting automatically -------------------------------------------------------------
+
+void TFormFaceExpert::bFitAutoClick() {
+  Bitmap& photo = *imageFace_->Bitmap();
+  if (photo.Empty() || !FindFace) return;
+  // Input waits meanwhile, so the picture stays as the finder reads it.
+  const FaceSearch search = RunBusy([&] { return FindFace(photo); });
+  if (search.Result != FaceSearch::Outcome::Found) {
+    Message(QString::fromStdString(search.Message));
+    return;
+  }
+  const std::optional<FaceFit> fit = FitToStandardFace(search.Points, photo.Width(), photo.Height());
+  if (!fit) {
+    Message(kCannotFitMessage);
+    return;
+  }
+  {
+    const BusyCursor busy;
+    imgProcFormat_.SetAttachedTImage(imageFace_);
+    imgProcFormat_.Rotate(fit->Angle, true);
+  }
+  const QPoint corner = imageShape_->pos();
+  imageFace_->setGeometry(corner.x() + fit->Picture.Left, corner.y() + fit->Picture.Top, fit->Picture.Width,
+                          fit->Picture.Height);
+  frameBox_->AttachImage(imageFace_);
+}
 
 // ---- carving ---------------------------------------------------------------------------
 

@@ -13,10 +13,6 @@
 
 namespace glamora {
 
-BusyCursor::BusyCursor() { CursorTable::Instance().SetScreenCursor(crHourGlass); }
-
-BusyCursor::~BusyCursor() { CursorTable::Instance().SetScreenCursor(crDefault); }
-
 TPhotoPanel BuildPhotoPanel(QWidget* page, QPoint at, QSize paneSize, QPoint templateCorner) {
   TPhotoPanel panel;
   panel.Frame = new TPanel(page);

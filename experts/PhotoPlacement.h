@@ -68,13 +68,4 @@ bool RotatePhotograph(TImage& face, TImgProc& proc, TFormRotate& rotate, QWidget
 bool ExpertFormKeyDown(int key, Qt::KeyboardModifiers modifiers, const std::function<void()>& open,
                        const std::function<void()>& help);
 
-// The hourglass while a long operation runs.
-class BusyCursor {
- public:
-  BusyCursor();
-  ~BusyCursor();
-  BusyCursor(const BusyCursor&) = delete;
-  BusyCursor& operator=(const BusyCursor&) = delete;
-};
-
 }  // namespace glamora

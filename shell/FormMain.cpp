@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <algorithm>
+#include <array>
 
 #include "desktop/Dialogs.h"
 #include "desktop/FileFunctions.h"
@@ -84,6 +85,16 @@ TFormMain::TFormMain(std::string programFolder)
   ConnectCommands();
   InstallKeyPreview();
   FormCreate();
+  // The backslash compares wherever the focus lies in the window, before
+  // the focused control (the edit box behind the canvas would type it).
+  qApp->installEventFilter(new TEventPreview(this, [this](QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const auto* widget = qobject_cast<QWidget*>(watched);
+    if (key->key() != Qt::Key_Backslash || !widget || widget->window() != this) return false;
+    if (!key->isAutoRepeat()) SetComparing(event->type() == QEvent::KeyPress);
+    return true;
+  }));
 }
 
 TFormMain::~TFormMain() {
@@ -92,6 +103,11 @@ TFormMain::~TFormMain() {
 }
 
 void TFormMain::SetNewFaceDialog(AskSaveFileName dialog) { outlineCommit_->SetSaveDialog(std::move(dialog)); }
+
+void TFormMain::SetFaceFinder(FindFaceFunction finder) {
+  makeupPage_->SetFaceFinder(std::move(finder));
+  findRegionsEntry_->setEnabled(makeupPage_->CanFindFaces());
+}
 
 void TFormMain::SetOtherWindows(const TOtherWindows& windows) {
   windows_ = windows;
@@ -153,6 +169,8 @@ void TFormMain::BuildFacePanel() {
   faceToolBar_->AddSeparator(8);
   randomShowButton_ = faceToolBar_->AddButton("tbRandomShow", "Random show", "main", 15);
   helpContentsButton_ = faceToolBar_->AddButton("ToolButton1", "Help contents", "main", 12);
+  faceToolBar_->AddSeparator(8);
+  compareButton_ = faceToolBar_->AddButton("tbCompare", "Compare (hold)", "main", 19);
   const QRect inner = facePanel_->AlignRect();
   facePanel_->PlaceChild(*faceToolBar_, inner.left(), inner.top(), inner.width(), faceToolBar_->Thickness());
 
@@ -210,6 +228,8 @@ void TFormMain::BuildMenus() {
   openGraphicFileEntry_ = entry(openMenu, "OpenGraphicFile", "Graphic File", "graphic-file", QKeySequence("Ctrl+G"), 8);
   createHairstyleEntry_ =
       entry(fileMenu, "Addhairstyle1", "Create hairstyle", "create-hairstyle", QKeySequence("Ctrl+H"), 15);
+  findRegionsEntry_ = entry(fileMenu, "FindEyesAndLips", "Find eyes and lips", "find-regions", QKeySequence("Ctrl+L"), 0);
+  findRegionsEntry_->setEnabled(false);
   fileMenu->addSeparator();
   exitEntry_ = entry(fileMenu, "ExitProgram", "EXIT", "exit", QKeySequence(), 0);
 
@@ -247,6 +267,9 @@ void TFormMain::ConnectCommands() {
   connect(supportEntry_, &QAction::triggered, this, Guarded([this] { OpenSupportPage(); }));
   connect(aboutEntry_, &QAction::triggered, this, Guarded([this] { ShowAbout(); }));
   connect(pages_, &QTabWidget::currentChanged, this, Guarded([this] { PageChanged(); }));
+  connect(findRegionsEntry_, &QAction::triggered, this, Guarded([this] { FindEyesAndLips(); }));
+  connect(compareButton_, &QToolButton::pressed, this, [this] { SetComparing(true); });
+  connect(compareButton_, &QToolButton::released, this, [this] { SetComparing(false); });
 
   connect(galleryAddEntry_, &QAction::triggered, this, Guarded([this] { galleryPanel_->AddToGallery(); }));
   // Export and Print open the same preview, where the user chooses.
@@ -448,13 +471,45 @@ void TFormMain::RunFaceExpert(TFormFaceExpert& expert) {
   if (expert.ShowModal() != mrOk) return;
   // The face being outlined keeps its outlines before the new one replaces it.
   OpenFace(expert.SavedFileName);
+  ShowMakeupPage();
+  // Regions proposed from the new face's landmarks are written back when
+  // outlining starts, as outlines stored by hand are.
+  const bool proposed = makeupPage_->CanFindFaces() && !makeupPage_->ProposeRegions();
+  const FaceHeader proposal = model_.Header();
+  makeupPage_->PressOutlineTool();
+  const auto regionsOf = [](const FaceHeader& header) {
+    return std::array{header.Region(FaceHeader::kLeftEye), header.Region(FaceHeader::kRightEye),
+                      header.Region(FaceHeader::kLips)};
+  };
+  // Discarded at a failed write, they are not there to check.
+  if (proposed && regionsOf(model_.Header()) == regionsOf(proposal)) {
+    canvas_->ShowRegionOutlines();
+    ShowMessage(kCheckProposedRegions);
+  } else {
+    ShowMessage(kOutlineRegions);
+  }
+}
+
+void TFormMain::ShowMakeupPage() {
   {
     const QSignalBlocker blocker(pages_);
     pages_->setCurrentWidget(makeupPage_->Sheet());
   }
   PageChanged();
-  makeupPage_->PressOutlineTool();
-  ShowMessage("Outline the make-up regions!");
+}
+
+void TFormMain::FindEyesAndLips() {
+  if (!MakeupPageActive()) ShowMakeupPage();
+  makeupPage_->FindEyesAndLips();
+}
+
+void TFormMain::SetComparing(bool on) { canvas_->SetComparing(on); }
+
+void TFormMain::changeEvent(QEvent* event) {
+  // A key or button released while another window had the focus never
+  // arrives: comparing ends with the window's activation.
+  if (event->type() == QEvent::ActivationChange && !isActiveWindow()) SetComparing(false);
+  QMainWindow::changeEvent(event);
 }
 
 void TFormMain::CreateHairstyle() {
@@ -507,6 +562,7 @@ void TFormMain::KeyPressed(int key) {
 bool TFormMain::MakeupPageActive() const { return pages_->currentWidget() == makeupPage_->Sheet(); }
 
 void TFormMain::PageChanged() {
+  SetComparing(false);
   if (MakeupPageActive()) {
     hairstylePage_->HideHair();
     makeupPage_->ShowToolCursors();

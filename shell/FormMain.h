@@ -13,6 +13,7 @@
 #include <string>
 
 #include "gallery/SaveTarget.h"
+#include "landmarks/LandmarkFinder.h"
 #include "model/Makeover.h"
 #include "shell/MainWindowHost.h"
 
@@ -38,6 +39,12 @@ class TPanel;
 class TRandomShow;
 class TToolBar;
 
+// What the main window says when a new face from the face expert is opened
+// for outlining: without proposed regions, and with them.
+constexpr const char* kOutlineRegions = "Outline the make-up regions!";
+constexpr const char* kCheckProposedRegions =
+    "Check the proposed outlines of the eyes and lips, and correct them where needed!";
+
 // The windows created after the main window; the program entry hands them
 // over once they exist.
 struct TOtherWindows {
@@ -58,6 +65,9 @@ class TFormMain : public QMainWindow, private TMainWindowHost {
   ~TFormMain() override;
 
   void SetOtherWindows(const TOtherWindows& windows);
+  // The program's face finder: the Make-up page proposes eye and lip
+  // regions with it, after the face expert and on "Find eyes and lips".
+  void SetFaceFinder(FindFaceFunction finder);
 
   // Client area of the window, below the menu bar.
   static constexpr int kClientWidth = 650;
@@ -94,6 +104,12 @@ class TFormMain : public QMainWindow, private TMainWindowHost {
   std::function<std::string()> GraphicFileDialog;
   // Shows the add-hairstyle expert beside the window, without waiting.
   void CreateHairstyle();
+  // "Find eyes and lips": on the Make-up page, the regions proposed again
+  // for the current face.
+  void FindEyesAndLips();
+  // While the Compare button or the backslash key is held, the face as
+  // loaded, without make-up and hair.
+  void SetComparing(bool on);
   void ExitProgram();
   void ShowHelpContents();
   void ShowHelpTopic(const QString& topic) override;
@@ -124,6 +140,7 @@ class TFormMain : public QMainWindow, private TMainWindowHost {
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -138,6 +155,8 @@ class TFormMain : public QMainWindow, private TMainWindowHost {
   void CentreCanvas();
   // Shows the prepared face expert and takes its new face.
   void RunFaceExpert(TFormFaceExpert& expert);
+  // Makes the Make-up page the active page, with what switching does.
+  void ShowMakeupPage();
   void SetStandardCanvasSize();
   bool MakeupPageActive() const;
   // Reads the current face file into the canvas; nothing is said on failure.
@@ -165,6 +184,7 @@ class TFormMain : public QMainWindow, private TMainWindowHost {
   QToolButton* hairExpertButton_ = nullptr;
   QToolButton* randomShowButton_ = nullptr;
   QToolButton* helpContentsButton_ = nullptr;
+  QToolButton* compareButton_ = nullptr;
   TPanel* frameControls_ = nullptr;
   TMakeup* canvas_ = nullptr;
   // The small edit box behind the canvas takes the keyboard focus when
@@ -175,6 +195,7 @@ class TFormMain : public QMainWindow, private TMainWindowHost {
   QAction* openFaceFileEntry_ = nullptr;
   QAction* openGraphicFileEntry_ = nullptr;
   QAction* createHairstyleEntry_ = nullptr;
+  QAction* findRegionsEntry_ = nullptr;
   QAction* exitEntry_ = nullptr;
   QAction* galleryAddEntry_ = nullptr;
   QAction* galleryExportEntry_ = nullptr;

@@ -12,6 +12,7 @@
 #include "gallery/OpenFace.h"
 #include "gallery/Preview.h"
 #include "imaging/components/ImgIO.h"
+#include "landmarks/LandmarkFinder.h"
 #include "shell/About.h"
 #include "shell/FormMain.h"
 
@@ -42,6 +43,11 @@ int main(int argc, char** argv) {
   app.setQuitOnLastWindowClosed(false);
   // Before any picture component exists, so each starts with the coders.
   glamora::StartPictureIO();
+  // One face finder for the whole run; its model loads on a worker thread
+  // while the windows are made.
+  glamora::LandmarkFinder finder;
+  finder.StartLoading();
+  const glamora::FindFaceFunction findFace = [&finder](const glamora::Bitmap& picture) { return finder.Find(picture); };
 
   // Each window's creation sees the ones made before it; the main window
   // learns of the others once they all exist.
@@ -61,6 +67,8 @@ int main(int argc, char** argv) {
                             .FormOpenFace = &formOpenFace,
                             .FormFaceExpert = &formFaceExpert,
                             .FormAddHair = &formAddHair});
+  formMain.SetFaceFinder(findFace);
+  formFaceExpert.FindFace = findFace;
   // Saves killed midway in an earlier run left their temporary files behind.
   glamora::RemoveStaleTemporaries(formMain.ProgramFolder(), true);
 

@@ -1,7 +1,8 @@
 #pragma once
 // The face expert's road from a photograph to a face model without a window,
 // for the command-line companion: open, rotate, place, carve automatically,
-// save.
+// save; or, automatically, fit the photograph by its face's landmarks,
+// carve, and save with the eye and lip regions the carved face proposes.
 #include <string>
 
 #include "experts/core/FaceShapes.h"
@@ -14,7 +15,13 @@ using FaceMakerError = PhotographError;
 
 struct FaceModelRecipe : PhotographPlacement {
   int Shape = kOvalShape;
+  // Fits the photograph to the standard face by its landmarks (the turn
+  // and the rectangle, so Place and Rotation stay unset), and writes the
+  // regions the carved face's landmarks propose into its header.
+  bool Automatic = false;
 };
+
+class LandmarkFinder;
 
 // Makes the face model as the face expert does: loads the photograph as its
 // Open does, rotates the bitmap as its Rotate does (the rectangle stays),
@@ -22,8 +29,10 @@ struct FaceModelRecipe : PhotographPlacement {
 // mask (template and mask from programFolder's "Shapes") and saves the
 // result under `out` with its extension made ".mff". Returns the path
 // written. Nothing is written when anything fails: FaceMakerError for a
-// picture that cannot be read or a recipe out of range, FileError for a file
-// that cannot be opened or created.
-std::string MakeFaceModel(const FaceModelRecipe& recipe, const std::string& programFolder, const std::string& out);
+// picture that cannot be read, a recipe out of range, or, made
+// automatically, no face found (in the photograph or on the carved face) or
+// no finder; FileError for a file that cannot be opened or created.
+std::string MakeFaceModel(const FaceModelRecipe& recipe, const std::string& programFolder, const std::string& out,
+                          LandmarkFinder* finder = nullptr);
 
 }  // namespace glamora

@@ -32,12 +32,18 @@ Bitmap LoadExpertPicture(const std::string& path, const char* what) {
 Bitmap PlacePhotograph(const PhotographPlacement& placement, PixelRect& shown) {
   CheckPlacement(placement);
   Bitmap photo = LoadExpertPicture(placement.Photograph, "photograph");
-  shown = placement.Place.value_or(PixelRect{0, 0, photo.Width(), photo.Height()});
+  shown = PlaceLoadedPhotograph(placement, photo);
+  return photo;
+}
+
+PixelRect PlaceLoadedPhotograph(const PhotographPlacement& placement, Bitmap& photo) {
+  CheckPlacement(placement);
+  const PixelRect shown = placement.Place.value_or(PixelRect{0, 0, photo.Width(), photo.Height()});
   if (placement.Rotation != 0 && !Rotate(photo, placement.Rotation, placement.Antialias, clWhite)) {
     throw PhotographError("the photograph is too large to rotate by " + std::to_string(placement.Rotation) +
                           " degrees");
   }
-  return photo;
+  return shown;
 }
 
 }  // namespace glamora

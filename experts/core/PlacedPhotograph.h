@@ -49,4 +49,8 @@ Bitmap LoadExpertPicture(const std::string& path, const char* what);
 // with `shown` the rectangle it is shown in. Throws as the two above.
 Bitmap PlacePhotograph(const PhotographPlacement& placement, PixelRect& shown);
 
+// The same for a photograph already loaded: checks the placement, turns
+// `photo` in place and returns the rectangle it is shown in.
+PixelRect PlaceLoadedPhotograph(const PhotographPlacement& placement, Bitmap& photo);
+
 }  // namespace glamora

@@ -3,14 +3,22 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
 namespace glamora::cli {
 
 std::vector<std::string> SplitOptions(const Args& args,
-                                      const std::function<void(const std::string& option, const std::string& value)>& option) {
-  return SplitWords(args, [&](const std::string& word, const OptionValue& value) { option(word, value()); });
+                                      const std::function<void(const std::string& option, const std::string& value)>& option,
+                                      std::initializer_list<std::string> flags) {
+  return SplitWords(args, [&](const std::string& word, const OptionValue& value) {
+    if (std::find(flags.begin(), flags.end(), word) != flags.end()) {
+      option(word, {});
+    } else {
+      option(word, value());
+    }
+  });
 }
 
 std::vector<std::string> SplitWords(const Args& args, const OptionHandler& option) {

@@ -20,8 +20,11 @@ namespace glamora::cli {
 
 // The words that do not start with "--", in order; each "--option value"
 // pair goes to `option`, which throws Failure for an option it does not know.
+// The options named in `flags` take no value: they reach `option` with an
+// empty one.
 std::vector<std::string> SplitOptions(const Args& args,
-                                      const std::function<void(const std::string& option, const std::string& value)>& option);
+                                      const std::function<void(const std::string& option, const std::string& value)>& option,
+                                      std::initializer_list<std::string> flags = {});
 
 // The words that do not start with "--", in order; each word that does goes
 // to `option` with a function that takes the next word as its value (Failure

@@ -1,10 +1,12 @@
 // glamora-cli face make: a face model from a photograph, as the face expert
-// makes it by carving automatically.
+// makes it by carving automatically; with --auto fitted by the face's
+// landmarks and saved with its eye and lip regions.
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "experts/core/FaceMaker.h"
+#include "landmarks/LandmarkFinder.h"
 #include "tools/cli/Cli.h"
 #include "tools/cli/CliOptions.h"
 
@@ -14,7 +16,7 @@ namespace {
 
 constexpr const char* kMakeUsage =
     "usage: glamora-cli face make PHOTO OUT [--shape oval|wide|long|rect|try] [--place LEFT,TOP,WIDTH,HEIGHT] "
-    "[--rotate DEGREES] [--no-antialias]";
+    "[--rotate DEGREES] [--no-antialias] [--auto]";
 
 }  // namespace
 
@@ -23,6 +25,10 @@ int FaceMake(const Args& args) {
   FaceModelRecipe recipe;
   const std::vector<std::string> files = SplitWords(args, [&](const std::string& option, const OptionValue& value) {
     if (ParsePlacementOption(option, value, recipe)) return;
+    if (option == "--auto") {
+      recipe.Automatic = true;
+      return;
+    }
     if (option != "--shape") throw Failure("unknown option " + option + " (" + kMakeUsage + ")");
     const std::string& name = value();
     recipe.Shape = FaceShapeByName(name);
@@ -30,7 +36,8 @@ int FaceMake(const Args& args) {
   });
   if (files.size() != 2) throw Failure(kMakeUsage);
   recipe.Photograph = files[0];
-  const std::string written = MakeFaceModel(recipe, ProgramFolder(), files[1]);
+  LandmarkFinder finder;
+  const std::string written = MakeFaceModel(recipe, ProgramFolder(), files[1], &finder);
   std::printf("%s\n", written.c_str());
   return 0;
 }
