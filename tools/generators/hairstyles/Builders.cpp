@@ -195,7 +195,7 @@ Points HairlineKnots(int side) {
     knots.emplace_back(x, head::NaturalHairlineY(x) - 2.5);
   }
   // Past the temple, down the side of the face to below the brows.
-  const double y = head::kTempleY + 10;
+  const double y = head::kTempleY + 18;
   knots.emplace_back(head::FaceEdgeX(side, y) - side * kReach, y);
   return knots;
 }

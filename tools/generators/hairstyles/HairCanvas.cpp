@@ -28,11 +28,11 @@ double CatalogueGrey(double painted) { return std::clamp(8 + (painted - kDarkest
 constexpr double kOverFaceGrey = 100;
 constexpr double kOverFaceCoverage = 0.35;
 
-// Whether a point lies a pixel or more inside the face oval, where the face
-// is skin rather than its carved edge.
+// Whether a point lies over the face: inside the oval or on its carved edge,
+// a pixel wide on either side of it.
 bool InsideFace(double x, double y) {
-  const double dx = (x - head::kCx) / (head::sf::kFaceRadiusX - 1);
-  const double dy = (y - head::sf::kFaceCentreY) / (head::sf::kFaceRadiusY - 1);
+  const double dx = (x - head::kCx) / (head::sf::kFaceRadiusX + 1);
+  const double dy = (y - head::sf::kFaceCentreY) / (head::sf::kFaceRadiusY + 1);
   return dx * dx + dy * dy < 1;
 }
 

@@ -48,7 +48,7 @@ QPainterPath ScalpAbove(double y, double grow, const QPainterPath& opening) {
 void NaturalHairline(HairCanvas& hair) {
   // Not clipped to the opening: the strands along the first guide make the
   // hairline's edge, which a clip would cut into a hard line.
-  const Look look{.rootShade = 6, .ragged = 0.25, .jag = 0.02, .flyaways = 0, .clip = Clip::FaceFrame};
+  const Look look{.rootShade = 6, .ragged = 0.15, .jag = 0.02, .flyaways = 0, .clip = Clip::FaceFrame};
   for (int side : {kLeft, kRight}) {
     hair.Sheet(HairlineGuides(side), look);
     // Fine hairs along the arch only: below the temple they would stray
