@@ -7,13 +7,10 @@
 #include <utility>
 #include <vector>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "imaging/core/ParallelRows.h"
 #include "imaging/core/ReplacePicture.h"
 #include "imaging/core/Rounding.h"
+#include "imaging/core/ShearKernels.h"
 
 namespace glamora {
 
@@ -95,49 +92,26 @@ inline void BlendPixel(const uint8_t* previous, const uint8_t* source, int u, in
   out[2] = Blend(previous[2], source[2], u, v);
 }
 
+// The background colour, alone and as a run of pixels for filling.
 struct Bgr {
+  static constexpr size_t kRunPixels = 16;
   uint8_t Channel[3];
+  uint8_t Run[3 * kRunPixels];
 };
 
 Bgr BgrOf(TColor color) {
   color = ResolveColor(color);
-  return {{BlueOf(color), GreenOf(color), RedOf(color)}};
-}
-
-// Blend of each of `bytes` bytes of `in` with the byte three before it (the
-// same channel of the previous pixel, which must exist), into `out`. Written as
-// s + (u × (p − s) + 2048) / 4096, which equals the blend: p × u + s × v is
-// 4096 × s + u × (p − s) when u + v = 4096.
-void BlendWithPrevious(const uint8_t* in, size_t bytes, int u, uint8_t* out) {
-  size_t i = 0;
-#if defined(__SSE2__)
-  // Sixteen channels at a time: (p − s, 1) pairs times (u, 2048) give
-  // u × (p − s) + 2048 exactly in 32 bits; the arithmetic shift floors, and
-  // the final unsigned pack clamps to 0..255.
-  const __m128i zero = _mm_setzero_si128();
-  const __m128i one = _mm_set1_epi16(1);
-  const __m128i weights = _mm_set1_epi32(int32_t((uint32_t(2048) << 16) | (uint32_t(u) & 0xFFFFu)));
-  for (; i + 16 <= bytes; i += 16) {
-    const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
-    const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i - 3));
-    const __m128i sLow = _mm_unpacklo_epi8(s, zero), sHigh = _mm_unpackhi_epi8(s, zero);
-    const __m128i dLow = _mm_sub_epi16(_mm_unpacklo_epi8(p, zero), sLow);
-    const __m128i dHigh = _mm_sub_epi16(_mm_unpackhi_epi8(p, zero), sHigh);
-    auto step = [&](__m128i d) {
-      const __m128i a = _mm_srai_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(d, one), weights), 12);
-      const __m128i b = _mm_srai_epi32(_mm_madd_epi16(_mm_unpackhi_epi16(d, one), weights), 12);
-      return _mm_packs_epi32(a, b);
-    };
-    const __m128i rLow = _mm_add_epi16(sLow, step(dLow));
-    const __m128i rHigh = _mm_add_epi16(sHigh, step(dHigh));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(rLow, rHigh));
-  }
-#endif
-  for (; i < bytes; ++i) out[i] = Blend(in[i - 3], in[i], u, 4096 - u);
+  Bgr bg{{BlueOf(color), GreenOf(color), RedOf(color)}, {}};
+  for (size_t i = 0; i < sizeof bg.Run; ++i) bg.Run[i] = bg.Channel[i % 3];
+  return bg;
 }
 
 void FillBackground(uint8_t* out, int from, int to, const Bgr& bg) {
-  for (int x = from; x < to; ++x) std::memcpy(out + 3 * size_t(x), bg.Channel, 3);
+  if (to <= from) return;
+  uint8_t* p = out + 3 * size_t(from);
+  size_t bytes = 3 * size_t(to - from);
+  for (; bytes >= sizeof bg.Run; bytes -= sizeof bg.Run, p += sizeof bg.Run) std::memcpy(p, bg.Run, sizeof bg.Run);
+  std::memcpy(p, bg.Run, bytes);
 }
 
 // One row of a shear into out (m pixels): the n source pixels go right by
@@ -161,7 +135,8 @@ void ShearRow(const uint8_t* src, int n, uint8_t* out, int m, int shift, int u, 
   }
   const int v = 4096 - u;
   BlendPixel(bg.Channel, src + 3 * size_t(first), u, v, out + 3 * size_t(first + shift));
-  BlendWithPrevious(src + 3 * size_t(first + 1), 3 * size_t(end - first - 1), u, out + 3 * size_t(first + 1 + shift));
+  static const shear::BlendKernel blend = shear::BestBlend();
+  blend(src + 3 * size_t(first + 1), 3 * size_t(end - first - 1), u, out + 3 * size_t(first + 1 + shift));
   const int after = shift + n;
   if (u > 0 && after >= 0 && after < m) {
     BlendPixel(src + 3 * size_t(end - 1), bg.Channel, u, v, out + 3 * size_t(after));
@@ -221,6 +196,7 @@ inline void MovePixel(const uint8_t* from, uint8_t* to) {
 // along rows; a block is read whole before it is written.
 void SecondShear(const ShearGeometry& g, bool antialias, const Bgr& bg, Bitmap& work) {
   constexpr int kBlock = 16;
+  constexpr int kAhead = 16;
   // A spare byte after each column buffer takes the fourth byte of its last pixel.
   const size_t inStride = 3 * size_t(g.H) + 1, outStride = 3 * size_t(g.H2) + 1;
   const int blocks = (g.W1 + kBlock - 1) / kBlock;
@@ -230,6 +206,10 @@ void SecondShear(const ShearGeometry& g, bool antialias, const Bgr& bg, Bitmap& 
       const int count = std::min(kBlock, g.W1 - c0);
       for (int y = 0; y < g.H; ++y) {
         const uint8_t* in = work.Row(y) + 3 * size_t(c0);
+        if (y + kAhead < g.H) {
+          __builtin_prefetch(work.Row(y + kAhead) + 3 * size_t(c0));
+          __builtin_prefetch(work.Row(y + kAhead) + 3 * size_t(c0) + 47);
+        }
         uint8_t* out = columns.data() + 3 * size_t(y);
         for (int j = 0; j + 1 < count; ++j) MovePixel(in + 3 * j, out + j * inStride);
         std::memcpy(out + (count - 1) * inStride, in + 3 * (count - 1), 3);
@@ -245,6 +225,10 @@ void SecondShear(const ShearGeometry& g, bool antialias, const Bgr& bg, Bitmap& 
       for (int r = 0; r < g.H2; ++r) {
         const uint8_t* in = sheared.data() + 3 * size_t(r);
         uint8_t* out = work.Row(r) + 3 * size_t(c0);
+        if (r + kAhead < g.H2) {
+          __builtin_prefetch(work.Row(r + kAhead) + 3 * size_t(c0), 1);
+          __builtin_prefetch(work.Row(r + kAhead) + 3 * size_t(c0) + 47, 1);
+        }
         for (int j = 0; j + 1 < count; ++j) MovePixel(in + j * outStride, out + 3 * j);
         std::memcpy(out + 3 * (count - 1), in + (count - 1) * outStride, 3);
       }

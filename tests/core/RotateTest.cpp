@@ -10,6 +10,7 @@
 
 #include "imaging/core/PolygonRegion.h"
 #include "imaging/core/Rounding.h"
+#include "imaging/core/ShearKernels.h"
 #include "tests/core/TestPictures.h"
 
 namespace glamora {
@@ -169,6 +170,40 @@ TEST(Rotate, ShearsGiveThePixelsOfTheirDefinition) {
         const Bitmap expected = RotateByHand(src, angle, antialias, Rgb(30, 140, 250));
         ASSERT_TRUE(b.SameContent(expected)) << size.W << "x" << size.H << " by " << angle << (antialias ? " blended" : "")
                                              << ": " << FirstDifference(b, expected);
+      }
+    }
+  }
+}
+
+TEST(ShearBlend, EveryFormGivesTheDefinitionsBytes) {
+  std::vector<std::pair<const char*, shear::BlendKernel>> kernels{{"portable", shear::PortableBlend()}};
+  if (shear::Avx2Blend()) kernels.emplace_back("AVX2", shear::Avx2Blend());
+  // Every pair of a channel and the same channel of the pixel before it: the
+  // pixel p p p is followed by s s s.
+  std::vector<uint8_t> in;
+  for (int p = 0; p < 256; ++p) {
+    for (int s = 0; s < 256; ++s) in.insert(in.end(), {uint8_t(p), uint8_t(p), uint8_t(p), uint8_t(s), uint8_t(s), uint8_t(s)});
+  }
+  const size_t bytes = in.size() - 3;
+  std::vector<int> weights = {-2048, -2047, -1, 0, 1, 2047, 2048};
+  for (int u = -2048; u <= 2048; u += 61) weights.push_back(u);
+  std::vector<uint8_t> out(bytes);
+  for (const int u : weights) {
+    for (const auto& [name, kernel] : kernels) {
+      kernel(in.data() + 3, bytes, u, out.data());
+      for (size_t i = 0; i < bytes; ++i) {
+        const int expected = BlendByHand(in[i], in[i + 3], u);
+        ASSERT_EQ(out[i], expected) << name << " u " << u << ": " << int(in[i]) << " then " << int(in[i + 3]);
+      }
+    }
+  }
+  // Every length, so that each form's whole steps and its rest meet the end.
+  for (size_t length = 0; length <= 100; ++length) {
+    for (const auto& [name, kernel] : kernels) {
+      std::vector<uint8_t> row(length, 0xA5);
+      kernel(in.data() + 3 + 7 * length, length, 1234, row.data());
+      for (size_t i = 0; i < length; ++i) {
+        ASSERT_EQ(row[i], BlendByHand(in[7 * length + i], in[7 * length + i + 3], 1234)) << name << " length " << length;
       }
     }
   }
