@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "imaging/core/ParallelRows.h"
+#include "imaging/core/PixelBuffer.h"
 #include "imaging/core/ReplacePicture.h"
 #include "imaging/core/Rounding.h"
 #include "imaging/core/ShearKernels.h"
@@ -92,55 +93,71 @@ inline void BlendPixel(const uint8_t* previous, const uint8_t* source, int u, in
   out[2] = Blend(previous[2], source[2], u, v);
 }
 
-// The background colour, alone and as a run of pixels for filling.
+// The background colour, alone and as runs of 24-bit and 32-bit pixels for filling.
 struct Bgr {
   static constexpr size_t kRunPixels = 16;
   uint8_t Channel[3];
-  uint8_t Run[3 * kRunPixels];
+  uint8_t Run3[3 * kRunPixels];
+  uint8_t Run4[shear::kColumnPixelBytes * kRunPixels];
+  const uint8_t* Run(int pixelBytes) const { return pixelBytes == 3 ? Run3 : Run4; }
 };
 
 Bgr BgrOf(TColor color) {
   color = ResolveColor(color);
-  Bgr bg{{BlueOf(color), GreenOf(color), RedOf(color)}, {}};
-  for (size_t i = 0; i < sizeof bg.Run; ++i) bg.Run[i] = bg.Channel[i % 3];
+  Bgr bg{{BlueOf(color), GreenOf(color), RedOf(color)}, {}, {}};
+  for (size_t i = 0; i < sizeof bg.Run3; ++i) bg.Run3[i] = bg.Channel[i % 3];
+  for (size_t i = 0; i < sizeof bg.Run4; ++i) bg.Run4[i] = i % 4 < 3 ? bg.Channel[i % 4] : 0;
   return bg;
 }
 
+// Pixels from..to of a line of P-byte pixels become the background.
+template <int P>
 void FillBackground(uint8_t* out, int from, int to, const Bgr& bg) {
   if (to <= from) return;
-  uint8_t* p = out + 3 * size_t(from);
-  size_t bytes = 3 * size_t(to - from);
-  for (; bytes >= sizeof bg.Run; bytes -= sizeof bg.Run, p += sizeof bg.Run) std::memcpy(p, bg.Run, sizeof bg.Run);
-  std::memcpy(p, bg.Run, bytes);
+  const uint8_t* run = bg.Run(P);
+  constexpr size_t kRunBytes = P * Bgr::kRunPixels;
+  uint8_t* p = out + P * size_t(from);
+  size_t bytes = P * size_t(to - from);
+  for (; bytes >= kRunBytes; bytes -= kRunBytes, p += kRunBytes) std::memcpy(p, run, kRunBytes);
+  std::memcpy(p, run, bytes);
 }
 
-// One row of a shear into out (m pixels): the n source pixels go right by
-// `shift`, those that land outside are dropped, the rest of the row is
-// background. With antialias each pixel blends with the previous landed one
-// (the background before the first), and when u > 0 the pixel after the last
-// gets the blend of the last with the background.
-void ShearRow(const uint8_t* src, int n, uint8_t* out, int m, int shift, int u, bool antialias, const Bgr& bg) {
+using BlendKernel = void (*)(const uint8_t* in, size_t bytes, int u, uint8_t* out);
+
+// One line of a shear into out (m pixels of P bytes, of which the first three
+// are blue, green and red): the n source pixels go right by `shift`, those
+// that land outside are dropped, the rest of the line is background. With
+// antialias each pixel blends with the previous landed one (the background
+// before the first), and when u > 0 the pixel after the last gets the blend
+// of the last with the background.
+template <int P>
+void ShearLine(const uint8_t* src, int n, uint8_t* out, int m, int shift, int u, bool antialias, const Bgr& bg,
+               BlendKernel blend) {
   const int first = std::max(0, -shift);
   const int end = std::min(n, m - shift);
   const bool lands = end > first;
-  FillBackground(out, 0, lands ? first + shift : m, bg);
+  FillBackground<P>(out, 0, lands ? first + shift : m, bg);
   if (!lands) {
     // Nothing lands; a tail pixel would blend the background with itself.
     return;
   }
-  FillBackground(out, end + shift, m, bg);
+  FillBackground<P>(out, end + shift, m, bg);
   if (!antialias) {
-    std::memcpy(out + 3 * size_t(first + shift), src + 3 * size_t(first), 3 * size_t(end - first));
+    std::memcpy(out + P * size_t(first + shift), src + P * size_t(first), P * size_t(end - first));
     return;
   }
   const int v = 4096 - u;
-  BlendPixel(bg.Channel, src + 3 * size_t(first), u, v, out + 3 * size_t(first + shift));
-  static const shear::BlendKernel blend = shear::BestBlend();
-  blend(src + 3 * size_t(first + 1), 3 * size_t(end - first - 1), u, out + 3 * size_t(first + 1 + shift));
+  BlendPixel(bg.Channel, src + P * size_t(first), u, v, out + P * size_t(first + shift));
+  blend(src + P * size_t(first + 1), P * size_t(end - first - 1), u, out + P * size_t(first + 1 + shift));
   const int after = shift + n;
   if (u > 0 && after >= 0 && after < m) {
-    BlendPixel(src + 3 * size_t(end - 1), bg.Channel, u, v, out + 3 * size_t(after));
+    BlendPixel(src + P * size_t(end - 1), bg.Channel, u, v, out + P * size_t(after));
   }
+}
+
+void ShearRow(const uint8_t* src, int n, uint8_t* out, int m, int shift, int u, bool antialias, const Bgr& bg) {
+  static const BlendKernel blend = shear::BestKernels().BlendRow;
+  ShearLine<3>(src, n, out, m, shift, u, antialias, bg, blend);
 }
 
 // Tells the handler trunc(step × 100 / (H + W1 + H2 + 0.5)) for every row or
@@ -180,15 +197,6 @@ void FirstShear(const Bitmap& t, const ShearGeometry& g, bool antialias, const B
   });
 }
 
-// Pixels are moved between rows and column buffers four bytes at a time,
-// the fourth byte being overwritten by the next pixel; the last pixel of a
-// run goes by itself, so nothing past the run is touched.
-inline void MovePixel(const uint8_t* from, uint8_t* to) {
-  uint32_t four;
-  std::memcpy(&four, from, 4);
-  std::memcpy(to, &four, 4);
-}
-
 // Second shear, in place on the first W1 columns of `work`: column c of the
 // first H rows moves down by round(k × s) − D over H2 rows, k = W1 − c for a
 // positive angle and c otherwise. A block of columns at a time is copied into
@@ -196,42 +204,31 @@ inline void MovePixel(const uint8_t* from, uint8_t* to) {
 // along rows; a block is read whole before it is written.
 void SecondShear(const ShearGeometry& g, bool antialias, const Bgr& bg, Bitmap& work) {
   constexpr int kBlock = 16;
-  constexpr int kAhead = 16;
-  // A spare byte after each column buffer takes the fourth byte of its last pixel.
-  const size_t inStride = 3 * size_t(g.H) + 1, outStride = 3 * size_t(g.H2) + 1;
+  constexpr size_t kAlign = 64;
+  const shear::Kernels& kernels = shear::BestKernels();
+  const auto columnBytes = [](int pixels) {
+    return (shear::kColumnPixelBytes * size_t(pixels) + kAlign - 1) / kAlign * kAlign;
+  };
+  const size_t inStride = columnBytes(g.H), outStride = columnBytes(g.H2);
   const int blocks = (g.W1 + kBlock - 1) / kBlock;
+  uint8_t* const bits = work.Bits();
+  const size_t stride = work.Stride();
   ParallelRows(blocks, kShearCost * kBlock * (g.H + g.H2), [&](int firstBlock, int endBlock) {
-    std::vector<uint8_t> columns(kBlock * inStride), sheared(kBlock * outStride);
+    PixelBuffer buffer(kBlock * (inStride + outStride));
+    uint8_t* const columns = buffer.data();
+    uint8_t* const sheared = columns + kBlock * inStride;
     for (int c0 = firstBlock * kBlock; c0 < std::min(g.W1, endBlock * kBlock); c0 += kBlock) {
       const int count = std::min(kBlock, g.W1 - c0);
-      for (int y = 0; y < g.H; ++y) {
-        const uint8_t* in = work.Row(y) + 3 * size_t(c0);
-        if (y + kAhead < g.H) {
-          __builtin_prefetch(work.Row(y + kAhead) + 3 * size_t(c0));
-          __builtin_prefetch(work.Row(y + kAhead) + 3 * size_t(c0) + 47);
-        }
-        uint8_t* out = columns.data() + 3 * size_t(y);
-        for (int j = 0; j + 1 < count; ++j) MovePixel(in + 3 * j, out + j * inStride);
-        std::memcpy(out + (count - 1) * inStride, in + 3 * (count - 1), 3);
-      }
+      kernels.RowsToColumns(bits + 3 * size_t(c0), stride, g.H, count, columns, inStride);
       for (int j = 0; j < count; ++j) {
         const int c = c0 + j;
         const double ks = (g.Theta > 0 ? g.W1 - c : c) * g.S;
         const int64_t o = RoundEven(ks);
         const int u = int(RoundEven((ks - double(o)) * 4096));
-        ShearRow(columns.data() + j * inStride, g.H, sheared.data() + j * outStride, g.H2, int(o) - g.D, u, antialias,
-                 bg);
+        ShearLine<shear::kColumnPixelBytes>(columns + j * inStride, g.H, sheared + j * outStride, g.H2,
+                                            int(o) - g.D, u, antialias, bg, kernels.BlendColumn);
       }
-      for (int r = 0; r < g.H2; ++r) {
-        const uint8_t* in = sheared.data() + 3 * size_t(r);
-        uint8_t* out = work.Row(r) + 3 * size_t(c0);
-        if (r + kAhead < g.H2) {
-          __builtin_prefetch(work.Row(r + kAhead) + 3 * size_t(c0), 1);
-          __builtin_prefetch(work.Row(r + kAhead) + 3 * size_t(c0) + 47, 1);
-        }
-        for (int j = 0; j + 1 < count; ++j) MovePixel(in + j * outStride, out + 3 * j);
-        std::memcpy(out + 3 * (count - 1), in + (count - 1) * outStride, 3);
-      }
+      kernels.ColumnsToRows(sheared, outStride, g.H2, count, bits + 3 * size_t(c0), stride);
     }
   });
 }

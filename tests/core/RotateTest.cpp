@@ -175,35 +175,82 @@ TEST(Rotate, ShearsGiveThePixelsOfTheirDefinition) {
   }
 }
 
-TEST(ShearBlend, EveryFormGivesTheDefinitionsBytes) {
-  std::vector<std::pair<const char*, shear::BlendKernel>> kernels{{"portable", shear::PortableBlend()}};
-  if (shear::Avx2Blend()) kernels.emplace_back("AVX2", shear::Avx2Blend());
-  // Every pair of a channel and the same channel of the pixel before it: the
-  // pixel p p p is followed by s s s.
-  std::vector<uint8_t> in;
-  for (int p = 0; p < 256; ++p) {
-    for (int s = 0; s < 256; ++s) in.insert(in.end(), {uint8_t(p), uint8_t(p), uint8_t(p), uint8_t(s), uint8_t(s), uint8_t(s)});
-  }
-  const size_t bytes = in.size() - 3;
-  std::vector<int> weights = {-2048, -2047, -1, 0, 1, 2047, 2048};
-  for (int u = -2048; u <= 2048; u += 61) weights.push_back(u);
-  std::vector<uint8_t> out(bytes);
-  for (const int u : weights) {
-    for (const auto& [name, kernel] : kernels) {
-      kernel(in.data() + 3, bytes, u, out.data());
-      for (size_t i = 0; i < bytes; ++i) {
-        const int expected = BlendByHand(in[i], in[i + 3], u);
-        ASSERT_EQ(out[i], expected) << name << " u " << u << ": " << int(in[i]) << " then " << int(in[i + 3]);
+std::vector<std::pair<const char*, const shear::Kernels*>> ShearKernelForms() {
+  std::vector<std::pair<const char*, const shear::Kernels*>> forms{{"portable", &shear::PortableKernels()}};
+  if (shear::Avx2Kernels()) forms.emplace_back("AVX2", shear::Avx2Kernels());
+  return forms;
+}
+
+TEST(ShearKernels, EveryFormBlendsAsDefined) {
+  // Every pair of a channel and the same channel of the pixel before it: a
+  // pixel of p is followed by one of s, for 24-bit and for 32-bit pixels.
+  for (const int pixelBytes : {3, shear::kColumnPixelBytes}) {
+    std::vector<uint8_t> in;
+    for (int p = 0; p < 256; ++p) {
+      for (int s = 0; s < 256; ++s) {
+        in.insert(in.end(), size_t(pixelBytes), uint8_t(p));
+        in.insert(in.end(), size_t(pixelBytes), uint8_t(s));
+      }
+    }
+    const size_t P = size_t(pixelBytes), bytes = in.size() - P;
+    std::vector<int> weights = {-2048, -2047, -1, 0, 1, 2047, 2048};
+    for (int u = -2048; u <= 2048; u += 61) weights.push_back(u);
+    std::vector<uint8_t> out(bytes);
+    for (const auto& [name, kernels] : ShearKernelForms()) {
+      const auto blend = pixelBytes == 3 ? kernels->BlendRow : kernels->BlendColumn;
+      for (const int u : weights) {
+        blend(in.data() + P, bytes, u, out.data());
+        for (size_t i = 0; i < bytes; ++i) {
+          ASSERT_EQ(out[i], BlendByHand(in[i], in[i + P], u))
+              << name << " " << pixelBytes << "-byte u " << u << ": " << int(in[i]) << " then " << int(in[i + P]);
+        }
+      }
+      // Every length, so that each form's whole steps and its rest meet the end.
+      for (size_t length = 0; length <= 100; ++length) {
+        std::vector<uint8_t> line(length, 0xA5);
+        blend(in.data() + P + 7 * length, length, 1234, line.data());
+        for (size_t i = 0; i < length; ++i) {
+          ASSERT_EQ(line[i], BlendByHand(in[7 * length + i], in[7 * length + i + P], 1234))
+              << name << " " << pixelBytes << "-byte length " << length;
+        }
       }
     }
   }
-  // Every length, so that each form's whole steps and its rest meet the end.
-  for (size_t length = 0; length <= 100; ++length) {
-    for (const auto& [name, kernel] : kernels) {
-      std::vector<uint8_t> row(length, 0xA5);
-      kernel(in.data() + 3 + 7 * length, length, 1234, row.data());
-      for (size_t i = 0; i < length; ++i) {
-        ASSERT_EQ(row[i], BlendByHand(in[7 * length + i], in[7 * length + i + 3], 1234)) << name << " length " << length;
+}
+
+TEST(ShearKernels, BlocksMoveBetweenRowsAndColumnsAndTouchNothingElse) {
+  // A block inside a larger picture, so that its neighbours show any byte
+  // read or written outside it; sizes around the eight-by-eight tiles.
+  struct Block {
+    int Height, Count;
+  };
+  const Bitmap picture = RandomPicture(40, 40, 9);
+  const int left = 3, top = 2;
+  const size_t columnStride = 4 * 40 + 8;
+  for (const Block block : {Block{1, 1}, Block{7, 9}, Block{8, 8}, Block{17, 16}, Block{33, 31}, Block{37, 1}}) {
+    for (const auto& [name, kernels] : ShearKernelForms()) {
+      const std::string what = std::string(name) + " " + std::to_string(block.Height) + "x" + std::to_string(block.Count);
+      std::vector<uint8_t> columns(columnStride * size_t(block.Count) + 16, 0xEE);
+      kernels->RowsToColumns(picture.Row(top) + 3 * left, picture.Stride(), block.Height, block.Count, columns.data(),
+                             columnStride);
+      for (int j = 0; j < block.Count; ++j) {
+        for (int y = 0; y < block.Height; ++y) {
+          const uint8_t* pixel = columns.data() + size_t(j) * columnStride + 4 * size_t(y);
+          ASSERT_EQ(Rgb(pixel[2], pixel[1], pixel[0]), picture.Pixel(left + j, top + y)) << what << " " << j << "," << y;
+        }
+        for (size_t i = 4 * size_t(block.Height); i < columnStride; ++i) {
+          ASSERT_EQ(columns[size_t(j) * columnStride + i], 0xEE) << what << " written past column " << j;
+        }
+      }
+      // Back into a picture of another colour: the block comes back, nothing else changes.
+      Bitmap target = FlatPicture(40, 40, Rgb(1, 2, 3));
+      kernels->ColumnsToRows(columns.data(), columnStride, block.Height, block.Count, target.Row(top) + 3 * left,
+                             target.Stride());
+      for (int y = 0; y < 40; ++y) {
+        for (int x = 0; x < 40; ++x) {
+          const bool inside = x >= left && x < left + block.Count && y >= top && y < top + block.Height;
+          ASSERT_EQ(target.Pixel(x, y), inside ? picture.Pixel(x, y) : Rgb(1, 2, 3)) << what << " at " << x << "," << y;
+        }
       }
     }
   }
