@@ -19,15 +19,10 @@ namespace {
 // they are asked for this many rows ahead of their turn.
 constexpr int kRowsAhead = 16;
 
-inline void PrefetchRow(const uint8_t* row, size_t bytes, bool forWriting) {
-  for (size_t b = 0; b < bytes; b += 64) {
-    if (forWriting) {
-      __builtin_prefetch(row + b, 1);
-    } else {
-      __builtin_prefetch(row + b, 0);
-    }
-  }
-  __builtin_prefetch(row + bytes - 1, forWriting ? 1 : 0);
+template <int ForWriting>
+inline void PrefetchRow(const uint8_t* row, size_t bytes) {
+  for (size_t b = 0; b < bytes; b += 64) __builtin_prefetch(row + b, ForWriting);
+  __builtin_prefetch(row + bytes - 1, ForWriting);
 }
 
 // s + (u × (p − s) + 2048) / 4096 (floored) equals the blend, as
@@ -70,7 +65,7 @@ void RowsToColumnsPortable(const uint8_t* rows, size_t stride, int height, int c
   const size_t rowBytes = 3 * size_t(count);
   for (int y = 0; y < height; ++y) {
     const uint8_t* in = rows + size_t(y) * stride;
-    if (y + kRowsAhead < height) PrefetchRow(in + kRowsAhead * stride, rowBytes, false);
+    if (y + kRowsAhead < height) PrefetchRow<0>(in + kRowsAhead * stride, rowBytes);
     uint8_t* out = columns + kColumnPixelBytes * size_t(y);
     for (int j = 0; j < count; ++j, in += 3, out += columnStride) {
       out[0] = in[0];
@@ -86,7 +81,7 @@ void ColumnsToRowsPortable(const uint8_t* columns, size_t columnStride, int heig
   const size_t rowBytes = 3 * size_t(count);
   for (int y = 0; y < height; ++y) {
     uint8_t* out = rows + size_t(y) * stride;
-    if (y + kRowsAhead < height) PrefetchRow(out + kRowsAhead * stride, rowBytes, true);
+    if (y + kRowsAhead < height) PrefetchRow<1>(out + kRowsAhead * stride, rowBytes);
     const uint8_t* in = columns + kColumnPixelBytes * size_t(y);
     for (int j = 0; j < count; ++j, out += 3, in += columnStride) {
       out[0] = in[0];
@@ -181,7 +176,7 @@ GLAMORA_AVX2 void RowsToColumnsAvx2(const uint8_t* rows, size_t stride, int heig
   for (; y + 8 <= height; y += 8) {
     const uint8_t* top = rows + size_t(y) * stride;
     for (int k = 0; k < 8 && y + k + kRowsAhead < height; ++k) {
-      PrefetchRow(top + (k + kRowsAhead) * stride, rowBytes, false);
+      PrefetchRow<0>(top + (k + kRowsAhead) * stride, rowBytes);
     }
     for (int j = 0; j < whole; j += 8) {
       __m256i v[8];
@@ -209,7 +204,7 @@ GLAMORA_AVX2 void ColumnsToRowsAvx2(const uint8_t* columns, size_t columnStride,
   for (; y + 8 <= height; y += 8) {
     uint8_t* top = rows + size_t(y) * stride;
     for (int k = 0; k < 8 && y + k + kRowsAhead < height; ++k) {
-      PrefetchRow(top + (k + kRowsAhead) * stride, rowBytes, true);
+      PrefetchRow<1>(top + (k + kRowsAhead) * stride, rowBytes);
     }
     for (int j = 0; j < whole; j += 8) {
       __m256i v[8];
