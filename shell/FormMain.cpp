@@ -28,6 +28,7 @@
 #include "face/StandardFace.h"
 #include "gallery/OpenFace.h"
 #include "gallery/Preview.h"
+#include "imaging/ImgEditor.h"
 #include "imaging/ImgThumbView.h"
 #include "imaging/core/FileExtension.h"
 #include "imaging/core/ImgIOParams.h"
@@ -92,6 +93,7 @@ void TFormMain::SetNewFaceDialog(AskSaveFileName dialog) { outlineCommit_->SetSa
 
 void TFormMain::SetOtherWindows(const TOtherWindows& windows) {
   windows_ = windows;
+  ApplyPictureLimits();
   galleryPanel_->SetPreview(windows.FormPreview);
   if (TFormFaceExpert* expert = windows.FormFaceExpert) {
     expert->OnHelpTopic = [this](const QString& topic) { ShowHelpTopic(topic); };
@@ -272,12 +274,22 @@ void TFormMain::FormCreate() {
   helpViewer_->SetHelpFile(programFolder_ + "Glamora.hlp");
   hairstylePage_->FormCreate();
   faceFileName_ = ReadStartupSettings(programFolder_);
+  pictureLimits_ = ReadWindowPictureLimits();
+  ApplyPictureLimits();
   galleryPanel_->FormCreate();
   CursorTable& cursors = CursorTable::Instance();
   for (const TMainCursorResource& entry : kMainCursorResources) {
     cursors.Register(CursorNumber(entry.Cursor), entry.Resource);
   }
   randomFaceShown_ = false;
+}
+
+void TFormMain::ApplyPictureLimits() {
+  model_.SetLoadLimits(pictureLimits_);
+  hairstylePage_->Catalogue().IO().Params.Limits = pictureLimits_;
+  galleryPanel_->SetPictureLimits(pictureLimits_);
+  if (windows_.FormPreview) windows_.FormPreview->ImgEditor1->IO().Params.Limits = pictureLimits_;
+  if (windows_.FormOpenFace) windows_.FormOpenFace->ImgEditor1->IO().Params.Limits = pictureLimits_;
 }
 
 void TFormMain::showEvent(QShowEvent* event) {
