@@ -35,6 +35,16 @@ bool Bitmap::Reset(int width, int height, PixelFormat format) {
   return true;
 }
 
+bool Bitmap::Reshape(int width, int height) {
+  if (!SizeWithinLimits(width, height)) return false;
+  const size_t stride = StrideFor(width, format_);
+  data_.Resize(stride * size_t(height));
+  width_ = width;
+  height_ = height;
+  stride_ = stride;
+  return true;
+}
+
 bool Bitmap::SetSize(int width, int height, TColor fill) {
   if (width == width_ && height == height_) return true;
   if (!SizeWithinLimits(width, height)) return false;

@@ -183,18 +183,29 @@ class ShearProgress {
 // Rough operations per pixel of a shear, for sharing rows between threads.
 constexpr double kShearCost = 6;
 
-// First shear: row r of T moves right by round(k × t), k = r for a positive
-// angle and H − r otherwise; its fraction (truncated) weighs the blend. The
-// rows land in the first W1 columns of `work`.
-void FirstShear(const Bitmap& t, const ShearGeometry& g, bool antialias, const Bgr& bg, Bitmap& work) {
-  ParallelRows(g.H, kShearCost * g.W1, [&](int first, int end) {
-    for (int r = first; r < end; ++r) {
-      const double kt = (g.Theta > 0 ? r : g.H - r) * g.T;
-      const int64_t o = RoundEven(kt);
-      const int u = int(TruncGuarded((kt - double(o)) * 4096));
-      ShearRow(t.Row(r), g.W, work.Row(r), g.W1, int(o), u, antialias, bg);
-    }
-  });
+// First shear, in place: `work` holds T's rows as they lay, `sourceStride`
+// bytes apart, at the start of its larger rows. Row r of T moves right by
+// round(k × t), k = r for a positive angle and H − r otherwise; its fraction
+// (truncated) weighs the blend. The rows land in the first W1 columns of
+// their rows of `work`. Rows go from the last up, a band at a time: a band's
+// rows are copied aside before any is written, and as the rows of `work` are
+// longer, the rows a band writes cover only its own source rows and those
+// below them, which are done.
+void FirstShear(const ShearGeometry& g, size_t sourceStride, bool antialias, const Bgr& bg, Bitmap& work) {
+  const int bandRows = std::min(g.H, 256);
+  PixelBuffer band(size_t(bandRows) * sourceStride);
+  for (int end = g.H; end > 0; end -= bandRows) {
+    const int first = std::max(0, end - bandRows);
+    std::memcpy(band.data(), work.Bits() + size_t(first) * sourceStride, size_t(end - first) * sourceStride);
+    ParallelRows(end - first, kShearCost * g.W1, [&](int from, int to) {
+      for (int r = first + from; r < first + to; ++r) {
+        const double kt = (g.Theta > 0 ? r : g.H - r) * g.T;
+        const int64_t o = RoundEven(kt);
+        const int u = int(TruncGuarded((kt - double(o)) * 4096));
+        ShearRow(band.data() + size_t(r - first) * sourceStride, g.W, work.Row(r), g.W1, int(o), u, antialias, bg);
+      }
+    });
+  }
 }
 
 // Second shear, in place on the first W1 columns of `work`: column c of the
@@ -306,12 +317,14 @@ bool Rotate(Bitmap& bitmap, int angle, bool antialias, TColor background, const 
   }
   if (n == 0) return true;
 
-  // One buffer holds all three shears: each works in place on the part the
-  // one before it left.
+  // The picture's own memory, grown, holds all three shears: each works in
+  // place on the part the one before it left.
   const Bgr bg = BgrOf(background);
   ShearProgress steps(progress, g);
-  Bitmap work(std::max(g.W1, g.W3), std::max(g.H, g.H2));
-  FirstShear(bitmap, g, antialias, bg, work);
+  const size_t sourceStride = bitmap.Stride();
+  Bitmap& work = bitmap;
+  work.Reshape(std::max(g.W1, g.W3), std::max(g.H, g.H2));
+  FirstShear(g, sourceStride, antialias, bg, work);
   steps.Steps(g.H);
   SecondShear(g, antialias, bg, work);
   steps.Steps(g.W1);
@@ -321,9 +334,10 @@ bool Rotate(Bitmap& bitmap, int angle, bool antialias, TColor background, const 
     // Only very narrow pictures need a larger buffer than the result.
     Bitmap result(g.W3, g.H2);
     for (int r = 0; r < g.H2; ++r) std::memcpy(result.Row(r), work.Row(r), 3 * size_t(g.W3));
-    work = std::move(result);
+    ReplacePicture(bitmap, std::move(result));
+  } else {
+    work.ClearRowTails();
   }
-  ReplacePicture(bitmap, std::move(work));
   return true;
 }
 
