@@ -1,3 +1,5 @@
+// TIFF coding through libtiff over the program's streams: plain 8-bit pages by
+// strip or tile straight into the bitmap, other kinds through its RGBA raster.
 #include "codecs/Tiff.h"
 
 #include <tiffio.h>

@@ -1,3 +1,4 @@
+// Bitmap sizes, conversion to 24 bits, filling and pixel access.
 #include "imaging/core/Bitmap.h"
 
 #include <algorithm>

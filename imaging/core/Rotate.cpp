@@ -1,3 +1,5 @@
+// Rotation: quarter turns by tiles, then the three shears within the picture's
+// own memory.
 #include "imaging/core/Rotate.h"
 
 #include <algorithm>

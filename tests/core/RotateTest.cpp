@@ -1,3 +1,5 @@
+// Rotation: quarter turns, the three shears against their definition pixel by
+// pixel, the blend weights, sizes, limits and progress.
 #include "imaging/core/Rotate.h"
 
 #include <gtest/gtest.h>
