@@ -1,3 +1,5 @@
+// Reading and writing BMP files: the information headers, palettes, bit fields
+// and run-length codes, row by row into the bitmap.
 #include "codecs/Bmp.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// Reading GIF files through giflib onto a canvas of the logical screen, and
+// writing one frame with a palette made from the picture's colours.
 #include "codecs/Gif.h"
 
 #include <gif_lib.h>

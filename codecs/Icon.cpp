@@ -1,3 +1,5 @@
+// Reading icon and cursor files: the directory, the choice of the largest
+// image, and its colour and mask bitmaps.
 #include "codecs/Icon.h"
 
 #include <algorithm>

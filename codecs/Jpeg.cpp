@@ -1,3 +1,5 @@
+// JPEG coding through libjpeg with its jumps kept inside guarded calls, a band
+// of rows at a time.
 #include "codecs/Jpeg.h"
 
 #include <algorithm>

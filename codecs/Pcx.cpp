@@ -1,3 +1,5 @@
+// Reading and writing PCX files: the header, the run-length rows of each
+// plane and the palettes.
 #include "codecs/Pcx.h"
 
 #include <algorithm>

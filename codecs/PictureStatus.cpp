@@ -1,3 +1,4 @@
+// The words each picture status is told to the user with.
 #include "codecs/PictureStatus.h"
 
 #include <ostream>

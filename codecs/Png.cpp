@@ -1,3 +1,4 @@
+// PNG coding through libpng from memory into bitmap rows, and out to a stream.
 #include "codecs/Png.h"
 
 #include <png.h>

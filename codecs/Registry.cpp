@@ -1,3 +1,4 @@
+// The table of the program's own codecs and the lookups over it.
 #include "codecs/Registry.h"
 
 #include <array>

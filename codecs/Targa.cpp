@@ -1,3 +1,5 @@
+// Reading and writing Targa files: the header, colour maps, run-length
+// packets and the corner the rows start from.
 #include "codecs/Targa.h"
 
 #include <algorithm>

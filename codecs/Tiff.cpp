@@ -1,3 +1,5 @@
+// TIFF coding through libtiff over the program's streams: plain 8-bit pages by
+// strip or tile straight into the bitmap, other kinds through its RGBA raster.
 #include "codecs/Tiff.h"
 
 #include <tiffio.h>
@@ -10,6 +12,7 @@
 #include <cstring>
 
 #include "codecs/RowProgress.h"
+#include "imaging/core/ChannelOrder.h"
 #include "imaging/core/Rounding.h"
 
 namespace glamora::codec {
@@ -203,11 +206,7 @@ void SamplesToBgr(const uint8_t* in, uint8_t* out, uint32_t width, bool grey, bo
     for (uint32_t x = 0; x < width; ++x, out += 3) out[0] = out[1] = out[2] = invert ? uint8_t(255 - in[x]) : in[x];
     return;
   }
-  for (uint32_t x = 0; x < width; ++x, in += 3, out += 3) {
-    out[0] = in[2];
-    out[1] = in[1];
-    out[2] = in[0];
-  }
+  SwapRedAndBlue(in, out, width);
 }
 
 PictureStatus ReadPlainEightBit(TIFF* tif, const PageLayout& page, Bitmap& picture, const ProgressRecord& progress) {
@@ -463,11 +462,7 @@ PictureStatus TryEncode(const Bitmap& in, const TImgIOParams& params, const Prog
       if (bilevel) {
         std::copy_n(row, rowBytes, line);
       } else {
-        for (uint32_t x = 0; x < width; ++x) {
-          line[3 * x] = row[3 * x + 2];
-          line[3 * x + 1] = row[3 * x + 1];
-          line[3 * x + 2] = row[3 * x];
-        }
+        SwapRedAndBlue(row, line, width);
       }
     }
     ok = TIFFWriteEncodedStrip(tif, index, strip.data(), tmsize_t(rowBytes * count)) >= 0;

@@ -3,6 +3,7 @@
 
 #include <QFileInfo>
 #include <QSettings>
+#include <algorithm>
 
 namespace glamora {
 
@@ -40,6 +41,17 @@ std::string ReadStartupSettings(const std::string& programFolder) {
     faceFile = DefaultFaceFile(programFolder);
   }
   return faceFile;
+}
+
+DecodeLimits ReadWindowPictureLimits() {
+  const SettingsStore store;
+  const auto read = [&](const char* name, int64_t fallback, int64_t most) {
+    bool whole = false;
+    const qlonglong value = QString::fromStdString(store.ReadString(name)).trimmed().toLongLong(&whole);
+    return whole && value >= 1 ? std::min<int64_t>(value, most) : fallback;
+  };
+  return {read("WindowPictureMaxSide", kWindowPictureLimits.MaxSide, PictureLimits::kMaxSide),
+          read("WindowPictureMaxPixels", kWindowPictureLimits.MaxPixels, PictureLimits::kMaxPixels)};
 }
 
 void WriteClosingSettings(const std::string& faceFileName) {

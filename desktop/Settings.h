@@ -1,8 +1,12 @@
 #pragma once
 // The per-user settings: one key, "Software/Orvane/Glamora", with the string
-// values "InstallDir" and "FaceFile". A missing value reads as "".
+// values "InstallDir" and "FaceFile", and the limits of the pictures the
+// window opens, "WindowPictureMaxSide" and "WindowPictureMaxPixels". A
+// missing value reads as "".
 #include <memory>
 #include <string>
+
+#include "imaging/core/ImgIOParams.h"
 
 class QSettings;
 
@@ -33,6 +37,13 @@ std::string ReadStartupSettings(const std::string& programFolder);
 
 // Closing: stores the current face file.
 void WriteClosingSettings(const std::string& faceFileName);
+
+// The largest faces, hairstyles and gallery pictures the window opens: the
+// values "WindowPictureMaxSide" (pixels a side) and "WindowPictureMaxPixels"
+// (pixels in all) as whole numbers. One that is missing, not a whole number
+// or below 1 takes kWindowPictureLimits' own; neither goes past what the
+// program can hold at all.
+DecodeLimits ReadWindowPictureLimits();
 
 // The model face used when no other face is known.
 std::string DefaultFaceFile(const std::string& programFolder);

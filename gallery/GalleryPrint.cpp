@@ -43,10 +43,11 @@ void DrawPrintFrame(Bitmap& picture) {
   }
 }
 
-QRect PrintGalleryPicture(const std::string& pictureFile, QPrinter& printer) {
+QRect PrintGalleryPicture(const std::string& pictureFile, QPrinter& printer, const DecodeLimits& limits) {
   Bitmap picture;
   TImgIO io;
   io.SetBitmap(&picture);
+  io.Params.Limits = limits;
   if (!io.LoadFromFile(pictureFile) || picture.Empty()) return {};
   if (picture.Format() != PixelFormat::Bits24) picture.ConvertTo24();
   DrawPrintFrame(picture);
@@ -69,7 +70,7 @@ ChoosePrinter PrintDialog(QWidget* parent) {
 }
 
 QRect PrintSelectedGalleryPicture(int imageCount, const std::string& pictureFile, QPrinter& printer,
-                                  const ChoosePrinter& choosePrinter) {
+                                  const ChoosePrinter& choosePrinter, const DecodeLimits& limits) {
   if (imageCount <= 0 || pictureFile.empty()) {
     ShowMessage(kNoSelectedGalleryPicture);
     return {};
@@ -78,7 +79,7 @@ QRect PrintSelectedGalleryPicture(int imageCount, const std::string& pictureFile
   printer.setPrintRange(QPrinter::AllPages);
   printer.setFromTo(0, 0);
   printer.setCopyCount(1);
-  return PrintGalleryPicture(pictureFile, printer);
+  return PrintGalleryPicture(pictureFile, printer, limits);
 }
 
 }  // namespace glamora

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "imaging/core/Bitmap.h"
+#include "imaging/core/ImgIOParams.h"
 
 class QPrinter;
 class QWidget;
@@ -21,12 +22,13 @@ QSize PrintedSize(int dpiX, int width, int height);
 // exclusive: columns 0 and W − 2, rows 0 and H − 2 of a 24-bit picture.
 void DrawPrintFrame(Bitmap& picture);
 
-// Loads the picture (decoder by extension), frames it and prints it on one
-// page. Returns the printed rectangle in printer dots, relative to the
-// printable area; an empty one when nothing was printed (a picture that could
-// not be decoded, a job that could not be started). Throws FileError when the
-// file cannot be opened.
-QRect PrintGalleryPicture(const std::string& pictureFile, QPrinter& printer);
+// Loads the picture (decoder by extension, within `limits`), frames it and
+// prints it on one page. Returns the printed rectangle in printer dots,
+// relative to the printable area; an empty one when nothing was printed (a
+// picture that could not be decoded, a job that could not be started). Throws
+// FileError when the file cannot be opened.
+QRect PrintGalleryPicture(const std::string& pictureFile, QPrinter& printer,
+                          const DecodeLimits& limits = kWindowPictureLimits);
 
 // Lets the user choose the printer; false when cancelled.
 using ChoosePrinter = std::function<bool(QPrinter& printer)>;
@@ -39,6 +41,7 @@ ChoosePrinter PrintDialog(QWidget* parent);
 // the printer and prints. The choices made in the dialog (pages, selection,
 // copies) do not change what is printed. Returns the printed rectangle.
 QRect PrintSelectedGalleryPicture(int imageCount, const std::string& pictureFile, QPrinter& printer,
-                                  const ChoosePrinter& choosePrinter);
+                                  const ChoosePrinter& choosePrinter,
+                                  const DecodeLimits& limits = kWindowPictureLimits);
 
 }  // namespace glamora

@@ -44,12 +44,13 @@ bool AcceptedHairExtension(const std::string& fileName) {
   return extension == ".bmp" || extension == ".jpg" || extension == ".tif";
 }
 
-THairLoad ReadHairstyle(const std::string& fileName, Bitmap& untinted) {
+THairLoad ReadHairstyle(const std::string& fileName, Bitmap& untinted, const DecodeLimits& limits) {
   if (fileName.empty() || !IsFile(fileName)) return THairLoad::NoFile;
   if (!AcceptedHairExtension(fileName)) return THairLoad::Refused;
   Bitmap picture;
   TImgIO io;
   io.SetBitmap(&picture);
+  io.Params.Limits = limits;
   if (!io.LoadFromFile(fileName)) return THairLoad::Unreadable;
 
   Threshold(picture, PixelRect::Of(picture), kWhitening);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "imaging/core/Bitmap.h"
+#include "imaging/core/ImgIOParams.h"
 
 namespace glamora {
 
@@ -42,9 +43,10 @@ bool AcceptedHairExtension(const std::string& fileName);
 // 180 becomes 255, the colour of pixel (5, 5) (or the nearest one of a
 // smaller picture) becomes the see-through colour, and the picture is marked
 // see-through. A missing file, a refused extension or an unreadable picture
-// leaves `untinted` as it was. Pictures that are not 24-bit are kept as they
-// were read. A file that cannot be opened throws FileError.
-THairLoad ReadHairstyle(const std::string& fileName, Bitmap& untinted);
+// (one beyond `limits` included) leaves `untinted` as it was. Pictures that
+// are not 24-bit are kept as they were read. A file that cannot be opened
+// throws FileError.
+THairLoad ReadHairstyle(const std::string& fileName, Bitmap& untinted, const DecodeLimits& limits);
 
 // The untinted hair with the colour added to each channel (clamped to 255),
 // its see-through colour kept as it was; a picture that is not 24-bit is

@@ -1,3 +1,5 @@
+// The picture open dialog: the file list, the preview pane and its lines, kept
+// in step with the selection.
 #include "imaging/ImgOpenDialog.h"
 
 #include <QApplication>

@@ -1,3 +1,5 @@
+// The thumbnail grid: its layout, the loading of the cells on screen, the
+// selection, and painting.
 #include "imaging/ImgThumbView.h"
 
 #include <QElapsedTimer>

@@ -1,3 +1,4 @@
+// The single-image view: zoom, fitting, scrolling and painting of its bitmap.
 #include "imaging/ImgView.h"
 
 #include <QMouseEvent>

@@ -1,3 +1,5 @@
+// What both image views share: background, border, scroll bars and the change
+// list of attached components.
 #include "imaging/ImgViewBase.h"
 
 #include <algorithm>

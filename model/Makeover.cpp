@@ -48,6 +48,7 @@ bool Makeover::LoadFace(const std::string& fileName) {
   Bitmap picture;
   TImgIO io;
   io.SetBitmap(&picture);
+  io.Params.Limits = limits_;
   if (!io.LoadFromStream(payload) || io.Aborting) return false;
 
   face_ = std::move(picture);
@@ -201,7 +202,7 @@ void Makeover::RandomMakeup(RandomGenerator& random) {
 
 THairLoad Makeover::LoadHairstyle(const std::string& fileName) {
   hairFileName_ = FullHairPath(fileName);
-  const THairLoad result = ReadHairstyle(hairFileName_, untintedHair_);
+  const THairLoad result = ReadHairstyle(hairFileName_, untintedHair_, limits_);
   if (result == THairLoad::Loaded) {
     TintHair(untintedHair_, tint_, hair_);
     HairChanged(HairChange::Loaded);

@@ -16,6 +16,7 @@
 #include "hair/Placement.h"
 #include "imaging/components/ImgProc.h"
 #include "imaging/core/Bitmap.h"
+#include "imaging/core/ImgIOParams.h"
 #include "imaging/core/PixelRect.h"
 #include "imaging/core/PolygonRegion.h"
 
@@ -33,6 +34,12 @@ class Makeover {
   Makeover();
   Makeover(const Makeover&) = delete;
   Makeover& operator=(const Makeover&) = delete;
+
+  // The largest face and hairstyle pictures LoadFace and LoadHairstyle
+  // accept: by default the largest the program can hold; the window gives
+  // its own, lower ones.
+  void SetLoadLimits(const DecodeLimits& limits) { limits_ = limits; }
+  const DecodeLimits& LoadLimits() const { return limits_; }
 
   // ---- the face
 
@@ -171,6 +178,7 @@ class Makeover {
   std::string hairFileName_;
   THairColour tint_ = kDefaultHairColour;
   PixelRect placement_ = DefaultHairPlacement();
+  DecodeLimits limits_;
 };
 
 }  // namespace glamora

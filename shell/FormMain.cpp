@@ -31,6 +31,7 @@
 #include "face/StandardFace.h"
 #include "gallery/OpenFace.h"
 #include "gallery/Preview.h"
+#include "imaging/ImgEditor.h"
 #include "imaging/ImgOpenDialog.h"
 #include "imaging/ImgThumbView.h"
 #include "imaging/core/FileExtension.h"
@@ -111,6 +112,7 @@ void TFormMain::SetFaceFinder(FindFaceFunction finder) {
 
 void TFormMain::SetOtherWindows(const TOtherWindows& windows) {
   windows_ = windows;
+  ApplyPictureLimits();
   galleryPanel_->SetPreview(windows.FormPreview);
   if (TFormFaceExpert* expert = windows.FormFaceExpert) {
     expert->OnHelpTopic = [this](const QString& topic) { ShowHelpTopic(topic); };
@@ -307,6 +309,8 @@ void TFormMain::FormCreate() {
   helpViewer_->SetHelpFile(programFolder_ + "Glamora.hlp");
   hairstylePage_->FormCreate();
   faceFileName_ = ReadStartupSettings(programFolder_);
+  pictureLimits_ = ReadWindowPictureLimits();
+  ApplyPictureLimits();
   galleryPanel_->FormCreate();
   CursorTable& cursors = CursorTable::Instance();
   for (const TMainCursorResource& entry : kMainCursorResources) {
@@ -319,6 +323,14 @@ void TFormMain::FormCreate() {
     if (!chosen.isEmpty()) graphicFolder_ = QFileInfo(chosen).absolutePath().toStdString();
     return chosen.toStdString();
   };
+}
+
+void TFormMain::ApplyPictureLimits() {
+  model_.SetLoadLimits(pictureLimits_);
+  hairstylePage_->Catalogue().IO().Params.Limits = pictureLimits_;
+  galleryPanel_->SetPictureLimits(pictureLimits_);
+  if (windows_.FormPreview) windows_.FormPreview->ImgEditor1->IO().Params.Limits = pictureLimits_;
+  if (windows_.FormOpenFace) windows_.FormOpenFace->ImgEditor1->IO().Params.Limits = pictureLimits_;
 }
 
 void TFormMain::showEvent(QShowEvent* event) {

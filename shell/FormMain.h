@@ -151,6 +151,9 @@ class TFormMain : public QMainWindow, private TMainWindowHost {
   void ConnectCommands();
   void InstallKeyPreview();
   void FormCreate();
+  // Gives the model, the thumbnails and the dialogs that open faces,
+  // hairstyles and gallery pictures the window's limits.
+  void ApplyPictureLimits();
   void FormShow();
   void CentreCanvas();
   // Shows the prepared face expert and takes its new face.
@@ -174,6 +177,7 @@ class TFormMain : public QMainWindow, private TMainWindowHost {
   bool randomFaceShown_ = false;
   std::string graphicFolder_;
   TOtherWindows windows_;
+  DecodeLimits pictureLimits_ = kWindowPictureLimits;
 
   QWidget* clientArea_ = nullptr;
   TPanel* facePanel_ = nullptr;

@@ -197,11 +197,16 @@ void TGalleryPanel::ExportSelected() {
   ExportGalleryPicture(thumbnails_->GetImageFileName(selected), export_, exportDialog_);
 }
 
+void TGalleryPanel::SetPictureLimits(const DecodeLimits& limits) {
+  limits_ = limits;
+  thumbnails_->IO().Params.Limits = limits;
+}
+
 QRect TGalleryPanel::PrintSelected() {
   if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
   const int selected = thumbnails_->SelectedImage();
   return PrintSelectedGalleryPicture(thumbnails_->ImageCount(), thumbnails_->GetImageFileName(selected), *printer_,
-                                     printDialog_);
+                                     printDialog_, limits_);
 }
 
 }  // namespace glamora

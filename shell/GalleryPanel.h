@@ -40,6 +40,8 @@ class TGalleryPanel : public QObject {
   // Replace the export's save dialog and the print dialog (tests answer them).
   void SetExportDialog(AskExportFileName dialog) { exportDialog_ = std::move(dialog); }
   void SetPrintDialog(ChoosePrinter dialog) { printDialog_ = std::move(dialog); }
+  // The largest gallery pictures the thumbnails and the print open.
+  void SetPictureLimits(const DecodeLimits& limits);
 
   // ---- what the window asks of the panel
   // Creating the window: the counter from the pictures in the folder.
@@ -97,6 +99,7 @@ class TGalleryPanel : public QObject {
   QToolButton* helpButton_ = nullptr;
   TImgThumbView* thumbnails_ = nullptr;
 
+  DecodeLimits limits_ = kWindowPictureLimits;
   int32_t counter_ = 0;
   bool showNumbers_ = false;
   ExportState export_;

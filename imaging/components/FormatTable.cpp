@@ -1,3 +1,4 @@
+// The table of picture file types, its hooks, and content detection.
 #include "imaging/components/FormatTable.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// The picture input/output front: choosing a codec, loading and saving files
+// and streams, and reporting the outcome.
 #include "imaging/components/ImgIO.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Reading and writing the prefixes that may come before a picture in a stream.
 #include "imaging/components/ImgIOStreamHeader.h"
 
 #include <cstring>

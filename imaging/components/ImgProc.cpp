@@ -1,3 +1,5 @@
+// The processing component: each operation on the current bitmap, its undo
+// copy and the repaint that follows.
 #include "imaging/components/ImgProc.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The message texts in every language, and which language the system asks for.
 #include "imaging/components/MsgTable.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// The preview's five lines, worked out from a file and what its decoder tells.
 #include "imaging/components/PreviewInfo.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Bitmap sizes, conversion to 24 bits, filling and pixel access.
 #include "imaging/core/Bitmap.h"
 
 #include <algorithm>
@@ -32,6 +33,16 @@ bool Bitmap::Reset(int width, int height, PixelFormat format) {
     palette_.resize(256);
     for (int i = 0; i < 256; ++i) palette_[i] = Rgb(i, i, i);
   }
+  return true;
+}
+
+bool Bitmap::Reshape(int width, int height) {
+  if (!SizeWithinLimits(width, height)) return false;
+  const size_t stride = StrideFor(width, format_);
+  data_.Resize(stride * size_t(height));
+  width_ = width;
+  height_ = height;
+  stride_ = stride;
   return true;
 }
 

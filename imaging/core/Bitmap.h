@@ -51,6 +51,17 @@ class Bitmap {
   // Returns false, leaving the bitmap as it was, for a size over the limits.
   bool Reset(int width, int height, PixelFormat format = PixelFormat::Bits24);
 
+  // Gives the bitmap a new size (same format) while its memory keeps the
+  // bytes it holds from the start: the old rows stay where they lay, which
+  // is no longer where the rows of the same number are. For operations that
+  // rearrange a picture within its own memory: a large picture grows without
+  // its bytes being copied or fresh memory being touched. Bytes past the old
+  // ones, row padding included, are unspecified until ClearRowTails. False,
+  // leaving the bitmap as it was, for a size over the limits.
+  bool Reshape(int width, int height);
+  // Zeroes the bytes of every row after its last whole pixel.
+  void ClearRowTails();
+
   // Changes the size keeping the overlapping top-left part; new pixels take
   // the fill colour (24-bit) or palette index 0. False for a size over the limits.
   bool SetSize(int width, int height, TColor fill = clBlack);
@@ -82,9 +93,6 @@ class Bitmap {
   }
 
  private:
-  // Zeroes the bytes of every row after its last whole pixel.
-  void ClearRowTails();
-
   int width_ = 0;
   int height_ = 0;
   PixelFormat format_ = PixelFormat::Bits24;

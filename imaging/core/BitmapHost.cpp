@@ -1,3 +1,5 @@
+// The change list and free notification between bitmap hosts and the
+// components attached to them.
 #include "imaging/core/BitmapHost.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// Clear: the region filled with the colour, or in a palette picture with the
+// nearest palette entry.
 #include "imaging/core/Clear.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// System colours resolved to the fixed values this program gives them.
 #include "imaging/core/Color.h"
 
 namespace glamora {

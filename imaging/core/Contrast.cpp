@@ -1,3 +1,5 @@
+// Contrast: the channel means over the bitmap, then a table per channel
+// applied to the region.
 #include "imaging/core/Contrast.h"
 
 #include <array>

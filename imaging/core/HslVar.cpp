@@ -1,3 +1,5 @@
+// HSLVar over a region: the vector kernels where they apply, one colour at a
+// time otherwise.
 #include "imaging/core/HslVar.h"
 
 #include "imaging/core/HslVarKernels.h"

@@ -20,7 +20,11 @@
 #pragma GCC diagnostic ignored "-Wpsabi"
 // The AVX-512 intrinsics start some results from a deliberately undefined
 // register, which the compiler's own headers then report as uninitialised.
+#if defined(__clang__)
+#pragma clang diagnostic ignored "-Wuninitialized"
+#else
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 
 namespace glamora::hsl {
 
@@ -69,32 +73,48 @@ struct Lanes<8> {
   typedef int32_t I __attribute__((vector_size(32)));
 };
 
+// The helpers take and give their vectors by reference: they are compiled
+// only inlined into the kernels built for the wider instructions, and a vector
+// passed by value from code built without them would need another ABI.
 template <int N>
-[[gnu::always_inline]] inline typename Lanes<N>::D HueToChannels(typename Lanes<N>::D p, typename Lanes<N>::D q,
-                                                                 typename Lanes<N>::D t) {
+[[gnu::always_inline]] inline void HueToChannels(const typename Lanes<N>::D& p, const typename Lanes<N>::D& q,
+                                                 const typename Lanes<N>::D& position, typename Lanes<N>::D& out) {
   using D = typename Lanes<N>::D;
-  t = t < 0 ? t + 1 : (t > 1 ? t - 1 : t);
+  const D t = position < 0 ? position + 1 : (position > 1 ? position - 1 : position);
   const D rising = p + (q - p) * 6 * t;
   const D falling = p + (q - p) * (2.0 / 3.0 - t) * 6;
-  return 6 * t < 1 ? rising : (2 * t < 1 ? q : (3 * t < 2 ? falling : p));
+  out = 6 * t < 1 ? rising : (2 * t < 1 ? q : (3 * t < 2 ? falling : p));
 }
 
 // ClampToByte(TruncGuarded(v × 255)); the values are far inside 32 bits.
 template <int N>
-[[gnu::always_inline]] inline typename Lanes<N>::I ToChannels(typename Lanes<N>::D v) {
+[[gnu::always_inline]] inline void ToChannels(const typename Lanes<N>::D& v, typename Lanes<N>::I& out) {
   using D = typename Lanes<N>::D;
   using I = typename Lanes<N>::I;
   const D x = v * 255;
   I i = __builtin_convertvector(x < 0 ? x - 1e-7 : x + 1e-7, I);
   i = i < 0 ? 0 : i;
-  return i > 255 ? 255 : i;
+  out = i > 255 ? 255 : i;
+}
+
+// The channel of hue position t, or the lightness itself where the colour is flat.
+template <int N>
+[[gnu::always_inline]] inline void ChannelOf(const typename Lanes<N>::D& p, const typename Lanes<N>::D& q,
+                                             const typename Lanes<N>::D& t, const typename Lanes<N>::D& newL,
+                                             const typename Lanes<N>::D& newS, typename Lanes<N>::I& out) {
+  using D = typename Lanes<N>::D;
+  D hue;
+  HueToChannels<N>(p, q, t, hue);
+  const D channel = newS == 0 ? newL : hue;
+  ToChannels<N>(channel, out);
 }
 
 // ShiftPixel on N pixels given as c / 255 per channel.
 template <int N>
-[[gnu::always_inline]] inline void ShiftLanes(typename Lanes<N>::D r, typename Lanes<N>::D g, typename Lanes<N>::D b,
-                                              const Shift& shift, typename Lanes<N>::I& red,
-                                              typename Lanes<N>::I& green, typename Lanes<N>::I& blue) {
+[[gnu::always_inline]] inline void ShiftLanes(const typename Lanes<N>::D& r, const typename Lanes<N>::D& g,
+                                              const typename Lanes<N>::D& b, const Shift& shift,
+                                              typename Lanes<N>::I& red, typename Lanes<N>::I& green,
+                                              typename Lanes<N>::I& blue) {
   using D = typename Lanes<N>::D;
   const D zero = {}, one = zero + 1;
   D max = r < g ? g : r;
@@ -122,10 +142,9 @@ template <int N>
   newH = 1 < newH ? one : newH;
   const D q = newL > 0.5 ? newL + newS - newL * newS : newL * (1 + newS);
   const D p = 2 * newL - q;
-  const auto flat = newS == 0;
-  red = ToChannels<N>(flat ? newL : HueToChannels<N>(p, q, newH + 1.0 / 3.0));
-  green = ToChannels<N>(flat ? newL : HueToChannels<N>(p, q, newH));
-  blue = ToChannels<N>(flat ? newL : HueToChannels<N>(p, q, newH - 1.0 / 3.0));
+  ChannelOf<N>(p, q, newH + 1.0 / 3.0, newL, newS, red);
+  ChannelOf<N>(p, q, newH, newL, newS, green);
+  ChannelOf<N>(p, q, newH - 1.0 / 3.0, newL, newS, blue);
 }
 
 [[gnu::target("avx2")]] void RowAvx2(uint8_t* p, int width, const Shift& shift) {

@@ -1,3 +1,4 @@
+// Conversions between integer HSV and RGB colours.
 #include "imaging/core/HsvColor.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// The process-wide LZW hooks every parameter record copies, and the
+// installing of the program's coders into them.
 #include "imaging/core/ImgIOParams.h"
 
 namespace glamora {

@@ -1,3 +1,4 @@
+// IntensityRGBall: one clamping table per channel applied to the region.
 #include "imaging/core/Intensity.h"
 
 #include "imaging/core/ChannelTable.h"

@@ -1,3 +1,4 @@
+// The magic wand's span fill, its growth by one pixel and its outline.
 #include "imaging/core/MagicWand.h"
 
 #include <algorithm>

@@ -4,6 +4,7 @@
 
 #include <sys/mman.h>
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <utility>
@@ -30,6 +31,14 @@ uint8_t* MapAligned(size_t length) {
   return reinterpret_cast<uint8_t*>(aligned);
 }
 
+// Bytes of unspecified content get a fixed pattern in builds with
+// assertions, so that code relying on zeros shows itself.
+void MarkUnspecified([[maybe_unused]] uint8_t* bytes, [[maybe_unused]] size_t count) {
+#ifndef NDEBUG
+  std::memset(bytes, 0xCD, count);
+#endif
+}
+
 }  // namespace
 
 PixelBuffer::PixelBuffer(size_t bytes) : size_(bytes) {
@@ -40,12 +49,36 @@ PixelBuffer::PixelBuffer(size_t bytes) : size_(bytes) {
   } else {
     data_ = static_cast<uint8_t*>(::operator new(bytes, kAlignment));
   }
-#ifndef NDEBUG
-  std::memset(data_, 0xCD, bytes);
-#endif
+  MarkUnspecified(data_, bytes);
 }
 
 PixelBuffer::~PixelBuffer() { Release(); }
+
+void PixelBuffer::Resize(size_t bytes) {
+  const size_t kept = std::min(bytes, size_);
+  if (bytes <= size_ || (mapped_ && bytes <= mapped_)) {
+    size_ = bytes;
+    MarkUnspecified(data_ + kept, bytes - kept);
+    return;
+  }
+  if (mapped_ && bytes >= kMappedFrom) {
+    const size_t length = (bytes + kHugePage - 1) & ~(kHugePage - 1);
+    uint8_t* const larger = MapAligned(length);
+    // The old pages take the start of the new mapping; both lie on huge page
+    // boundaries, so huge pages move whole.
+    if (mremap(data_, mapped_, mapped_, MREMAP_MAYMOVE | MREMAP_FIXED, larger) != MAP_FAILED) {
+      data_ = larger;
+      size_ = bytes;
+      mapped_ = length;
+      MarkUnspecified(data_ + kept, bytes - kept);
+      return;
+    }
+    munmap(larger, length);
+  }
+  PixelBuffer larger(bytes);
+  if (size_) std::memcpy(larger.data_, data_, size_);
+  *this = std::move(larger);
+}
 
 PixelBuffer::PixelBuffer(const PixelBuffer& other) : PixelBuffer(other.size_) {
   if (size_) std::memcpy(data_, other.data_, size_);

@@ -22,6 +22,12 @@ class PixelBuffer {
   PixelBuffer(PixelBuffer&& other) noexcept;
   PixelBuffer& operator=(PixelBuffer&& other) noexcept;
 
+  // Makes the buffer `bytes` long keeping its first bytes up to the shorter
+  // length; bytes past the old ones are unspecified. A large buffer grows by
+  // moving its pages into a larger mapping, neither copied nor touched. On
+  // std::bad_alloc the buffer is as it was.
+  void Resize(size_t bytes);
+
   uint8_t* data() { return data_; }
   const uint8_t* data() const { return data_; }
   size_t size() const { return size_; }

@@ -1,3 +1,4 @@
+// Even-odd polygon regions as spans of pixels, row by row.
 #include "imaging/core/PolygonRegion.h"
 
 #include <algorithm>

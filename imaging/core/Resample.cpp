@@ -1,3 +1,5 @@
+// The filtered resampler's contribution tables and its two passes, and the
+// size rule of Resample.
 #include "imaging/core/Resample.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// The filtered resampler's inner loops, portable and AVX2, and the choice
+// between them.
 #include "imaging/core/ResampleKernels.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// Rotation: quarter turns by tiles, then the three shears within the picture's
+// own memory.
 #include "imaging/core/Rotate.h"
 
 #include <algorithm>
@@ -7,13 +9,11 @@
 #include <utility>
 #include <vector>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "imaging/core/ParallelRows.h"
+#include "imaging/core/PixelBuffer.h"
 #include "imaging/core/ReplacePicture.h"
 #include "imaging/core/Rounding.h"
+#include "imaging/core/ShearKernels.h"
 
 namespace glamora {
 
@@ -95,77 +95,71 @@ inline void BlendPixel(const uint8_t* previous, const uint8_t* source, int u, in
   out[2] = Blend(previous[2], source[2], u, v);
 }
 
+// The background colour, alone and as runs of 24-bit and 32-bit pixels for filling.
 struct Bgr {
+  static constexpr size_t kRunPixels = 16;
   uint8_t Channel[3];
+  uint8_t Run3[3 * kRunPixels];
+  uint8_t Run4[shear::kColumnPixelBytes * kRunPixels];
+  const uint8_t* Run(int pixelBytes) const { return pixelBytes == 3 ? Run3 : Run4; }
 };
 
 Bgr BgrOf(TColor color) {
   color = ResolveColor(color);
-  return {{BlueOf(color), GreenOf(color), RedOf(color)}};
+  Bgr bg{{BlueOf(color), GreenOf(color), RedOf(color)}, {}, {}};
+  for (size_t i = 0; i < sizeof bg.Run3; ++i) bg.Run3[i] = bg.Channel[i % 3];
+  for (size_t i = 0; i < sizeof bg.Run4; ++i) bg.Run4[i] = i % 4 < 3 ? bg.Channel[i % 4] : 0;
+  return bg;
 }
 
-// Blend of each of `bytes` bytes of `in` with the byte three before it (the
-// same channel of the previous pixel, which must exist), into `out`. Written as
-// s + (u × (p − s) + 2048) / 4096, which equals the blend: p × u + s × v is
-// 4096 × s + u × (p − s) when u + v = 4096.
-void BlendWithPrevious(const uint8_t* in, size_t bytes, int u, uint8_t* out) {
-  size_t i = 0;
-#if defined(__SSE2__)
-  // Sixteen channels at a time: (p − s, 1) pairs times (u, 2048) give
-  // u × (p − s) + 2048 exactly in 32 bits; the arithmetic shift floors, and
-  // the final unsigned pack clamps to 0..255.
-  const __m128i zero = _mm_setzero_si128();
-  const __m128i one = _mm_set1_epi16(1);
-  const __m128i weights = _mm_set1_epi32(int32_t((uint32_t(2048) << 16) | (uint32_t(u) & 0xFFFFu)));
-  for (; i + 16 <= bytes; i += 16) {
-    const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
-    const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i - 3));
-    const __m128i sLow = _mm_unpacklo_epi8(s, zero), sHigh = _mm_unpackhi_epi8(s, zero);
-    const __m128i dLow = _mm_sub_epi16(_mm_unpacklo_epi8(p, zero), sLow);
-    const __m128i dHigh = _mm_sub_epi16(_mm_unpackhi_epi8(p, zero), sHigh);
-    auto step = [&](__m128i d) {
-      const __m128i a = _mm_srai_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(d, one), weights), 12);
-      const __m128i b = _mm_srai_epi32(_mm_madd_epi16(_mm_unpackhi_epi16(d, one), weights), 12);
-      return _mm_packs_epi32(a, b);
-    };
-    const __m128i rLow = _mm_add_epi16(sLow, step(dLow));
-    const __m128i rHigh = _mm_add_epi16(sHigh, step(dHigh));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(rLow, rHigh));
-  }
-#endif
-  for (; i < bytes; ++i) out[i] = Blend(in[i - 3], in[i], u, 4096 - u);
-}
-
+// Pixels from..to of a line of P-byte pixels become the background.
+template <int P>
 void FillBackground(uint8_t* out, int from, int to, const Bgr& bg) {
-  for (int x = from; x < to; ++x) std::memcpy(out + 3 * size_t(x), bg.Channel, 3);
+  if (to <= from) return;
+  const uint8_t* run = bg.Run(P);
+  constexpr size_t kRunBytes = P * Bgr::kRunPixels;
+  uint8_t* p = out + P * size_t(from);
+  size_t bytes = P * size_t(to - from);
+  for (; bytes >= kRunBytes; bytes -= kRunBytes, p += kRunBytes) std::memcpy(p, run, kRunBytes);
+  std::memcpy(p, run, bytes);
 }
 
-// One row of a shear into out (m pixels): the n source pixels go right by
-// `shift`, those that land outside are dropped, the rest of the row is
-// background. With antialias each pixel blends with the previous landed one
-// (the background before the first), and when u > 0 the pixel after the last
-// gets the blend of the last with the background.
-void ShearRow(const uint8_t* src, int n, uint8_t* out, int m, int shift, int u, bool antialias, const Bgr& bg) {
+using BlendKernel = void (*)(const uint8_t* in, size_t bytes, int u, uint8_t* out);
+
+// One line of a shear into out (m pixels of P bytes, of which the first three
+// are blue, green and red): the n source pixels go right by `shift`, those
+// that land outside are dropped, the rest of the line is background. With
+// antialias each pixel blends with the previous landed one (the background
+// before the first), and when u > 0 the pixel after the last gets the blend
+// of the last with the background.
+template <int P>
+void ShearLine(const uint8_t* src, int n, uint8_t* out, int m, int shift, int u, bool antialias, const Bgr& bg,
+               BlendKernel blend) {
   const int first = std::max(0, -shift);
   const int end = std::min(n, m - shift);
   const bool lands = end > first;
-  FillBackground(out, 0, lands ? first + shift : m, bg);
+  FillBackground<P>(out, 0, lands ? first + shift : m, bg);
   if (!lands) {
     // Nothing lands; a tail pixel would blend the background with itself.
     return;
   }
-  FillBackground(out, end + shift, m, bg);
+  FillBackground<P>(out, end + shift, m, bg);
   if (!antialias) {
-    std::memcpy(out + 3 * size_t(first + shift), src + 3 * size_t(first), 3 * size_t(end - first));
+    std::memcpy(out + P * size_t(first + shift), src + P * size_t(first), P * size_t(end - first));
     return;
   }
   const int v = 4096 - u;
-  BlendPixel(bg.Channel, src + 3 * size_t(first), u, v, out + 3 * size_t(first + shift));
-  BlendWithPrevious(src + 3 * size_t(first + 1), 3 * size_t(end - first - 1), u, out + 3 * size_t(first + 1 + shift));
+  BlendPixel(bg.Channel, src + P * size_t(first), u, v, out + P * size_t(first + shift));
+  blend(src + P * size_t(first + 1), P * size_t(end - first - 1), u, out + P * size_t(first + 1 + shift));
   const int after = shift + n;
   if (u > 0 && after >= 0 && after < m) {
-    BlendPixel(src + 3 * size_t(end - 1), bg.Channel, u, v, out + 3 * size_t(after));
+    BlendPixel(src + P * size_t(end - 1), bg.Channel, u, v, out + P * size_t(after));
   }
+}
+
+void ShearRow(const uint8_t* src, int n, uint8_t* out, int m, int shift, int u, bool antialias, const Bgr& bg) {
+  static const BlendKernel blend = shear::BestKernels().BlendRow;
+  ShearLine<3>(src, n, out, m, shift, u, antialias, bg, blend);
 }
 
 // Tells the handler trunc(step × 100 / (H + W1 + H2 + 0.5)) for every row or
@@ -191,27 +185,29 @@ class ShearProgress {
 // Rough operations per pixel of a shear, for sharing rows between threads.
 constexpr double kShearCost = 6;
 
-// First shear: row r of T moves right by round(k × t), k = r for a positive
-// angle and H − r otherwise; its fraction (truncated) weighs the blend. The
-// rows land in the first W1 columns of `work`.
-void FirstShear(const Bitmap& t, const ShearGeometry& g, bool antialias, const Bgr& bg, Bitmap& work) {
-  ParallelRows(g.H, kShearCost * g.W1, [&](int first, int end) {
-    for (int r = first; r < end; ++r) {
-      const double kt = (g.Theta > 0 ? r : g.H - r) * g.T;
-      const int64_t o = RoundEven(kt);
-      const int u = int(TruncGuarded((kt - double(o)) * 4096));
-      ShearRow(t.Row(r), g.W, work.Row(r), g.W1, int(o), u, antialias, bg);
-    }
-  });
-}
-
-// Pixels are moved between rows and column buffers four bytes at a time,
-// the fourth byte being overwritten by the next pixel; the last pixel of a
-// run goes by itself, so nothing past the run is touched.
-inline void MovePixel(const uint8_t* from, uint8_t* to) {
-  uint32_t four;
-  std::memcpy(&four, from, 4);
-  std::memcpy(to, &four, 4);
+// First shear, in place: `work` holds T's rows as they lay, `sourceStride`
+// bytes apart, at the start of its larger rows. Row r of T moves right by
+// round(k × t), k = r for a positive angle and H − r otherwise; its fraction
+// (truncated) weighs the blend. The rows land in the first W1 columns of
+// their rows of `work`. Rows go from the last up, a band at a time: a band's
+// rows are copied aside before any is written, and as the rows of `work` are
+// longer, the rows a band writes cover only its own source rows and those
+// below them, which are done.
+void FirstShear(const ShearGeometry& g, size_t sourceStride, bool antialias, const Bgr& bg, Bitmap& work) {
+  const int bandRows = std::min(g.H, 256);
+  PixelBuffer band(size_t(bandRows) * sourceStride);
+  for (int end = g.H; end > 0; end -= bandRows) {
+    const int first = std::max(0, end - bandRows);
+    std::memcpy(band.data(), work.Bits() + size_t(first) * sourceStride, size_t(end - first) * sourceStride);
+    ParallelRows(end - first, kShearCost * g.W1, [&](int from, int to) {
+      for (int r = first + from; r < first + to; ++r) {
+        const double kt = (g.Theta > 0 ? r : g.H - r) * g.T;
+        const int64_t o = RoundEven(kt);
+        const int u = int(TruncGuarded((kt - double(o)) * 4096));
+        ShearRow(band.data() + size_t(r - first) * sourceStride, g.W, work.Row(r), g.W1, int(o), u, antialias, bg);
+      }
+    });
+  }
 }
 
 // Second shear, in place on the first W1 columns of `work`: column c of the
@@ -221,33 +217,31 @@ inline void MovePixel(const uint8_t* from, uint8_t* to) {
 // along rows; a block is read whole before it is written.
 void SecondShear(const ShearGeometry& g, bool antialias, const Bgr& bg, Bitmap& work) {
   constexpr int kBlock = 16;
-  // A spare byte after each column buffer takes the fourth byte of its last pixel.
-  const size_t inStride = 3 * size_t(g.H) + 1, outStride = 3 * size_t(g.H2) + 1;
+  constexpr size_t kAlign = 64;
+  const shear::Kernels& kernels = shear::BestKernels();
+  const auto columnBytes = [](int pixels) {
+    return (shear::kColumnPixelBytes * size_t(pixels) + kAlign - 1) / kAlign * kAlign;
+  };
+  const size_t inStride = columnBytes(g.H), outStride = columnBytes(g.H2);
   const int blocks = (g.W1 + kBlock - 1) / kBlock;
+  uint8_t* const bits = work.Bits();
+  const size_t stride = work.Stride();
   ParallelRows(blocks, kShearCost * kBlock * (g.H + g.H2), [&](int firstBlock, int endBlock) {
-    std::vector<uint8_t> columns(kBlock * inStride), sheared(kBlock * outStride);
+    PixelBuffer buffer(kBlock * (inStride + outStride));
+    uint8_t* const columns = buffer.data();
+    uint8_t* const sheared = columns + kBlock * inStride;
     for (int c0 = firstBlock * kBlock; c0 < std::min(g.W1, endBlock * kBlock); c0 += kBlock) {
       const int count = std::min(kBlock, g.W1 - c0);
-      for (int y = 0; y < g.H; ++y) {
-        const uint8_t* in = work.Row(y) + 3 * size_t(c0);
-        uint8_t* out = columns.data() + 3 * size_t(y);
-        for (int j = 0; j + 1 < count; ++j) MovePixel(in + 3 * j, out + j * inStride);
-        std::memcpy(out + (count - 1) * inStride, in + 3 * (count - 1), 3);
-      }
+      kernels.RowsToColumns(bits + 3 * size_t(c0), stride, g.H, count, columns, inStride);
       for (int j = 0; j < count; ++j) {
         const int c = c0 + j;
         const double ks = (g.Theta > 0 ? g.W1 - c : c) * g.S;
         const int64_t o = RoundEven(ks);
         const int u = int(RoundEven((ks - double(o)) * 4096));
-        ShearRow(columns.data() + j * inStride, g.H, sheared.data() + j * outStride, g.H2, int(o) - g.D, u, antialias,
-                 bg);
+        ShearLine<shear::kColumnPixelBytes>(columns + j * inStride, g.H, sheared + j * outStride, g.H2,
+                                            int(o) - g.D, u, antialias, bg, kernels.BlendColumn);
       }
-      for (int r = 0; r < g.H2; ++r) {
-        const uint8_t* in = sheared.data() + 3 * size_t(r);
-        uint8_t* out = work.Row(r) + 3 * size_t(c0);
-        for (int j = 0; j + 1 < count; ++j) MovePixel(in + j * outStride, out + 3 * j);
-        std::memcpy(out + 3 * (count - 1), in + (count - 1) * outStride, 3);
-      }
+      kernels.ColumnsToRows(sheared, outStride, g.H2, count, bits + 3 * size_t(c0), stride);
     }
   });
 }
@@ -325,12 +319,14 @@ bool Rotate(Bitmap& bitmap, int angle, bool antialias, TColor background, const 
   }
   if (n == 0) return true;
 
-  // One buffer holds all three shears: each works in place on the part the
-  // one before it left.
+  // The picture's own memory, grown, holds all three shears: each works in
+  // place on the part the one before it left.
   const Bgr bg = BgrOf(background);
   ShearProgress steps(progress, g);
-  Bitmap work(std::max(g.W1, g.W3), std::max(g.H, g.H2));
-  FirstShear(bitmap, g, antialias, bg, work);
+  const size_t sourceStride = bitmap.Stride();
+  Bitmap& work = bitmap;
+  work.Reshape(std::max(g.W1, g.W3), std::max(g.H, g.H2));
+  FirstShear(g, sourceStride, antialias, bg, work);
   steps.Steps(g.H);
   SecondShear(g, antialias, bg, work);
   steps.Steps(g.W1);
@@ -340,9 +336,10 @@ bool Rotate(Bitmap& bitmap, int angle, bool antialias, TColor background, const 
     // Only very narrow pictures need a larger buffer than the result.
     Bitmap result(g.W3, g.H2);
     for (int r = 0; r < g.H2; ++r) std::memcpy(result.Row(r), work.Row(r), 3 * size_t(g.W3));
-    work = std::move(result);
+    ReplacePicture(bitmap, std::move(result));
+  } else {
+    work.ClearRowTails();
   }
-  ReplacePicture(bitmap, std::move(work));
   return true;
 }
 

@@ -1,3 +1,4 @@
+// Tracing the outline of a region of pixels into polygons along pixel edges.
 #include "imaging/core/SelectionTrace.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// Memory and file streams, mapped files guarded against being cut short, and
+// saving through a temporary file.
 #include "imaging/core/Stream.h"
 
 #include <fcntl.h>

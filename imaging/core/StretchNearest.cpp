@@ -1,3 +1,4 @@
+// Nearest-pixel stretching by precomputed column and row tables.
 #include "imaging/core/StretchNearest.h"
 
 #include <algorithm>

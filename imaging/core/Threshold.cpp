@@ -1,3 +1,4 @@
+// Threshold: one table per channel applied to the region.
 #include "imaging/core/Threshold.h"
 
 #include "imaging/core/ChannelTable.h"

@@ -1,3 +1,5 @@
+// The BMP codec: every header version, bit depth and run-length form read as
+// convert reads it, saving, and refusing huge or invalid headers.
 #include <gtest/gtest.h>
 
 #include <functional>

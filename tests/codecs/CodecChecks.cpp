@@ -1,3 +1,5 @@
+// The checks the hand-written codecs' tests share: samples made with convert,
+// sentinel pictures and parameters, and damaged-input runs.
 #include "tests/codecs/CodecChecks.h"
 
 #include <random>

@@ -1,3 +1,5 @@
+// The GIF codec: frames drawn on the logical screen, interlacing, animation
+// disposal, the LZW hooks, quantised saving, limits and damage.
 #include <gif_lib.h>
 #include <gtest/gtest.h>
 

@@ -1,3 +1,5 @@
+// The icon and cursor codecs: the image chosen, its masks put on white, the
+// content probe and images that cannot be decoded.
 #include <gtest/gtest.h>
 
 #include <functional>

@@ -1,3 +1,5 @@
+// The JPEG codec: decoding as convert does, density, quality, colour spaces,
+// inks, scaled decoding, limits and damage.
 #include <gtest/gtest.h>
 
 #include <cstdlib>

@@ -1,3 +1,5 @@
+// The pictures and checks the tests of the library-backed codecs share:
+// sentinels, progress and stopping, random input and regression files.
 #include "tests/codecs/LibraryCodecChecks.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Reading pictures through convert into bitmaps, for comparing decoders with it.
 #include "tests/codecs/MagickReference.h"
 
 #include <fcntl.h>

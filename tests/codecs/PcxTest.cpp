@@ -1,3 +1,5 @@
+// The PCX codec: plane and bit layouts with their palettes read as convert reads
+// them, runs across rows, saving, the probe and invalid headers.
 #include <gtest/gtest.h>
 
 #include "codecs/Pcx.h"

@@ -1,3 +1,5 @@
+// The PNG codec: every colour type and depth, rounding of scaled and
+// composited samples, resolution, saving, limits and damage.
 #include <gtest/gtest.h>
 #include <zlib.h>
 

@@ -1,3 +1,5 @@
+// Files that once broke a decoder, kept per format, and small valid files
+// declaring huge pictures.
 #include <gtest/gtest.h>
 
 #include <filesystem>

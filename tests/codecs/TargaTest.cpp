@@ -1,3 +1,5 @@
+// The Targa codec: image types, depths and origins read as convert reads them,
+// runs, saving, the content rule and what cannot be decoded.
 #include <gtest/gtest.h>
 
 #include <functional>

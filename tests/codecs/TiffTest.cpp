@@ -1,3 +1,5 @@
+// The TIFF codec: pages and compressions read as convert reads them, page
+// information, resolution, saving, limits and damage.
 #include <gtest/gtest.h>
 #include <tiffio.h>
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace glamora {
@@ -59,6 +60,39 @@ TEST(Bitmap, PixelsAreAlignedAndCopiesStandAlone) {
   copy.SetPixel(2999, 1999, clWhite);
   EXPECT_FALSE(copy.SameContent(large));
   EXPECT_EQ(large.Pixel(2999, 1999), Rgb(1, 2, 3));
+}
+
+TEST(Bitmap, ReshapingKeepsTheBytesWhereTheyLay) {
+  // Heap to heap, heap to a mapping, a mapping to a larger one (past its
+  // last huge page) and to a smaller size.
+  struct Case {
+    int FromWidth, FromHeight, ToWidth, ToHeight;
+  };
+  for (const Case c : {Case{5, 3, 9, 4}, Case{100, 100, 1500, 1000}, Case{1500, 1000, 2500, 1400},
+                       Case{1500, 1000, 700, 20}}) {
+    Bitmap b(c.FromWidth, c.FromHeight);
+    for (size_t i = 0; i < b.ByteSize(); ++i) b.Bits()[i] = uint8_t(i * 7 + i / 251);
+    const size_t before = b.ByteSize();
+    ASSERT_TRUE(b.Reshape(c.ToWidth, c.ToHeight));
+    EXPECT_EQ(b.Width(), c.ToWidth);
+    EXPECT_EQ(b.Height(), c.ToHeight);
+    EXPECT_EQ(b.Stride(), Bitmap::StrideFor(c.ToWidth, PixelFormat::Bits24));
+    EXPECT_EQ(b.ByteSize(), b.Stride() * size_t(c.ToHeight));
+    const size_t kept = std::min(before, b.ByteSize());
+    size_t differing = 0;
+    for (size_t i = 0; i < kept; ++i) differing += b.Bits()[i] != uint8_t(i * 7 + i / 251);
+    EXPECT_EQ(differing, 0u) << c.FromWidth << " to " << c.ToWidth;
+    if (b.ByteSize() >= PixelBuffer::kMappedFrom) {
+      EXPECT_EQ(reinterpret_cast<uintptr_t>(b.Bits()) % (uintptr_t(2) << 20), 0u) << c.ToWidth;
+    }
+    // Every byte may be written, and the padding is zero once cleared.
+    std::memset(b.Bits(), 0xFF, b.ByteSize());
+    b.ClearRowTails();
+    EXPECT_TRUE(TailsAreZero(b, 3 * size_t(c.ToWidth))) << c.ToWidth;
+  }
+  Bitmap b(4, 4);
+  EXPECT_FALSE(b.Reshape(int(PictureLimits::kMaxSide) + 1, 1));
+  EXPECT_EQ(b.Width(), 4);
 }
 
 }  // namespace

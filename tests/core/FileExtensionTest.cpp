@@ -1,3 +1,4 @@
+// File-name extensions: where they start, and letter case.
 #include <gtest/gtest.h>
 
 #include "imaging/core/FileExtension.h"

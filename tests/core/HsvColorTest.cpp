@@ -1,3 +1,4 @@
+// Integer HSV and RGB conversions: the truncating formulas and round trips.
 #include "imaging/core/HsvColor.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// The filtered resampler against its rule written out plainly, for every
+// filter and for sizes that mirror, reduce far or use threads.
 #include "imaging/core/Resample.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// Rotation: quarter turns, the three shears against their definition pixel by
+// pixel, the blend weights, sizes, limits and progress.
 #include "imaging/core/Rotate.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +11,8 @@
 #include <vector>
 
 #include "imaging/core/PolygonRegion.h"
+#include "imaging/core/Rounding.h"
+#include "imaging/core/ShearKernels.h"
 #include "tests/core/TestPictures.h"
 
 namespace glamora {
@@ -81,6 +85,176 @@ TEST(Rotate, BlendsWithTwelveBitWeights) {
     Bitmap b = GreyPicture(kSmall);
     ASSERT_TRUE(Rotate(b, c.Angle, true, clWhite));
     EXPECT_EQ(GreyLevels(b), c.Expected) << c.Angle;
+  }
+}
+
+// The three shears pixel by pixel, straight from their definition, each into
+// a canvas of its own: line `in` (n pixels) moves by `shift` onto a line of m
+// pixels; with antialias each landed pixel blends with the one landed before
+// it (the background before the first) by weights u and 4096 − u, and when
+// u > 0 the place after the last source pixel gets the last blended with the
+// background.
+using Line = std::vector<TColor>;
+
+int BlendByHand(int previous, int source, int u) {
+  const int sum = previous * u + source * (4096 - u) + 2048;
+  const int floored = sum >= 0 ? sum / 4096 : -((-sum + 4095) / 4096);
+  return std::clamp(floored, 0, 255);
+}
+
+TColor BlendByHand(TColor previous, TColor source, int u) {
+  return Rgb(uint8_t(BlendByHand(RedOf(previous), RedOf(source), u)),
+             uint8_t(BlendByHand(GreenOf(previous), GreenOf(source), u)),
+             uint8_t(BlendByHand(BlueOf(previous), BlueOf(source), u)));
+}
+
+Line ShearByHand(const Line& in, int m, int shift, int u, bool antialias, TColor bg) {
+  const int n = int(in.size());
+  Line out(size_t(m), bg);
+  const int first = std::max(0, -shift);
+  bool landed = false;
+  for (int j = 0; j < m; ++j) {
+    const int i = j - shift;
+    if (i < first || i >= n) continue;
+    landed = true;
+    out[size_t(j)] = antialias ? BlendByHand(i == first ? bg : in[size_t(i - 1)], in[size_t(i)], u) : in[size_t(i)];
+  }
+  if (antialias && landed && u > 0 && shift + n >= 0 && shift + n < m) {
+    out[size_t(shift + n)] = BlendByHand(in.back(), bg, u);
+  }
+  return out;
+}
+
+Bitmap RotateByHand(const Bitmap& src, int angle, bool antialias, TColor bg) {
+  const ShearGeometry g = ShearGeometryFor(src.Width(), src.Height(), angle);
+  const bool positive = g.Theta > 0;
+  std::vector<Line> first(size_t(g.H));  // rows of W1
+  for (int r = 0; r < g.H; ++r) {
+    Line row(size_t(g.W));
+    for (int x = 0; x < g.W; ++x) row[size_t(x)] = src.Pixel(x, r);
+    const double kt = (positive ? r : g.H - r) * g.T;
+    const int o = int(RoundEven(kt));
+    first[size_t(r)] = ShearByHand(row, g.W1, o, int(TruncGuarded((kt - o) * 4096)), antialias, bg);
+  }
+  std::vector<Line> second(size_t(g.W1));  // columns of H2
+  for (int c = 0; c < g.W1; ++c) {
+    Line column(size_t(g.H));
+    for (int r = 0; r < g.H; ++r) column[size_t(r)] = first[size_t(r)][size_t(c)];
+    const double ks = (positive ? g.W1 - c : c) * g.S;
+    const int o = int(RoundEven(ks));
+    second[size_t(c)] = ShearByHand(column, g.H2, o - g.D, int(RoundEven((ks - o) * 4096)), antialias, bg);
+  }
+  Bitmap out(g.W3, g.H2);
+  for (int r = 0; r < g.H2; ++r) {
+    Line row(size_t(g.W1));
+    for (int c = 0; c < g.W1; ++c) row[size_t(c)] = second[size_t(c)][size_t(r)];
+    const double kt = (positive ? r : g.H2 - r) * g.T;
+    const int o = int(RoundEven(kt));
+    const Line sheared = ShearByHand(row, g.W3, o - g.E, int(RoundEven((kt - o) * 4096)), antialias, bg);
+    for (int x = 0; x < g.W3; ++x) out.SetPixel(x, r, sheared[size_t(x)]);
+  }
+  return out;
+}
+
+TEST(Rotate, ShearsGiveThePixelsOfTheirDefinition) {
+  // Sizes around the blocks and vectors the shears work in, and one large
+  // enough to be shared between threads; every angle sign and both blends.
+  struct Size {
+    int W, H;
+  };
+  for (const Size size : {Size{1, 1}, Size{2, 3}, Size{17, 5}, Size{5, 40}, Size{67, 33}, Size{1200, 800}}) {
+    const Bitmap src = RandomPicture(size.W, size.H, uint32_t(size.W * 31 + size.H));
+    for (const int angle : {1, -1, 17, -17, 33, -44, 45, -45}) {
+      for (const bool antialias : {false, true}) {
+        if (size.W * size.H > 100000 && angle % 17 != 0) continue;
+        Bitmap b = src;
+        ASSERT_TRUE(Rotate(b, angle, antialias, Rgb(30, 140, 250)));
+        const Bitmap expected = RotateByHand(src, angle, antialias, Rgb(30, 140, 250));
+        ASSERT_TRUE(b.SameContent(expected)) << size.W << "x" << size.H << " by " << angle << (antialias ? " blended" : "")
+                                             << ": " << FirstDifference(b, expected);
+      }
+    }
+  }
+}
+
+std::vector<std::pair<const char*, const shear::Kernels*>> ShearKernelForms() {
+  std::vector<std::pair<const char*, const shear::Kernels*>> forms{{"portable", &shear::PortableKernels()}};
+  if (shear::Avx2Kernels()) forms.emplace_back("AVX2", shear::Avx2Kernels());
+  return forms;
+}
+
+TEST(ShearKernels, EveryFormBlendsAsDefined) {
+  // Every pair of a channel and the same channel of the pixel before it: a
+  // pixel of p is followed by one of s, for 24-bit and for 32-bit pixels.
+  for (const int pixelBytes : {3, shear::kColumnPixelBytes}) {
+    std::vector<uint8_t> in;
+    for (int p = 0; p < 256; ++p) {
+      for (int s = 0; s < 256; ++s) {
+        in.insert(in.end(), size_t(pixelBytes), uint8_t(p));
+        in.insert(in.end(), size_t(pixelBytes), uint8_t(s));
+      }
+    }
+    const size_t P = size_t(pixelBytes), bytes = in.size() - P;
+    std::vector<int> weights = {-2048, -2047, -1, 0, 1, 2047, 2048};
+    for (int u = -2048; u <= 2048; u += 61) weights.push_back(u);
+    std::vector<uint8_t> out(bytes);
+    for (const auto& [name, kernels] : ShearKernelForms()) {
+      const auto blend = pixelBytes == 3 ? kernels->BlendRow : kernels->BlendColumn;
+      for (const int u : weights) {
+        blend(in.data() + P, bytes, u, out.data());
+        for (size_t i = 0; i < bytes; ++i) {
+          ASSERT_EQ(out[i], BlendByHand(in[i], in[i + P], u))
+              << name << " " << pixelBytes << "-byte u " << u << ": " << int(in[i]) << " then " << int(in[i + P]);
+        }
+      }
+      // Every length, so that each form's whole steps and its rest meet the end.
+      for (size_t length = 0; length <= 100; ++length) {
+        std::vector<uint8_t> line(length, 0xA5);
+        blend(in.data() + P + 7 * length, length, 1234, line.data());
+        for (size_t i = 0; i < length; ++i) {
+          ASSERT_EQ(line[i], BlendByHand(in[7 * length + i], in[7 * length + i + P], 1234))
+              << name << " " << pixelBytes << "-byte length " << length;
+        }
+      }
+    }
+  }
+}
+
+TEST(ShearKernels, BlocksMoveBetweenRowsAndColumnsAndTouchNothingElse) {
+  // A block inside a larger picture, so that its neighbours show any byte
+  // read or written outside it; sizes around the eight-by-eight tiles.
+  struct Block {
+    int Height, Count;
+  };
+  const Bitmap picture = RandomPicture(40, 40, 9);
+  const int left = 3, top = 2;
+  const size_t columnStride = 4 * 40 + 8;
+  for (const Block block : {Block{1, 1}, Block{7, 9}, Block{8, 8}, Block{17, 16}, Block{33, 31}, Block{37, 1}}) {
+    for (const auto& [name, kernels] : ShearKernelForms()) {
+      const std::string what = std::string(name) + " " + std::to_string(block.Height) + "x" + std::to_string(block.Count);
+      std::vector<uint8_t> columns(columnStride * size_t(block.Count) + 16, 0xEE);
+      kernels->RowsToColumns(picture.Row(top) + 3 * left, picture.Stride(), block.Height, block.Count, columns.data(),
+                             columnStride);
+      for (int j = 0; j < block.Count; ++j) {
+        for (int y = 0; y < block.Height; ++y) {
+          const uint8_t* pixel = columns.data() + size_t(j) * columnStride + 4 * size_t(y);
+          ASSERT_EQ(Rgb(pixel[2], pixel[1], pixel[0]), picture.Pixel(left + j, top + y)) << what << " " << j << "," << y;
+        }
+        for (size_t i = 4 * size_t(block.Height); i < columnStride; ++i) {
+          ASSERT_EQ(columns[size_t(j) * columnStride + i], 0xEE) << what << " written past column " << j;
+        }
+      }
+      // Back into a picture of another colour: the block comes back, nothing else changes.
+      Bitmap target = FlatPicture(40, 40, Rgb(1, 2, 3));
+      kernels->ColumnsToRows(columns.data(), columnStride, block.Height, block.Count, target.Row(top) + 3 * left,
+                             target.Stride());
+      for (int y = 0; y < 40; ++y) {
+        for (int x = 0; x < 40; ++x) {
+          const bool inside = x >= left && x < left + block.Count && y >= top && y < top + block.Height;
+          ASSERT_EQ(target.Pixel(x, y), inside ? picture.Pixel(x, y) : Rgb(1, 2, 3)) << what << " at " << x << "," << y;
+        }
+      }
+    }
   }
 }
 

@@ -1,3 +1,5 @@
+// Nearest-pixel stretching: the source pixel each destination pixel takes,
+// clipping, and the target formats.
 #include "imaging/core/StretchNearest.h"
 
 #include <gtest/gtest.h>

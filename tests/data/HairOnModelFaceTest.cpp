@@ -44,7 +44,7 @@ class HairOnModelFace : public ::testing::TestWithParam<const char*> {
   void ForEachStyle(Check check) {
     int styles = 0;
     for (int number = 0;; ++number) {
-      char name[8];
+      char name[16];
       std::snprintf(name, sizeof name, "%03d.jpg", number);
       const std::string file = DataFolder() + GetParam() + "/" + name;
       if (!fs::exists(file)) break;

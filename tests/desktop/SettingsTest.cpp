@@ -59,6 +59,30 @@ TEST_F(SettingsTest, InstallDirIsRewrittenOnlyWhenItDiffers) {
   EXPECT_EQ(SettingsStore().ReadString("InstallDir"), program_.Path());
 }
 
+TEST_F(SettingsTest, WindowPictureLimitsAreWholeNumbersWithinWhatTheProgramHolds) {
+  struct Case {
+    const char* Side;
+    const char* Pixels;
+    DecodeLimits Expected;
+  };
+  const Case cases[] = {
+      {nullptr, nullptr, kWindowPictureLimits},
+      {"4000", "1000000", {4000, 1'000'000}},
+      {" 500 ", "2500", {500, 2500}},
+      {"0", "-3", kWindowPictureLimits},
+      {"wide", "12.5", kWindowPictureLimits},
+      {"99999", "999999999999", {PictureLimits::kMaxSide, PictureLimits::kMaxPixels}},
+  };
+  for (const Case& c : cases) {
+    {
+      SettingsStore store;
+      if (c.Side) store.WriteString("WindowPictureMaxSide", c.Side);
+      if (c.Pixels) store.WriteString("WindowPictureMaxPixels", c.Pixels);
+    }
+    EXPECT_EQ(ReadWindowPictureLimits(), c.Expected) << (c.Side ? c.Side : "none") << " " << (c.Pixels ? c.Pixels : "none");
+  }
+}
+
 TEST_F(SettingsTest, MissingValuesReadAsEmpty) {
   EXPECT_EQ(SettingsStore().ReadString("FaceFile"), "");
 }

@@ -227,13 +227,21 @@ TEST_F(GalleryPrintTest, WithoutAPictureSaysSoAndAsksForNoPrinter) {
   }
 }
 
-TEST_F(GalleryPrintTest, AnUndecodablePictureStartsNoJob) {
+TEST_F(GalleryPrintTest, AnUndecodablePictureOrOneBeyondTheLimitsStartsNoJob) {
   const std::string broken = folder.File("0002.jpg");
   test::WriteAll(broken, std::string("\xFF\xD8\xFF\xE0 truncated", 14));
-  QPrinter printer(QPrinter::HighResolution);
-  UsePdf(printer, 600);
-  EXPECT_TRUE(PrintGalleryPicture(broken, printer).isEmpty());
-  EXPECT_FALSE(fs::exists(pdf));
+  struct Case {
+    std::string file;
+    DecodeLimits limits;
+  };
+  // The 228 × 314 picture is one pixel too high, then one pixel too many.
+  for (const Case& c : {Case{broken, kWindowPictureLimits}, Case{picture, {313, 1'000'000}},
+                        Case{picture, {1000, 228 * 314 - 1}}}) {
+    QPrinter printer(QPrinter::HighResolution);
+    UsePdf(printer, 600);
+    EXPECT_TRUE(PrintGalleryPicture(c.file, printer, c.limits).isEmpty()) << c.file << " " << c.limits.MaxSide;
+    EXPECT_FALSE(fs::exists(pdf));
+  }
 }
 
 TEST_F(GalleryPrintTest, AVanishedPictureIsAFileError) {

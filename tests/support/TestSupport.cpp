@@ -45,4 +45,34 @@ void WriteAll(const std::string& path, const std::string& text) {
   WriteAll(path, std::vector<uint8_t>(text.begin(), text.end()));
 }
 
+std::vector<uint8_t> SparseRunLengthBmp(int width, int height) {
+  // Runs of 100 pixels of entry 1, an end of row, and an end of picture.
+  const std::vector<uint8_t> runs = {100, 1, 0, 0, 100, 1, 0, 1};
+  constexpr uint32_t kPixelsAt = 14 + 40 + 2 * 4;
+  std::vector<uint8_t> bytes;
+  const auto put = [&](uint32_t value, int count) {
+    for (int i = 0; i < count; ++i) bytes.push_back(uint8_t(value >> (8 * i)));
+  };
+  bytes.push_back('B');
+  bytes.push_back('M');
+  put(kPixelsAt + uint32_t(runs.size()), 4);
+  put(0, 4);
+  put(kPixelsAt, 4);
+  put(40, 4);                        // the information header
+  put(uint32_t(width), 4);
+  put(uint32_t(height), 4);
+  put(1, 2);                         // planes
+  put(8, 2);                         // bits a pixel
+  put(1, 4);                         // run-length coded, 8 bits
+  put(uint32_t(runs.size()), 4);
+  put(2835, 4);
+  put(2835, 4);
+  put(2, 4);                         // colours used
+  put(0, 4);
+  put(0xFFFFFF, 4);                  // entry 0 white
+  put(0x000000, 4);                  // entry 1 black
+  bytes.insert(bytes.end(), runs.begin(), runs.end());
+  return bytes;
+}
+
 }  // namespace glamora::test

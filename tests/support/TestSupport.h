@@ -26,4 +26,9 @@ std::vector<uint8_t> ReadAll(const std::string& path);
 void WriteAll(const std::string& path, const std::vector<uint8_t>& bytes);
 void WriteAll(const std::string& path, const std::string& text);
 
+// A valid 8-bit run-length BMP of width × height pixels (width ≥ 100) in 70
+// bytes: a black run of 100 pixels on each of its first two rows, the rest
+// left white. A picture of any size the limits allow, made at once.
+std::vector<uint8_t> SparseRunLengthBmp(int width, int height);
+
 }  // namespace glamora::test

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "codecs/Bmp.h"
+#include "face/FaceFile.h"
 #include "face/StandardFace.h"
 #include "tests/support/FaceFixtures.h"
 #include "tests/support/TestSupport.h"
@@ -74,6 +75,20 @@ TEST_F(CliMakeover, TheHairCoversTheFaceWhitenedAndWarmedByTheDefaultTint) {
   const Bitmap plain = Makeover({"--hair", hair, "--tint", "0,0,0"});
   EXPECT_EQ(plain.Pixel(100, 20), Rgb(100, 100, 100));
   EXPECT_EQ(plain.Pixel(20, 20), Rgb(0, 255, 90));
+}
+
+// The window refuses faces and hairstyles above 16 megapixels; the command
+// line takes anything up to the program's own limits.
+TEST_F(CliMakeover, AFaceAndAHairstyleAboveTheWindowsLimitsAreTaken) {
+  const std::string face = dir_.File("big.mff");
+  WriteFaceFile(test::RectangleRegionsHeader(), test::SparseRunLengthBmp(4001, 4000), face);
+  const std::string hair = dir_.File("big.bmp");
+  test::WriteAll(hair, test::SparseRunLengthBmp(4001, 4000));
+  const auto r = RunCli({"makeover", face, dir_.File("out.bmp"), "--hair", hair});
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  const Bitmap out = DecodeBmp(dir_.File("out.bmp"));
+  EXPECT_EQ(out.Width(), 4001);
+  EXPECT_EQ(out.Height(), 4000);
 }
 
 TEST_F(CliMakeover, MakeupGoesOnTheFaceUnderTheHair) {

@@ -1,3 +1,4 @@
+// Drawing of each cursor picture from outlined white shapes.
 #include "tools/generators/cursors/CursorArt.h"
 
 #include <QPainter>

@@ -1,3 +1,5 @@
+// Guide-curve builders for the parts of a hairstyle: backs, sides, partings,
+// fringes and tops.
 #include "tools/generators/hairstyles/Builders.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// The hairstyle catalogue: its categories and folders, each style drawn from
+// a seed of its own, and the file names of the pictures.
 #include <algorithm>
 
 #include "tools/generators/hairstyles/StyleKit.h"

@@ -1,3 +1,5 @@
+// Contact sheets of the catalogue, each style put on the model face as the
+// program shows it.
 #include "tools/generators/hairstyles/ContactSheet.h"
 
 #include "tools/generators/hairstyles/ImageFiles.h"

@@ -1,3 +1,4 @@
+// Spline curves through knots, measured and blended by arc length.
 #include "tools/generators/hairstyles/Curve.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// The hair canvas: strands, locks and sheets painted in greys at twice the
+// size, brought down to the catalogue picture.
 #include "tools/generators/hairstyles/HairCanvas.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The head every hairstyle is drawn on, from the standard face geometry.
 #include "tools/generators/hairstyles/Head.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// Writing the generator's pictures through the program's codecs.
 #include "tools/generators/hairstyles/ImageFiles.h"
 
 #include <vector>

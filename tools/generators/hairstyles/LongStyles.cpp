@@ -1,3 +1,5 @@
+// The long hairstyles: straight, waved and curled, with partings, fringes and
+// ponytails, running out below the picture.
 #include "tools/generators/hairstyles/StyleKit.h"
 #include "tools/generators/hairstyles/Styles.h"
 

@@ -1,3 +1,4 @@
+// The men's hairstyles: short sides and backs under tops of several lengths.
 #include "tools/generators/hairstyles/StyleKit.h"
 #include "tools/generators/hairstyles/Styles.h"
 

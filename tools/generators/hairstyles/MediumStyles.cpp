@@ -1,3 +1,5 @@
+// The medium hairstyles: lobs and shoulder-length cuts, straight and waved,
+// with and without fringes.
 #include "tools/generators/hairstyles/StyleKit.h"
 #include "tools/generators/hairstyles/Styles.h"
 

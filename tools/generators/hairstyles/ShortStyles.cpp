@@ -1,3 +1,4 @@
+// The short hairstyles: crops, pixies, bobs and quiffs.
 #include "tools/generators/hairstyles/StyleKit.h"
 #include "tools/generators/hairstyles/Styles.h"
 

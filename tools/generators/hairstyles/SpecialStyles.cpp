@@ -1,3 +1,4 @@
+// The special hairstyles: updos, buns, braids, crests and other shapes.
 #include <cmath>
 
 #include "tools/generators/hairstyles/StyleKit.h"

@@ -1,3 +1,4 @@
+// Pieces several hairstyles share, built on the guide builders.
 #include "tools/generators/hairstyles/StyleKit.h"
 
 namespace glamora::hairgen {

@@ -1,3 +1,4 @@
+// Drawing of the shapes icons are put together from, on the 32 × 32 grid.
 #include "tools/generators/icons/Glyphs.h"
 
 #include <QFont>

@@ -1,3 +1,4 @@
+// Drawing of the help pages' pictures.
 #include "tools/generators/icons/HelpPictures.h"
 
 #include <QFont>

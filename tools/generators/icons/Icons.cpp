@@ -1,3 +1,5 @@
+// The table of every tool bar, tab, button and menu picture and how each is
+// drawn.
 #include "tools/generators/icons/Icons.h"
 
 #include <QImage>

@@ -1,3 +1,4 @@
+// Drawing of the About box's logo.
 #include "tools/generators/icons/Logo.h"
 
 #include <QFont>

@@ -1,3 +1,5 @@
+// Making the shipped model face: cropping and scaling the portrait, and the
+// outlines of its eyes and lips.
 #include "tools/generators/modelface/ModelFace.h"
 
 #include <algorithm>

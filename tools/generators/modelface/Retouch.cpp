@@ -1,3 +1,5 @@
+// Retouching the model face: the portrait's hair inside the face replaced by
+// skin grown from around it.
 #include "tools/generators/modelface/Retouch.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Drawing of the face expert's five face shapes, their templates and masks.
 #include "tools/generators/shapes/FaceShapes.h"
 
 #include <algorithm>
