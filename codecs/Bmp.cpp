@@ -262,6 +262,10 @@ PictureStatus DecodeRle(Bytes data, const DibHeader& h, size_t pixelOffset, cons
   const PictureStatus complete =
       WalkRle(check, h, [](int64_t, int64_t, unsigned) {}, [](int64_t) { return true; });
   if (complete != PictureStatus::Ok) return complete;
+  // Escapes skip pixels without data, so complete codes bound nothing: the file's size does.
+  if (const PictureStatus size = CheckProportion(h.Width, h.Height, data.size()); size != PictureStatus::Ok) {
+    return size;
+  }
 
   Bitmap& out = pic.Pixels;
   if (!out.Reset(h.Width, h.Height)) return PictureStatus::TooLarge;

@@ -142,4 +142,22 @@ inline PictureStatus CheckSize(int64_t width, int64_t height, const DecodeLimits
   return limits.Allow(width, height) ? PictureStatus::Ok : PictureStatus::TooLarge;
 }
 
+// Codings that can skip pixels without data (BMP run-length escapes, a GIF
+// screen larger than its frames) let a file of a few bytes declare a picture
+// of hundreds of megabytes. Such a picture is refused before its bitmap is
+// allocated when it is larger than kPixelsAnyFileMayDeclare and than
+// kMostPixelsPerFileByte for each byte of the file.
+constexpr int64_t kPixelsAnyFileMayDeclare = int64_t(16) << 20;  // every ordinary picture stays within this
+// LZW codes are at most 12 bits and stand for at most 4096 pixels each, and a
+// run-length code gives at most 255 pixels for two bytes: no data gives more.
+constexpr int64_t kMostPixelsPerFileByte = 4096;
+
+// TooLarge when width × height is out of all proportion to a file of
+// fileBytes bytes, else Ok.
+inline PictureStatus CheckProportion(int64_t width, int64_t height, size_t fileBytes) {
+  const int64_t pixels = width * height;  // sides already within the limits
+  const bool beyondData = uint64_t(pixels) > uint64_t(kMostPixelsPerFileByte) * uint64_t(fileBytes);
+  return pixels > kPixelsAnyFileMayDeclare && beyondData ? PictureStatus::TooLarge : PictureStatus::Ok;
+}
+
 }  // namespace glamora::codec

@@ -228,6 +228,11 @@ PictureStatus ReadGifFile(Bytes data, const DecodeLimits& limits, GifContents& c
         if (!empty && uint64_t(frame.Width) * uint64_t(frame.Height) > MostLzwPixels(data.size() - reader.position)) {
           return PictureStatus::Damaged;
         }
+        // The screen around the frame costs the file nothing; its size is held against the file's.
+        if (const PictureStatus size = CheckProportion(contents.CanvasWidth, contents.CanvasHeight, data.size());
+            canvas && size != PictureStatus::Ok) {
+          return size;
+        }
         if (canvas) {
           if (const PictureStatus drawn = DrawFirstFrame(gif, contents, transparentIndex, *canvas, progress);
               drawn != PictureStatus::Ok) {
@@ -311,7 +316,7 @@ class Animation {
   Animation(GifFileType* gif, GifContents& contents) : gif_(gif), contents_(contents) {}
 
   // Everything known once the first frame's header is read.
-  PictureStatus Start(const DecodeLimits& limits) {
+  PictureStatus Start(const DecodeLimits& limits, size_t fileBytes) {
     const GifImageDesc& frame = gif_->Image;
     const ColorMapObject* map = frame.ColorMap ? frame.ColorMap : gif_->SColorMap;
     const bool empty = frame.Width <= 0 || frame.Height <= 0;
@@ -322,6 +327,10 @@ class Animation {
     contents_.HasTransparency = control_.TransparentColor >= 0;
     contents_.TransparentColor = contents_.HasTransparency ? MapColor(map, control_.TransparentColor) : clBlack;
     if (const PictureStatus size = CheckSize(contents_.CanvasWidth, contents_.CanvasHeight, limits);
+        size != PictureStatus::Ok) {
+      return size;
+    }
+    if (const PictureStatus size = CheckProportion(contents_.CanvasWidth, contents_.CanvasHeight, fileBytes);
         size != PictureStatus::Ok) {
       return size;
     }
@@ -426,7 +435,8 @@ PictureStatus PlayGifFile(Bytes data, const DecodeLimits& limits, const Progress
       return ended();
     }
     if (contents.Frames == 0) {
-      if (const PictureStatus started = animation.Start(limits); started != PictureStatus::Ok) return started;
+      const PictureStatus started = animation.Start(limits, data.size());
+      if (started != PictureStatus::Ok) return started;
     }
     const int delay = animation.DelayMs();
     if (!animation.DrawFrame()) return ended();
