@@ -41,7 +41,7 @@ bool Makeover::LoadFace(const std::string& fileName) {
   FaceHeader header;
   MemoryStream payload;
   FaceFileIdentity identity;
-  const bool read = ReadFaceFile(fileName, header, payload, &identity);
+  const bool read = ReadFaceFile(fileName, header, payload, &identity, limits_);
   loadOk_ = read;
   if (!read) return false;
   // A picture that cannot be decoded leaves the face as it was.

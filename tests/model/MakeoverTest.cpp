@@ -4,6 +4,8 @@
 // the hair lies, composing, and the random make-over's draws.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -69,6 +71,18 @@ TEST_F(MakeoverTest, FailedLoadsChangeNothing) {
     EXPECT_EQ(model_.Header(), test::RectangleRegionsHeader()) << name;
     EXPECT_EQ(Pixel(100, 100), kSkin) << name;
   }
+}
+
+// A face file longer than any picture within the limits can need is refused
+// before it is read: under the window's limits a 200 MB file is.
+TEST_F(MakeoverTest, AFaceFileTooLongForTheLimitsIsNotRead) {
+  const std::string path = dir_.File("long.mff");
+  std::filesystem::copy_file(facePath_, path);
+  ASSERT_EQ(::truncate(path.c_str(), off_t(200) << 20), 0);  // a sparse tail of zeros
+  model_.SetLoadLimits(kWindowPictureLimits);
+  EXPECT_THROW(model_.LoadFace(path), FileError);
+  EXPECT_EQ(model_.HeaderFileName(), facePath_);
+  EXPECT_EQ(Pixel(100, 100), kSkin);
 }
 
 TEST_F(MakeoverTest, EncipheredFacesLoadWithCapitalExtension) {
