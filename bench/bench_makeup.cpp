@@ -45,6 +45,21 @@ void BM_ApplyColorEyesAndLips(benchmark::State& state) {
 // 1: the standard 228 × 314 face; 2: a face with four times its area.
 BENCHMARK(BM_ApplyColorEyesAndLips)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
+// The same with soft edges, as the Make-up page lays each colour on while
+// the colour box is dragged: back to the undo point, then the region.
+void BM_ApplyColorSoftly(benchmark::State& state) {
+  const auto makeover = MakeFace(1);
+  makeover->SetSoftEdges(true);
+  const ColorKind kind = ColorKind(state.range(0));
+  int i = 0;
+  for (auto _ : state) makeover->ApplyColor(kind, Rgb(uint8_t(++i), 80, 120));
+}
+BENCHMARK(BM_ApplyColorSoftly)
+    ->Arg(int(ColorKind::Eyes))
+    ->Arg(int(ColorKind::Lips))
+    ->Arg(int(ColorKind::LipLine))
+    ->Unit(benchmark::kMicrosecond);
+
 // The lip line and the display of a stored region along a polygon reaching
 // `state.range(0)` pixels beyond the picture on every side, as a damaged or
 // careless header may hold: only what lies on the picture costs time.

@@ -17,6 +17,7 @@
 
 #include "desktop/Panel.h"
 #include "desktop/ToolBar.h"
+#include "experts/PhotoPlacement.h"
 #include "experts/PictureFileDialog.h"
 #include "experts/core/FaceShapes.h"
 #include "face/StandardFace.h"
@@ -147,6 +148,7 @@ QWidget* TFormFaceExpert::BuildFormattingPage() {
   shapeButton_ = add("bShape", "Select proper face shape ", 8, &TFormFaceExpert::bShapeClick);
   shapeButton_->resize(kToolButtonSize.width() + kDropDownWidth, kToolButtonSize.height());
   toolBar1_->AddSeparator(kDropDownWidth);
+  fitButton_ = add("bFitAuto", "Fit the face automatically", 13, &TFormFaceExpert::bFitAutoClick);
   add("tbCarveAuto", "Carve automatically ", 4, &TFormFaceExpert::tbCarveAutoClick);
   add("bCutByHand", "Carve manually", 5, &TFormFaceExpert::bCutByHandClick);
   add("bHelp", "Help", 6, &TFormFaceExpert::bHelpClick);
@@ -275,6 +277,7 @@ void TFormFaceExpert::FormShow() {
   imgIOFormat_.Params.Lzw.GifDecoder = true;
   SetAllowPageChange(false);
   ResetErasers();
+  fitButton_->setEnabled(bool(FindFace));
   edit1_->setFocus();
   // Each showing starts from the Oval shape, so that the template shown and
   // the mask the carving uses always belong together.
@@ -327,17 +330,11 @@ void TFormFaceExpert::PageControl1Change(int index) {
 // ---- keys --------------------------------------------------------------------------
 
 bool TFormFaceExpert::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
-  const Qt::KeyboardModifiers shift =
-      modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-  if (key == Qt::Key_O && shift == Qt::ControlModifier) {
-    Run([this] { bOpenClick(); });
-    return true;
-  }
-  if (key == Qt::Key_F1) {
-    if (OnHelpContext) OnHelpContext(9);
-    return true;
-  }
-  return false;
+  return ExpertFormKeyDown(
+      key, modifiers, [this] { Run([this] { bOpenClick(); }); },
+      [this] {
+        if (OnHelpContext) OnHelpContext(9);
+      });
 }
 
 void TFormFaceExpert::keyPressEvent(QKeyEvent* event) {

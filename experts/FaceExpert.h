@@ -8,6 +8,11 @@
 // finish the ears and Save writes the face file; the window then answers OK
 // with SavedFileName.
 //
+// Fit automatically finds the face in the photograph, levels its eyes
+// with the Rotate command's antialiased turn and gives the picture the
+// rectangle that puts its eyes and mouth where the templates expect them;
+// the user can still move, scale and turn it before carving.
+//
 // The window is made once at start and kept between showings: the working
 // picture and its frame, the opened file, and the erasing page's canvas.
 // The erasing page's tab opens only after a carve, until a click on the
@@ -23,6 +28,7 @@
 #include "imaging/components/ImgIO.h"
 #include "imaging/components/ImgProc.h"
 #include "imaging/core/Bitmap.h"
+#include "landmarks/LandmarkFinder.h"
 #include "model/Makeover.h"
 
 class QAction;
@@ -54,6 +60,7 @@ constexpr int kEraserIntensity = 50;
 constexpr int kEraserStartSize = 10;
 
 constexpr const char* kUseErasersMessage = "Use eraser tools to carve the ears preciseley";
+constexpr const char* kCannotFitMessage = "The face in the picture cannot be fitted to the face shape";
 constexpr const char* kReplaceFaceQuestion = "Do you want to replace existing file?";
 
 class TFormFaceExpert : public QDialog {
@@ -88,6 +95,9 @@ class TFormFaceExpert : public QDialog {
   std::function<std::string()> OpenDialog1;
   // The face file for Save, the dialog opened in `folder`; empty when cancelled.
   std::function<std::string(const std::string& folder)> SaveDialog1;
+  // Finds the largest face in a picture, on a worker thread (the program's
+  // landmark finder); without it Fit automatically is switched off.
+  FindFaceFunction FindFace;
   // Help: a topic of the help file by name, and a help context number.
   std::function<void(const QString& topic)> OnHelpTopic;
   std::function<void(int context)> OnHelpContext;
@@ -117,6 +127,10 @@ class TFormFaceExpert : public QDialog {
   void ChooseShape(int shape);
   // The shape button's own part: the next shape.
   void bShapeClick();
+  // Fit automatically: turns and places the working picture so that its
+  // face fits the standard face; a message and no change when no face is
+  // found or it cannot be fitted.
+  void bFitAutoClick();
   void tbCarveAutoClick();
   void bCutByHandClick();
   void bHelpClick();
@@ -161,9 +175,6 @@ class TFormFaceExpert : public QDialog {
   void Run(Command&& command);
   // A message box of the window's own; closing it activates the window.
   void Message(const QString& text);
-  // Loads a template or mask; FileError("Cannot open file ...") when the
-  // file cannot be opened or read.
-  Bitmap LoadShapePicture(const std::string& path) const;
   void MoveFaceToTemplate();
   // The eraser brush as a showing and carving by hand leave it.
   void ResetErasers();
@@ -196,6 +207,7 @@ class TFormFaceExpert : public QDialog {
   TFrameBox* frameBox_ = nullptr;
   QLineEdit* edit1_ = nullptr;
   QToolButton* shapeButton_ = nullptr;
+  QToolButton* fitButton_ = nullptr;
   QMenu* shapeMenu_ = nullptr;
   QActionGroup* shapeGroup_ = nullptr;
   std::array<QAction*, 5> shapeItems_{};

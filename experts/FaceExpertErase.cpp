@@ -45,7 +45,7 @@ void TFormFaceExpert::bSaveClick() {
   FaceModelSaveDialogs dialogs;
   dialogs.AskFileName = [this](const std::string& folder) { return SaveDialog1 ? SaveDialog1(folder) : std::string(); };
   dialogs.AskReplace = [this](const std::string&) {
-    const TModalResult answer = MessageDlg(kReplaceFaceQuestion, TMsgDlgType::mtWarning, mbYes | mbNo | mbCancel);
+    const TModalResult answer = MessageDlg(kReplaceFaceQuestion, TMsgDlgType::mtWarning, mbYes | mbNo | mbCancel, mbNo);
     FormActivate();
     if (answer == mrYes) return ReplaceAnswer::Yes;
     return answer == mrNo ? ReplaceAnswer::No : ReplaceAnswer::Cancel;

@@ -4,41 +4,19 @@
 #include <QFileInfo>
 #include <QToolButton>
 
+#include "desktop/BusyWork.h"
 #include "experts/FaceExpert.h"
+#include "experts/PhotoPlacement.h"
 #include "experts/PictureUnder.h"
 #include "experts/Rotate.h"
 #include "experts/core/Carving.h"
-#include "experts/core/FaceMaker.h"
 #include "experts/core/FaceShapes.h"
 #include "imaging/Image.h"
+#include "landmarks/FaceFit.h"
 #include "views/FrameBox.h"
 #include "views/Makeup.h"
 
 namespace glamora {
-
-namespace {
-
-// The hourglass while a long operation runs.
-class BusyCursor {
- public:
-  BusyCursor() { CursorTable::Instance().SetScreenCursor(crHourGlass); }
-  ~BusyCursor() { CursorTable::Instance().SetScreenCursor(crDefault); }
-  BusyCursor(const BusyCursor&) = delete;
-  BusyCursor& operator=(const BusyCursor&) = delete;
-};
-
-}  // namespace
-
-Bitmap TFormFaceExpert::LoadShapePicture(const std::string& path) const {
-  Bitmap picture;
-  TImgIO io;
-  io.SetBitmap(&picture);
-  // A file that cannot be opened throws here; one that cannot be read is no
-  // template either.
-  if (!io.LoadFromFile(path) || picture.Empty()) throw FileError("Cannot open file " + path);
-  if (picture.Format() != PixelFormat::Bits24) picture.ConvertTo24();
-  return picture;
-}
 
 void TFormFaceExpert::MoveFaceToTemplate() { imageFace_->move(imageShape_->pos()); }
 
@@ -51,29 +29,12 @@ void TFormFaceExpert::bOpenClick() {
 }
 
 bool TFormFaceExpert::OpenPicture(const std::string& fileName) {
-  imageFace_->SetAutoSize(true);
   openedFileName_ = fileName;
   openFolder_ = QFileInfo(QString::fromStdString(fileName)).absolutePath().toStdString();
-  bool read = false;
-  try {
-    imgIOFormat_.Params.Limits = kPhotographLimits;
-    read = imgIOFormat_.LoadFromFile(fileName);
-  } catch (...) {
-    imageFace_->SetAutoSize(false);
-    throw;
-  }
-  MoveFaceToTemplate();
-  frameBox_->AttachImage(imageFace_);
-  imageFace_->SetAutoSize(false);
-  return read;
+  return OpenPhotograph(*imageFace_, *imageShape_, *frameBox_, imgIOFormat_, fileName);
 }
 
-void TFormFaceExpert::bZoomInClick() {
-  TFrame& frame = frameBox_->Frame;
-  const int width = frame.Bounds.Right - frame.Bounds.Left + 1;
-  frame.ActiveHandle = 8;
-  frame.ResizeTo(frame.Bounds.Right - width / 2, 0, true);
-}
+void TFormFaceExpert::bZoomInClick() { HalvePhotographFrame(*frameBox_); }
 
 void TFormFaceExpert::bRotateClick() {
   const Bitmap& photo = *imageFace_->Bitmap();
@@ -81,10 +42,7 @@ void TFormFaceExpert::bRotateClick() {
   const bool turn = rotate_.Ask(photo, this);
   // Closing the dialog activates the window again.
   FormActivate();
-  if (!turn) return;
-  const BusyCursor busy;
-  imgProcFormat_.SetAttachedTImage(imageFace_);
-  imgProcFormat_.Rotate(rotate_.Angle(), rotate_.Antialias());
+  if (turn) TurnPhotograph(*imageFace_, imgProcFormat_, rotate_.Angle(), rotate_.Antialias());
 }
 
 void TFormFaceExpert::bUndoClick() {
@@ -105,17 +63,40 @@ void TFormFaceExpert::ChooseShape(int shape) {
     shapeItems_[size_t(shapeIndex_ - 1)]->setChecked(true);
     throw;
   }
-  Bitmap& shown = *imageShape_->Bitmap();
-  shown.Assign(shapeTemplate);
-  shown.Transparent = true;
-  shown.TransparentColor = shown.Pixel(0, shown.Height() - 1);
-  imageShape_->PictureChanged();
+  ShowShapeTemplate(*imageShape_, shapeTemplate);
   shapeItems_[size_t(shape - 1)]->setChecked(true);
   shapeButton_->setToolTip(QString::fromStdString(FaceShapeHint(shape)));
   shapeIndex_ = shape;
 }
 
 void TFormFaceExpert::bShapeClick() { ChooseShape(NextFaceShape(shapeIndex_)); }
+
+// ---- fitting automatically -------------------------------------------------------------
+
+void TFormFaceExpert::bFitAutoClick() {
+  Bitmap& photo = *imageFace_->Bitmap();
+  if (photo.Empty() || !FindFace) return;
+  // Input waits meanwhile, so the picture stays as the finder reads it.
+  const FaceSearch search = RunBusy([&] { return FindFace(photo); });
+  if (search.Result != FaceSearch::Outcome::Found) {
+    Message(QString::fromStdString(search.Message));
+    return;
+  }
+  const std::optional<FaceFit> fit = FitToStandardFace(search.Points, photo.Width(), photo.Height());
+  if (!fit) {
+    Message(kCannotFitMessage);
+    return;
+  }
+  {
+    const BusyCursor busy;
+    imgProcFormat_.SetAttachedTImage(imageFace_);
+    imgProcFormat_.Rotate(fit->Angle, true);
+  }
+  const QPoint corner = imageShape_->pos();
+  imageFace_->setGeometry(corner.x() + fit->Picture.Left, corner.y() + fit->Picture.Top, fit->Picture.Width,
+                          fit->Picture.Height);
+  frameBox_->AttachImage(imageFace_);
+}
 
 // ---- carving ---------------------------------------------------------------------------
 

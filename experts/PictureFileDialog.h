@@ -1,16 +1,12 @@
 #pragma once
-// The one place where the experts ask for a picture file to open: the
-// system's file dialog, filtered to the formats the picture front reads.
-#include <QString>
+// The one place where the face expert asks for a photograph to open: the
+// picture open dialog with its preview, filtered to the formats the picture
+// front reads.
 #include <string>
 
 class QWidget;
 
 namespace glamora {
-
-// The dialog's filters: "All graphics" with every extension the front reads,
-// then one entry per format, each matching either letter case.
-QStringList PictureFileFilters();
 
 // Asks for an existing picture file, starting in `folder`; the chosen path,
 // or the empty string when the user cancelled.

@@ -48,10 +48,11 @@ FaceFileIdentity IdentityOfFaceFile(const std::vector<uint8_t>& fileBytes) {
   return identity;
 }
 
-bool ReadFaceFile(const std::string& fileName, FaceHeader& header, MemoryStream& payload, FaceFileIdentity* identity) {
+bool ReadFaceFile(const std::string& fileName, FaceHeader& header, MemoryStream& payload, FaceFileIdentity* identity,
+                  const DecodeLimits& limits) {
   const FaceFileKind kind = FaceFileKindOf(fileName);
   if (kind == FaceFileKind::NotAFaceFile) return false;
-  std::vector<uint8_t> bytes = ReadFileBytes(fileName);
+  std::vector<uint8_t> bytes = ReadFileBytes(fileName, FaceHeader::kByteSize + limits.MaxFileBytes());
   const FaceFileIdentity read = IdentityOfFaceFile(bytes);
   if (!ParseFaceFile(std::move(bytes), kind, header, payload)) return false;
   if (identity) *identity = read;

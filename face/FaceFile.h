@@ -10,6 +10,7 @@
 
 #include "face/FaceHeader.h"
 #include "face/Sha1.h"
+#include "imaging/core/ImgIOParams.h"
 #include "imaging/core/Stream.h"
 
 namespace glamora {
@@ -43,9 +44,11 @@ FaceFileIdentity IdentityOfFaceFile(const std::vector<uint8_t>& fileBytes);
 // refilled, positioned at its start), deciphering an ".eff" payload, and
 // when asked the identity of the file as read. Returns false, touching no
 // output, when the extension is neither ".eff" nor ".mff" or the file is
-// shorter than a header. Throws FileError when the file cannot be opened or read.
+// shorter than a header. Throws FileError when the file cannot be opened or
+// read, or is longer than a header and the longest picture file within
+// `limits` (so a huge file is refused unread).
 bool ReadFaceFile(const std::string& fileName, FaceHeader& header, MemoryStream& payload,
-                  FaceFileIdentity* identity = nullptr);
+                  FaceFileIdentity* identity = nullptr, const DecodeLimits& limits = {});
 
 // The in-memory part of ReadFaceFile: splits the bytes of a face file of the
 // given kind into header and payload. False, outputs untouched, for a file

@@ -29,6 +29,15 @@ PolygonRegion RegionOf(const FaceRegion& record) {
   return PolygonRegion(vertices);
 }
 
+FaceRegion RegionRecordOf(const std::vector<Point>& polygon) {
+  FaceRegion record;
+  if (polygon.size() < 3 || polygon.size() > size_t(FaceRegion::kMaxPoints)) return record;
+  record.Valid = 1;
+  record.Count = int32_t(polygon.size());
+  for (size_t i = 0; i < polygon.size(); ++i) record.Points[i] = {polygon[i].X, polygon[i].Y};
+  return record;
+}
+
 void ColorRegion(Bitmap& picture, const FaceRegion& record, TColor color) {
   if (!record.IsOutlined() || picture.Empty()) return;
   const PolygonRegion region = RegionOf(record);

@@ -5,6 +5,7 @@
 // vertices lie impossibly far out, changes nothing.
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "face/FaceHeader.h"
 #include "imaging/core/Bitmap.h"
@@ -16,6 +17,12 @@ namespace glamora {
 
 // The pixels a region record covers; empty for a region that colours nothing.
 PolygonRegion RegionOf(const FaceRegion& record);
+
+// The record the outline editor stores for a polygon in picture
+// coordinates: marked valid, with its vertices. A polygon of fewer than
+// three or more than FaceRegion::kMaxPoints vertices gives a record that is
+// not valid and has no vertices.
+FaceRegion RegionRecordOf(const std::vector<Point>& polygon);
 
 // Adds (red − 50, green − 50, blue − 50) of the colour to every pixel of the
 // region, each channel clamped to 0..255.

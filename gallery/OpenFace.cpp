@@ -94,7 +94,7 @@ void TFormOpenFace::FileListBox1Click() {
   if (path.empty()) return;
   FaceHeader header;
   MemoryStream picture;
-  if (ReadFaceFile(path, header, picture)) ImgEditor1->LoadFromStream(picture);
+  if (ReadFaceFile(path, header, picture, nullptr, ImgEditor1->IO().Params.Limits)) ImgEditor1->LoadFromStream(picture);
 }
 
 void TFormOpenFace::bOpenClick() {

@@ -43,6 +43,9 @@ std::string ProgramSubfolder(const std::string& programFolder, const std::string
 }
 
 std::string HairstyleNumber(int number) {
+  // Past 999 the number is written in full: cut to three digits it would
+  // name an entry that exists.
+  if (number < 0 || number > 999) return std::to_string(number);
   const std::string padded = "000" + std::to_string(number);
   return padded.substr(padded.size() - 3);
 }

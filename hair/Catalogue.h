@@ -30,8 +30,8 @@ std::string CategoryFolderOf(const std::string& base, HairstyleCategory category
 // programFolder (with its trailing separator) + name + separator.
 std::string ProgramSubfolder(const std::string& programFolder, const std::string& name);
 
-// The number as three decimal digits with leading zeros; a longer number
-// keeps its last three digits.
+// The number as three decimal digits with leading zeros; a number past 999
+// in all its digits ("1000"), never cut to name another entry.
 std::string HairstyleNumber(int number);
 
 // ProgramSubfolder of the folder name + HairstyleNumber(number) + ".jpg".

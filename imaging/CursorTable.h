@@ -69,4 +69,13 @@ class CursorTable {
   TCursor screenCursor_ = crDefault;
 };
 
+// The hourglass on the screen while in scope.
+class BusyCursor {
+ public:
+  BusyCursor() { CursorTable::Instance().SetScreenCursor(crHourGlass); }
+  ~BusyCursor() { CursorTable::Instance().SetScreenCursor(crDefault); }
+  BusyCursor(const BusyCursor&) = delete;
+  BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
 }  // namespace glamora

@@ -68,12 +68,6 @@ QLabel* InfoLine(QWidget* parent, const char* name, int top) {
   return label;
 }
 
-// The screen cursor shows the hourglass while it lives.
-struct BusyCursor {
-  BusyCursor() { CursorTable::Instance().SetScreenCursor(crHourGlass); }
-  ~BusyCursor() { CursorTable::Instance().SetScreenCursor(crDefault); }
-};
-
 // The enlarged preview: a modal tool window with a view to zoom and scroll.
 class EnlargedPreview : public QDialog {
  public:

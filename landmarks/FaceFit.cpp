@@ -16,26 +16,10 @@ namespace {
 
 namespace sf = standard_face;
 
-// Rotate's split of an angle into quarter turns (0..3 counter-clockwise)
-// and a rest within −45..45.
-std::pair<int, int> QuartersAndRest(int angle) {
-  int n = angle % 360;
-  int quarters = 0;
-  while (n > 45) {
-    n -= 90;
-    ++quarters;
-  }
-  while (n < -45) {
-    n += 90;
-    --quarters;
-  }
-  return {(quarters % 4 + 4) % 4, n};
-}
-
 }  // namespace
 
 PointF RotatedPoint(PointF p, int width, int height, int angle) {
-  const auto [quarters, rest] = QuartersAndRest(angle);
+  const auto [quarters, rest] = SplitIntoQuarterTurns(angle);
   int w = width, h = height;
   switch (quarters) {
     case 1:  // the top row becomes the left column, read bottom to top
@@ -62,7 +46,7 @@ PointF RotatedPoint(PointF p, int width, int height, int angle) {
 }
 
 RotatedSize RotatedSizeOf(int width, int height, int angle) {
-  const auto [quarters, rest] = QuartersAndRest(angle);
+  const auto [quarters, rest] = SplitIntoQuarterTurns(angle);
   if (quarters % 2 == 1) std::swap(width, height);
   if (rest == 0) return {width, height};
   const ShearGeometry g = ShearGeometryFor(width, height, rest);

@@ -9,6 +9,7 @@
 // All calls are safe from any thread. A build without the face finder keeps
 // this interface; every search then answers Unavailable with a message
 // saying what is missing.
+#include <functional>
 #include <future>
 #include <memory>
 #include <mutex>
@@ -31,6 +32,9 @@ struct FaceSearch {
   PixelRect Face;          // the detector's box around the face, in picture pixels
   int FacesSeen = 0;       // faces the detector found; the largest one is placed
 };
+
+// What a window asks to find a face: a finder's Find, or a stand-in.
+using FindFaceFunction = std::function<FaceSearch(const Bitmap& picture)>;
 
 class FaceModel;
 

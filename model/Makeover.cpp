@@ -7,6 +7,7 @@
 #include "face/FaceFile.h"
 #include "face/PencilLine.h"
 #include "face/RegionColouring.h"
+#include "face/SoftMakeup.h"
 #include "hair/Catalogue.h"
 #include "hair/Compose.h"
 #include "imaging/components/ImgIO.h"
@@ -16,6 +17,11 @@
 namespace glamora {
 
 namespace {
+
+// Soft make-up as the Make-up page lays it on: regions feathered over a
+// couple of pixels at 60 %, the lip line narrower and stronger.
+constexpr SoftMakeupStyle kSoftFill{2, 60};
+constexpr SoftMakeupStyle kSoftLipLine{1, 80};
 
 bool IsFile(const std::string& path) {
   std::error_code error;
@@ -35,7 +41,7 @@ bool Makeover::LoadFace(const std::string& fileName) {
   FaceHeader header;
   MemoryStream payload;
   FaceFileIdentity identity;
-  const bool read = ReadFaceFile(fileName, header, payload, &identity);
+  const bool read = ReadFaceFile(fileName, header, payload, &identity, limits_);
   loadOk_ = read;
   if (!read) return false;
   // A picture that cannot be decoded leaves the face as it was.
@@ -46,6 +52,7 @@ bool Makeover::LoadFace(const std::string& fileName) {
   if (!io.LoadFromStream(payload) || io.Aborting) return false;
 
   face_ = std::move(picture);
+  loadedFace_.Assign(face_);
   header_ = header;
   fileHeader_ = header;
   payload_ = std::move(payload.Bytes());
@@ -86,6 +93,7 @@ void Makeover::SetFace(const Bitmap& picture) {
 void Makeover::SetFaceSize(int width, int height, TColor fill) {
   if (face_.Width() == width && face_.Height() == height) return;
   if (!face_.SetSize(width, height, fill)) return;
+  if (!loadedFace_.Empty()) loadedFace_.SetSize(width, height, fill);
   proc_.SaveUndo();
   FaceChanged(PixelRect::Of(face_));
 }
@@ -101,16 +109,29 @@ void Makeover::Undo() {
 
 // ---- make-up ---------------------------------------------------------------
 
-void Makeover::ApplyColor(ColorKind kind, TColor color) {
+void Makeover::ApplyColor(ColorKind kind, TColor color) { ApplyColor(kind, color, softEdges_); }
+
+void Makeover::ApplyColor(ColorKind kind, TColor color, bool soft) {
   proc_.Undo();
+  const auto fill = [&](int number) {
+    if (soft) {
+      SoftColorRegion(face_, header_.Region(number), color, kSoftFill);
+    } else {
+      ColorRegion(face_, header_.Region(number), color);
+    }
+  };
   switch (kind) {
     case ColorKind::Eyes:
-      ColorRegion(face_, header_.Region(FaceHeader::kLeftEye), color);
-      ColorRegion(face_, header_.Region(FaceHeader::kRightEye), color);
+      fill(FaceHeader::kLeftEye);
+      fill(FaceHeader::kRightEye);
       break;
-    case ColorKind::Lips: ColorRegion(face_, header_.Region(FaceHeader::kLips), color); break;
+    case ColorKind::Lips: fill(FaceHeader::kLips); break;
     case ColorKind::LipLine:
-      glamora::OutlineRegion(face_, header_.Region(FaceHeader::kLips), color);
+      if (soft) {
+        SoftOutlineRegion(face_, header_.Region(FaceHeader::kLips), color, kSoftLipLine);
+      } else {
+        glamora::OutlineRegion(face_, header_.Region(FaceHeader::kLips), color);
+      }
       header_.LipLineColor = color;
       break;
   }
@@ -158,20 +179,21 @@ PixelRect Makeover::Stamp(TAirBrush& brush, Point at) {
 }
 
 void Makeover::RandomMakeup(RandomGenerator& random) {
-  // Blue first, then green, then red.
+  // The random make-up always shifts the channels: its colour ranges are
+  // drawn for that colouring. Blue first, then green, then red.
   auto drawColor = [&](uint32_t range) {
     const uint32_t b = random.Draw(range);
     const uint32_t g = random.Draw(range);
     const uint32_t r = random.Draw(range);
     return Rgb(uint8_t(r), uint8_t(g), uint8_t(b));
   };
-  ApplyColor(ColorKind::Eyes, drawColor(150));
+  ApplyColor(ColorKind::Eyes, drawColor(150), false);
   SaveUndo();
-  ApplyColor(ColorKind::Lips, drawColor(100));
+  ApplyColor(ColorKind::Lips, drawColor(100), false);
   SaveUndo();
   if (random.Draw(10) < 5) {
     const uint8_t e = uint8_t(random.Draw(100));
-    ApplyColor(ColorKind::LipLine, Rgb(e, 0, e));
+    ApplyColor(ColorKind::LipLine, Rgb(e, 0, e), false);
   }
   SaveUndo();
 }

@@ -62,6 +62,10 @@ class Makeover {
   void SaveFaceAs(const std::string& fileName);
 
   const Bitmap& Face() const { return face_; }
+  // The face as the face file gave it, without any make-up: what the face
+  // looked like before the make-over, to compare. Cut or extended with the
+  // picture by SetFaceSize; empty before a face file was opened.
+  const Bitmap& LoadedFace() const { return loadedFace_; }
   // Puts a picture on the face as it is; header and undo point stay.
   void SetFace(const Bitmap& picture);
   // Cuts or extends the picture to width × height, new pixels in the fill
@@ -91,8 +95,13 @@ class Makeover {
 
   // Back to the undo point, then the colour on the eyes (regions 1 and 2),
   // the lips (region 3), or as the lips' outline, whose colour the header
-  // records without marking itself changed.
+  // records without marking itself changed. With soft edges on, the colour
+  // is laid on as soft make-up (feathered, shaded by the skin) instead of
+  // shifting the region's channels.
   void ApplyColor(ColorKind kind, TColor color);
+  // Off at first: regions are coloured by shifting their channels.
+  void SetSoftEdges(bool on) { softEdges_ = on; }
+  bool SoftEdges() const { return softEdges_; }
   // Paints the outline of region 1..4 of the header, without an undo point.
   void OutlineRegion(int number, TColor color);
   // Stores a polygon in picture coordinates as region 1..3: marked valid,
@@ -146,10 +155,13 @@ class Makeover {
   std::function<void(HairChange change)> OnHairChange;
 
  private:
+  void ApplyColor(ColorKind kind, TColor color, bool soft);
   void FaceChanged(const PixelRect& area, bool loaded = false);
   void HairChanged(HairChange change);
 
   Bitmap face_;
+  Bitmap loadedFace_;
+  bool softEdges_ = false;
   TImgProc proc_;  // the face's processing, with its undo copy
   FaceHeader header_;
   FaceHeader fileHeader_;  // the header as the face file holds it

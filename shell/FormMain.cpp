@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLayout>
@@ -17,6 +18,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <algorithm>
+#include <array>
 
 #include "desktop/Dialogs.h"
 #include "desktop/FileFunctions.h"
@@ -24,11 +26,13 @@
 #include "desktop/Settings.h"
 #include "desktop/SupportPage.h"
 #include "desktop/ToolBar.h"
+#include "experts/AddHair.h"
 #include "experts/FaceExpert.h"
 #include "face/StandardFace.h"
 #include "gallery/OpenFace.h"
 #include "gallery/Preview.h"
 #include "imaging/ImgEditor.h"
+#include "imaging/ImgOpenDialog.h"
 #include "imaging/ImgThumbView.h"
 #include "imaging/core/FileExtension.h"
 #include "imaging/core/ImgIOParams.h"
@@ -82,6 +86,16 @@ TFormMain::TFormMain(std::string programFolder)
   ConnectCommands();
   InstallKeyPreview();
   FormCreate();
+  // The backslash compares wherever the focus lies in the window, before
+  // the focused control (the edit box behind the canvas would type it).
+  qApp->installEventFilter(new TEventPreview(this, [this](QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const auto* widget = qobject_cast<QWidget*>(watched);
+    if (key->key() != Qt::Key_Backslash || !widget || widget->window() != this) return false;
+    if (!key->isAutoRepeat()) SetComparing(event->type() == QEvent::KeyPress);
+    return true;
+  }));
 }
 
 TFormMain::~TFormMain() {
@@ -90,6 +104,11 @@ TFormMain::~TFormMain() {
 }
 
 void TFormMain::SetNewFaceDialog(AskSaveFileName dialog) { outlineCommit_->SetSaveDialog(std::move(dialog)); }
+
+void TFormMain::SetFaceFinder(FindFaceFunction finder) {
+  makeupPage_->SetFaceFinder(std::move(finder));
+  findRegionsEntry_->setEnabled(makeupPage_->CanFindFaces());
+}
 
 void TFormMain::SetOtherWindows(const TOtherWindows& windows) {
   windows_ = windows;
@@ -101,6 +120,13 @@ void TFormMain::SetOtherWindows(const TOtherWindows& windows) {
   }
   for (QAction* action : {openGraphicFileEntry_}) action->setEnabled(windows.FormFaceExpert != nullptr);
   for (QToolButton* button : {openFileButton_, faceExpertButton_}) button->setEnabled(windows.FormFaceExpert != nullptr);
+  if (TFormAddHair* expert = windows.FormAddHair) {
+    expert->OnHelpTopic = [this](const QString& topic) { ShowHelpTopic(topic); };
+    expert->OnHelpContext = [this](int context) { helpViewer_->ShowContext(context); };
+    expert->OnHairstyleSaved = [this](const std::string& fileName) { hairstylePage_->HairstyleAdded(fileName); };
+  }
+  createHairstyleEntry_->setEnabled(windows.FormAddHair != nullptr);
+  hairExpertButton_->setEnabled(windows.FormAddHair != nullptr);
 }
 
 // ---- building the window -----------------------------------------------------
@@ -145,6 +171,8 @@ void TFormMain::BuildFacePanel() {
   faceToolBar_->AddSeparator(8);
   randomShowButton_ = faceToolBar_->AddButton("tbRandomShow", "Random show", "main", 15);
   helpContentsButton_ = faceToolBar_->AddButton("ToolButton1", "Help contents", "main", 12);
+  faceToolBar_->AddSeparator(8);
+  compareButton_ = faceToolBar_->AddButton("tbCompare", "Compare (hold)", "main", 19);
   const QRect inner = facePanel_->AlignRect();
   facePanel_->PlaceChild(*faceToolBar_, inner.left(), inner.top(), inner.width(), faceToolBar_->Thickness());
 
@@ -202,6 +230,8 @@ void TFormMain::BuildMenus() {
   openGraphicFileEntry_ = entry(openMenu, "OpenGraphicFile", "Graphic File", "graphic-file", QKeySequence("Ctrl+G"), 8);
   createHairstyleEntry_ =
       entry(fileMenu, "Addhairstyle1", "Create hairstyle", "create-hairstyle", QKeySequence("Ctrl+H"), 15);
+  findRegionsEntry_ = entry(fileMenu, "FindEyesAndLips", "Find eyes and lips", "find-regions", QKeySequence("Ctrl+L"), 0);
+  findRegionsEntry_->setEnabled(false);
   fileMenu->addSeparator();
   exitEntry_ = entry(fileMenu, "ExitProgram", "EXIT", "exit", QKeySequence(), 0);
 
@@ -231,12 +261,17 @@ void TFormMain::ConnectCommands() {
   connect(faceExpertButton_, &QToolButton::clicked, this, Guarded([this] { FaceExpert(); }));
   connect(openGraphicFileEntry_, &QAction::triggered, this, Guarded([this] { OpenGraphicFile(); }));
   connect(openFileButton_, &QToolButton::clicked, this, Guarded([this] { OpenGraphicFile(); }));
+  connect(createHairstyleEntry_, &QAction::triggered, this, Guarded([this] { CreateHairstyle(); }));
+  connect(hairExpertButton_, &QToolButton::clicked, this, Guarded([this] { CreateHairstyle(); }));
   connect(exitEntry_, &QAction::triggered, this, Guarded([this] { ExitProgram(); }));
   connect(helpContentsEntry_, &QAction::triggered, this, Guarded([this] { ShowHelpContents(); }));
   connect(helpContentsButton_, &QToolButton::clicked, this, Guarded([this] { ShowHelpContents(); }));
   connect(supportEntry_, &QAction::triggered, this, Guarded([this] { OpenSupportPage(); }));
   connect(aboutEntry_, &QAction::triggered, this, Guarded([this] { ShowAbout(); }));
   connect(pages_, &QTabWidget::currentChanged, this, Guarded([this] { PageChanged(); }));
+  connect(findRegionsEntry_, &QAction::triggered, this, Guarded([this] { FindEyesAndLips(); }));
+  connect(compareButton_, &QToolButton::pressed, this, [this] { SetComparing(true); });
+  connect(compareButton_, &QToolButton::released, this, [this] { SetComparing(false); });
 
   connect(galleryAddEntry_, &QAction::triggered, this, Guarded([this] { galleryPanel_->AddToGallery(); }));
   // Export and Print open the same preview, where the user chooses.
@@ -282,6 +317,12 @@ void TFormMain::FormCreate() {
     cursors.Register(CursorNumber(entry.Cursor), entry.Resource);
   }
   randomFaceShown_ = false;
+  graphicFolder_ = QDir::homePath().toStdString();
+  GraphicFileDialog = [this] {
+    const QString chosen = TImgOpenDialog::Choose(this, kPictureOpenFilter, QString::fromStdString(graphicFolder_));
+    if (!chosen.isEmpty()) graphicFolder_ = QFileInfo(chosen).absolutePath().toStdString();
+    return chosen.toStdString();
+  };
 }
 
 void TFormMain::ApplyPictureLimits() {
@@ -427,8 +468,8 @@ void TFormMain::FaceExpert() {
 
 void TFormMain::OpenGraphicFile() {
   TFormFaceExpert* expert = windows_.FormFaceExpert;
-  if (!expert || !expert->OpenDialog1) return;
-  const std::string photograph = expert->OpenDialog1();
+  if (!expert || !GraphicFileDialog) return;
+  const std::string photograph = GraphicFileDialog();
   if (photograph.empty()) return;
   expert->PrepareWorkPicture(model_.Face());
   if (!expert->OpenPicture(photograph)) {
@@ -442,13 +483,49 @@ void TFormMain::RunFaceExpert(TFormFaceExpert& expert) {
   if (expert.ShowModal() != mrOk) return;
   // The face being outlined keeps its outlines before the new one replaces it.
   OpenFace(expert.SavedFileName);
+  ShowMakeupPage();
+  // Regions proposed from the new face's landmarks are written back when
+  // outlining starts, as outlines stored by hand are.
+  const bool proposed = makeupPage_->CanFindFaces() && !makeupPage_->ProposeRegions();
+  const FaceHeader proposal = model_.Header();
+  makeupPage_->PressOutlineTool();
+  const auto regionsOf = [](const FaceHeader& header) {
+    return std::array{header.Region(FaceHeader::kLeftEye), header.Region(FaceHeader::kRightEye),
+                      header.Region(FaceHeader::kLips)};
+  };
+  // Discarded at a failed write, they are not there to check.
+  if (proposed && regionsOf(model_.Header()) == regionsOf(proposal)) {
+    canvas_->ShowRegionOutlines();
+    ShowMessage(kCheckProposedRegions);
+  } else {
+    ShowMessage(kOutlineRegions);
+  }
+}
+
+void TFormMain::ShowMakeupPage() {
   {
     const QSignalBlocker blocker(pages_);
     pages_->setCurrentWidget(makeupPage_->Sheet());
   }
   PageChanged();
-  makeupPage_->PressOutlineTool();
-  ShowMessage("Outline the make-up regions!");
+}
+
+void TFormMain::FindEyesAndLips() {
+  if (!MakeupPageActive()) ShowMakeupPage();
+  makeupPage_->FindEyesAndLips();
+}
+
+void TFormMain::SetComparing(bool on) { canvas_->SetComparing(on); }
+
+void TFormMain::changeEvent(QEvent* event) {
+  // A key or button released while another window had the focus never
+  // arrives: comparing ends with the window's activation.
+  if (event->type() == QEvent::ActivationChange && !isActiveWindow()) SetComparing(false);
+  QMainWindow::changeEvent(event);
+}
+
+void TFormMain::CreateHairstyle() {
+  if (windows_.FormAddHair) windows_.FormAddHair->ShowExpert();
 }
 
 // ---- commands ------------------------------------------------------------------
@@ -497,6 +574,7 @@ void TFormMain::KeyPressed(int key) {
 bool TFormMain::MakeupPageActive() const { return pages_->currentWidget() == makeupPage_->Sheet(); }
 
 void TFormMain::PageChanged() {
+  SetComparing(false);
   if (MakeupPageActive()) {
     hairstylePage_->HideHair();
     makeupPage_->ShowToolCursors();

@@ -8,10 +8,12 @@
 // that owns its controls and state (THairstylePage, TMakeupPage,
 // TGalleryPanel, TRandomShow).
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "gallery/SaveTarget.h"
+#include "landmarks/LandmarkFinder.h"
 #include "model/Makeover.h"
 #include "shell/MainWindowHost.h"
 
@@ -23,6 +25,7 @@ class QToolButton;
 namespace glamora {
 
 class TFormAbout;
+class TFormAddHair;
 class TFormFaceExpert;
 class TFormOpenFace;
 class TFormPreview;
@@ -36,6 +39,12 @@ class TPanel;
 class TRandomShow;
 class TToolBar;
 
+// What the main window says when a new face from the face expert is opened
+// for outlining: without proposed regions, and with them.
+constexpr const char* kOutlineRegions = "Outline the make-up regions!";
+constexpr const char* kCheckProposedRegions =
+    "Check the proposed outlines of the eyes and lips, and correct them where needed!";
+
 // The windows created after the main window; the program entry hands them
 // over once they exist.
 struct TOtherWindows {
@@ -43,6 +52,7 @@ struct TOtherWindows {
   TFormPreview* FormPreview = nullptr;
   TFormOpenFace* FormOpenFace = nullptr;
   TFormFaceExpert* FormFaceExpert = nullptr;
+  TFormAddHair* FormAddHair = nullptr;
 };
 
 class TFormMain : public QMainWindow, private TMainWindowHost {
@@ -55,6 +65,9 @@ class TFormMain : public QMainWindow, private TMainWindowHost {
   ~TFormMain() override;
 
   void SetOtherWindows(const TOtherWindows& windows);
+  // The program's face finder: the Make-up page proposes eye and lip
+  // regions with it, after the face expert and on "Find eyes and lips".
+  void SetFaceFinder(FindFaceFunction finder);
 
   // Client area of the window, below the menu bar.
   static constexpr int kClientWidth = 650;
@@ -85,6 +98,18 @@ class TFormMain : public QMainWindow, private TMainWindowHost {
   // Asks for a photograph and starts the face expert with it opened. A
   // photograph that cannot be read is reported and the expert stays closed.
   void OpenGraphicFile();
+  // The photograph for "Graphic File", through the picture open dialog
+  // (starting in the home folder, then where the last one was chosen);
+  // empty when cancelled. Replaceable.
+  std::function<std::string()> GraphicFileDialog;
+  // Shows the add-hairstyle expert beside the window, without waiting.
+  void CreateHairstyle();
+  // "Find eyes and lips": on the Make-up page, the regions proposed again
+  // for the current face.
+  void FindEyesAndLips();
+  // While the Compare button or the backslash key is held, the face as
+  // loaded, without make-up and hair.
+  void SetComparing(bool on);
   void ExitProgram();
   void ShowHelpContents();
   void ShowHelpTopic(const QString& topic) override;
@@ -115,6 +140,7 @@ class TFormMain : public QMainWindow, private TMainWindowHost {
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -132,6 +158,8 @@ class TFormMain : public QMainWindow, private TMainWindowHost {
   void CentreCanvas();
   // Shows the prepared face expert and takes its new face.
   void RunFaceExpert(TFormFaceExpert& expert);
+  // Makes the Make-up page the active page, with what switching does.
+  void ShowMakeupPage();
   void SetStandardCanvasSize();
   bool MakeupPageActive() const;
   // Reads the current face file into the canvas; nothing is said on failure.
@@ -147,6 +175,7 @@ class TFormMain : public QMainWindow, private TMainWindowHost {
   std::string programFolder_;
   std::string faceFileName_;
   bool randomFaceShown_ = false;
+  std::string graphicFolder_;
   TOtherWindows windows_;
   DecodeLimits pictureLimits_ = kWindowPictureLimits;
 
@@ -159,6 +188,7 @@ class TFormMain : public QMainWindow, private TMainWindowHost {
   QToolButton* hairExpertButton_ = nullptr;
   QToolButton* randomShowButton_ = nullptr;
   QToolButton* helpContentsButton_ = nullptr;
+  QToolButton* compareButton_ = nullptr;
   TPanel* frameControls_ = nullptr;
   TMakeup* canvas_ = nullptr;
   // The small edit box behind the canvas takes the keyboard focus when
@@ -169,6 +199,7 @@ class TFormMain : public QMainWindow, private TMainWindowHost {
   QAction* openFaceFileEntry_ = nullptr;
   QAction* openGraphicFileEntry_ = nullptr;
   QAction* createHairstyleEntry_ = nullptr;
+  QAction* findRegionsEntry_ = nullptr;
   QAction* exitEntry_ = nullptr;
   QAction* galleryAddEntry_ = nullptr;
   QAction* galleryExportEntry_ = nullptr;

@@ -12,6 +12,9 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <filesystem>
+#include <system_error>
+#include <utility>
 
 #include "desktop/Dialogs.h"
 #include "desktop/Panel.h"
@@ -185,6 +188,25 @@ void THairstylePage::ChooseCategory() {
   const HairstyleCategory category = categorySelector_->currentIndex() + 1;
   categoryFolder_ = CategoryFolderOf(catalogueFolder_, category);
   FillThumbnails(*catalogue_, categoryFolder_, 0);
+}
+
+void THairstylePage::HairstyleAdded(const std::string& fileName) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  if (!fs::equivalent(fs::path(fileName).parent_path(), categoryFolder_, error)) return;
+  const std::string selected = catalogue_->GetImageFileName(catalogue_->SelectedImage());
+  if (selected.empty()) {
+    // Nothing of this category is on the face: as choosing it would.
+    FillThumbnails(*catalogue_, categoryFolder_, 0);
+    return;
+  }
+  const int viewY = catalogue_->ViewY();
+  const auto selectHandler = std::exchange(catalogue_->OnImageSelect, nullptr);
+  FillThumbnails(*catalogue_, categoryFolder_, -1);
+  SelectThumbnailOf(*catalogue_, selected);
+  catalogue_->SetViewY(viewY);
+  catalogue_->OnImageSelect = selectHandler;
+  selectedHairstyle_ = catalogue_->SelectedImage();
 }
 
 void THairstylePage::ChooseHairstyle(int index) {

@@ -69,6 +69,10 @@ class THairstylePage : public QObject {
   void ResetHairPlacement();
   void ChooseCategory();
   void ChooseHairstyle(int index);
+  // A new hairstyle picture was written: when it joined the category on
+  // screen the catalogue lists it at once, keeping the selected hairstyle,
+  // the hair on the face and the scroll position.
+  void HairstyleAdded(const std::string& fileName);
 
   // ---- state
   const std::string& CategoryFolder() const { return categoryFolder_; }

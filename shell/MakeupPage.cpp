@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QSlider>
@@ -12,10 +13,12 @@
 #include <utility>
 #include <vector>
 
+#include "desktop/BusyWork.h"
 #include "desktop/Dialogs.h"
 #include "desktop/Panel.h"
 #include "imaging/HsvPicker.h"
 #include "model/Makeover.h"
+#include "model/ProposedRegions.h"
 #include "shell/MainCursors.h"
 #include "shell/MainWindowHost.h"
 #include "views/Makeup.h"
@@ -65,6 +68,16 @@ QToolButton* SpeedButton(QWidget* parent, const QString& name, const QString& hi
 }
 
 constexpr const char* kChooseToolFirst = "To select a clolor you have to click one of the make-up buttons";
+constexpr const char* kRegionsOffThePicture = "The eyes and lips of the face lie outside the picture";
+
+std::optional<ColorKind> RegionKindOf(TMakeupTool tool) {
+  switch (tool) {
+    case TMakeupTool::mkEyes: return ColorKind::Eyes;
+    case TMakeupTool::mkLipstick: return ColorKind::Lips;
+    case TMakeupTool::mkLipLine: return ColorKind::LipLine;
+    default: return std::nullopt;
+  }
+}
 
 }  // namespace
 
@@ -104,6 +117,12 @@ void TMakeupPage::Build() {
   undoButton_ = SpeedButton(sheet_, "bUndoMakeup", "Undo", "undo");
   reloadButton_ = SpeedButton(sheet_, "SpeedButton1", "Reload face", "reload-face");
   helpButton_ = SpeedButton(sheet_, "bHelpMakeup", "Make-up Help", "help");
+  findRegionsButton_ = SpeedButton(sheet_, "bFindRegions", "Find eyes and lips", "find-regions");
+  findRegionsButton_->setEnabled(false);
+  softEdges_ = new QCheckBox("Soft edges", sheet_);
+  softEdges_->setObjectName("cbSoftEdges");
+  softEdges_->setToolTip("Lay eye colour, lipstick and lip line on with soft edges");
+  softEdges_->setFocusPolicy(Qt::NoFocus);
 
   toolButtons_ = new QButtonGroup(this);
   toolButtons_->setObjectName("MakeupButtons");
@@ -149,6 +168,11 @@ void TMakeupPage::Build() {
     brushRow->addWidget(widget);
   }
   brushRow->addStretch(1);
+  auto* findRow = new QHBoxLayout;
+  findRow->setSpacing(4);
+  findRow->addWidget(findRegionsButton_);
+  findRow->addWidget(softEdges_);
+  findRow->addStretch(1);
 
   auto* layout = new QVBoxLayout(sheet_);
   layout->setContentsMargins(2, 3, 2, 2);
@@ -157,6 +181,7 @@ void TMakeupPage::Build() {
   layout->addSpacing(6);
   layout->addLayout(regionRow);
   layout->addLayout(brushRow);
+  layout->addLayout(findRow);
   layout->addSpacing(6);
   layout->addWidget(complexion);
   layout->addStretch(1);
@@ -169,6 +194,8 @@ void TMakeupPage::Connect() {
   connect(undoButton_, &QToolButton::clicked, this, Guarded([this] { UndoMakeup(); }));
   connect(reloadButton_, &QToolButton::clicked, this, Guarded([this] { ReloadFace(); }));
   connect(helpButton_, &QToolButton::clicked, this, Guarded([this] { window_.ShowHelpTopic("SHM_contents0011"); }));
+  connect(findRegionsButton_, &QToolButton::clicked, this, Guarded([this] { FindEyesAndLips(); }));
+  connect(softEdges_, &QCheckBox::toggled, this, Guarded([this] { SoftEdgesChanged(); }));
   // valueChanged fires only when the value changes, also when it is set by program.
   connect(complexionSlider_, &QSlider::valueChanged, this, Guarded([this] { ComplexionChanged(); }));
 }
@@ -189,6 +216,11 @@ void TMakeupPage::PressOutlineTool() {
 }
 
 void TMakeupPage::ResetComplexion() { complexionSlider_->setValue(0); }
+
+void TMakeupPage::SetFaceFinder(FindFaceFunction finder) {
+  findFace_ = std::move(finder);
+  findRegionsButton_->setEnabled(bool(findFace_));
+}
 
 // ---- the tools -------------------------------------------------------------------
 
@@ -245,11 +277,9 @@ void TMakeupPage::ColourBoxChanged() {
     canvas_.SetColor(color);
     return;
   }
-  switch (tool_) {
-    case TMakeupTool::mkEyes: model_.ApplyColor(ColorKind::Eyes, color); break;
-    case TMakeupTool::mkLipstick: model_.ApplyColor(ColorKind::Lips, color); break;
-    case TMakeupTool::mkLipLine: model_.ApplyColor(ColorKind::LipLine, color); break;
-    default: break;
+  if (const std::optional<ColorKind> kind = RegionKindOf(tool_)) {
+    model_.ApplyColor(*kind, color);
+    shownColour_.emplace(*kind, color);
   }
 }
 
@@ -280,6 +310,7 @@ bool TMakeupPage::ChooseTool(QAbstractButton* button) {
   }
   // Every colour applied so far becomes part of the picture.
   model_.SaveUndo();
+  shownColour_.reset();
   return true;
 }
 
@@ -305,6 +336,45 @@ bool TMakeupPage::ToggleOutlining() {
 }
 
 void TMakeupPage::UndoMakeup() { model_.Undo(); }
+
+std::optional<std::string> TMakeupPage::ProposeRegions() {
+  if (!findFace_) return "No face finder";
+  // The face as loaded: make-up would only get in the finder's way.
+  const Bitmap& face = model_.LoadedFace().Empty() ? model_.Face() : model_.LoadedFace();
+  const FaceSearch search = RunBusy([&] { return findFace_(face); });
+  if (search.Result != FaceSearch::Outcome::Found) {
+    return search.Message.empty() ? "No face was found in the picture" : search.Message;
+  }
+  if (StoreProposedRegions(model_, search.Points) == 0) return kRegionsOffThePicture;
+  return std::nullopt;
+}
+
+void TMakeupPage::FindEyesAndLips() {
+  if (!findFace_) return;
+  if (const std::optional<std::string> why = ProposeRegions()) {
+    ShowMessage(QString::fromStdString(*why));
+    return;
+  }
+  // A user who stays after a failed write goes on with the proposal as it is.
+  window_.CommitOutlines();
+  ReapplyShownColour();
+  canvas_.ShowRegionOutlines();
+}
+
+void TMakeupPage::SoftEdgesChanged() {
+  model_.SetSoftEdges(softEdges_->isChecked());
+  ReapplyShownColour();
+}
+
+void TMakeupPage::ReapplyShownColour() {
+  // Only a colour still on the picture since the last undo point, with its
+  // tool still down, is laid on again.
+  if (!shownColour_ || !DownMakeupButton() || RegionKindOf(tool_) != shownColour_->first ||
+      model_.Face().SameContent(model_.UndoPicture())) {
+    return;
+  }
+  model_.ApplyColor(shownColour_->first, shownColour_->second);
+}
 
 void TMakeupPage::ReloadFace() {
   if (window_.CommitOutlines()) window_.LoadCurrentFace();

@@ -1,23 +1,30 @@
 #pragma once
 // TMakeupPage: the Make-up page of the main window. It owns the page's
 // controls (the make-up colour box, the seven tool buttons of group 1, undo,
-// reload, help and the complexion slider) and the state of its tools: which
-// tool was chosen last and whether the colour box feeds a region colour or
-// the brush. The tools work on the make-up canvas and its model.
+// reload, help, the complexion slider, "Find eyes and lips" and "Soft
+// edges") and the state of its tools: which tool was chosen last and whether
+// the colour box feeds a region colour or the brush. The tools work on the
+// make-up canvas and its model.
 #include <QObject>
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
 
 #include "imaging/CursorTable.h"
+#include "imaging/core/Color.h"
+#include "landmarks/LandmarkFinder.h"
+#include "model/Makeover.h"
 
 class QAbstractButton;
 class QButtonGroup;
+class QCheckBox;
 class QSlider;
 class QToolButton;
 class QWidget;
 
 namespace glamora {
 
-class Makeover;
 class THsvPicker;
 class TMainWindowHost;
 class TMakeup;
@@ -58,6 +65,15 @@ class TMakeupPage : public QObject {
   void PressOutlineTool();
   // The complexion slider back at 0; the change runs as a user's would.
   void ResetComplexion();
+  // The face finder that proposes the eye and lip regions; without one
+  // "Find eyes and lips" is switched off.
+  void SetFaceFinder(FindFaceFunction finder);
+  bool CanFindFaces() const { return bool(findFace_); }
+  // Finds the face as loaded (on a worker thread, with the hourglass) and
+  // stores the regions its landmarks propose into the header, marked
+  // changed as hand-drawn outlines are. Nothing when regions were stored,
+  // else the one line that says why not.
+  std::optional<std::string> ProposeRegions();
 
   // ---- the page's commands
   // The colour box changed: the colour goes where the chosen tool puts it, or
@@ -74,6 +90,13 @@ class TMakeupPage : public QObject {
   // Commits outlines not yet written, then reads the face afresh.
   void ReloadFace();
   void ComplexionChanged();
+  // "Find eyes and lips": proposes the regions again, writes them back
+  // through the outline commit and shows them over the face; a message
+  // when no face is found.
+  void FindEyesAndLips();
+  // "Soft edges": how region colours are laid on from now on; a colour
+  // shown since the last undo point is shown again the new way.
+  void SoftEdgesChanged();
   // The canvas's and the colour box's cursors for a tool.
   void SetToolCursors(TMakeupTool tool);
   // The first of the big brush, applicator, pencil, lip line, lipstick and
@@ -90,6 +113,9 @@ class TMakeupPage : public QObject {
   // Runs a tool button's command; when it does not go on (the user stays to
   // go on outlining) or fails, the buttons and the tool go back to how they were.
   void ToolButtonClicked(QAbstractButton* button);
+  // Lays the region colour shown since the last undo point on again, after
+  // the regions or the soft edges changed.
+  void ReapplyShownColour();
 
   TMainWindowHost& window_;
   Makeover& model_;
@@ -110,12 +136,17 @@ class TMakeupPage : public QObject {
   QToolButton* reloadButton_ = nullptr;
   QToolButton* helpButton_ = nullptr;
   QSlider* complexionSlider_ = nullptr;
+  QToolButton* findRegionsButton_ = nullptr;
+  QCheckBox* softEdges_ = nullptr;
   // Group 1: the seven tool buttons, each under its tag.
   QButtonGroup* toolButtons_ = nullptr;
 
   TMakeupTool tool_ = TMakeupTool::mkNone;
   TColorBoxFeed feed_ = TColorBoxFeed::cfRegion;
   TCursor colorBoxCursor_ = crDefault;
+  FindFaceFunction findFace_;
+  // The region colour shown since the last undo point, if any.
+  std::optional<std::pair<ColorKind, TColor>> shownColour_;
 };
 
 }  // namespace glamora

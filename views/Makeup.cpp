@@ -6,10 +6,12 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <algorithm>
 #include <cstring>
 #include <utility>
 
+#include "face/RegionColouring.h"
 #include "imaging/RasterPen.h"
 #include "imaging/core/Rounding.h"
 #include "model/Makeover.h"
@@ -51,6 +53,9 @@ TMakeup::TMakeup(Makeover& model, QWidget* parent) : TImgView(parent), model_(mo
 TMakeup::~TMakeup() { model_.OnFaceChange = nullptr; }
 
 void TMakeup::ShowFace(const PixelRect& area, bool loaded) {
+  if (loaded) regionOutlines_.clear();
+  // The made-up face is shown in full when comparing ends.
+  if (comparing_) return;
   const glamora::Bitmap& face = model_.Face();
   glamora::Bitmap& shown = *Bitmap();
   const bool sameShape = shown.Width() == face.Width() && shown.Height() == face.Height() &&
@@ -72,6 +77,7 @@ void TMakeup::ShowFace(const PixelRect& area, bool loaded) {
 }
 
 void TMakeup::SetMode(TCanvasMode mode) {
+  HideRegionOutlines();
   mode_ = mode;
   if (mode == TCanvasMode::cmOutline) polygonState_ = TPolygonState::psIdle;
   if (IsPaintingMode(mode)) drawing_ = false;
@@ -114,8 +120,18 @@ bool TMakeup::NearFirstVertex(int x, int y, int reach) const {
 // ---- the mouse -------------------------------------------------------------
 
 void TMakeup::mousePressEvent(QMouseEvent* event) {
+  if (comparing_) return;
+  HideRegionOutlines();
   pressButtons_ = event->buttons();
   TImgView::mousePressEvent(event);
+}
+
+void TMakeup::mouseMoveEvent(QMouseEvent* event) {
+  if (!comparing_) TImgView::mouseMoveEvent(event);
+}
+
+void TMakeup::mouseReleaseEvent(QMouseEvent* event) {
+  if (!comparing_) TImgView::mouseReleaseEvent(event);
 }
 
 void TMakeup::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y) {
@@ -307,6 +323,52 @@ void TMakeup::ContinueStroke(int x, int y) {
   }
 }
 
+// ---- views over the picture ------------------------------------------------
+
+void TMakeup::ShowRegionOutlines() {
+  regionOutlines_.clear();
+  const glamora::Bitmap& face = model_.Face();
+  for (int number : {FaceHeader::kLeftEye, FaceHeader::kRightEye, FaceHeader::kLips}) {
+    ForEachFrameRow(RegionOf(model_.Header().Region(number)), PixelRect::Of(face), [&](int y, const uint8_t* frame) {
+      for (int x = 0; x < face.Width(); ++x) {
+        if (frame[x]) regionOutlines_.emplace_back(x, y);
+      }
+    });
+  }
+  update();
+}
+
+void TMakeup::HideRegionOutlines() {
+  if (regionOutlines_.empty()) return;
+  regionOutlines_.clear();
+  update();
+}
+
+void TMakeup::SetComparing(bool on) {
+  if (on == comparing_) return;
+  comparing_ = on;
+  if (on) {
+    // A stroke never sees its release while comparing: it ends here.
+    drawing_ = false;
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+      if (child->isVisible() && !qobject_cast<QScrollBar*>(child)) {
+        hiddenForComparing_.emplace_back(child);
+        child->hide();
+      }
+    }
+    if (!model_.LoadedFace().Empty()) Assign(&model_.LoadedFace());
+    Paint();
+    return;
+  }
+  for (const QPointer<QWidget>& child : hiddenForComparing_) {
+    if (child) child->show();
+  }
+  hiddenForComparing_.clear();
+  // The outline editor's lines on the window stay.
+  Assign(&model_.Face());
+  Paint();
+}
+
 // ---- drawing ---------------------------------------------------------------
 
 QRect TMakeup::ClientRectOfPictureRect(const PixelRect& r) const {
@@ -321,10 +383,12 @@ void TMakeup::InvalidateLine(const QLine& line) {
 
 void TMakeup::paintEvent(QPaintEvent* event) {
   TImgView::paintEvent(event);
-  if (windowLines_.empty() && !rubberShown_) return;
+  if (comparing_ || (windowLines_.empty() && !rubberShown_ && regionOutlines_.empty())) return;
   QPainter painter(this);
   painter.setClipRect(ClientRect());
   painter.translate(ClientOrigin());
+  const int z = zoomFactor_;
+  for (const QPoint& p : regionOutlines_) painter.fillRect(p.x() * z - ViewX(), p.y() * z - ViewY(), z, z, Qt::green);
   UseNotXorPen(painter);
   for (const QLine& line : windowLines_) painter.drawLine(line);
   if (rubberShown_) painter.drawLine(QLine(anchor_, rubberEnd_));

@@ -7,8 +7,14 @@
 // canvas's own; the picture, its header and its undo point are the model's.
 // While a polygon is in progress the M key mirrors it as an Alt-click does,
 // for window managers that take Alt and the mouse for moving windows.
+//
+// Two views of the make-over that leave the picture alone: the outlines of
+// the eye and lip regions drawn over the picture (after they were proposed,
+// until the next click), and comparing, which shows the face as it was
+// loaded instead of the made-up one, without what lies over it.
 #include <QLine>
 #include <QPoint>
+#include <QPointer>
 #include <cstdint>
 #include <vector>
 
@@ -68,6 +74,18 @@ class TMakeup : public TImgView {
   // Lines drawn on the window over the picture while outlining.
   const std::vector<QLine>& WindowLines() const { return windowLines_; }
 
+  // Draws the frames of the header's eye and lip regions over the picture
+  // (not into it) in lime, until the next mouse press, mode change or face.
+  void ShowRegionOutlines();
+  // The picture pixels the frames cover while they are shown.
+  const std::vector<QPoint>& RegionOutlines() const { return regionOutlines_; }
+
+  // While comparing, the canvas shows the model's face as loaded, hides the
+  // controls lying over it (the hair and its frame) and takes no mouse
+  // input; afterwards the made-up face and those controls come back.
+  void SetComparing(bool on);
+  bool Comparing() const { return comparing_; }
+
   void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y) override;
   void MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y) override;
   void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y) override;
@@ -83,6 +101,8 @@ class TMakeup : public TImgView {
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
@@ -91,6 +111,7 @@ class TMakeup : public TImgView {
  private:
   // Shows the model's face anew where it changed.
   void ShowFace(const PixelRect& area, bool loaded);
+  void HideRegionOutlines();
   void CancelPolygon();
   void AddVertex(int x, int y);
   void StorePolygon();
@@ -121,6 +142,9 @@ class TMakeup : public TImgView {
   std::vector<QLine> windowLines_;  // edges placed so far, and the rubber band last
   bool rubberShown_ = false;
   bool mirroredByKey_ = false;  // the yellow of a polygon mirrored by M is on the picture
+  std::vector<QPoint> regionOutlines_;
+  bool comparing_ = false;
+  std::vector<QPointer<QWidget>> hiddenForComparing_;
 };
 
 }  // namespace glamora

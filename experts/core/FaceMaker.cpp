@@ -1,60 +1,89 @@
 // Making a face model from a photograph in one call.
 #include "experts/core/FaceMaker.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "experts/core/Carving.h"
 #include "experts/core/FaceModelFile.h"
 #include "face/StandardFace.h"
-#include "imaging/components/ImgIO.h"
-#include "imaging/core/Rotate.h"
+#include "landmarks/FaceFit.h"
+#include "landmarks/LandmarkFinder.h"
+#include "model/Makeover.h"
+#include "model/ProposedRegions.h"
 
 namespace glamora {
 
 namespace {
 
-// Loads a picture file as the expert's input/output front does; template
-// and mask files that cannot be opened throw FileError.
-Bitmap LoadPicture(const std::string& path, const char* what) {
-  Bitmap picture;
-  TImgIO io;
-  io.SetBitmap(&picture);
-  io.Params.Limits = kPhotographLimits;
-  if (!io.LoadFromFile(path) || picture.Empty()) {
-    throw FaceMakerError("cannot read " + std::string(what) + " " + path + " (unrecognised format or damaged file)");
+// The landmarks of the largest face in the picture; FaceMakerError with the
+// finder's line when there are none.
+FaceLandmarks FindLandmarks(LandmarkFinder& finder, const Bitmap& picture, const std::string& what) {
+  const FaceSearch search = finder.Find(picture);
+  switch (search.Result) {
+    case FaceSearch::Outcome::Found: return search.Points;
+    case FaceSearch::Outcome::NoFace: throw FaceMakerError(what + ": " + search.Message);
+    case FaceSearch::Outcome::Unavailable: break;
   }
-  return picture;
+  throw FaceMakerError(search.Message);
+}
+
+// Writes the proposed regions into the header of the face file just
+// written, through the make-over's header write-back; a face file that
+// cannot take them is removed again, so that nothing is left half made.
+void WriteProposedRegions(const std::string& fileName, const FaceLandmarks& points) {
+  try {
+    Makeover face;
+    if (!face.LoadFace(fileName)) throw FaceMakerError("cannot read back the face file " + fileName);
+    StoreProposedRegions(face, points);
+    face.SaveHeader();
+  } catch (...) {
+    std::error_code ignored;
+    std::filesystem::remove(fileName, ignored);
+    throw;
+  }
 }
 
 }  // namespace
 
-std::string MakeFaceModel(const FaceModelRecipe& recipe, const std::string& programFolder, const std::string& out) {
+std::string MakeFaceModel(const FaceModelRecipe& given, const std::string& programFolder, const std::string& out,
+                          LandmarkFinder* finder) {
+  FaceModelRecipe recipe = given;
+  if (recipe.Automatic && (recipe.Place || recipe.Rotation != 0)) {
+    throw FaceMakerError("a face made automatically is placed and turned by its landmarks, not by a given "
+                         "rectangle or rotation");
+  }
+  if (recipe.Automatic && !finder) throw FaceMakerError("no face finder to make the face automatically");
   const std::string shapeName = FaceShapeName(recipe.Shape);
   if (shapeName.empty()) throw FaceMakerError("unknown face shape " + std::to_string(recipe.Shape));
-  if (recipe.Rotation < -kMaxRotation || recipe.Rotation > kMaxRotation) {
-    throw FaceMakerError("the rotation must lie within -359..359 degrees, not " + std::to_string(recipe.Rotation));
-  }
-  if (recipe.Place && (recipe.Place->Empty() || !SizeWithinLimits(recipe.Place->Width, recipe.Place->Height))) {
-    throw FaceMakerError("the photograph's rectangle must be at least one pixel and at most " +
-                         std::to_string(PictureLimits::kMaxSide) + " pixels wide and high");
-  }
-  Bitmap photo = LoadPicture(recipe.Photograph, "photograph");
-  const Bitmap shapeTemplate = LoadPicture(FaceShapeTemplateFile(programFolder, recipe.Shape), "face-shape template");
-  const Bitmap mask = LoadPicture(FaceShapeMaskFile(programFolder, recipe.Shape), "face-shape mask");
+  CheckPlacement(recipe);
+  Bitmap photo = LoadExpertPicture(recipe.Photograph, "photograph");
+  const Bitmap shapeTemplate =
+      LoadExpertPicture(FaceShapeTemplateFile(programFolder, recipe.Shape), "face-shape template");
+  const Bitmap mask = LoadExpertPicture(FaceShapeMaskFile(programFolder, recipe.Shape), "face-shape mask");
 
-  // Open leaves the photograph at its own size on the template's corner;
-  // rotating changes the bitmap, not the rectangle.
-  const PixelRect opened{0, 0, photo.Width(), photo.Height()};
-  if (recipe.Rotation != 0 && !Rotate(photo, recipe.Rotation, recipe.Antialias, clWhite)) {
-    throw FaceMakerError("the photograph is too large to rotate by " + std::to_string(recipe.Rotation) + " degrees");
+  if (recipe.Automatic) {
+    const std::optional<FaceFit> fit =
+        FitToStandardFace(FindLandmarks(*finder, photo, recipe.Photograph), photo.Width(), photo.Height());
+    if (!fit) throw FaceMakerError(recipe.Photograph + ": the face cannot be fitted to the standard face");
+    recipe.Rotation = fit->Angle;
+    recipe.Place = fit->Picture;
   }
-  const PixelRect shown = recipe.Place.value_or(opened);
+
+  const PixelRect shown = PlaceLoadedPhotograph(recipe, photo);
   const PixelRect templateBounds{0, 0, shapeTemplate.Width(), shapeTemplate.Height()};
 
   Bitmap canvas(standard_face::kWidth, standard_face::kHeight);
   canvas.Fill(clWhite);
   CarveAutomatically(photo, shown, templateBounds, mask, canvas);
+  // The regions come from the carved face, as the main window proposes them
+  // for a face the expert saved.
+  FaceLandmarks facePoints{};
+  if (recipe.Automatic) facePoints = FindLandmarks(*finder, canvas, "the face carved from " + recipe.Photograph);
 
   const std::string fileName = FaceModelFileName(out);
   if (!WriteFaceModel(canvas, fileName)) throw FaceMakerError("cannot encode the face picture");
+  if (recipe.Automatic) WriteProposedRegions(fileName, facePoints);
   return fileName;
 }
 

@@ -288,21 +288,25 @@ ShearGeometry ShearGeometryFor(int width, int height, int degrees) {
   return g;
 }
 
+QuarterTurns SplitIntoQuarterTurns(int angle) {
+  int rest = angle % 360;
+  int quarters = 0;
+  while (rest > 45) {
+    rest -= 90;
+    ++quarters;
+  }
+  while (rest < -45) {
+    rest += 90;
+    --quarters;
+  }
+  return {(quarters % 4 + 4) % 4, rest};
+}
+
 bool Rotate(Bitmap& bitmap, int angle, bool antialias, TColor background, const ProgressHandler& progress) {
   if (bitmap.Empty()) return false;
   // Quarter turns until the rest lies in −45..45; turning four times is no
   // turn at all, so only the count modulo 4 is carried out.
-  int n = angle % 360;
-  int quarters = 0;
-  while (n > 45) {
-    n -= 90;
-    ++quarters;
-  }
-  while (n < -45) {
-    n += 90;
-    --quarters;
-  }
-  quarters = (quarters % 4 + 4) % 4;
+  const auto [quarters, n] = SplitIntoQuarterTurns(angle);
   const bool across = quarters % 2 == 1;
   ShearGeometry g;
   if (n != 0) {

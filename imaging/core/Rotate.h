@@ -27,6 +27,14 @@ struct ShearGeometry {
 };
 ShearGeometry ShearGeometryFor(int width, int height, int degrees);
 
+// How Rotate splits an angle: quarter turns (0..3, counter-clockwise) that
+// bring the angle modulo 360 into −45..45, and that rest in degrees.
+struct QuarterTurns {
+  int Quarters;
+  int Rest;
+};
+QuarterTurns SplitIntoQuarterTurns(int angle);
+
 // Rotates by `angle` degrees, counter-clockwise for positive angles. The angle
 // is taken modulo 360 (keeping its sign); quarter turns bring it into
 // −45..45 and the rest is sheared onto a canvas of `background` (a system

@@ -98,7 +98,7 @@ TEST(ModelFaceHairTest, ColourTestTellsThePortraitsHairFromItsSkin) {
   }
 }
 
-// Hairstyles reach only two pixels into the face oval, so anything of the
+// Hairstyles reach only a few pixels into the face oval, so anything of the
 // portrait's own hair inside it (or over the ears of the silhouette) would
 // show between a hairstyle and the face in a second colour.
 TEST_F(ModelFace, NoHairOfItsOwnShowsInsideTheFace) {

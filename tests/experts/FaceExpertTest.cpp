@@ -17,6 +17,7 @@
 #include <deque>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "experts/Rotate.h"
@@ -26,6 +27,9 @@
 #include "imaging/Image.h"
 #include "imaging/ImgEditor.h"
 #include "imaging/components/ImgIO.h"
+#include "imaging/core/Rotate.h"
+#include "landmarks/FaceFit.h"
+#include "tests/landmarks/Fixtures.h"
 #include "tests/gallery/MessageScript.h"
 #include "tests/support/TestSupport.h"
 #include "views/FrameBox.h"
@@ -329,6 +333,65 @@ TEST_F(FaceExpertTest, OpenRotateAndUndoWorkOnTheWorkingPicture) {
   EXPECT_TRUE(messages_.Texts().empty());
 }
 
+// Fit automatically with a stand-in finder: the face found on the working
+// picture is levelled by the Rotate command's antialiased turn and the
+// picture gets the fit's rectangle on the template; no face changes
+// nothing; without a finder the button is off.
+TEST_F(FaceExpertTest, FitAutomaticallyTurnsAndPlacesThePictureByItsFace) {
+  QToolButton& fit = *Control<QToolButton>("bFitAuto");
+  EXPECT_EQ(fit.toolTip(), "Fit the face automatically");
+  Show();
+  EXPECT_FALSE(fit.isEnabled());
+  expert_.hide();
+
+  Bitmap photo = Flat(512, 400);
+  for (int x = 0; x < 512; ++x) photo.SetPixel(x, 100, Rgb(0, 0, 255));
+  // The portrait's face turned 8 degrees clockwise as seen: the right eye lower.
+  const FaceLandmarks points = test::Moved(test::AstronautLandmarks(), {256, 200}, -8, 1.0);
+  FaceSearch answer;
+  answer.Result = FaceSearch::Outcome::NoFace;
+  answer.Message = "No face was found in the picture";
+  std::thread::id searchedOn;
+  expert_.FindFace = [&](const Bitmap& picture) {
+    searchedOn = std::this_thread::get_id();
+    EXPECT_TRUE(picture.SameContent(*Face().Bitmap()));
+    return answer;
+  };
+  Show(photo);
+  ASSERT_TRUE(fit.isEnabled());
+  const QRect opened = FaceRect();
+  fit.click();
+  EXPECT_NE(searchedOn, std::this_thread::get_id()) << "the search runs off the user-interface thread";
+  EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"No face was found in the picture"});
+  EXPECT_TRUE(Face().Bitmap()->SameContent(photo));
+  EXPECT_EQ(FaceRect(), opened);
+
+  answer.Result = FaceSearch::Outcome::Found;
+  answer.Points = points;
+  fit.click();
+  const std::optional<FaceFit> expected = FitToStandardFace(points, 512, 400);
+  ASSERT_TRUE(expected);
+  EXPECT_EQ(expected->Angle, 11) << "levels the right eye, 8 degrees plus the portrait's own 4 lower";
+  Bitmap turned;
+  turned.Assign(photo);
+  ASSERT_TRUE(Rotate(turned, expected->Angle, true, clWhite));
+  EXPECT_TRUE(Face().Bitmap()->SameContent(turned));
+  const PixelRect& r = expected->Picture;
+  EXPECT_EQ(FaceRect(), QRect(TFormFaceExpert::kTemplateLeft + r.Left, TFormFaceExpert::kTemplateTop + r.Top, r.Width,
+                              r.Height));
+  EXPECT_EQ(FrameRect(), (TRect{FaceRect().left(), FaceRect().top(), FaceRect().right(), FaceRect().bottom()}));
+  EXPECT_EQ(messages_.Texts().size(), 1u);
+
+  // Points that make no face to fit (both eyes on one spot) are said so.
+  for (int i = landmark::kLeftEye.First; i < landmark::kInnerLips.First; ++i) {
+    if (i < landmark::kOuterLips.First) answer.Points[size_t(i)] = {250, 150};
+  }
+  const Bitmap before = *Face().Bitmap();
+  fit.click();
+  EXPECT_EQ(messages_.Texts().back(), kCannotFitMessage);
+  EXPECT_TRUE(Face().Bitmap()->SameContent(before));
+}
+
 // The erasing page opens only after a carve; after carving automatically
 // the message's closing brings the formatting page back with the tab open,
 // and a click on the formatting tab locks it again.
@@ -464,6 +527,7 @@ TEST_F(FaceExpertTest, SaveAsksAgainOnNoAndAnswersOkWithTheFaceFile) {
     EXPECT_EQ(answers.Texts(), std::vector<std::string>(2, kReplaceFaceQuestion));
     EXPECT_EQ(answers.Shown()[0].Type, TMsgDlgType::mtWarning);
     EXPECT_EQ(answers.Shown()[0].Buttons, mbYes | mbNo | mbCancel);
+    EXPECT_EQ(DefaultButtonOf(answers.Shown()[0]), mbNo) << "Enter never replaces a face";
   }
   EXPECT_EQ(saveFolders_, std::vector<std::string>(3, program_.File("Faces/")));
   EXPECT_EQ(expert_.result(), mrOk);

@@ -73,6 +73,17 @@ TEST(FaceModelFileTest, FileIsANoiseHeaderAndACompleteBaselineJpegOfThePicture) 
                         std::abs(BlueOf(a) - BlueOf(b))});
     }
   EXPECT_LE(worst, 6);
+  // Quality 100 itself: every step of every quantisation table is 1.
+  int tables = 0;
+  for (size_t i = 2; i + 5 + 64 < jpeg.size(); ++i) {
+    if (jpeg[i] != 0xFF || jpeg[i + 1] != 0xDB) continue;
+    const size_t length = size_t(jpeg[i + 2]) << 8 | jpeg[i + 3];
+    for (size_t t = i + 4; t + 65 <= i + 2 + length; t += 65, ++tables) {
+      ASSERT_EQ(jpeg[t] >> 4, 0) << "8-bit steps";
+      for (size_t k = 1; k <= 64; ++k) ASSERT_EQ(jpeg[t + k], 1) << "table " << (jpeg[t] & 0x0F) << " step " << k;
+    }
+  }
+  EXPECT_EQ(tables, 2) << "luminance and chrominance";
 
   EXPECT_FALSE(WriteFaceModel(Bitmap(), dir.File("empty.mff")));
   EXPECT_FALSE(fs::exists(dir.File("empty.mff")));

@@ -244,8 +244,8 @@ TEST(FaceFile, ACheckedRewriteWritesOnlyIntoTheFaceThatWasRead) {
   header.Region(1).Valid = 1;
 
   // Whatever has taken the face's name since: nothing is written into it.
-  std::vector<uint8_t> otherPayload = original;
-  otherPayload.back() ^= 1;
+  std::vector<uint8_t> otherPayload(original.begin(), original.end() - 1);
+  otherPayload.push_back(uint8_t(original.back() ^ 1));
   std::vector<uint8_t> longer = original;
   longer.push_back(0);
   std::vector<uint8_t> jpeg = Picture(5000);

@@ -74,5 +74,32 @@ TEST(OutlineRegion, VisitsOnlyTheRowsOfTheAreaThatTheRegionCovers) {
   EXPECT_EQ(rows.back(), 29);
 }
 
+// The record of a polygon the outline editor could have stored: 3 to 100
+// vertices; anything else gives a record that colours nothing.
+TEST(RegionRecordOf, TakesThreeToAHundredVertices) {
+  const auto polygon = [](size_t n) {
+    std::vector<Point> p;
+    for (size_t i = 0; i < n; ++i) p.push_back({int(i % 2 ? 40 + i : i), int(i / 2 * 3)});
+    return p;
+  };
+  const struct {
+    size_t Vertices;
+    bool Outlined;
+  } cases[] = {{0, false}, {2, false}, {3, true}, {100, true}, {101, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Vertices);
+    const std::vector<Point> p = polygon(c.Vertices);
+    const FaceRegion record = RegionRecordOf(p);
+    EXPECT_EQ(record.IsOutlined(), c.Outlined);
+    if (!c.Outlined) {
+      EXPECT_EQ(record, FaceRegion{});
+      continue;
+    }
+    EXPECT_EQ(record.Count, int(c.Vertices));
+    EXPECT_EQ(record.Points[c.Vertices - 1], (FacePoint{p.back().X, p.back().Y}));
+    EXPECT_EQ(RegionOf(record).Spans().size(), PolygonRegion(p).Spans().size());
+  }
+}
+
 }  // namespace
 }  // namespace glamora

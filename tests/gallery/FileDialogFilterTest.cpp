@@ -34,7 +34,7 @@ TEST(EitherCaseFilter, TheDialogShowsTheCapitalPatternAndListsBothCases) {
   ASSERT_NE(list, nullptr);
   // The folder is read in the background; wait until the matching files are in.
   auto rows = [&] { return list->model()->rowCount(list->rootIndex()); };
-  QTest::qWaitFor([&] { return rows() >= 3; }, 15000);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return rows() >= 3; }, 15000));
   QTest::qWait(50);
   QStringList shown;
   for (int row = 0; row < list->model()->rowCount(list->rootIndex()); ++row) {

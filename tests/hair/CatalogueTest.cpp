@@ -39,8 +39,8 @@ TEST(CatalogueTest, HairstyleFilesAreNamedByThreeDigits) {
     int Number;
     const char* Name;
   };
-  // Numbers past 999 keep their last three digits, so 1000 names 000 again.
-  const Case cases[] = {{0, "000"}, {7, "007"}, {29, "029"}, {999, "999"}, {1000, "000"}, {1234, "234"}};
+  // Numbers past 999 keep all their digits: 1000 must not name 000 again.
+  const Case cases[] = {{0, "000"}, {7, "007"}, {29, "029"}, {999, "999"}, {1000, "1000"}, {1234, "1234"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Number);
     EXPECT_EQ(HairstyleNumber(c.Number), c.Name);

@@ -4,6 +4,9 @@
 // the hair lies, composing, and the random make-over's draws.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -70,6 +73,18 @@ TEST_F(MakeoverTest, FailedLoadsChangeNothing) {
   }
 }
 
+// A face file longer than any picture within the limits can need is refused
+// before it is read: under the window's limits a 200 MB file is.
+TEST_F(MakeoverTest, AFaceFileTooLongForTheLimitsIsNotRead) {
+  const std::string path = dir_.File("long.mff");
+  std::filesystem::copy_file(facePath_, path);
+  ASSERT_EQ(::truncate(path.c_str(), off_t(200) << 20), 0);  // a sparse tail of zeros
+  model_.SetLoadLimits(kWindowPictureLimits);
+  EXPECT_THROW(model_.LoadFace(path), FileError);
+  EXPECT_EQ(model_.HeaderFileName(), facePath_);
+  EXPECT_EQ(Pixel(100, 100), kSkin);
+}
+
 TEST_F(MakeoverTest, EncipheredFacesLoadWithCapitalExtension) {
   const std::string eff = test::WriteTestFace(dir_.File("Model.EFF"), test::StandardFacePicture(Rgb(10, 20, 30)),
                                               test::RectangleRegionsHeader());
@@ -109,6 +124,62 @@ TEST_F(MakeoverTest, ApplyColorReplacesThePreviousOne) {
   EXPECT_EQ(model_.Header().LipLineColor, Rgb(90, 10, 90));
   EXPECT_TRUE(model_.HeaderSaved());
   EXPECT_EQ(LeftEye(), Rgb(200, 160, 90));  // kept by the snapshot
+}
+
+// Soft edges: the colour blended in at 60 %, fading over the region's edge;
+// the spec's channel shift again once they are off; the random make-up,
+// whose colour ranges are drawn for the shift, shifts either way.
+TEST_F(MakeoverTest, SoftEdgesBlendTheColourInAndFadeAtTheEdge) {
+  const TColor violet = Rgb(120, 40, 200);
+  model_.SetSoftEdges(true);
+  model_.ApplyColor(ColorKind::Eyes, violet);
+  const auto between = [](TColor c, TColor from, TColor to) {
+    const auto on = [](int v, int a, int b) { return (v - a) * (b - a) > 0 && std::abs(v - a) < std::abs(b - a); };
+    return on(RedOf(c), RedOf(from), RedOf(to)) && on(GreenOf(c), GreenOf(from), GreenOf(to)) &&
+           on(BlueOf(c), BlueOf(from), BlueOf(to));
+  };
+  // Inside, part of the way to the colour; on a flat skin the shading keeps it.
+  const TColor inside = LeftEye();
+  EXPECT_TRUE(between(inside, kSkin, violet)) << std::hex << inside;
+  EXPECT_EQ(Pixel(sf::kRightEyeX, sf::kEyeLineY), inside);
+  // The rectangle's left edge is x = 73: the make-up fades out beyond it.
+  const TColor edge = Pixel(sf::kLeftEyeX - 15, sf::kEyeLineY);
+  EXPECT_TRUE(between(edge, kSkin, inside)) << std::hex << edge;
+  EXPECT_EQ(Pixel(sf::kLeftEyeX - 20, sf::kEyeLineY), kSkin);
+  EXPECT_EQ(Pixel(5, 5), kSkin);
+
+  model_.SetSoftEdges(false);
+  model_.ApplyColor(ColorKind::Eyes, Rgb(100, 50, 50));
+  EXPECT_EQ(LeftEye(), Rgb(250, 160, 140));
+
+  Bitmap shifted;
+  for (bool soft : {false, true}) {
+    ASSERT_TRUE(model_.LoadFace(facePath_));
+    model_.SetSoftEdges(soft);
+    RandomGenerator random(4242);
+    model_.RandomMakeup(random);
+    if (!soft) {
+      shifted.Assign(model_.Face());
+    } else {
+      EXPECT_TRUE(model_.Face().SameContent(shifted));
+    }
+  }
+}
+
+// What the face looked like before the make-over: kept through make-up and
+// undo points, cut with the picture, replaced by the next face.
+TEST_F(MakeoverTest, TheLoadedFaceStaysAsTheFileGaveIt) {
+  model_.ApplyColor(ColorKind::Eyes, Rgb(100, 50, 50));
+  model_.SaveUndo();
+  model_.PencilLine({0, 0}, {50, 50}, clBlack);
+  EXPECT_TRUE(model_.LoadedFace().SameContent(test::StandardFacePicture(kSkin)));
+
+  Bitmap tall(200, 400);
+  tall.Fill(Rgb(1, 2, 3));
+  ASSERT_TRUE(model_.LoadFace(test::WriteTestFace(dir_.File("tall.mff"), tall, test::RectangleRegionsHeader())));
+  model_.SetFaceSize(228, 314, clWhite);
+  EXPECT_TRUE(model_.LoadedFace().SameContent(model_.Face()));
+  EXPECT_EQ(model_.LoadedFace().Pixel(210, 10), clWhite);
 }
 
 TEST_F(MakeoverTest, InvalidRegionsColourNothing) {

@@ -3,6 +3,7 @@
 // face current on the Make-up page with outlining started, Cancel changes
 // nothing. End to end with a real portrait: photograph, carve, save, make up.
 #include <QAction>
+#include <QTest>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -10,6 +11,11 @@
 #include <memory>
 
 #include "experts/FaceExpert.h"
+#include "face/FaceFile.h"
+#include "face/RegionColouring.h"
+#include "imaging/core/Stream.h"
+#include "landmarks/LandmarkFinder.h"
+#include "tests/landmarks/Fixtures.h"
 #include "experts/Rotate.h"
 #include "imaging/Image.h"
 #include "tests/shell/MainWindowFixture.h"
@@ -92,6 +98,49 @@ TEST_F(FaceExpertCommandTest, OkMakesTheNewFaceCurrentOnTheMakeupPageWithOutlini
   EXPECT_EQ(MessageTexts(), (std::vector<std::string>{kUseErasersMessage, "Outline the make-up regions!"}));
 }
 
+// With a face finder, the regions its landmarks propose for the new face
+// are written into the face file when outlining starts, shown over the face,
+// and the message asks to check them; without a face the message is the
+// plain request to outline.
+TEST_F(FaceExpertCommandTest, OkProposesTheRegionsOfTheNewFaceBeforeOutlining) {
+  const struct {
+    const char* Name;
+    FaceSearch::Outcome Result;
+    const char* Message;
+  } cases[] = {{"a face", FaceSearch::Outcome::Found, kCheckProposedRegions},
+               {"no face", FaceSearch::Outcome::NoFace, "Outline the make-up regions!"}};
+  auto form = StartWithExpert();
+  FaceSearch answer;
+  answer.Points = Moved(AstronautLandmarks(), {0, 0}, 0, 1.23, -163, 26);
+  form->SetFaceFinder([&](const Bitmap&) { return answer; });
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    messages_.clear();
+    answer.Result = c.Result;
+    saveName_ = std::string(c.Name) + ".mff";
+    WhenShown([&] {
+      expert_->tbCarveAutoClick();
+      expert_->bSaveClick();
+    });
+    Control<QToolButton>(*form, "tbFaceExpert")->click();
+
+    const std::string saved = program_.File("Faces/" + saveName_);
+    ASSERT_EQ(form->FaceFileName(), saved);
+    EXPECT_EQ(form->MakeupPage().Tool(), TMakeupTool::mkOutline);
+    EXPECT_EQ(MessageTexts(), (std::vector<std::string>{kUseErasersMessage, c.Message}));
+    FaceHeader onDisk;
+    MemoryStream payload;
+    ASSERT_TRUE(ReadFaceFile(saved, onDisk, payload));
+    EXPECT_EQ(onDisk, form->Model().Header());
+    const bool found = c.Result == FaceSearch::Outcome::Found;
+    // A header of noise only rarely holds a count a polygon can have.
+    if (found) {
+      for (int region : {1, 2, 3}) EXPECT_TRUE(onDisk.Region(region).IsOutlined()) << region;
+    }
+    EXPECT_EQ(form->Canvas().RegionOutlines().empty(), !found);
+  }
+}
+
 TEST_F(FaceExpertCommandTest, CancelChangesNeitherFacePageNorCaption) {
   auto form = StartWithExpert();
   const std::string face = form->FaceFileName();
@@ -117,7 +166,7 @@ TEST_F(FaceExpertCommandTest, GraphicFileThatCannotBeReadIsReportedWithoutTheExp
   EXPECT_EQ(graphicFile->shortcut(), QKeySequence("Ctrl+G"));
   WriteAll(program_.File("broken.png"), std::string("not a picture"));
   std::string answer;
-  expert_->OpenDialog1 = [&] { return answer; };
+  form->GraphicFileDialog = [&] { return answer; };
   WhenShown([] {});
 
   graphicFile->trigger();  // cancelled: nothing at all
@@ -135,7 +184,7 @@ TEST_F(FaceExpertCommandTest, PortraitBecomesAFaceModelThatTheMainWindowMakesUp)
   const std::string portrait = GLAMORA_TEST_PORTRAIT;
   if (portrait.empty()) GTEST_SKIP() << "the portrait is not available";
   auto form = StartWithExpert();
-  expert_->OpenDialog1 = [&] { return portrait; };
+  form->GraphicFileDialog = [&] { return portrait; };
   saveName_ = "Astronaut.png";
   WhenShown([&] {
     TImage* photo = expert_->findChild<TImage*>("ImageFace");
@@ -174,6 +223,55 @@ TEST_F(FaceExpertCommandTest, PortraitBecomesAFaceModelThatTheMainWindowMakesUp)
   const TColor before = form->Model().Face().Pixel(88, 150);
   form->Model().ApplyColor(ColorKind::Eyes, Rgb(40, 90, 200));
   EXPECT_NE(form->Model().Face().Pixel(88, 150), before);
+}
+
+// The photograph to a made-up face with the face finder where it is
+// installed: Fit automatically, carve, save; the Make-up page then holds the
+// new face with its eyes and lips outlined, ready to colour.
+TEST_F(FaceExpertCommandTest, PortraitFittedAutomaticallyLandsOutlinedOnTheMakeupPage) {
+  const std::string portrait = GLAMORA_TEST_PORTRAIT;
+  if (portrait.empty() || !LandmarkFinder::Built() || !fs::exists(LandmarkFinder::DefaultModelFile())) {
+    GTEST_SKIP() << "needs the portrait and the face finder";
+  }
+  LandmarkFinder finder;
+  const FindFaceFunction findFace = [&finder](const Bitmap& picture) { return finder.Find(picture); };
+  auto form = StartWithExpert();
+  form->SetFaceFinder(findFace);
+  expert_->FindFace = findFace;
+  form->GraphicFileDialog = [&] { return portrait; };
+  saveName_ = "Astronaut.mff";
+  WhenShown([&] {
+    expert_->findChild<QToolButton*>("bFitAuto")->click();
+    // The eyes lie level, so the picture was turned by the fit's small angle.
+    const QRect placed = expert_->findChild<TImage*>("ImageFace")->geometry();
+    EXPECT_NE(placed, QRect(133, 33, 512, 512));
+    expert_->tbCarveAutoClick();
+    expert_->bSaveClick();
+  });
+  Control<QAction>(*form, "OpenGraphicFile")->trigger();
+  ASSERT_TRUE(shown_);
+  ASSERT_EQ(form->FaceFileName(), program_.File("Faces/Astronaut.mff"));
+  EXPECT_EQ(MessageTexts(), (std::vector<std::string>{kUseErasersMessage, kCheckProposedRegions}));
+
+  // The eye regions lie around the standard eyes with the pupils left out,
+  // the lips around the standard mouth; eye colour goes on the lids.
+  const FaceHeader& header = form->Model().Header();
+  const struct {
+    int Region, X, Y;
+  } centres[] = {{1, 87, 150}, {2, 141, 150}, {3, 114, 216}};
+  for (const auto& c : centres) {
+    const PolygonRegion region = RegionOf(header.Region(c.Region));
+    ASSERT_FALSE(region.Empty()) << c.Region;
+    EXPECT_NEAR((region.Left() + region.Right()) / 2.0, c.X, 6) << c.Region;
+    EXPECT_NEAR((region.Top() + region.Bottom()) / 2.0, c.Y, 8) << c.Region;
+    if (c.Region != 3) {
+      EXPECT_FALSE(region.Contains(c.X, c.Y)) << "the pupil of eye " << c.Region;
+    }
+  }
+  QTest::mouseClick(Control<QToolButton>(*form, "bEyes"), Qt::LeftButton);
+  const TColor lid = form->Model().Face().Pixel(87, 143);
+  form->Model().ApplyColor(ColorKind::Eyes, Rgb(60, 40, 200));
+  EXPECT_NE(form->Model().Face().Pixel(87, 143), lid);
 }
 
 }  // namespace

@@ -157,6 +157,9 @@ TEST(CliFaceMake, FailuresSayWhyInOneLineAndWriteNothing) {
       {"face", "make", dir.File("photo.bmp"), dir.File("out"), "--rotate"},
       {"face", "make", dir.File("photo.bmp"), dir.File("out"), "--mirror"},
       {"face", "make", dir.File("photo.bmp")},
+      // No face in a black square (or no face finder in this build).
+      {"face", "make", dir.File("photo.bmp"), dir.File("out"), "--auto"},
+      {"face", "make", dir.File("photo.bmp"), dir.File("out"), "--auto", "--place", "0,0,100,100"},
   };
   for (const auto& args : cases) {
     const auto r = RunCli(args);

@@ -103,6 +103,11 @@ TEST_F(CliMakeover, MakeupGoesOnTheFaceUnderTheHair) {
   const Bitmap bare = Makeover({"--lips", "50,50,0"});
   EXPECT_EQ(bare.Pixel(sf::kCentreX, sf::kMouthY), Rgb(200, 160, 90));
   EXPECT_EQ(bare.Pixel(100, 20), kSkin);
+
+  // Soft edges blend the lipstick in instead of shifting the channels.
+  const TColor softLips = Makeover({"--soft", "--lips", "50,50,0"}).Pixel(sf::kCentreX, sf::kMouthY);
+  EXPECT_NE(softLips, Rgb(200, 160, 90));
+  EXPECT_LT(BlueOf(softLips), BlueOf(kSkin));
 }
 
 TEST_F(CliMakeover, AFrameStretchesTheHairIntoItsInside) {

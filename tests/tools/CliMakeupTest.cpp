@@ -60,5 +60,26 @@ TEST(CliMakeup, BadArgumentsFailWithOneLine) {
   }
 }
 
+// --soft takes no value and lays the colours on softly: inside the regions
+// part of the way to the colour, outside them nothing but a fading edge.
+TEST(CliMakeup, SoftEdgesBlendTheColoursIn) {
+  TempFolder dir;
+  const TColor skin = Rgb(200, 160, 140);
+  const std::string face =
+      test::WriteTestFace(dir.File("face.mff"), test::StandardFacePicture(skin), test::RectangleRegionsHeader());
+  auto r = RunCli({"makeup", face, dir.File("soft.bmp"), "--soft", "--eyes", "60,40,200", "--lips", "200,30,60"});
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  const Bitmap soft = DecodeBmp(dir.File("soft.bmp"));
+  const TColor eye = soft.Pixel(sf::kLeftEyeX, sf::kEyeLineY), mouth = soft.Pixel(sf::kCentreX, sf::kMouthY);
+  EXPECT_TRUE(RedOf(eye) < RedOf(skin) && BlueOf(eye) > BlueOf(skin) && BlueOf(eye) < 200) << std::hex << eye;
+  EXPECT_TRUE(GreenOf(mouth) < GreenOf(skin) && GreenOf(mouth) > 30) << std::hex << mouth;
+  EXPECT_EQ(soft.Pixel(5, 5), skin);
+  EXPECT_EQ(soft.Pixel(sf::kLeftEyeX, sf::kEyeLineY + 20), skin);
+
+  r = RunCli({"makeup", face, dir.File("flat.bmp"), "--eyes", "60,40,200", "--lips", "200,30,60"});
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_EQ(DecodeBmp(dir.File("flat.bmp")).Pixel(sf::kLeftEyeX, sf::kEyeLineY), Rgb(210, 150, 255));
+}
+
 }  // namespace
 }  // namespace glamora

@@ -3,21 +3,46 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
 namespace glamora::cli {
 
 std::vector<std::string> SplitOptions(const Args& args,
-                                      const std::function<void(const std::string& option, const std::string& value)>& option) {
-  std::vector<std::string> files;
+                                      const std::function<void(const std::string& option, const std::string& value)>& option,
+                                      std::initializer_list<std::string> flags) {
+  return SplitWords(args, [&](const std::string& word, const OptionValue& value) {
+    if (std::find(flags.begin(), flags.end(), word) != flags.end()) {
+      option(word, {});
+    } else {
+      option(word, value());
+    }
+  });
+}
+
+std::vector<std::string> SplitWords(const Args& args, const OptionHandler& option) {
+  std::vector<std::string> words;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& word = args[i];
     if (word.rfind("--", 0) != 0) {
-      files.push_back(word);
+      words.push_back(word);
       continue;
     }
-    if (i + 1 >= args.size()) throw Failure(word + " needs a value");
-    option(word, args[++i]);
+    const OptionValue value = [&]() -> const std::string& {
+      if (i + 1 >= args.size()) throw Failure(word + " needs a value");
+      return args[++i];
+    };
+    option(word, value);
   }
-  return files;
+  return words;
+}
+
+std::string ProgramFolder() {
+  std::error_code error;
+  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error) return "./";
+  return program.parent_path().string() + "/";
 }
 
 void RefuseOutputOverInput(const std::string& output, std::initializer_list<std::string> inputs) {
@@ -29,6 +54,20 @@ void RefuseOutputOverInput(const std::string& output, std::initializer_list<std:
       throw Failure(output + " is the same file as the input " + input + "; write to another file");
     }
   }
+}
+
+bool ParsePlacementOption(const std::string& word, const OptionValue& value, PhotographPlacement& placement) {
+  if (word == "--no-antialias") {
+    placement.Antialias = false;
+  } else if (word == "--place") {
+    const auto v = ParseNumbers<4>(word, value(), "LEFT,TOP,WIDTH,HEIGHT");
+    placement.Place = PixelRect{v[0], v[1], v[2], v[3]};
+  } else if (word == "--rotate") {
+    placement.Rotation = ParseNumbers<1>(word, value(), "a whole number of degrees")[0];
+  } else {
+    return false;
+  }
+  return true;
 }
 
 TColor ParseRgb(const std::string& option, const std::string& text) {

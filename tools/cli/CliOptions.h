@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "experts/core/PlacedPhotograph.h"
 #include "imaging/core/Color.h"
 #include "model/Makeover.h"
 #include "tools/cli/Cli.h"
@@ -19,8 +20,19 @@ namespace glamora::cli {
 
 // The words that do not start with "--", in order; each "--option value"
 // pair goes to `option`, which throws Failure for an option it does not know.
+// The options named in `flags` take no value: they reach `option` with an
+// empty one.
 std::vector<std::string> SplitOptions(const Args& args,
-                                      const std::function<void(const std::string& option, const std::string& value)>& option);
+                                      const std::function<void(const std::string& option, const std::string& value)>& option,
+                                      std::initializer_list<std::string> flags = {});
+
+// The words that do not start with "--", in order; each word that does goes
+// to `option` with a function that takes the next word as its value (Failure
+// when there is none), so that options may or may not have a value.
+// `option` throws Failure for an option it does not know.
+using OptionValue = std::function<const std::string&()>;
+using OptionHandler = std::function<void(const std::string& option, const OptionValue& value)>;
+std::vector<std::string> SplitWords(const Args& args, const OptionHandler& option);
 
 // Exactly N comma-separated integers ("10,20,30"); else Failure naming the
 // option and the expected form.
@@ -40,10 +52,20 @@ std::array<int, N> ParseNumbers(const std::string& option, const std::string& te
   return values;
 }
 
+// The folder the program's data folders lie in: the program's own, with a
+// trailing separator.
+std::string ProgramFolder();
+
 // Failure when the output names the same file as one of the inputs (the same
 // device and inode, whatever the names and links): writing it would destroy
 // what the command reads. An output that does not exist yet is fine.
 void RefuseOutputOverInput(const std::string& output, std::initializer_list<std::string> inputs);
+
+// --place LEFT,TOP,WIDTH,HEIGHT, --rotate DEGREES and --no-antialias, as the
+// commands that make something of a photograph take them: sets the placement
+// and returns true; `value` gives the option's value (and throws Failure
+// when there is none). False for any other word.
+bool ParsePlacementOption(const std::string& word, const OptionValue& value, PhotographPlacement& placement);
 
 // R,G,B with each value 0..255.
 TColor ParseRgb(const std::string& option, const std::string& text);

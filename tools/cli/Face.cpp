@@ -14,6 +14,7 @@ namespace glamora::cli {
 
 int FaceLandmarks(const Args& args);  // FaceLandmarks.cpp
 int FaceMake(const Args& args);       // FaceMake.cpp
+int FaceOutline(const Args& args);    // FaceOutline.cpp
 
 namespace {
 
@@ -103,7 +104,7 @@ int Seal(const Args& a) {
 }
 
 int Run(const Args& args) {
-  if (args.empty()) throw Failure("usage: face info|extract|pack|seal|landmarks|make ...");
+  if (args.empty()) throw Failure("usage: face info|extract|pack|seal|landmarks|make|outline ...");
   const std::string verb = args[0];
   const Args rest(args.begin() + 1, args.end());
   if (verb == "info") return Info(rest);
@@ -112,6 +113,7 @@ int Run(const Args& args) {
   if (verb == "seal") return Seal(rest);
   if (verb == "landmarks") return FaceLandmarks(rest);
   if (verb == "make") return FaceMake(rest);
+  if (verb == "outline") return FaceOutline(rest);
   throw Failure("unknown face command \"" + verb + "\"");
 }
 
@@ -123,8 +125,12 @@ const Registration registration(
     "  face seal PICTURE.jpg HEADER OUT.eff  make an enciphered model face with a 3260-byte header\n"
     "  face landmarks PICTURE                the 68 landmarks of the largest face, one \"X Y\" a line\n"
     "  face make PHOTO OUT [--shape oval|wide|long|rect|try] [--place LEFT,TOP,WIDTH,HEIGHT]\n"
-    "            [--rotate DEGREES] [--no-antialias]\n"
-    "                                        a face model carved from a photograph (prints OUT as .mff)\n",
+    "            [--rotate DEGREES] [--no-antialias] [--auto]\n"
+    "                                        a face model carved from a photograph (prints OUT as .mff);\n"
+    "                                        --auto fits the photograph by its face and writes the eye\n"
+    "                                        and lip regions into the header\n"
+    "  face outline FACE.mff                 propose the eye and lip regions from the face's landmarks\n"
+    "                                        and write them into its header\n",
     Run);
 
 }  // namespace

@@ -12,7 +12,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: makeover FACE OUT [--hair FILE] [--tint R,G,B] [--eyes R,G,B] [--lips R,G,B] [--lipline R,G,B] "
-    "[--frame L,T,R,B]";
+    "[--frame L,T,R,B] [--soft]";
 
 // The frame as the frame buttons leave it: inclusive sides; the hair lies
 // inside it, one pixel in from each side.
@@ -42,13 +42,16 @@ struct Options {
   bool HasTint = false;
   bool HasFrame = false;
   TRect Frame;
+  bool Soft = false;
 };
 
 Options ParseOptions(const Args& args) {
   Options o;
-  const std::vector<std::string> files = SplitOptions(args, [&o](const std::string& option, const std::string& value) {
+  const auto takeOption = [&o](const std::string& option, const std::string& value) {
     if (ParseMakeupColour(option, value, o.Colours)) return;
-    if (option == "--hair") {
+    if (option == "--soft") {
+      o.Soft = true;
+    } else if (option == "--hair") {
       o.Hair = value;
     } else if (option == "--tint") {
       const TColor tint = ParseRgb(option, value);
@@ -60,7 +63,8 @@ Options ParseOptions(const Args& args) {
     } else {
       throw Failure("unknown option " + option);
     }
-  });
+  };
+  const std::vector<std::string> files = SplitOptions(args, takeOption, {"--soft"});
   if (files.size() != 2) throw Failure(kUsage);
   if (o.Hair.empty() && (o.HasTint || o.HasFrame)) throw Failure("--tint and --frame need --hair");
   o.Face = files[0];
@@ -86,6 +90,7 @@ int Run(const Args& args) {
   RefuseOutputOverInput(o.Out, {o.Face, o.Hair});
   Makeover makeover;
   if (!makeover.LoadFace(o.Face)) throw Failure(o.Face + ": cannot load this face file");
+  makeover.SetSoftEdges(o.Soft);
   ApplyKeptColours(makeover, o.Colours);
 
   Bitmap result;
@@ -105,10 +110,11 @@ int Run(const Args& args) {
 const Registration registration(
     "makeover",
     "  makeover FACE OUT [--hair FILE] [--tint R,G,B] [--eyes R,G,B] [--lips R,G,B] [--lipline R,G,B]\n"
-    "           [--frame L,T,R,B]\n"
+    "           [--frame L,T,R,B] [--soft]\n"
     "                                        a face with make-up and a hairstyle (over the whole face, or\n"
     "                                        inside the frame L,T,R,B), tinted by R,G,B (default 60,40,20),\n"
-    "                                        composed as Add to gallery does; written by OUT's extension\n",
+    "                                        composed as Add to gallery does; written by OUT's extension;\n"
+    "                                        --soft lays the colours on with soft edges\n",
     Run);
 
 }  // namespace

@@ -22,19 +22,27 @@ int Run(const Args& args) {
   std::vector<MakeupColour> colours;
   bool hasComplexion = false;
   int complexion = 0;
-  const std::vector<std::string> files = SplitOptions(args, [&](const std::string& option, const std::string& value) {
+  bool soft = false;
+  const auto takeOption = [&](const std::string& option, const std::string& value) {
     if (ParseMakeupColour(option, value, colours)) return;
-    if (option != "--complexion") throw Failure("unknown option " + option);
-    hasComplexion = true;
-    complexion = ParseComplexion(value);
-  });
+    if (option == "--soft") {
+      soft = true;
+    } else if (option == "--complexion") {
+      hasComplexion = true;
+      complexion = ParseComplexion(value);
+    } else {
+      throw Failure("unknown option " + option);
+    }
+  };
+  const std::vector<std::string> files = SplitOptions(args, takeOption, {"--soft"});
   if (files.size() != 2) {
-    throw Failure("usage: makeup FACE OUT [--eyes R,G,B] [--lips R,G,B] [--lipline R,G,B] [--complexion P]");
+    throw Failure("usage: makeup FACE OUT [--eyes R,G,B] [--lips R,G,B] [--lipline R,G,B] [--complexion P] [--soft]");
   }
 
   RefuseOutputOverInput(files[1], {files[0]});
   Makeover makeover;
   if (!makeover.LoadFace(files[0])) throw Failure(files[0] + ": cannot load this face file");
+  makeover.SetSoftEdges(soft);
   ApplyKeptColours(makeover, colours);
   if (hasComplexion) makeover.Complexion(complexion);
   Bitmap result;
@@ -47,8 +55,9 @@ int Run(const Args& args) {
 
 const Registration registration(
     "makeup",
-    "  makeup FACE OUT [--eyes R,G,B] [--lips R,G,B] [--lipline R,G,B] [--complexion P]\n"
-    "                                        make up a face as the Make-up page would, write the picture\n",
+    "  makeup FACE OUT [--eyes R,G,B] [--lips R,G,B] [--lipline R,G,B] [--complexion P] [--soft]\n"
+    "                                        make up a face as the Make-up page would, write the picture;\n"
+    "                                        --soft lays the colours on with soft edges\n",
     Run);
 
 }  // namespace

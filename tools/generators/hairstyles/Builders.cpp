@@ -39,6 +39,10 @@ double SkullAngleAt(double x) {
 
 double Mix(double a, double b, double t) { return a + (b - a) * t; }
 
+// How far the inner edge of hair lying along the face runs inside the face
+// oval: past the overlap band, so the band is covered right to its edge.
+constexpr double kReach = head::kOverlap + 2;
+
 Guides Blend(const Points& inner, const Points& outer, int count) {
   Guides guides;
   count = std::max(count, 2);
@@ -60,7 +64,7 @@ Guides FallGuides(const Fall& f) {
     inner.insert(inner.end(), f.front.begin(), f.front.end());
   } else {
     const double from = FaceAngleAt(px), to = side < 0 ? 192 : 348;
-    for (double u : {1 / 3.0, 2 / 3.0, 1.0}) inner.push_back(head::FacePoint(Mix(from, to, u), -2));
+    for (double u : {1 / 3.0, 2 / 3.0, 1.0}) inner.push_back(head::FacePoint(Mix(from, to, u), -kReach));
   }
 
   // The outline reaches the side of the head, or stops short for hair cut above the ears.
@@ -76,7 +80,7 @@ Guides FallGuides(const Fall& f) {
   }
 
   auto innerX = [&](double y) {
-    double faceSide = head::FaceEdgeX(side, std::min(y, 222.0)) + side * (f.faceGap - 2);
+    double faceSide = head::FaceEdgeX(side, std::min(y, 222.0)) + side * (f.faceGap > 0 ? f.faceGap - 2 : -kReach);
     if (f.jawX <= 0) return faceSide;
     double straight = head::kCx + side * f.jawX;
     double u = std::clamp((y - 196) / 50, 0.0, 1.0);
@@ -184,6 +188,33 @@ Guides RollGuides(const Roll& r) {
     guides.push_back(Curve::Through({root, rise, top, tip}));
   }
   return guides;
+}
+
+Points HairlineKnots(int side) {
+  Points knots;
+  for (double dx : {-3.0, 14.0, 29.0, 39.0, 46.0, 50.0, 52.0}) {
+    const double x = head::kCx + side * dx;
+    knots.emplace_back(x, head::NaturalHairlineY(x) - 2.5);
+  }
+  // Past the temple, down the side of the face to below the brows.
+  const double y = head::kTempleY + 18;
+  knots.emplace_back(head::FaceEdgeX(side, y) - side * kReach, y);
+  return knots;
+}
+
+Guides HairlineGuides(int side) {
+  const Points inner = HairlineKnots(side);
+  // The outer edge lies on the skull, out from the face centre through each
+  // knot of the hairline.
+  Points outer;
+  const QPointF centre(head::kCx, head::sf::kFaceCentreY);
+  for (const QPointF& knot : inner) {
+    const QPointF d = knot - centre;
+    const double degrees = Normalised(
+        std::atan2(d.y() / head::kSkullRadiusY, d.x() / head::kSkullRadiusX) * kDegrees);
+    outer.push_back(Lerp(knot, head::SkullPoint(degrees, -2), 0.8));
+  }
+  return Blend(inner, outer, 7);
 }
 
 Guides TailGuides(const Points& knots, double width, double endWidth, int guides) {

@@ -91,6 +91,12 @@ Guides RollGuides(const Roll& roll);
 // along the path through the knots, spreading to `endWidth`.
 Guides TailGuides(const Points& knots, double width, double endWidth, int guides = 7);
 
+// The hair along the natural hairline on one side: from the middle of the
+// forehead over its upper side to the temple. The first guide runs along the
+// hairline, the last along the skull. HairlineKnots is the hairline itself.
+Points HairlineKnots(int side);
+Guides HairlineGuides(int side);
+
 // A curl's path: starting at `start`, hanging down with a sway.
 Curve HangingPath(QPointF start, double length, double sway, double lean = 0);
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "tools/generators/hairstyles/Head.h"
 
@@ -24,6 +25,19 @@ constexpr double kLightest = 168;
 // 8 .. 100; the middle grey 80 becomes 37.
 double CatalogueGrey(double painted) { return std::clamp(8 + (painted - kDarkest) * 0.72, 6.0, 100.0); }
 
+// Edges of hair over the face: what a partly covered pixel mixes with, and
+// the least coverage that stays hair.
+constexpr double kOverFaceGrey = 100;
+constexpr double kOverFaceCoverage = 0.35;
+
+// Whether a point lies over the face: inside the oval or on its carved edge,
+// a pixel wide on either side of it.
+bool InsideFace(double x, double y) {
+  const double dx = (x - head::kCx) / (head::sf::kFaceRadiusX + 1);
+  const double dy = (y - head::sf::kFaceCentreY) / (head::sf::kFaceRadiusY + 1);
+  return dx * dx + dy * dy < 1;
+}
+
 double Smoothstep(double e0, double e1, double x) {
   double t = std::clamp((x - e0) / (e1 - e0), 0.0, 1.0);
   return t * t * (3 - 2 * t);
@@ -41,10 +55,43 @@ QPen StrandPen(double grey, double width, double alpha) {
   return pen;
 }
 
+// Bits of a few pixels cut off from the rest of the hair (the visible part
+// of a fine hair that thins out over the face or past a tip) would stand
+// alone as dark specks once the background is keyed out: they go white.
+void WhitenSpecks(QImage& picture) {
+  constexpr int kKept = 210;  // lighter pixels count as background, JPEG noise included
+  constexpr size_t kSpeck = 6;
+  const int w = picture.width(), h = picture.height();
+  auto hair = [&](int x, int y) { return picture.constScanLine(y)[3 * x] <= kKept; };
+  std::vector<uint8_t> seen(size_t(w) * h, 0);
+  std::vector<QPoint> bit;
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      if (seen[size_t(y) * w + x] || !hair(x, y)) continue;
+      bit.assign(1, QPoint(x, y));
+      seen[size_t(y) * w + x] = 1;
+      for (size_t k = 0; k < bit.size(); ++k) {
+        for (int dy = -1; dy <= 1; ++dy) {
+          for (int dx = -1; dx <= 1; ++dx) {
+            const int nx = bit[k].x() + dx, ny = bit[k].y() + dy;
+            if (nx < 0 || ny < 0 || nx >= w || ny >= h || seen[size_t(ny) * w + nx] || !hair(nx, ny)) continue;
+            seen[size_t(ny) * w + nx] = 1;
+            bit.emplace_back(nx, ny);
+          }
+        }
+      }
+      if (bit.size() > kSpeck) continue;
+      for (const QPoint& p : bit) std::fill_n(picture.scanLine(p.y()) + 3 * p.x(), 3, uint8_t(255));
+    }
+  }
+}
+
 }  // namespace
 
-HairCanvas::HairCanvas(uint64_t seed)
-    : rng_(seed), layer_(head::sf::kWidth * kScale, head::sf::kHeight * kScale, QImage::Format_ARGB32_Premultiplied) {
+HairCanvas::HairCanvas(uint64_t seed, bool naturalHairline)
+    : rng_(seed),
+      opening_(naturalHairline ? head::HairOpening() : head::OvalOpening()),
+      layer_(head::sf::kWidth * kScale, head::sf::kHeight * kScale, QImage::Format_ARGB32_Premultiplied) {
   layer_.fill(Qt::transparent);
 }
 
@@ -54,7 +101,7 @@ void HairCanvas::BeginClip(QPainter& painter, const Look& look) const {
   QPainterPath allowed;
   allowed.addRect(-40, -40, head::sf::kWidth + 80, head::sf::kHeight + 80);
   allowed = allowed.subtracted(head::FaceCore());
-  if (look.clip == Clip::OutsideFace) allowed = allowed.subtracted(head::HairOpening());
+  if (look.clip == Clip::OutsideFace) allowed = allowed.subtracted(opening_);
   if (look.behindNeck) allowed = allowed.subtracted(head::NeckCore());
   painter.setClipPath(allowed);
 }
@@ -343,6 +390,32 @@ void HairCanvas::Curls(const std::vector<Curve>& guides, double from, double rad
   }
 }
 
+void HairCanvas::Wisps(const Curve& hairline, int count, const Look& look) {
+  if (hairline.Empty()) return;
+  QPainter painter(&layer_);
+  BeginClip(painter, look);
+  const QPointF faceMiddle(head::kCx, head::sf::kEyeLineY);
+  for (int n = 0; n < count; ++n) {
+    const double s = rng_.Range(0.03, 0.97);
+    const QPointF at = hairline.At(s);
+    const QPointF along = hairline.Tangent(s);
+    QPointF inward = Perp(along);
+    if ((faceMiddle.x() - at.x()) * inward.x() + (faceMiddle.y() - at.y()) * inward.y() < 0) inward = -inward;
+    const QPointF root = at - inward * rng_.Range(1.5, 3.5) - along * rng_.Range(2, 5);
+    const QPointF tip = at + inward * rng_.Range(2.5, 6.0) + along * rng_.Range(3, 7);
+    const QPointF bend = Lerp(root, tip, 0.5) + inward * rng_.Jitter(1.0);
+    const Curve wisp = Curve::Through({root, bend, tip});
+    Points line;
+    std::vector<double> greys;
+    const double offset = rng_.Normal() * 8 * look.contrast - 6;
+    for (int k = 0; k <= 8; ++k) {
+      line.push_back(wisp.At(k / 8.0));
+      greys.push_back(Shade(look, 0.5, offset, line.back()));
+    }
+    DrawShadedPolyline(painter, line, greys, rng_.Range(0.7, 1.1), 0.9, true);
+  }
+}
+
 void HairCanvas::Braid(const Curve& path, double width, const Look& look) {
   if (path.Empty()) return;
   QPainter painter(&layer_);
@@ -594,10 +667,20 @@ QImage HairCanvas::Finish() const {
       // when the program loads the picture, the others keep a soft edge.
       const double coverage = alpha / (255.0 * kScale * kScale);
       double value = 255;
-      if (coverage > 0) value = coverage * CatalogueGrey(grey * 255.0 / alpha) + (1 - coverage) * 255;
+      if (coverage > 0) {
+        // Over the face a mix with white would stay hair, only lighter than
+        // both hair and skin: a light line round the face. There an edge pixel
+        // mixes with the lightest hair grey instead, or goes when it is
+        // mostly skin.
+        const bool overFace = InsideFace(x + 0.5, y + 0.5);
+        const double under = overFace ? kOverFaceGrey : 255;
+        if (!overFace || coverage >= kOverFaceCoverage)
+          value = coverage * CatalogueGrey(grey * 255.0 / alpha) + (1 - coverage) * under;
+      }
       row[3 * x] = row[3 * x + 1] = row[3 * x + 2] = uint8_t(std::clamp(std::lround(value), 0L, 255L));
     }
   }
+  WhitenSpecks(out);
   return out;
 }
 

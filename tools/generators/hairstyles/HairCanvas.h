@@ -16,7 +16,7 @@ namespace glamora::hairgen {
 
 // Where a piece of hair may lie. The eyes, nose and mouth are always kept free.
 enum class Clip {
-  OutsideFace,  // not over the face oval at all
+  OutsideFace,  // not inside the canvas's opening (the face up to its hairline)
   FaceFrame,    // over the forehead and the rim of the face, as fringes and face-framing locks
 };
 
@@ -49,7 +49,13 @@ class HairCanvas {
  public:
   static constexpr int kScale = 2;
 
-  explicit HairCanvas(uint64_t seed);
+  // With `naturalHairline` hair kept outside the face stops at the natural
+  // hairline (women's styles); without, at the face oval, and the style draws
+  // its own hairline (men's).
+  explicit HairCanvas(uint64_t seed, bool naturalHairline = true);
+
+  // What Clip::OutsideFace hair leaves of the face.
+  const QPainterPath& Opening() const { return opening_; }
 
   Rng& Random() { return rng_; }
 
@@ -65,6 +71,11 @@ class HairCanvas {
   // `from` of their length to the ends: the sheet's hair falling in curls.
   // `pitch` is the length of one turn in radii: small for tight coils and locs.
   void Curls(const std::vector<Curve>& guides, double from, double radius, const Look& look, double pitch = 2.4);
+
+  // Fine short hairs across a hairline: each grows from the hair side,
+  // leans the way the line runs and reaches a few pixels past it toward the
+  // middle of the face, fading out, so the hairline has no hard edge.
+  void Wisps(const Curve& hairline, int count, const Look& look);
 
   // A three-strand braid along a path.
   void Braid(const Curve& path, double width, const Look& look);
@@ -94,6 +105,7 @@ class HairCanvas {
                           double alpha, bool fading = false);
 
   Rng rng_;
+  QPainterPath opening_;
   QImage layer_;
 };
 

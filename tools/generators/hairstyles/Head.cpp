@@ -43,6 +43,14 @@ double HairlineY(double x) {
   return sf::kFaceCentreY - sf::kFaceRadiusY * std::sqrt(1 - d * d);
 }
 
+double NaturalHairlineY(double x) {
+  // A superellipse: flat across the middle of the forehead, steep at the temples.
+  constexpr double kRoundness = 2.0;
+  const double d = std::abs(x - kCx) / kTempleHalfWidth;
+  if (d >= 1) return kTempleY;
+  return kTempleY - (kTempleY - kHairlineTopY) * std::pow(1 - std::pow(d, kRoundness), 1 / kRoundness);
+}
+
 double FaceRadius(QPointF p) {
   double dx = (p.x() - kCx) / sf::kFaceRadiusX;
   double dy = (p.y() - sf::kFaceCentreY) / sf::kFaceRadiusY;
@@ -55,9 +63,16 @@ QPainterPath FaceOval(double grow) {
   return path;
 }
 
+QPainterPath OvalOpening() { return FaceOval(-kOverlap); }
+
 QPainterPath HairOpening() {
-  constexpr double kOverlap = 2;
-  return FaceOval(-kOverlap);
+  QPainterPath below;
+  const double left = kCx - sf::kFaceRadiusX - 2, right = kCx + sf::kFaceRadiusX + 2;
+  below.moveTo(left, sf::kHeight);
+  for (double x = left; x <= right; x += 0.5) below.lineTo(x, NaturalHairlineY(x));
+  below.lineTo(right, sf::kHeight);
+  below.closeSubpath();
+  return OvalOpening().intersected(below);
 }
 
 QPainterPath Skull(double grow) {

@@ -25,8 +25,8 @@ void StraightCentre(HairCanvas& h) {
 
 void StraightSide(HairCanvas& h) {
   BackUnder(h, kChest, 80);
-  PartedSides(h, {.partX = 84, .volume = 11, .lift = 8, .length = kChest, .spread = 16, .jawX = 56, .guides = 9},
-              LongStraight(), SweptFront(kRight, 84, 104));
+  PartedSides(h, {.partX = 78, .volume = 12, .lift = 12, .length = kChest, .spread = 20, .jawX = 56, .guides = 9},
+              LongStraight(), SweptFront(kRight, 78, 102));
 }
 
 void BluntFringe(HairCanvas& h) {
@@ -159,7 +159,7 @@ void TuckedLong(HairCanvas& h) {
 void SideBraidLoose(HairCanvas& h) {
   Look look = LongWaves(5, 30);
   BackUnder(h, kChest, 90, look);
-  PartedSides(h, {.partX = 140, .volume = 12, .lift = 6, .length = kChest, .spread = 8, .jawX = 58}, look);
+  PartedSides(h, {.partX = 140, .volume = 14, .lift = 6, .length = kChest, .spread = 8, .jawX = 58}, look);
   h.Braid(
       Curve::Through({head::SkullPoint(288, 6), head::SkullPoint(320, 6), head::SkullPoint(350, 8), QPointF(184, 190)}),
       12, Look{});
@@ -194,7 +194,7 @@ void FaceFraming(HairCanvas& h) {
 
 void ParadeSideBraid(HairCanvas& h) {
   BackUnder(h, kChest, 80);
-  CentreSides(h, {.volume = 16, .lift = 6, .length = kChest, .spread = 30, .jawX = 56}, LongStraight());
+  CentreSides(h, {.volume = 16, .lift = 6, .length = kChest, .spread = 40, .jawX = 56}, LongStraight());
   h.Braid(Curve::Through({{72, 66}, {100, 60}, {132, 62}, {160, 76}, {176, 104}}), 12, Look{});
 }
 
@@ -258,14 +258,14 @@ void OneSideTucked(HairCanvas& h) {
 void Crimped(HairCanvas& h) {
   Look look{.ragged = 0.12, .wave = 3, .waveLength = 10, .waveFrom = 0.18, .waveShade = 26, .flyaways = 1};
   BackUnder(h, kChest, 92, look);
-  CentreSides(h, {.volume = 26, .lift = 14, .length = kChest, .spread = 46, .jawX = 56, .guides = 9}, look);
+  CentreSides(h, {.volume = 28, .lift = 14, .length = kChest, .spread = 58, .jawX = 56, .guides = 9}, look);
 }
 
 void WispyFringe(HairCanvas& h) {
   BackUnder(h, kChest, 80);
-  CentreSides(h, {.volume = 11, .length = 290, .frontLength = 236, .spread = 6, .jawX = 56, .guides = 9},
+  CentreSides(h, {.volume = 11, .length = 256, .frontLength = 222, .spread = 16, .jawX = 56, .guides = 9},
               Layered(0.3));
-  h.Sheet(FringeGuides({.left = 62, .right = 166, .depth = 112, .arch = 10, .guides = 12}),
+  h.Sheet(FringeGuides({.left = 70, .right = 158, .depth = 126, .arch = 10, .guides = 12}),
           Look{.rootShade = 10, .ragged = 0.3, .jag = 0.03, .density = 0.8, .clip = Clip::FaceFrame});
 }
 

@@ -13,10 +13,10 @@ void ShortSides(HairCanvas& h, double partX, double volume = 4, const Look& look
 }
 
 // Clipper-short sides: stubble over the whole scalp, under the longer top.
-void FadedSides(HairCanvas& h, double shade = 136) { h.Stubble(ScalpAbove(156, 2), {114, 40}, shade, Look{}); }
+void FadedSides(HairCanvas& h, double shade = 136) { h.Stubble(ScalpAbove(156, 2, h.Opening()), {114, 40}, shade, Look{}); }
 
 void BuzzCut(HairCanvas& h) {
-  h.Stubble(ScalpAbove(156, 3).united(head::ForeheadAbove(80)), {114, 30}, 112,
+  h.Stubble(ScalpAbove(156, 3, h.Opening()).united(head::ForeheadAbove(80)), {114, 30}, 112,
             Look{.density = 1.2, .clip = Clip::FaceFrame});
 }
 
@@ -95,11 +95,11 @@ void Caesar(HairCanvas& h) {
 
 void CurlyTopFade(HairCanvas& h) {
   FadedSides(h);
-  QPainterPath top = ScalpAbove(104, 14);
+  QPainterPath top = ScalpAbove(104, 14, h.Opening());
   h.CoilTexture(top.united(QPainterPath()).subtracted(head::FaceCore()), 3.6, Look{});
 }
 
-void ShortAfro(HairCanvas& h) { h.CoilTexture(ScalpAbove(158, 14), 3.4, Look{.tone = -6}); }
+void ShortAfro(HairCanvas& h) { h.CoilTexture(ScalpAbove(158, 14, h.Opening()), 3.4, Look{.tone = -6}); }
 
 void ManBun(HairCanvas& h) {
   h.Sheet(PulledBackGuides({.gather = {114, 34}, .volume = 6}), Look{.flyaways = 1});

@@ -165,7 +165,7 @@ void HollywoodWaves(HairCanvas& h) {
 
 void TuckedBehindEars(HairCanvas& h) {
   BackUnder(h, 284, 74);
-  CentreSides(h, {.volume = 8, .length = 284, .spread = 6, .faceGap = 14, .jawX = 64}, Straight());
+  CentreSides(h, {.volume = 8, .length = 284, .spread = 6, .faceGap = 16, .jawX = 68}, Straight());
 }
 
 void MessyTopBun(HairCanvas& h) {

@@ -46,7 +46,7 @@ void InvertedBob(HairCanvas& h) {
 
 void AngledBobSweptFringe(HairCanvas& h) {
   BackUnder(h, 232);
-  PartedSides(h, {.partX = 80, .volume = 12, .lift = 5, .length = 232, .frontLength = 250, .tuck = 6, .guides = 9},
+  PartedSides(h, {.partX = 80, .volume = 12, .lift = 5, .length = 226, .frontLength = 256, .tuck = 6, .guides = 9},
               BobLook(), SweptFront(kRight, 80, 126));
 }
 

@@ -40,10 +40,24 @@ void BackUnder(HairCanvas& hair, double length, double halfWidth, const Look& lo
   hair.Sheet(BackGuides({.top = 160, .length = length, .halfWidth = halfWidth, .spread = 4}), l);
 }
 
-QPainterPath ScalpAbove(double y, double grow) {
+QPainterPath ScalpAbove(double y, double grow, const QPainterPath& opening) {
   QPainterPath above;
   above.addRect(-10, -10, head::sf::kWidth + 20, y + 10);
-  return head::Skull(grow).intersected(above).subtracted(head::HairOpening());
+  return head::Skull(grow).intersected(above).subtracted(opening);
+}
+
+void NaturalHairline(HairCanvas& hair) {
+  // Not clipped to the opening: the strands along the first guide make the
+  // hairline's edge, which a clip would cut into a hard line.
+  const Look look{.rootShade = 6, .ragged = 0.15, .jag = 0.02, .flyaways = 0, .clip = Clip::FaceFrame};
+  for (int side : {kLeft, kRight}) {
+    hair.Sheet(HairlineGuides(side), look);
+    // Fine hairs along the arch only: below the temple they would stray
+    // toward the eye.
+    Points arch = HairlineKnots(side);
+    arch.pop_back();
+    hair.Wisps(Curve::Through(arch), 50, look);
+  }
 }
 
 Look Sleek() { return Look{.contrast = 0.7, .sheens = {{0.2, 0.07, 48}}, .jag = 0.006, .flyaways = 0.3}; }

@@ -16,8 +16,13 @@ void CentreSides(HairCanvas& hair, Fall fall, const Look& look, double curtainDe
 // Darker hair hanging behind the neck, seen between the jaw and the neck.
 void BackUnder(HairCanvas& hair, double length, double halfWidth = 64, const Look& look = {});
 
-// The skull cap above a height, outside the face: close-cropped areas.
-QPainterPath ScalpAbove(double y, double grow = 2);
+// The skull cap above a height, outside the face's opening: close-cropped areas.
+QPainterPath ScalpAbove(double y, double grow = 2, const QPainterPath& opening = head::HairOpening());
+
+// The hair along the natural hairline, under a style: from the top of the
+// head over the upper sides of the forehead to the temples, with a soft edge
+// of fine strands.
+void NaturalHairline(HairCanvas& hair);
 
 // Look presets.
 Look Sleek();                 // smooth, shiny, few stray hairs

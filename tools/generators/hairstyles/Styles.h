@@ -19,6 +19,7 @@ struct Category {
   const char* folder;  // the folder beside the program
   const char* shownAs;
   std::vector<Style> styles;
+  bool naturalHairline = true;  // false: the styles draw their own hairlines
 };
 
 std::vector<Style> ShortStyles();

@@ -97,6 +97,34 @@ void FaceExpert(QPainter& p) {
 
 void Exit(QPainter& p) { Door(p, QRectF(2, 3, 28, 26)); }
 
+// The face before and after: the left half bare, the right half with eye
+// shadow and lipstick, split by a line.
+void Compare(QPainter& p) {
+  const QPointF c(16, 16);
+  QPainterPath head;
+  head.addEllipse(c, 11.5, 14);
+  Fill(p, head, kSkin);
+  p.save();
+  p.setClipRect(QRectF(16, 0, 16, 32));
+  QPainterPath lid(QPointF(17.2, 14));
+  lid.cubicTo(18, 9.5, 24, 9.5, 24.8, 14);
+  lid.cubicTo(23, 12.3, 19, 12.3, 17.2, 14);
+  p.fillPath(lid, kShadow);
+  QPainterPath lips(QPointF(13, 22));
+  lips.quadTo(16, 26.5, 20.5, 22);
+  lips.quadTo(16, 20.5, 13, 22);
+  Fill(p, lips, kLip, 0.8);
+  p.restore();
+  p.fillPath(Circle(QPointF(11, 14), 1.3), kInk);
+  p.fillPath(Circle(QPointF(21, 14), 1.3), kInk);
+  QPainterPath bare(QPointF(11.5, 22.2));
+  bare.quadTo(13.5, 23.6, 16, 23.4);
+  Line(p, bare, kSkin.darker(150), 1.1);
+  QPainterPath split(QPointF(16, 1));
+  split.lineTo(16, 31);
+  Line(p, split, kInk, 1.6);
+}
+
 void Undo(QPainter& p) { ArcArrow(p, QPointF(17, 17), 10, -40, 220, kBlue, 4.0); }
 
 void Decrease(QPainter& p) {
@@ -129,6 +157,21 @@ QPainterPath Bust(QPointF c, double s) {
   body.lineTo(c + QPointF(3 * s, 2 * s));
   body.closeSubpath();
   return bust.united(body);
+}
+
+// The face turned level and fitted into the template's dashed outline, with
+// the eye line and a spark for the automatic.
+void FitAutomatically(QPainter& p) {
+  const QPointF c(14, 17);
+  QPainterPath guide;
+  guide.addEllipse(c, 10.5, 13.5);
+  FaceHead(p, c, 9, false);
+  p.strokePath(guide, QPen(kInk, 2.6));
+  p.strokePath(guide, QPen(kGold, 1.4, Qt::DashLine));
+  QPainterPath level(QPointF(2, 18.1));
+  level.lineTo(26, 18.1);
+  p.strokePath(level, QPen(kBlue, 1.1, Qt::DashLine));
+  StarBadge(p, QPointF(25.5, 6.5), 5.5);
 }
 
 void CarveAutomatically(QPainter& p) {
@@ -222,6 +265,22 @@ void OutlineRegions(QPainter& p) {
 }
 
 void Eyes(QPainter& p) { Eye(p, QPointF(16, 19), 12, kShadow); }
+
+// An eye and the lips, each with the lime outline the canvas shows around a
+// found region, and a spark for the automatic.
+void FindRegions(QPainter& p) {
+  QPainterPath eyeRing;
+  eyeRing.addEllipse(QPointF(11.5, 9.5), 9.5, 6.5);
+  QPainterPath lipRing;
+  lipRing.addEllipse(QPointF(14, 24), 10, 5.5);
+  Eye(p, QPointF(11.5, 10.5), 6.5, kShadow);
+  Lips(p, QPointF(14, 24), 8, kLip, false);
+  for (const QPainterPath* ring : {&eyeRing, &lipRing}) {
+    p.strokePath(*ring, QPen(kInk, 2.4));
+    p.strokePath(*ring, QPen(QColor(0, 230, 0), 1.3, Qt::DashLine));
+  }
+  StarBadge(p, QPointF(26.5, 8), 5.0);
+}
 void LipstickTool(QPainter& p) { Lipstick(p, QPointF(13, 31), 30, 24); }
 void LipLine(QPainter& p) { Lips(p, QPointF(16, 17), 14, kLip, true); }
 void PencilTool(QPainter& p) { Pencil(p, QPointF(3, 29), 36, -45, kRose); }
@@ -328,6 +387,7 @@ const std::vector<Icon>& AllIcons() {
       {&kMain, "15", "`tbRandomShow`", "Random show", RandomShow},
       {&kMain, "16", "`tbShowGalleryThumbs`", "Show pictures number", ShowNumbers},
       {&kMain, "18", "`tbFaceExpert`", "Face expert", FaceExpert},
+      {&kMain, "19", "`tbCompare`", "Compare (held down)", Compare},
 
       {&kMainTabs, "0", "`TabSheetHairstyles`", "Hairstyle", HairstyleTab},
       {&kMainTabs, "1", "`TabSheetMakeup`", "Make-up", MakeupTab},
@@ -335,6 +395,7 @@ const std::vector<Icon>& AllIcons() {
       {&kMenu, "face-file", "File, Open, \"Face file\"", "Open a face file", OpenFace},
       {&kMenu, "graphic-file", "File, Open, \"Graphic File\"", "Open a graphic file", OpenPicture},
       {&kMenu, "create-hairstyle", "File, \"Create hairstyle\"", "Create a hairstyle", CreateHairstyle},
+      {&kMenu, "find-regions", "File, \"Find eyes and lips\"", "Find eyes and lips", FindRegions},
       {&kMenu, "exit", "File, \"EXIT\"", "Exit", Exit},
       {&kMenu, "gallery-add", "Gallery, \"Add\"", "Add to gallery", AddToGallery},
       {&kMenu, "gallery-export", "Gallery, \"Export\"", "Preview and export", Export},
@@ -353,6 +414,7 @@ const std::vector<Icon>& AllIcons() {
       {&kMakeup, "undo", "`bUndoMakeup`", "Undo", Undo},
       {&kMakeup, "reload-face", "`SpeedButton1`", "Reload face", ReloadFace},
       {&kMakeup, "help", "`bHelpMakeup`", "Make-up Help", Help},
+      {&kMakeup, "find-regions", "`bFindRegions`", "Find eyes and lips", FindRegions},
 
       {&kButtons, "colour-reset", "`bColorReset`", "Default hairstyle color", ColourReset},
       {&kButtons, "help", "`bHelpHairs`", "Hairstyles Help", Help},
@@ -387,6 +449,7 @@ const std::vector<Icon>& AllIcons() {
       {&kFaceExpert, "10", "`bShape`, `Long1`", "Long face shape", ShapeLong},
       {&kFaceExpert, "11", "`bShape`, `Rectangle1`", "Rect face shape", ShapeRect},
       {&kFaceExpert, "12", "`bShape`, `Triangle1`", "Try face shape", ShapeTry},
+      {&kFaceExpert, "13", "`bFitAuto`", "Fit the face automatically", FitAutomatically},
 
       {&kFaceExpertErase, "0", "`bBrush1`", "Eraser (small, 5 pixels)", EraserSmall},
       {&kFaceExpertErase, "1", "`bBrush2`", "Eraser (medium, 10 pixels)", EraserMedium},

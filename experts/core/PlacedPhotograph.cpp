@@ -1,0 +1,49 @@
+// Loading, checking and turning the photograph for the makers.
+#include "experts/core/PlacedPhotograph.h"
+
+#include "imaging/components/ImgIO.h"
+#include "imaging/core/Rotate.h"
+
+namespace glamora {
+
+void CheckPlacement(const PhotographPlacement& placement) {
+  if (placement.Rotation < -kMaxRotation || placement.Rotation > kMaxRotation) {
+    throw PhotographError("the rotation must lie within -359..359 degrees, not " +
+                          std::to_string(placement.Rotation));
+  }
+  const std::optional<PixelRect>& place = placement.Place;
+  if (place && (place->Empty() || !SizeWithinLimits(place->Width, place->Height))) {
+    throw PhotographError("the photograph's rectangle must be at least one pixel and at most " +
+                          std::to_string(PictureLimits::kMaxSide) + " pixels wide and high");
+  }
+}
+
+Bitmap LoadExpertPicture(const std::string& path, const char* what) {
+  Bitmap picture;
+  TImgIO io;
+  io.SetBitmap(&picture);
+  io.Params.Limits = kPhotographLimits;
+  if (!io.LoadFromFile(path) || picture.Empty()) {
+    throw PhotographError("cannot read " + std::string(what) + " " + path + " (unrecognised format or damaged file)");
+  }
+  return picture;
+}
+
+Bitmap PlacePhotograph(const PhotographPlacement& placement, PixelRect& shown) {
+  CheckPlacement(placement);
+  Bitmap photo = LoadExpertPicture(placement.Photograph, "photograph");
+  shown = PlaceLoadedPhotograph(placement, photo);
+  return photo;
+}
+
+PixelRect PlaceLoadedPhotograph(const PhotographPlacement& placement, Bitmap& photo) {
+  CheckPlacement(placement);
+  const PixelRect shown = placement.Place.value_or(PixelRect{0, 0, photo.Width(), photo.Height()});
+  if (placement.Rotation != 0 && !Rotate(photo, placement.Rotation, placement.Antialias, clWhite)) {
+    throw PhotographError("the photograph is too large to rotate by " + std::to_string(placement.Rotation) +
+                          " degrees");
+  }
+  return shown;
+}
+
+}  // namespace glamora
