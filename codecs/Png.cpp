@@ -144,6 +144,13 @@ void StartReading(png_structp png, MemoryReader& reader) {
   // so that a picture too large is told from a damaged one.
   png_set_user_limits(png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
   png_set_chunk_malloc_max(png, kMaxChunkBytes);
+  // Of the ancillary chunks only the background and the resolution are used.
+  // The others are skipped as they are read, never held: libpng would take a
+  // text chunk's declared length in memory before reading it, however short
+  // the file.
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
+  static constexpr png_byte kUsed[] = "bKGD\0pHYs";
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_AS_DEFAULT, kUsed, 2);
 }
 
 // The rows as stored, each with its filter byte: the least the image data

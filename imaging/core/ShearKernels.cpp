@@ -57,7 +57,7 @@ void BlendPortable(const uint8_t* in, size_t bytes, int u, uint8_t* out) {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(rLow, rHigh));
   }
 #endif
-  for (; i < bytes; ++i) out[i] = Blend(in[i - P], in[i], u);
+  for (; i < bytes; ++i) out[i] = Blend((in + i)[-P], in[i], u);
 }
 
 void RowsToColumnsPortable(const uint8_t* rows, size_t stride, int height, int count, uint8_t* columns,
@@ -121,7 +121,7 @@ GLAMORA_AVX2 void BlendAvx2(const uint8_t* in, size_t bytes, int u, uint8_t* out
                      _mm_packus_epi16(_mm256_castsi256_si128(r), _mm256_extracti128_si256(r, 1)));
     i += 16;
   }
-  for (; i < bytes; ++i) out[i] = Blend(in[i - P], in[i], u);
+  for (; i < bytes; ++i) out[i] = Blend((in + i)[-P], in[i], u);
 }
 
 // Eight 24-bit pixels (exactly their 24 bytes are read) as eight 32-bit ones.

@@ -7,6 +7,7 @@
 #include "tests/codecs/CodecChecks.h"
 #include "tests/codecs/LibraryCodecChecks.h"
 #include "tests/codecs/MagickReference.h"
+#include "tests/codecs/MemoryGrowth.h"
 
 namespace glamora::test {
 namespace {
@@ -322,6 +323,43 @@ TEST(PngCodec, DamageAfterTheLastRowKeepsThePicture) {
   Bitmap picture;
   TImgIOParams params;
   ASSERT_TRUE(DecodeWith(PngCodec(), withoutEnd, picture, params));
+  EXPECT_TRUE(SamePixels(original, picture));
+}
+
+// A chunk of `type` holding `data` but declaring `declared` bytes (its CRC is
+// that of the bytes given), put right after the header chunk.
+File WithChunkAfterHeader(File f, const char* type, const File& data, uint32_t declared) {
+  File chunk(8);
+  PutBE(chunk, 0, declared);
+  std::copy(type, type + 4, chunk.begin() + 4);
+  chunk.insert(chunk.end(), data.begin(), data.end());
+  chunk.resize(chunk.size() + 4);
+  PutBE(chunk, chunk.size() - 4, uint32_t(crc32(0, chunk.data() + 4, uInt(4 + data.size()))));
+  f.insert(f.begin() + 33, chunk.begin(), chunk.end());
+  return f;
+}
+
+// Chunks the decoder has no use for (text, profiles, palettes of
+// suggestions) are skipped without being read into memory: a few hundred
+// bytes declaring a 2 GB text chunk fail at once, and a large text chunk
+// costs nothing.
+TEST(PngCodec, ChunksItDoesNotUseAreSkippedUnread) {
+  const Bitmap original = SmoothPicture(16, 16);
+  const File good = Encode(original, TImgIOParams{});
+  const File text = {'C', 'o', 'm', 'm', 'e', 'n', 't', 0, 'h', 'i'};
+  const auto peak = [] { return memory_growth::StatusField("VmPeak:"); };
+  for (const char* type : {"tEXt", "zTXt", "iTXt", "iCCP", "sPLT", "eXIf"}) {
+    const File bomb = WithChunkAfterHeader(good, type, text, 0x7FFFFF00);
+    Bitmap picture;
+    TImgIOParams params;
+    const int64_t before = peak();
+    EXPECT_FALSE(DecodeWith(PngCodec(), bomb, picture, params)) << type;
+    EXPECT_LT(peak() - before, 256 * 1024) << type << ": virtual memory grew by the declared length";
+  }
+  const File large = WithChunkAfterHeader(good, "tEXt", File(12 << 20, 'a'), 12 << 20);
+  Bitmap picture;
+  TImgIOParams params;
+  ASSERT_TRUE(DecodeWith(PngCodec(), large, picture, params));
   EXPECT_TRUE(SamePixels(original, picture));
 }
 
