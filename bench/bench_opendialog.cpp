@@ -37,7 +37,7 @@ using glamora::TImgIO;
 constexpr int kWidth = 4000;
 constexpr int kHeight = 3000;
 constexpr int kPhotographs = 2000;
-constexpr const char* kPortrait = "/work/shared/assets/portrait-astronaut.png";
+constexpr const char* kPortrait = GLAMORA_SOURCE_DIR "/tests/assets/portrait-astronaut.png";
 
 Bitmap Photograph() {
   Bitmap source;

@@ -24,7 +24,7 @@ cli=$(realpath "${1:-build/bin/glamora-cli}")
 before=${2:+$(realpath "$2")}
 rounds=${ROUNDS:-7}
 format=${FORMAT:-tif}
-photo=${PHOTO:-/work/shared/assets/portrait-astronaut.png}
+photo=${PHOTO:-$(dirname "$0")/../tests/assets/portrait-astronaut.png}
 core=${CORE:-$(python3 -c 'import os; print(max(os.sched_getaffinity(0)))')}
 case "$format" in tif | jpg) ;; *) echo "compare.sh: FORMAT is tif or jpg" >&2; exit 1 ;; esac
 for tool in "$cli" ${before:+"$before"} convert gm vips djpeg cjpeg taskset python3; do
