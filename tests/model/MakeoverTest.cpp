@@ -127,7 +127,7 @@ TEST_F(MakeoverTest, ApplyColorReplacesThePreviousOne) {
 }
 
 // Soft edges: the colour blended in at 60 %, fading over the region's edge;
-// the spec's channel shift again once they are off; the random make-up,
+// the classic channel shift again once they are off; the random make-up,
 // whose colour ranges are drawn for the shift, shifts either way.
 TEST_F(MakeoverTest, SoftEdgesBlendTheColourInAndFadeAtTheEdge) {
   const TColor violet = Rgb(120, 40, 200);
