@@ -23,24 +23,14 @@ namespace {
 
 [[noreturn]] void CannotCreate(const std::string& path) { throw FileError("Cannot create file " + path); }
 
-bool WriteAll(int fd, const std::vector<uint8_t>& content) {
-  const uint8_t* data = content.data();
-  size_t left = content.size();
-  while (left > 0) {
-    const ssize_t n = ::write(fd, data, left);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    data += n;
-    left -= size_t(n);
+// The content, flushed to the disk; false when either fails.
+bool WriteAndSync(int fd, const std::vector<uint8_t>& content) {
+  try {
+    WriteAll(fd, content.data(), content.size());
+  } catch (const FileError&) {
+    return false;
   }
   return ::fsync(fd) == 0;
-}
-
-void SyncFolder(const std::string& folder) {
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
 }
 
 bool NameTaken(const std::string& path) {
@@ -55,7 +45,7 @@ bool CreateByName(const std::string& path, const std::vector<uint8_t>& content) 
     if (errno == EEXIST) return false;
     CannotCreate(path);
   }
-  const bool written = WriteAll(fd, content);
+  const bool written = WriteAndSync(fd, content);
   if (::close(fd) != 0 || !written) {
     ::unlink(path.c_str());
     CannotCreate(path);
@@ -77,7 +67,7 @@ bool CreateNewFile(const std::string& path, const std::vector<uint8_t>& content)
     if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) return CreateByName(path, content);
     CannotCreate(path);
   }
-  if (!WriteAll(fd, content)) {
+  if (!WriteAndSync(fd, content)) {
     ::close(fd);
     CannotCreate(path);
   }

@@ -374,16 +374,6 @@ std::string FollowLinks(const std::string& path) {
   CannotCreate(path);  // a loop of links
 }
 
-void WriteAll(int fd, const uint8_t* data, size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, data, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) throw FileError("Cannot write file");
-    data += n;
-    size -= size_t(n);
-  }
-}
-
 // Writes the content over the file itself, keeping its inode (its other
 // names, its owner and mode): the content is whole in memory first, so only
 // a failure of the disk itself can leave the file half-written.
@@ -407,14 +397,24 @@ bool SaveInPlace(const std::string& path, const std::function<bool(Stream&)>& wr
   return true;
 }
 
+}  // namespace
+
+void WriteAll(int fd, const uint8_t* data, size_t size) {
+  while (size > 0) {
+    const ssize_t n = ::write(fd, data, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) throw FileError("Cannot write file");
+    data += n;
+    size -= size_t(n);
+  }
+}
+
 void SyncFolder(const std::string& folder) {
   const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
   ::fsync(fd);
   ::close(fd);
 }
-
-}  // namespace
 
 FileStream::FileStream(int descriptor, const std::string& path) : path_(path), mode_(Mode::Create) {
   file_ = ::fdopen(descriptor, "wb");

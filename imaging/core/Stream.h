@@ -164,6 +164,14 @@ bool IsReadOnlyFile(const std::string& path);
 // regular file or is longer.
 std::vector<uint8_t> ReadFileBytes(const std::string& path);
 std::vector<uint8_t> ReadFileBytes(const std::string& path, uint64_t maxBytes);
+// Writes all `size` bytes to the descriptor, going on after short and
+// interrupted writes. Throws FileError("Cannot write file") when it fails.
+void WriteAll(int fd, const uint8_t* data, size_t size);
+
+// Makes a folder's entries (a file just renamed or linked into it) durable;
+// nothing happens when the folder cannot be opened.
+void SyncFolder(const std::string& folder);
+
 // Saves a file as a careful editor does. `write` puts the content into the
 // stream it is given, as it goes, and returns false to give up, when nothing
 // changes and SaveFile returns false.
