@@ -26,6 +26,8 @@ PixelRect InFullPicture(const PixelRect& box, double scale, int width, int heigh
   return PixelRect::FromEdges(left, top, right, bottom);
 }
 
+constexpr const char* kNoFaceMessage = "No face was found in the picture";
+
 }  // namespace
 
 LandmarkFinder::LandmarkFinder(std::string modelFile)
@@ -82,18 +84,16 @@ FaceSearch LandmarkFinder::Find(const Bitmap& picture) {
   }
   const std::string modelError = WaitUntilLoaded();
   const GreyPicture grey = GreyOf(picture);
-  const DetectionCopy copy = MakeDetectionCopy(grey, kDetectionSide);
-  const std::vector<PixelRect> faces = model_->Detect(copy.Picture);
+  const std::vector<PixelRect> faces = DetectFaces(grey);
   search.FacesSeen = int(faces.size());
   if (faces.empty()) {
     search.Result = FaceSearch::Outcome::NoFace;
-    search.Message = "No face was found in the picture";
+    search.Message = kNoFaceMessage;
     return search;
   }
   const auto area = [](const PixelRect& r) { return int64_t(r.Width) * r.Height; };
-  const PixelRect largest = *std::max_element(
-      faces.begin(), faces.end(), [&](const PixelRect& a, const PixelRect& b) { return area(a) < area(b); });
-  search.Face = InFullPicture(largest, copy.Scale, grey.Width, grey.Height);
+  search.Face = *std::max_element(faces.begin(), faces.end(),
+                                  [&](const PixelRect& a, const PixelRect& b) { return area(a) < area(b); });
   if (!modelError.empty()) {
     search.Result = FaceSearch::Outcome::Unavailable;
     search.Message = modelError;
@@ -102,6 +102,38 @@ FaceSearch LandmarkFinder::Find(const Bitmap& picture) {
   search.Points = model_->Place(grey, search.Face);
   search.Result = FaceSearch::Outcome::Found;
   return search;
+}
+
+FaceList LandmarkFinder::FindAll(const Bitmap& picture) {
+  FaceList list;
+  if (!FaceModel::Built()) {
+    list.Result = FaceSearch::Outcome::Unavailable;
+    list.Message = FaceModel::MissingReason();
+    return list;
+  }
+  const std::string modelError = WaitUntilLoaded();
+  const GreyPicture grey = GreyOf(picture);
+  std::vector<PixelRect> faces = DetectFaces(grey);
+  if (faces.empty()) {
+    list.Message = kNoFaceMessage;
+    return list;
+  }
+  if (!modelError.empty()) {
+    list.Result = FaceSearch::Outcome::Unavailable;
+    list.Message = modelError;
+    return list;
+  }
+  std::stable_sort(faces.begin(), faces.end(), [](const PixelRect& a, const PixelRect& b) { return a.Left < b.Left; });
+  for (const PixelRect& face : faces) list.Faces.push_back({face, model_->Place(grey, face)});
+  list.Result = FaceSearch::Outcome::Found;
+  return list;
+}
+
+std::vector<PixelRect> LandmarkFinder::DetectFaces(const GreyPicture& grey) {
+  const DetectionCopy copy = MakeDetectionCopy(grey, kDetectionSide);
+  std::vector<PixelRect> faces = model_->Detect(copy.Picture);
+  for (PixelRect& face : faces) face = InFullPicture(face, copy.Scale, grey.Width, grey.Height);
+  return faces;
 }
 
 }  // namespace glamora

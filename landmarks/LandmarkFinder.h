@@ -14,6 +14,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "imaging/core/Bitmap.h"
 #include "imaging/core/PixelRect.h"
@@ -33,10 +34,24 @@ struct FaceSearch {
   int FacesSeen = 0;       // faces the detector found; the largest one is placed
 };
 
+// One face of a picture: the detector's box and the 68 points placed in it.
+struct FoundFace {
+  PixelRect Face;
+  FaceLandmarks Points{};
+};
+
+// Every face of a picture, numbered left to right by the left side of its box.
+struct FaceList {
+  FaceSearch::Outcome Result = FaceSearch::Outcome::NoFace;
+  std::string Message;  // one line for the user when not Found
+  std::vector<FoundFace> Faces;  // when Found: at least one
+};
+
 // What a window asks to find a face: a finder's Find, or a stand-in.
 using FindFaceFunction = std::function<FaceSearch(const Bitmap& picture)>;
 
 class FaceModel;
+struct GreyPicture;
 
 class LandmarkFinder {
  public:
@@ -65,8 +80,14 @@ class LandmarkFinder {
   // Finds the largest face and places its landmarks, waiting for the
   // loading first.
   FaceSearch Find(const Bitmap& picture);
+  // Finds every face and places the landmarks of each, waiting for the
+  // loading first.
+  FaceList FindAll(const Bitmap& picture);
 
  private:
+  // The detector's boxes in the pixels of the full picture.
+  std::vector<PixelRect> DetectFaces(const GreyPicture& grey);
+
   std::string modelFile_;
   mutable std::mutex mutex_;
   std::shared_future<std::string> loading_;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "experts/core/PlacedPhotograph.h"
+#include "hair/Placement.h"
 #include "imaging/core/Color.h"
 #include "model/Makeover.h"
 #include "tools/cli/Cli.h"
@@ -66,6 +67,11 @@ void RefuseOutputOverInput(const std::string& output, std::initializer_list<std:
 // and returns true; `value` gives the option's value (and throws Failure
 // when there is none). False for any other word.
 bool ParsePlacementOption(const std::string& word, const OptionValue& value, PhotographPlacement& placement);
+
+// --frame L,T,R,B as the frame buttons leave the frame: inclusive sides in
+// face-picture pixels, each within the picture limits, at least
+// kMinFrameSide wide and high; the hair lies inside it.
+TRect ParseFrame(const std::string& text);
 
 // R,G,B with each value 0..255.
 TColor ParseRgb(const std::string& option, const std::string& text);

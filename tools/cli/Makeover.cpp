@@ -14,27 +14,6 @@ constexpr const char* kUsage =
     "usage: makeover FACE OUT [--hair FILE] [--tint R,G,B] [--eyes R,G,B] [--lips R,G,B] [--lipline R,G,B] "
     "[--frame L,T,R,B] [--soft]";
 
-// The frame as the frame buttons leave it: inclusive sides; the hair lies
-// inside it, one pixel in from each side.
-TRect ParseFrame(const std::string& text) {
-  const auto v = ParseNumbers<4>("--frame", text, "L,T,R,B");
-  // Picture coordinates: no side of a picture is longer than the limit.
-  const int64_t reach = PictureLimits::kMaxSide;
-  for (int value : v) {
-    if (value < -reach || value > reach) {
-      throw Failure("--frame wants L,T,R,B each within -" + std::to_string(reach) + ".." + std::to_string(reach) +
-                    ", not \"" + text + "\"");
-    }
-  }
-  const TRect frame{v[0], v[1], v[2], v[3]};
-  const int64_t width = int64_t(frame.Right) - frame.Left + 1, height = int64_t(frame.Bottom) - frame.Top + 1;
-  if (width < kMinFrameSide || height < kMinFrameSide) {
-    throw Failure("--frame must be at least " + std::to_string(kMinFrameSide) + " pixels wide and high, not \"" + text +
-                  "\"");
-  }
-  return frame;
-}
-
 struct Options {
   std::string Face, Out, Hair;
   std::vector<MakeupColour> Colours;  // in the order given
