@@ -2,6 +2,7 @@
 // and a catalogue hairstyle on one of its faces), or the faces it shows.
 #include <charconv>
 #include <cstdio>
+#include <filesystem>
 
 #include "imaging/components/ImgIO.h"
 #include "photo/Complexion.h"
@@ -108,6 +109,10 @@ FaceList FindFaces(const std::string& name, const Bitmap& photo) {
 int Run(const Args& args) {
   const Options o = ParseOptions(args);
   if (!o.ListFaces) RefuseOutputOverInput(o.Out, {o.Photo, o.Look.Hair});
+  std::error_code error;
+  if (!o.Look.Hair.empty() && !std::filesystem::is_regular_file(o.Look.Hair, error)) {
+    throw Failure(o.Look.Hair + ": no such hairstyle file");
+  }
   Bitmap photo;
   TImgIO io;
   io.SetBitmap(&photo);
