@@ -88,6 +88,31 @@ constexpr uint8_t Over(unsigned c, unsigned background, unsigned alpha) {
   return uint8_t((c * alpha + background * (255 - alpha) + 127) / 255);
 }
 
+void SplitBgraRow(const uint8_t* bgra, uint8_t* bgr, uint8_t* alpha, int width) {
+  for (int x = 0; x < width; ++x, bgra += 4, bgr += 3) {
+    bgr[0] = bgra[0];
+    bgr[1] = bgra[1];
+    bgr[2] = bgra[2];
+    alpha[x] = bgra[3];
+  }
+}
+
+void JoinBgraRow(const uint8_t* bgr, const uint8_t* alpha, uint8_t* bgra, int width) {
+  for (int x = 0; x < width; ++x, bgr += 3, bgra += 4) {
+    bgra[0] = bgr[0];
+    bgra[1] = bgr[1];
+    bgra[2] = bgr[2];
+    bgra[3] = alpha[x];
+  }
+}
+
+// Palette of an alpha plane: index i shows as grey i.
+std::vector<TColor> GreyPalette() {
+  std::vector<TColor> palette(256);
+  for (int i = 0; i < 256; ++i) palette[size_t(i)] = Rgb(uint8_t(i), uint8_t(i), uint8_t(i));
+  return palette;
+}
+
 void CompositeBgraRow(const uint8_t* bgra, uint8_t* bgr, int width, TColor background) {
   const unsigned b = BlueOf(background), g = GreenOf(background), r = RedOf(background);
   for (int x = 0; x < width; ++x, bgra += 4, bgr += 3) {
@@ -161,13 +186,16 @@ uint64_t StoredImageBytes(png_structp png, png_infop info) {
   return height * (1 + (width * bitsPerPixel + 7) / 8);
 }
 
-PictureStatus TryDecode(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress,
-                        size_t& consumed) {
+// Decodes into `out`; with `alphaOut` the colour stays as stored and the
+// alpha goes into its own 8-bit plane, else it is composited.
+PictureStatus TryDecode(Bytes data, Bitmap& out, Bitmap* alphaOut, TImgIOParams& params,
+                        const ProgressRecord& progress, size_t& consumed) {
   if (!ProbePng(data, data.size())) return PictureStatus::Damaged;
   ReadStructs s;
   if (!s.Ok()) return PictureStatus::TooLarge;
   MemoryReader reader{data};
   Bitmap decoded;
+  Bitmap alphaPlane;
   std::vector<uint8_t> rgba;  // rows with alpha, before compositing
   bool hasBackground = false;
   TColor background = clWhite;
@@ -214,6 +242,13 @@ PictureStatus TryDecode(Bytes data, Bitmap& out, TImgIOParams& params, const Pro
 
     if (!decoded.Reset(int(width), int(height))) GiveUp(png, outcome, PictureStatus::TooLarge);
     const bool alpha = channels == 4;
+    if (alphaOut) {
+      if (!alphaPlane.Reset(int(width), int(height), PixelFormat::Bits8)) GiveUp(png, outcome, PictureStatus::TooLarge);
+      alphaPlane.Palette() = GreyPalette();
+      if (!alpha) {
+        for (int y = 0; y < alphaPlane.Height(); ++y) std::fill_n(alphaPlane.Row(y), alphaPlane.Width(), uint8_t(255));
+      }
+    }
     // Interlaced passes fill each row in turns, so rows with alpha are all
     // kept until the last pass; otherwise one row is enough.
     if (alpha) rgba.resize(size_t(width) * 4 * (passes > 1 ? height : 1));
@@ -224,7 +259,13 @@ PictureStatus TryDecode(Bytes data, Bitmap& out, TImgIOParams& params, const Pro
       for (png_uint_32 y = 0; y < height; ++y) {
         uint8_t* row = alpha ? rgba.data() + (passes > 1 ? size_t(y) * width * 4 : 0) : decoded.Row(int(y));
         png_read_row(png, row, nullptr);
-        if (alpha && pass == passes - 1) CompositeBgraRow(row, decoded.Row(int(y)), int(width), background);
+        if (alpha && pass == passes - 1) {
+          if (alphaOut) {
+            SplitBgraRow(row, decoded.Row(int(y)), alphaPlane.Row(int(y)), int(width));
+          } else {
+            CompositeBgraRow(row, decoded.Row(int(y)), int(width), background);
+          }
+        }
         if (!rows.Row(++rowsRead)) GiveUp(png, outcome, PictureStatus::Stopped);
       }
     }
@@ -247,14 +288,20 @@ PictureStatus TryDecode(Bytes data, Bitmap& out, TImgIOParams& params, const Pro
   params.PngBackground = background;
   params.PngInterlaced = interlaced;
   out = std::move(decoded);
+  if (alphaOut) *alphaOut = std::move(alphaPlane);
   return PictureStatus::Ok;
 }
 
-PictureStatus TryEncode(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress,
-                        Stream& out) {
+// Encodes `in`; with `alpha` (an 8-bit plane of the same size) as RGBA.
+PictureStatus TryEncode(const Bitmap& in, const Bitmap* alpha, const TImgIOParams& params,
+                        const ProgressRecord& progress, Stream& out) {
   if (in.Empty()) return PictureStatus::NoPicture;
+  if (alpha && (alpha->Format() != PixelFormat::Bits8 || alpha->Width() != in.Width() ||
+                alpha->Height() != in.Height())) {
+    return PictureStatus::NoPicture;
+  }
   Bitmap expanded;
-  const bool bilevel = in.Format() == PixelFormat::Bits1 && in.Palette().size() >= 2;
+  const bool bilevel = !alpha && in.Format() == PixelFormat::Bits1 && in.Palette().size() >= 2;
   const Bitmap* source = bilevel ? &in : &Pixels24(in, expanded);
 
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, ErrorToJump, IgnoreWarning);
@@ -264,6 +311,7 @@ PictureStatus TryEncode(const Bitmap& in, const TImgIOParams& params, const Prog
     png_destroy_write_struct(&png, nullptr);
     return PictureStatus::TooLarge;
   }
+  std::vector<uint8_t> rgba(alpha ? size_t(in.Width()) * 4 : 0);
   Outcome outcome;
   StreamWriter writer{&out, &outcome};
   png_color palette[2] = {};
@@ -279,7 +327,7 @@ PictureStatus TryEncode(const Bitmap& in, const TImgIOParams& params, const Prog
     png_set_write_fn(png, &writer, WriteToStream, FlushNothing);
     png_set_compression_level(png, std::clamp(params.PngCompression, 0, 9));
     png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), bilevel ? 1 : 8,
-                 bilevel ? PNG_COLOR_TYPE_PALETTE : PNG_COLOR_TYPE_RGB,
+                 bilevel ? PNG_COLOR_TYPE_PALETTE : alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB,
                  params.PngInterlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
     if (bilevel) png_set_PLTE(png, info, palette, 2);
@@ -295,7 +343,12 @@ PictureStatus TryEncode(const Bitmap& in, const TImgIOParams& params, const Prog
     if (!rows.Row(0)) GiveUp(png, outcome, PictureStatus::Stopped);
     for (int pass = 0; pass < passes; ++pass) {
       for (int y = 0; y < height; ++y) {
-        png_write_row(png, source->Row(y));
+        if (alpha) {
+          JoinBgraRow(source->Row(y), alpha->Row(y), rgba.data(), width);
+          png_write_row(png, rgba.data());
+        } else {
+          png_write_row(png, source->Row(y));
+        }
         if (!rows.Row(++rowsWritten)) GiveUp(png, outcome, PictureStatus::Stopped);
       }
     }
@@ -339,11 +392,26 @@ PictureStatus InfoPng(Bytes data, PictureInfo& info) {
 
 PictureStatus DecodePng(Bytes data, Bitmap& out, TImgIOParams& params, const ProgressRecord& progress,
                         size_t& consumed) {
-  return Reported(progress, [&] { return TryDecode(data, out, params, progress, consumed); });
+  return Reported(progress, [&] { return TryDecode(data, out, nullptr, params, progress, consumed); });
 }
 
 PictureStatus EncodePng(const Bitmap& in, const TImgIOParams& params, const ProgressRecord& progress, Stream& out) {
-  return ReportedWrite(progress, out, [&] { return TryEncode(in, params, progress, out); });
+  return ReportedWrite(progress, out, [&] { return TryEncode(in, nullptr, params, progress, out); });
+}
+
+PictureStatus DecodePngWithAlpha(Bytes data, Bitmap& colour, Bitmap& alpha, TImgIOParams& params,
+                                 const ProgressRecord& progress, size_t& consumed) {
+  // Both bitmaps change together or not at all.
+  Bitmap decodedAlpha;
+  const PictureStatus status =
+      Reported(progress, [&] { return TryDecode(data, colour, &decodedAlpha, params, progress, consumed); });
+  if (status == PictureStatus::Ok) alpha = std::move(decodedAlpha);
+  return status;
+}
+
+PictureStatus EncodePngWithAlpha(const Bitmap& colour, const Bitmap& alpha, const TImgIOParams& params,
+                                 const ProgressRecord& progress, Stream& out) {
+  return ReportedWrite(progress, out, [&] { return TryEncode(colour, &alpha, params, progress, out); });
 }
 
 const Codec& PngCodec() {

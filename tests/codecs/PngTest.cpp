@@ -393,5 +393,116 @@ TEST(PngCodec, SurvivesDamage) {
   ExpectRandomInputHandled(PngCodec(), File(rgba.begin(), rgba.begin() + 33), 300, 13);
 }
 
+// A colour picture and an alpha plane whose values run over the whole range,
+// with fully see-through and fully opaque pixels.
+struct ColourAndAlpha {
+  Bitmap Colour;
+  Bitmap Alpha;
+};
+
+ColourAndAlpha AlphaSample(int width, int height) {
+  ColourAndAlpha sample{SmoothPicture(width, height), Bitmap(width, height, PixelFormat::Bits8)};
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) sample.Alpha.Row(y)[x] = uint8_t((x * 37 + y * 11) % 256);
+    sample.Alpha.Row(y)[0] = 0;
+    sample.Alpha.Row(y)[width - 1] = 255;
+  }
+  return sample;
+}
+
+File EncodeWithAlpha(const ColourAndAlpha& sample, bool interlaced) {
+  TImgIOParams params;
+  params.PngInterlaced = interlaced;
+  MemoryStream coded;
+  EXPECT_EQ(codec::EncodePngWithAlpha(sample.Colour, sample.Alpha, params, ProgressRecord{}, coded),
+            PictureStatus::Ok);
+  return coded.Bytes();
+}
+
+bool SameAlpha(const Bitmap& a, const Bitmap& b) {
+  if (a.Width() != b.Width() || a.Height() != b.Height() || b.Format() != PixelFormat::Bits8) return false;
+  for (int y = 0; y < a.Height(); ++y) {
+    if (!std::equal(a.Row(y), a.Row(y) + a.Width(), b.Row(y))) return false;
+  }
+  return true;
+}
+
+// Colour and alpha come back exactly, straight, plain and interlaced; the
+// ordinary decode of the same file still composites over white.
+TEST(PngCodec, AlphaComesBackApartFromTheColour) {
+  for (const bool interlaced : {false, true}) {
+    SCOPED_TRACE(interlaced ? "interlaced" : "plain");
+    const ColourAndAlpha sample = AlphaSample(45, 17);
+    const File file = EncodeWithAlpha(sample, interlaced);
+    codec::PictureInfo info;
+    ASSERT_EQ(codec::InfoPng(file, info), PictureStatus::Ok);
+    EXPECT_EQ(info.SamplesPerPixel, 4);
+
+    Bitmap colour, alpha;
+    TImgIOParams params;
+    size_t consumed = 0;
+    ASSERT_EQ(codec::DecodePngWithAlpha(file, colour, alpha, params, ProgressRecord{}, consumed), PictureStatus::Ok);
+    EXPECT_TRUE(SamePixels(sample.Colour, colour));
+    EXPECT_TRUE(SameAlpha(sample.Alpha, alpha));
+    EXPECT_EQ(consumed, file.size());
+
+    Bitmap composited;
+    ASSERT_TRUE(DecodeWith(PngCodec(), file, composited, params));
+    for (const auto& [x, y] : {std::pair{0, 3}, std::pair{44, 3}, std::pair{20, 9}}) {
+      const unsigned a = sample.Alpha.Row(y)[x];
+      const uint8_t* c = sample.Colour.Row(y) + 3 * x;
+      const uint8_t* got = composited.Row(y) + 3 * x;
+      for (int k = 0; k < 3; ++k) EXPECT_EQ(got[k], (c[k] * a + 255 * (255 - a) + 127) / 255) << x << "," << y;
+    }
+  }
+}
+
+// A picture without transparency reads as fully opaque; a plane that does
+// not fit the colour is refused.
+TEST(PngCodec, AlphaOfOpaquePicturesAndMismatchedPlanes) {
+  const Bitmap opaque = SmoothPicture(9, 4);
+  Bitmap colour, alpha;
+  TImgIOParams params;
+  size_t consumed = 0;
+  ASSERT_EQ(codec::DecodePngWithAlpha(Encode(opaque, {}), colour, alpha, params, ProgressRecord{}, consumed),
+            PictureStatus::Ok);
+  EXPECT_TRUE(SamePixels(opaque, colour));
+  Bitmap full(9, 4, PixelFormat::Bits8);
+  for (int y = 0; y < 4; ++y) std::fill_n(full.Row(y), 9, uint8_t(255));
+  EXPECT_TRUE(SameAlpha(full, alpha));
+
+  MemoryStream coded;
+  EXPECT_EQ(codec::EncodePngWithAlpha(opaque, Bitmap(9, 5, PixelFormat::Bits8), {}, ProgressRecord{}, coded),
+            PictureStatus::NoPicture);
+  EXPECT_EQ(codec::EncodePngWithAlpha(opaque, Bitmap(9, 4), {}, ProgressRecord{}, coded), PictureStatus::NoPicture);
+  EXPECT_EQ(coded.Bytes().size(), 0u);
+}
+
+// Cut anywhere before its last row, an RGBA file fails and leaves both
+// bitmaps as they were; over the limits it fails before allocating.
+TEST(PngCodec, DamagedRgbaLeavesColourAndAlphaAlone) {
+  const File file = EncodeWithAlpha(AlphaSample(64, 40), false);
+  std::vector<File> inputs;
+  for (size_t length = 0; length < file.size() - 12; length += 53) inputs.emplace_back(file.begin(), file.begin() + length);
+  inputs.push_back(WithDeclaredSize(file, 30001, 40));
+  for (size_t i = 0; i < inputs.size(); ++i) {
+    SCOPED_TRACE(i);
+    Bitmap colour(3, 2), alpha(3, 2, PixelFormat::Bits8);
+    colour.Fill(Rgb(1, 2, 3));
+    alpha.Row(1)[2] = 77;
+    TImgIOParams params;
+    size_t consumed = 0;
+    bool aborted = false;
+    ProgressRecord progress;
+    progress.Aborting = &aborted;
+    EXPECT_NE(codec::DecodePngWithAlpha(inputs[i], colour, alpha, params, progress, consumed), PictureStatus::Ok);
+    EXPECT_TRUE(aborted);
+    EXPECT_EQ(colour.Width(), 3);
+    EXPECT_EQ(colour.Pixel(2, 1), Rgb(1, 2, 3));
+    EXPECT_EQ(alpha.Width(), 3);
+    EXPECT_EQ(alpha.Row(1)[2], 77);
+  }
+}
+
 }  // namespace
 }  // namespace glamora::test

@@ -14,19 +14,42 @@ std::vector<Category> Catalogue() {
   };
 }
 
-QImage DrawStyle(const Category& category, size_t index) {
-  // Each picture has its own seed, so redrawing one style leaves the others as they were.
-  uint64_t seed = 1469598103934665603ull;
-  for (const char* c = category.folder; *c; ++c) seed = (seed ^ uint8_t(*c)) * 1099511628211ull;
-  HairCanvas hair(seed * 1000 + index, category.naturalHairline);
+namespace {
+
+// Each picture has its own seed, so redrawing one style leaves the others as
+// they were, and both sizes of a style draw the same strands.
+void Draw(HairCanvas& hair, const Category& category, size_t index) {
   if (category.naturalHairline) NaturalHairline(hair);
   category.styles[index].draw(hair);
+}
+
+uint64_t StyleSeed(const Category& category, size_t index) {
+  uint64_t seed = 1469598103934665603ull;
+  for (const char* c = category.folder; *c; ++c) seed = (seed ^ uint8_t(*c)) * 1099511628211ull;
+  return seed * 1000 + index;
+}
+
+std::string ThreeDigits(size_t index) {
+  std::string digits = std::to_string(index);
+  return std::string(3 - std::min<size_t>(3, digits.size()), '0') + digits;
+}
+
+}  // namespace
+
+QImage DrawStyle(const Category& category, size_t index) {
+  HairCanvas hair(StyleSeed(category, index), category.naturalHairline);
+  Draw(hair, category, index);
   return hair.Finish();
 }
 
-std::string HairstyleFileName(size_t index) {
-  std::string digits = std::to_string(index);
-  return std::string(3 - std::min<size_t>(3, digits.size()), '0') + digits + ".jpg";
+LargeHair DrawLargeStyle(const Category& category, size_t index) {
+  HairCanvas hair(StyleSeed(category, index), category.naturalHairline, HairCanvas::kLargeScale);
+  Draw(hair, category, index);
+  return hair.FinishLarge();
 }
+
+std::string HairstyleFileName(size_t index) { return ThreeDigits(index) + ".jpg"; }
+
+std::string LargeHairstyleFileName(size_t index) { return ThreeDigits(index) + ".png"; }
 
 }  // namespace glamora::hairgen

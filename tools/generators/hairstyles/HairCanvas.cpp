@@ -1,5 +1,5 @@
-// The hair canvas: strands, locks and sheets painted in greys at twice the
-// size, brought down to the catalogue picture.
+// The hair canvas: strands, locks and sheets painted in greys at a multiple
+// of the size, brought down to the catalogue picture or the large one.
 #include "tools/generators/hairstyles/HairCanvas.h"
 
 #include <algorithm>
@@ -88,16 +88,17 @@ void WhitenSpecks(QImage& picture) {
 
 }  // namespace
 
-HairCanvas::HairCanvas(uint64_t seed, bool naturalHairline)
+HairCanvas::HairCanvas(uint64_t seed, bool naturalHairline, int scale)
     : rng_(seed),
+      scale_(scale),
       opening_(naturalHairline ? head::HairOpening() : head::OvalOpening()),
-      layer_(head::sf::kWidth * kScale, head::sf::kHeight * kScale, QImage::Format_ARGB32_Premultiplied) {
+      layer_(head::sf::kWidth * scale, head::sf::kHeight * scale, QImage::Format_ARGB32_Premultiplied) {
   layer_.fill(Qt::transparent);
 }
 
 void HairCanvas::BeginClip(QPainter& painter, const Look& look) const {
   painter.setRenderHint(QPainter::Antialiasing);
-  painter.scale(kScale, kScale);
+  painter.scale(scale_, scale_);
   QPainterPath allowed;
   allowed.addRect(-40, -40, head::sf::kWidth + 80, head::sf::kHeight + 80);
   allowed = allowed.subtracted(head::FaceCore());
@@ -626,7 +627,7 @@ void HairCanvas::Stubble(const QPainterPath& area, QPointF from, double shade, c
 void HairCanvas::Tie(QPointF centre, double width, double height, double angleDegrees) {
   QPainter painter(&layer_);
   painter.setRenderHint(QPainter::Antialiasing);
-  painter.scale(kScale, kScale);
+  painter.scale(scale_, scale_);
   painter.translate(centre);
   painter.rotate(angleDegrees);
   QRectF band(-width / 2, -height / 2, width, height);
@@ -648,6 +649,8 @@ void HairCanvas::Band(const Curve& path, double width, double grey) {
 }
 
 QImage HairCanvas::Finish() const {
+  constexpr int kScale = kCatalogueScale;
+  Q_ASSERT(scale_ == kScale);
   const int width = head::sf::kWidth, height = head::sf::kHeight;
   QImage out(width, height, QImage::Format_RGB888);
   for (int y = 0; y < height; ++y) {
@@ -682,6 +685,35 @@ QImage HairCanvas::Finish() const {
   }
   WhitenSpecks(out);
   return out;
+}
+
+LargeHair HairCanvas::FinishLarge() const {
+  constexpr int kBlock = kLargeScale / kLargeSize;  // layer pixels per large pixel, each way
+  Q_ASSERT(scale_ == kLargeScale);
+  const int width = head::sf::kWidth * kLargeSize, height = head::sf::kHeight * kLargeSize;
+  LargeHair large{QImage(width, height, QImage::Format_RGB888), QImage(width, height, QImage::Format_Grayscale8)};
+  // See-through pixels keep a hair colour, so a filter that mixes them with
+  // the hair next to them brings in no light fringe.
+  const uint8_t hiddenGrey = uint8_t(std::lround(CatalogueGrey(kMiddleGrey)));
+  for (int y = 0; y < height; ++y) {
+    uint8_t* colour = large.colour.scanLine(y);
+    uint8_t* alpha = large.alpha.scanLine(y);
+    for (int x = 0; x < width; ++x) {
+      double covered = 0, grey = 0;
+      for (int dy = 0; dy < kBlock; ++dy) {
+        const QRgb* src = reinterpret_cast<const QRgb*>(layer_.constScanLine(y * kBlock + dy)) + x * kBlock;
+        for (int dx = 0; dx < kBlock; ++dx) {
+          covered += qAlpha(src[dx]);
+          grey += qRed(src[dx]);
+        }
+      }
+      // The layer is premultiplied: the hair's own grey is the sum of greys over the sum of alphas.
+      const uint8_t value = covered > 0 ? uint8_t(std::lround(CatalogueGrey(grey * 255.0 / covered))) : hiddenGrey;
+      colour[3 * x] = colour[3 * x + 1] = colour[3 * x + 2] = value;
+      alpha[x] = uint8_t(std::lround(covered / (kBlock * kBlock)));
+    }
+  }
+  return large;
 }
 
 }  // namespace glamora::hairgen

@@ -1,8 +1,10 @@
 #pragma once
 // The hair primitives every style is built from. Hair is painted in greys on
-// a transparent layer drawn at twice the catalogue size; Finish() brings it
-// down to the catalogue picture: dark grey hair on pure white, its edges
-// mixed with the white by how much hair covers each pixel.
+// a transparent layer drawn at a multiple of the catalogue size. Finish()
+// brings a layer of twice the size down to the catalogue picture: dark grey
+// hair on pure white, its edges mixed with the white by how much hair covers
+// each pixel. FinishLarge() brings a layer of eight times the size down to
+// the large picture, four times the catalogue's, with the coverage as alpha.
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -45,14 +47,23 @@ struct Look {
   bool behindNeck = false;  // lies behind the neck, so the neck hides it
 };
 
+// The large picture: colour and straight alpha, the same size.
+struct LargeHair {
+  QImage colour;  // RGB888, the catalogue's greys; under see-through pixels the hair's middle grey
+  QImage alpha;   // Grayscale8, 0 see-through .. 255 hair
+};
+
 class HairCanvas {
  public:
-  static constexpr int kScale = 2;
+  static constexpr int kCatalogueScale = 2;  // the layer's scale for Finish()
+  static constexpr int kLargeScale = 8;      // the layer's scale for FinishLarge()
+  static constexpr int kLargeSize = 4;       // the large picture's scale
 
   // With `naturalHairline` hair kept outside the face stops at the natural
   // hairline (women's styles); without, at the face oval, and the style draws
-  // its own hairline (men's).
-  explicit HairCanvas(uint64_t seed, bool naturalHairline = true);
+  // its own hairline (men's). The layer is `scale` times the catalogue size;
+  // the strands are drawn at that scale, so a larger layer holds finer detail.
+  explicit HairCanvas(uint64_t seed, bool naturalHairline = true, int scale = kCatalogueScale);
 
   // What Clip::OutsideFace hair leaves of the face.
   const QPainterPath& Opening() const { return opening_; }
@@ -94,8 +105,12 @@ class HairCanvas {
   // A smooth band (headband, ribbon) along a path.
   void Band(const Curve& path, double width, double grey);
 
-  // The catalogue picture, kWidth × kHeight, dark grey hair on pure white.
+  // The catalogue picture, kWidth × kHeight, dark grey hair on pure white
+  // (a layer of kCatalogueScale).
   QImage Finish() const;
+
+  // The large picture, kLargeSize times kWidth × kHeight (a layer of kLargeScale).
+  LargeHair FinishLarge() const;
 
  private:
   struct Strand;
@@ -105,6 +120,7 @@ class HairCanvas {
                           double alpha, bool fading = false);
 
   Rng rng_;
+  int scale_;
   QPainterPath opening_;
   QImage layer_;
 };

@@ -1,6 +1,7 @@
 // Writing the generator's pictures through the program's codecs.
 #include "tools/generators/hairstyles/ImageFiles.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "codecs/Jpeg.h"
@@ -41,15 +42,19 @@ QImage ToImage(const Bitmap& bitmap) {
 
 namespace {
 
-bool Write(const std::string& path, const codec::Codec& codec, const QImage& picture, const TImgIOParams& params) {
-  MemoryStream bytes;
-  if (codec.Encode(ToBitmap(picture), params, ProgressRecord(), bytes) != PictureStatus::Ok) return false;
+bool WriteBytes(const std::string& path, const MemoryStream& bytes) {
   try {
     WriteFileAtomically(path, bytes.Bytes().data(), bytes.Bytes().size());
   } catch (const FileError&) {
     return false;
   }
   return true;
+}
+
+bool Write(const std::string& path, const codec::Codec& codec, const QImage& picture, const TImgIOParams& params) {
+  MemoryStream bytes;
+  return codec.Encode(ToBitmap(picture), params, ProgressRecord(), bytes) == PictureStatus::Ok &&
+         WriteBytes(path, bytes);
 }
 
 }  // namespace
@@ -77,6 +82,16 @@ QImage ReadJpeg(const std::string& path) {
 
 bool WritePng(const std::string& path, const QImage& picture) {
   return Write(path, codec::PngCodec(), picture, TImgIOParams());
+}
+
+bool WritePngWithAlpha(const std::string& path, const QImage& colour, const QImage& alpha) {
+  const QImage grey = alpha.convertToFormat(QImage::Format_Grayscale8);
+  Bitmap plane(grey.width(), grey.height(), PixelFormat::Bits8);
+  for (int y = 0; y < grey.height(); ++y) std::copy_n(grey.constScanLine(y), grey.width(), plane.Row(y));
+  MemoryStream bytes;
+  return codec::EncodePngWithAlpha(ToBitmap(colour), plane, TImgIOParams(), ProgressRecord(), bytes) ==
+             PictureStatus::Ok &&
+         WriteBytes(path, bytes);
 }
 
 }  // namespace glamora::hairgen

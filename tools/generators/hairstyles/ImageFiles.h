@@ -17,5 +17,7 @@ bool WriteJpeg(const std::string& path, const QImage& picture, int quality);
 QImage ReadJpeg(const std::string& path);
 // Writes a picture as PNG; false when it cannot.
 bool WritePng(const std::string& path, const QImage& picture);
+// Writes a colour picture and its alpha (Grayscale8, the same size) as an RGBA PNG; false when it cannot.
+bool WritePngWithAlpha(const std::string& path, const QImage& colour, const QImage& alpha);
 
 }  // namespace glamora::hairgen

@@ -33,7 +33,12 @@ std::vector<Category> Catalogue();
 // The catalogue picture of one style; the same every time it is drawn.
 QImage DrawStyle(const Category& category, size_t index);
 
+// The large picture of one style: the same strands drawn at the large scale.
+LargeHair DrawLargeStyle(const Category& category, size_t index);
+
 // "000.jpg", "001.jpg", ...
 std::string HairstyleFileName(size_t index);
+// "000.png", "001.png", ...
+std::string LargeHairstyleFileName(size_t index);
 
 }  // namespace glamora::hairgen

@@ -3,18 +3,26 @@
 //   gen-hairstyles <data folder> [category [number]]
 //       writes <data folder>/<category>/000.jpg, 001.jpg, ... for every
 //       category, or only the one named (by folder name), or one picture.
+//   gen-hairstyles --large <folder> [category [number]]
+//       writes the large pictures, <folder>/<category>Large/000.png, ...,
+//       four times the catalogue size with an alpha channel, drawing on
+//       every core.
 //   gen-hairstyles --contact-sheet <data folder> <face file> <sheet folder>
 //       reads the catalogue back and writes, for every category and each of
 //       the sheet colours, a sheet of the hairstyles put on the face:
 //       <Category>-default.jpg at full size, -black, -brown, -blond and
 //       -red.jpg at half size.
 #include <QGuiApplication>
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <tuple>
+#include <vector>
 
 #include "tools/generators/hairstyles/ContactSheet.h"
 #include "tools/generators/hairstyles/ImageFiles.h"
@@ -47,6 +55,53 @@ bool WriteCategory(const fs::path& data, const Category& category, long only) {
   }
   std::printf("%s: %zu hairstyles\n", category.folder, category.styles.size());
   return true;
+}
+
+// The large pictures of the chosen categories (all when `onlyCategory` is
+// null) or of one style, drawn by as many threads as there are cores.
+bool WriteLarge(const fs::path& folder, const char* onlyCategory, long only) {
+  struct Job {
+    const Category* category;
+    size_t index;
+  };
+  const std::vector<Category> catalogue = Catalogue();
+  std::vector<Job> jobs;
+  for (const Category& category : catalogue) {
+    if (onlyCategory && std::strcmp(onlyCategory, category.folder) != 0) continue;
+    const fs::path large = folder / (std::string(category.folder) + "Large");
+    std::error_code ec;
+    fs::create_directories(large, ec);
+    for (size_t i = 0; i < category.styles.size(); ++i) {
+      if (only < 0 || size_t(only) == i) jobs.push_back({&category, i});
+    }
+    if (only < 0) {
+      for (size_t i = category.styles.size(); fs::exists(large / LargeHairstyleFileName(i)); ++i)
+        fs::remove(large / LargeHairstyleFileName(i), ec);
+    }
+  }
+  if (jobs.empty()) {
+    std::fprintf(stderr, "gen-hairstyles: no such hairstyle\n");
+    return false;
+  }
+  std::atomic<size_t> next = 0;
+  std::atomic<bool> failed = false;
+  auto work = [&] {
+    for (size_t k = next++; k < jobs.size() && !failed; k = next++) {
+      const Job& job = jobs[k];
+      const fs::path file =
+          folder / (std::string(job.category->folder) + "Large") / LargeHairstyleFileName(job.index);
+      const LargeHair large = DrawLargeStyle(*job.category, job.index);
+      if (!WritePngWithAlpha(file.string(), large.colour, large.alpha)) {
+        std::fprintf(stderr, "gen-hairstyles: cannot write %s\n", file.c_str());
+        failed = true;
+      }
+    }
+  };
+  std::vector<std::thread> threads(std::max(1u, std::thread::hardware_concurrency()));
+  for (std::thread& thread : threads) thread = std::thread(work);
+  for (std::thread& thread : threads) thread.join();
+  if (!failed) std::printf("%zu large hairstyles\n", jobs.size());
+  return !failed;
 }
 
 // One sheet per category and hair colour: the default colour at full size,
@@ -98,9 +153,15 @@ int main(int argc, char** argv) {
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   QGuiApplication app(argc, argv);
   if (argc == 5 && std::strcmp(argv[1], "--contact-sheet") == 0) return WriteSheets(argv[2], argv[3], argv[4]) ? 0 : 1;
+  if (argc >= 3 && argc <= 5 && std::strcmp(argv[1], "--large") == 0) {
+    return WriteLarge(argv[2], argc >= 4 ? argv[3] : nullptr, argc == 5 ? std::strtol(argv[4], nullptr, 10) : -1)
+               ? 0
+               : 1;
+  }
   if (argc < 2 || argc > 4 || argv[1][0] == '-') {
     std::fprintf(stderr,
                  "usage: gen-hairstyles <data folder> [category [number]]\n"
+                 "       gen-hairstyles --large <folder> [category [number]]\n"
                  "       gen-hairstyles --contact-sheet <data folder> <face file> <sheet folder>\n");
     return 2;
   }
