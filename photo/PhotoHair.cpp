@@ -7,6 +7,7 @@
 
 #include "face/StandardFace.h"
 #include "imaging/core/Luma.h"
+#include "hair/LargeHairstyle.h"
 #include "imaging/components/ImgIO.h"
 #include "imaging/core/Resample.h"
 
@@ -104,6 +105,20 @@ void FadeEdges(Bitmap& alpha) {
   }
 }
 
+// The hair as it would show over white: 255 − a (255 − c).
+Bitmap OverWhite(const Bitmap& colour, const Bitmap& alpha) {
+  Bitmap onWhite(colour.Width(), colour.Height());
+  for (int y = 0; y < colour.Height(); ++y) {
+    const uint8_t* c = colour.Row(y);
+    const uint8_t* a = alpha.Row(y);
+    uint8_t* out = onWhite.Row(y);
+    for (int x = 0; x < colour.Width(); ++x) {
+      for (int ch = 0; ch < 3; ++ch) out[3 * x + ch] = uint8_t(255 - (a[x] * (255 - c[3 * x + ch]) + 127) / 255);
+    }
+  }
+  return onWhite;
+}
+
 }  // namespace
 
 PointF Similarity::Unmap(PointF p) const {
@@ -178,8 +193,18 @@ Bitmap KeyHairOnWhite(const Bitmap& onWhite) {
 
 bool LoadHairLayer(const std::string& cataloguePicture, double facePixels, HairLayer& layer,
                    const DecodeLimits& limits) {
-  (void)facePixels;
   if (!AcceptedHairExtension(cataloguePicture)) return false;
+  HairWithAlpha large;
+  const std::string largeFile = facePixels > 1 ? LargeHairstylePath(cataloguePicture) : std::string();
+  if (!largeFile.empty() && ReadLargeHairstyle(largeFile, large, limits)) {
+    layer.OnWhite = OverWhite(large.Colour, large.Alpha);
+    layer.Alpha = GreyBitmap(large.Alpha.Width(), large.Alpha.Height());
+    for (int y = 0; y < large.Alpha.Height(); ++y) {
+      std::copy_n(large.Alpha.Row(y), large.Alpha.Width(), layer.Alpha.Row(y));
+    }
+    FadeEdges(layer.Alpha);
+    return true;
+  }
   Bitmap picture;
   TImgIO io;
   io.Params.Limits = limits;

@@ -74,7 +74,6 @@ TEST(CliPhoto, FailsWithOneLineAndWritesNothing) {
       {{"photo", portrait, out, "--complexion", "11"}, "--complexion wants a number -20..10", false},
       {{"photo", portrait, out, "--tint", "1,2,3"}, "--tint and --frame need --hair", false},
       {{"photo", portrait, out, "--hair", "/no/such/hair.jpg"}, "no such hairstyle file", false},
-      {{"photo", portrait, out, "--hair", noFace + ".missing"}, "no such hairstyle file", false},
       {{"photo", portrait, out, "--frame", "0,0,1,1", "--hair", "x.jpg"}, "--frame must be at least", false},
       {{"photo", portrait, portrait}, "same file", false},
       {{"photo", "/no/such/photo.jpg", out}, "Cannot open file /no/such/photo.jpg", false},
