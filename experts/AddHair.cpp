@@ -6,7 +6,9 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QScreen>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QToolButton>
 
@@ -16,7 +18,10 @@
 #include "experts/PictureUnder.h"
 #include "experts/Rotate.h"
 #include "experts/SaveHair.h"
+#include "desktop/BusyWork.h"
 #include "experts/core/FaceShapes.h"
+#include "experts/core/HairstyleFace.h"
+#include "experts/core/PhotographFit.h"
 #include "experts/core/NewHairstyle.h"
 #include "imaging/ImgOpenDialog.h"
 #include "imaging/Image.h"
@@ -75,17 +80,31 @@ void TFormAddHair::BuildWindow() {
   toolBar1_ = new TToolBar(Qt::Horizontal, kToolButtonSize, kToolPictureSize, this);
   toolBar1_->setObjectName("ToolBar1");
   toolBar1_->setAutoFillBackground(true);
-  auto add = [this](const char* name, const char* hint, int picture, void (TFormAddHair::*handler)()) {
-    QToolButton* button = toolBar1_->AddButton(name, hint, "addhair", picture);
+  auto add = [this](const char* name, const char* hint, const char* list, int picture,
+                    void (TFormAddHair::*handler)()) {
+    QToolButton* button = toolBar1_->AddButton(name, hint, list, picture);
     connect(button, &QToolButton::clicked, this, Guarded([this, handler] { (this->*handler)(); }));
+    return button;
   };
-  add("bOpen", "Open graphic hairstyle file", 0, &TFormAddHair::bOpenClick);
-  add("bZoomIn", "Decrease the face if it is too large", 1, &TFormAddHair::bZoomInClick);
-  add("bRotate", "Rotate", 2, &TFormAddHair::bRotateClick);
-  add("bUndo", "Undo", 3, &TFormAddHair::bUndoClick);
-  add("bSave", "Save hairstyle", 4, &TFormAddHair::bSaveClick);
-  add("bHelp", "Help", 5, &TFormAddHair::bHelpClick);
-  add("bClose", "Close", 6, &TFormAddHair::bCloseClick);
+  add("bOpen", "Open graphic hairstyle file", "addhair", 0, &TFormAddHair::bOpenClick);
+  add("bZoomIn", "Decrease the face if it is too large", "addhair", 1, &TFormAddHair::bZoomInClick);
+  add("bRotate", "Rotate", "addhair", 2, &TFormAddHair::bRotateClick);
+  add("bUndo", "Undo", "addhair", 3, &TFormAddHair::bUndoClick);
+  fitButton_ = add("bFitAuto", "Fit the face automatically", "faceexpert", 13, &TFormAddHair::bFitAutoClick);
+  wandButton_ = toolBar1_->AddButton("bWand", "Whiten the background: click it on the photograph", "faceexpert-erase", 2);
+  wandButton_->setCheckable(true);
+  connect(wandButton_, &QToolButton::toggled, this, [this](bool on) { SetBackgroundWand(on); });
+  wandTolerance_ = new QSpinBox(toolBar1_);
+  wandTolerance_->setObjectName("WandTolerance");
+  wandTolerance_->setToolTip("Tolerance of the background wand");
+  wandTolerance_->setRange(0, 255);
+  wandTolerance_->setValue(kBackgroundWandTolerance);
+  const QRect wand = wandButton_->geometry();
+  wandTolerance_->setGeometry(wand.right() + 3, wand.top() + (wand.height() - 24) / 2, 52, 24);
+  toolBar1_->AddSeparator(58);
+  add("bSave", "Save hairstyle", "addhair", 4, &TFormAddHair::bSaveClick);
+  add("bHelp", "Help", "addhair", 5, &TFormAddHair::bHelpClick);
+  add("bClose", "Close", "addhair", 6, &TFormAddHair::bCloseClick);
   toolBar1_->setGeometry(0, 0, kClientWidth, toolBar1_->Thickness());
 
   const int top = toolBar1_->Thickness() + 2;
@@ -97,6 +116,8 @@ void TFormAddHair::BuildWindow() {
   };
   // No frame round nothing: it shows with the first photograph.
   panel_.FrameBox->HideOutline();
+  // The background wand takes the clicks before the frame.
+  panel_.FrameBox->installEventFilter(this);
 }
 
 // ---- showing and closing -----------------------------------------------------------
@@ -123,6 +144,7 @@ void TFormAddHair::FormShow() {
   panel_.ImageShape->raise();
   panel_.FrameBox->raise();
   imgIOFormat_.Params.Lzw.GifDecoder = true;
+  fitButton_->setEnabled(bool(FindFace));
   edit1_->setFocus();
   LoadTemplate();
 }
@@ -145,6 +167,10 @@ bool TFormAddHair::OpenPicture(const std::string& fileName) {
   openedFileName_ = fileName;
   openFolder_ = QFileInfo(QString::fromStdString(fileName)).absolutePath().toStdString();
   const bool read = OpenPhotograph(*panel_.ImageFace, *panel_.ImageShape, *panel_.FrameBox, imgIOFormat_, fileName);
+  if (read) {
+    fitted_ = false;
+    ForgetWhitening();
+  }
   panel_.FrameBox->Frame.Hidden = panel_.ImageFace->Bitmap()->Empty();
   panel_.FrameBox->RepaintBox();
   return read;
@@ -155,11 +181,77 @@ void TFormAddHair::bZoomInClick() {
   HalvePhotographFrame(*panel_.FrameBox);
 }
 
-void TFormAddHair::bRotateClick() { RotatePhotograph(*panel_.ImageFace, imgProcFormat_, rotate_, this); }
+void TFormAddHair::bRotateClick() {
+  if (RotatePhotograph(*panel_.ImageFace, imgProcFormat_, rotate_, this)) ForgetWhitening();
+}
 
 void TFormAddHair::bUndoClick() {
-  if (panel_.ImageFace->Bitmap()->Empty() || openedFileName_.empty()) return;
-  imgIOFormat_.LoadFromFile(openedFileName_);
+  Bitmap& photo = *panel_.ImageFace->Bitmap();
+  if (photo.Empty()) return;
+  if (!beforeWhitening_.Empty()) {
+    photo.Assign(beforeWhitening_);
+    ForgetWhitening();
+    panel_.ImageFace->PictureChanged();
+    return;
+  }
+  if (openedFileName_.empty()) return;
+  if (imgIOFormat_.LoadFromFile(openedFileName_)) fitted_ = false;
+}
+
+void TFormAddHair::ForgetWhitening() { beforeWhitening_ = Bitmap(); }
+
+// ---- fitting automatically and the background wand ------------------------------------
+
+void TFormAddHair::bFitAutoClick() {
+  TImage& face = *panel_.ImageFace;
+  Bitmap& photo = *face.Bitmap();
+  if (photo.Empty() || !FindFace) return;
+  const PixelRect shown = BoundsOf(face);
+  const PixelRect templateBounds = BoundsOf(*panel_.ImageShape);
+  const PhotographFit found =
+      RunBusy([&] { return FitPhotograph(photo, shown, templateBounds, fitted_, FindFace); });
+  switch (found.Result) {
+    case PhotographFit::Outcome::NoFace: ShowMessage(QString::fromStdString(found.Message)); return;
+    case PhotographFit::Outcome::CannotFit: ShowMessage(kCannotFitMessage); return;
+    case PhotographFit::Outcome::AlreadyFitted: fitted_ = true; return;
+    case PhotographFit::Outcome::Fitted: break;
+  }
+  const FaceFit& fit = found.Fit;
+  TurnPhotograph(face, imgProcFormat_, fit.Angle, true);
+  ForgetWhitening();
+  const QPoint corner = panel_.ImageShape->pos();
+  face.setGeometry(corner.x() + fit.Picture.Left, corner.y() + fit.Picture.Top, fit.Picture.Width,
+                   fit.Picture.Height);
+  panel_.FrameBox->AttachImage(&face);
+  fitted_ = true;
+}
+
+bool TFormAddHair::BackgroundWandOn() const { return wandButton_->isChecked(); }
+
+void TFormAddHair::SetBackgroundWand(bool on) {
+  wandButton_->setChecked(on);
+  panel_.FrameBox->setCursor(on ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
+int TFormAddHair::WandTolerance() const { return wandTolerance_->value(); }
+
+void TFormAddHair::SetWandTolerance(int tolerance) { wandTolerance_->setValue(tolerance); }
+
+bool TFormAddHair::WhitenAt(int x, int y) {
+  TImage& face = *panel_.ImageFace;
+  Bitmap& photo = *face.Bitmap();
+  const PixelRect shown = BoundsOf(face);
+  if (photo.Empty() || shown.Empty()) return false;
+  const int64_t px = int64_t(x - shown.Left) * photo.Width() / shown.Width;
+  const int64_t py = int64_t(y - shown.Top) * photo.Height() / shown.Height;
+  if (x < shown.Left || y < shown.Top || px >= photo.Width() || py >= photo.Height()) return false;
+  const BusyCursor busy;
+  Bitmap before;
+  before.Assign(photo);
+  if (!WhitenBackground(photo, int(px), int(py), WandTolerance())) return false;
+  beforeWhitening_ = std::move(before);
+  face.PictureChanged();
+  return true;
 }
 
 // ---- saving --------------------------------------------------------------------------
@@ -175,8 +267,17 @@ void TFormAddHair::bSaveClick() {
   {
     const BusyCursor busy;
     imgProcFormat_.SetAttachedTImage(&face);
+    // A face under the template stays see-through in the hairstyle.
+    std::function<void(Bitmap&)> clearFace;
+    if (FindFace) {
+      const Bitmap mask = LoadShapePicture(FaceShapeMaskFile(programFolder_, kOvalShape));
+      clearFace = [this, mask](Bitmap& cut) {
+        if (FaceSeen(RunBusy([&] { return FindFace(cut); }))) ClearFaceArea(cut, mask);
+      };
+    }
     try {
-      written = CutAndSaveHairstyle(*face.Bitmap(), BoundsOf(face), BoundsOf(*panel_.ImageShape), folder);
+      written = CutAndSaveHairstyle(*face.Bitmap(), BoundsOf(face), BoundsOf(*panel_.ImageShape), folder,
+                                    clearFace);
     } catch (...) {
       // The photograph keeps the bitmap resampled to its shown size.
       face.PictureChanged();
@@ -184,6 +285,7 @@ void TFormAddHair::bSaveClick() {
     }
     face.PictureChanged();
   }
+  ForgetWhitening();
   if (OnHairstyleSaved) OnHairstyleSaved(written);
   if (MessageDlg(kAddAnotherHairstyleQuestion, TMsgDlgType::mtWarning, mbYes | mbNo) == mrYes) {
     bOpenClick();
@@ -215,6 +317,14 @@ void TFormAddHair::keyPressEvent(QKeyEvent* event) {
 }
 
 bool TFormAddHair::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == panel_.FrameBox && event->type() == QEvent::MouseButtonPress && BackgroundWandOn()) {
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->button() == Qt::LeftButton) {
+      const QPoint p = panel_.FrameBox->mapTo(panel_.PanePaint, mouse->position().toPoint());
+      RunHandler([this, p] { WhitenAt(p.x(), p.y()); });
+    }
+    return true;
+  }
   if (watched == edit1_ && event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
     // The window sees its own keys first; the arrows then move the frame.

@@ -8,6 +8,12 @@
 // written as that category's next picture, the working picture turns white
 // and the window asks whether to add another.
 //
+// Made from an ordinary portrait, a hairstyle would cover its wearer's face
+// with the photographed one: Fit automatically places the portrait by its
+// face as the face expert does, a face found under the template at Save is
+// left white (see-through once loaded), and the background wand whitens
+// the region of a plain background around a clicked point.
+//
 // The window is made once at start and kept: showing it again keeps the
 // working picture, its frame and the opened file. It tells whoever listens
 // of each picture it writes; nothing else passes to the main window.
@@ -18,8 +24,12 @@
 #include "experts/PhotoPlacement.h"
 #include "imaging/components/ImgIO.h"
 #include "imaging/components/ImgProc.h"
+#include "imaging/core/Bitmap.h"
+#include "landmarks/LandmarkFinder.h"
 
 class QLineEdit;
+class QSpinBox;
+class QToolButton;
 
 namespace glamora {
 
@@ -60,6 +70,9 @@ class TFormAddHair : public QWidget {
   std::function<void(int context)> OnHelpContext;
   // A new hairstyle picture was written (its path).
   std::function<void(const std::string& fileName)> OnHairstyleSaved;
+  // Finds the largest face in a picture, on a worker thread; without it Fit
+  // automatically is switched off and Save leaves every face as it is.
+  FindFaceFunction FindFace;
 
   // ---- state
   const std::string& ProgramFolder() const { return programFolder_; }
@@ -73,7 +86,22 @@ class TFormAddHair : public QWidget {
   bool OpenPicture(const std::string& fileName);
   void bZoomInClick();
   void bRotateClick();
+  // Takes back the last whitening of the background wand, if the
+  // photograph has not changed otherwise since; else reloads the photograph.
   void bUndoClick();
+  // Fit automatically, as in the face expert: the photograph turned and
+  // placed so that its face fits the template; a message and no change when
+  // no face is found.
+  void bFitAutoClick();
+  // The background wand: while it is on, a click on the photograph whitens
+  // the region around it (WhitenAt) instead of moving the frame.
+  bool BackgroundWandOn() const;
+  void SetBackgroundWand(bool on);
+  int WandTolerance() const;
+  void SetWandTolerance(int tolerance);
+  // Whitens the background region around panel point (x, y) of the
+  // photograph; false when the point lies off the photograph.
+  bool WhitenAt(int x, int y);
   // Asks for the category, writes the picture under the template as its next
   // hairstyle, blanks the working picture and asks whether to add another.
   void bSaveClick();
@@ -92,18 +120,28 @@ class TFormAddHair : public QWidget {
   void BuildWindow();
   void FormShow();
   void LoadTemplate();
+  // The photograph changed other than by the wand: its whitening can no
+  // longer be taken back.
+  void ForgetWhitening();
 
   std::string programFolder_;
   TFormRotate& rotate_;
   TFormSaveHair* saveHair_ = nullptr;
   std::string openedFileName_;
   std::string openFolder_;
+  // A fit was made since the photograph was opened.
+  bool fitted_ = false;
+  // The photograph before the wand's last whitening.
+  Bitmap beforeWhitening_;
 
   TImgProc imgProcFormat_;
   TImgIO imgIOFormat_;
 
   TToolBar* toolBar1_ = nullptr;
   QLineEdit* edit1_ = nullptr;
+  QToolButton* fitButton_ = nullptr;
+  QToolButton* wandButton_ = nullptr;
+  QSpinBox* wandTolerance_ = nullptr;
   TPhotoPanel panel_;
 };
 

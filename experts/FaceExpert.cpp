@@ -251,6 +251,7 @@ bool TFormFaceExpert::PrepareWorkPicture(const Bitmap& currentPicture) {
   MoveFaceToTemplate();
   frameBox_->AttachImage(imageFace_);
   imageFace_->SetAutoSize(false);
+  PictureOpened();
   return true;
 }
 
@@ -290,8 +291,22 @@ void TFormFaceExpert::FormActivate() {
 }
 
 void TFormFaceExpert::done(int result) {
+  if (result != mrOk && !MayCloseWithoutSave()) return;
   ShowPage(formatPage_);
   QDialog::done(result);
+}
+
+bool TFormFaceExpert::MayCloseWithoutSave() {
+  if (!unsavedFace_) return true;
+  const TModalResult answer =
+      MessageDlg(kSaveFaceQuestion, TMsgDlgType::mtWarning, mbYes | mbNo | mbCancel, mbCancel);
+  if (answer == mrNo) {
+    unsavedFace_ = false;
+    return true;
+  }
+  // A save that succeeds closes the window with OK itself.
+  if (answer == mrYes) Run([this] { bSaveClick(); });
+  return false;
 }
 
 void TFormFaceExpert::reject() { done(mrCancel); }

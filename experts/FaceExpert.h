@@ -24,6 +24,8 @@
 #include <string>
 
 #include "desktop/Dialogs.h"
+#include "experts/core/PhotographFit.h"
+#include "experts/core/PlacementCheck.h"
 #include "imaging/CursorTable.h"
 #include "imaging/components/ImgIO.h"
 #include "imaging/components/ImgProc.h"
@@ -60,8 +62,9 @@ constexpr int kEraserIntensity = 50;
 constexpr int kEraserStartSize = 10;
 
 constexpr const char* kUseErasersMessage = "Use eraser tools to carve the ears preciseley";
-constexpr const char* kCannotFitMessage = "The face in the picture cannot be fitted to the face shape";
+constexpr const char* kCarveAnywayQuestion = "Carve it all the same?";
 constexpr const char* kReplaceFaceQuestion = "Do you want to replace existing file?";
+constexpr const char* kSaveFaceQuestion = "The carved face is not saved. Do you want to save the face model?";
 
 class TFormFaceExpert : public QDialog {
   Q_OBJECT
@@ -108,6 +111,8 @@ class TFormFaceExpert : public QDialog {
   bool AllowPageChange() const { return allowPageChange_; }
   const std::string& OpenedFileName() const { return openedFileName_; }
   bool FormattingPageShown() const;
+  // A carved face that no save has written yet.
+  bool UnsavedFace() const { return unsavedFace_; }
   Makeover& CanvasModel() { return canvasModel_; }
 
   // ---- the formatting page's commands
@@ -129,8 +134,12 @@ class TFormFaceExpert : public QDialog {
   void bShapeClick();
   // Fit automatically: turns and places the working picture so that its
   // face fits the standard face; a message and no change when no face is
-  // found or it cannot be fitted.
+  // found or it cannot be fitted. After a first fit the face under the
+  // template is kept, and one that fits already is left alone. A fit that
+  // leaves the face shape partly uncovered or enlarges the face far warns.
   void bFitAutoClick();
+  // What carving the working picture as it lies now would give.
+  PlacementVerdict JudgeWorkPicture();
   void tbCarveAutoClick();
   void bCutByHandClick();
   void bHelpClick();
@@ -150,7 +159,9 @@ class TFormFaceExpert : public QDialog {
   bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
 
  public slots:
-  // Every closing first makes the formatting page current.
+  // Every closing first makes the formatting page current. Closing without a
+  // save while a carved face is unsaved asks first: Yes saves, No discards,
+  // Cancel (the default) keeps the window open.
   void done(int result) override;
   // The close box answers Cancel.
   void reject() override;
@@ -176,8 +187,15 @@ class TFormFaceExpert : public QDialog {
   // A message box of the window's own; closing it activates the window.
   void Message(const QString& text);
   void MoveFaceToTemplate();
+  // The working picture's bitmap is a picture just opened.
+  void PictureOpened();
+  // Asks before carving a photograph that JudgeWorkPicture finds unsound;
+  // false when the user keeps it from being carved.
+  bool MayCarve();
   // The eraser brush as a showing and carving by hand leave it.
   void ResetErasers();
+  // Asks whether to save the unsaved face before closing; false to stay open.
+  bool MayCloseWithoutSave();
   // The photograph under the template drawn at the canvas's corner; the
   // working picture keeps its bitmap resampled to its shown size.
   Bitmap CarvedPhotograph(const Bitmap& canvas);
@@ -187,9 +205,14 @@ class TFormFaceExpert : public QDialog {
   int shapeIndex_ = 1;
   bool allowPageChange_ = false;
   bool commandPageChange_ = false;
+  bool unsavedFace_ = false;
   int currentPage_ = 0;
   std::string openedFileName_;
   std::string openFolder_;
+  // The working picture as opened, through its turns since.
+  PhotographOutline photoOutline_;
+  // A fit was made since the picture was opened.
+  bool fitted_ = false;
 
   Makeover canvasModel_;
   // The working picture's processing (background white) and input/output.

@@ -53,6 +53,7 @@ void TFormFaceExpert::bSaveClick() {
   const std::string written = SaveFaceModelAs(canvasModel_.Face(), programFolder_ + "Faces/", dialogs);
   if (written.empty()) return;
   SavedFileName = written;
+  unsavedFace_ = false;
   done(mrOk);
 }
 

@@ -11,14 +11,20 @@
 #include "experts/Rotate.h"
 #include "experts/core/Carving.h"
 #include "experts/core/FaceShapes.h"
+#include "experts/core/PhotographFit.h"
 #include "imaging/Image.h"
-#include "landmarks/FaceFit.h"
 #include "views/FrameBox.h"
 #include "views/Makeup.h"
 
 namespace glamora {
 
 void TFormFaceExpert::MoveFaceToTemplate() { imageFace_->move(imageShape_->pos()); }
+
+void TFormFaceExpert::PictureOpened() {
+  const Bitmap& photo = *imageFace_->Bitmap();
+  photoOutline_ = PhotographOutline(photo.Width(), photo.Height());
+  fitted_ = false;
+}
 
 // ---- the photograph ----------------------------------------------------------------
 
@@ -31,7 +37,9 @@ void TFormFaceExpert::bOpenClick() {
 bool TFormFaceExpert::OpenPicture(const std::string& fileName) {
   openedFileName_ = fileName;
   openFolder_ = QFileInfo(QString::fromStdString(fileName)).absolutePath().toStdString();
-  return OpenPhotograph(*imageFace_, *imageShape_, *frameBox_, imgIOFormat_, fileName);
+  const bool read = OpenPhotograph(*imageFace_, *imageShape_, *frameBox_, imgIOFormat_, fileName);
+  if (read) PictureOpened();
+  return read;
 }
 
 void TFormFaceExpert::bZoomInClick() { HalvePhotographFrame(*frameBox_); }
@@ -42,12 +50,15 @@ void TFormFaceExpert::bRotateClick() {
   const bool turn = rotate_.Ask(photo, this);
   // Closing the dialog activates the window again.
   FormActivate();
-  if (turn) TurnPhotograph(*imageFace_, imgProcFormat_, rotate_.Angle(), rotate_.Antialias());
+  if (!turn) return;
+  const int width = photo.Width(), height = photo.Height();
+  TurnPhotograph(*imageFace_, imgProcFormat_, rotate_.Angle(), rotate_.Antialias());
+  photoOutline_.Turn(rotate_.Angle(), width, height);
 }
 
 void TFormFaceExpert::bUndoClick() {
   if (openedFileName_.empty()) return;
-  imgIOFormat_.LoadFromFile(openedFileName_);
+  if (imgIOFormat_.LoadFromFile(openedFileName_)) PictureOpened();
 }
 
 // ---- face shapes ---------------------------------------------------------------------
@@ -76,26 +87,49 @@ void TFormFaceExpert::bShapeClick() { ChooseShape(NextFaceShape(shapeIndex_)); }
 void TFormFaceExpert::bFitAutoClick() {
   Bitmap& photo = *imageFace_->Bitmap();
   if (photo.Empty() || !FindFace) return;
+  const PixelRect shown = BoundsOf(*imageFace_);
+  const PixelRect templateBounds = BoundsOf(*imageShape_);
   // Input waits meanwhile, so the picture stays as the finder reads it.
-  const FaceSearch search = RunBusy([&] { return FindFace(photo); });
-  if (search.Result != FaceSearch::Outcome::Found) {
-    Message(QString::fromStdString(search.Message));
-    return;
+  const PhotographFit found =
+      RunBusy([&] { return FitPhotograph(photo, shown, templateBounds, fitted_, FindFace); });
+  switch (found.Result) {
+    case PhotographFit::Outcome::NoFace: Message(QString::fromStdString(found.Message)); return;
+    case PhotographFit::Outcome::CannotFit: Message(kCannotFitMessage); return;
+    case PhotographFit::Outcome::AlreadyFitted: fitted_ = true; return;
+    case PhotographFit::Outcome::Fitted: break;
   }
-  const std::optional<FaceFit> fit = FitToStandardFace(search.Points, photo.Width(), photo.Height());
-  if (!fit) {
-    Message(kCannotFitMessage);
-    return;
-  }
+  const FaceFit& fit = found.Fit;
   {
     const BusyCursor busy;
+    const int width = photo.Width(), height = photo.Height();
     imgProcFormat_.SetAttachedTImage(imageFace_);
-    imgProcFormat_.Rotate(fit->Angle, true);
+    imgProcFormat_.Rotate(fit.Angle, true);
+    photoOutline_.Turn(fit.Angle, width, height);
   }
   const QPoint corner = imageShape_->pos();
-  imageFace_->setGeometry(corner.x() + fit->Picture.Left, corner.y() + fit->Picture.Top, fit->Picture.Width,
-                          fit->Picture.Height);
+  imageFace_->setGeometry(corner.x() + fit.Picture.Left, corner.y() + fit.Picture.Top, fit.Picture.Width,
+                          fit.Picture.Height);
   frameBox_->AttachImage(imageFace_);
+  fitted_ = true;
+  const std::string problem = PlacementProblem(JudgeWorkPicture());
+  if (!problem.empty()) {
+    MessageDlg(QString::fromStdString(problem) + ".", TMsgDlgType::mtWarning, mbOK);
+    FormActivate();
+  }
+}
+
+PlacementVerdict TFormFaceExpert::JudgeWorkPicture() {
+  const Bitmap mask = LoadShapePicture(FaceShapeMaskFile(programFolder_, shapeIndex_));
+  return JudgePlacement(photoOutline_, BoundsOf(*imageFace_), BoundsOf(*imageShape_), mask);
+}
+
+bool TFormFaceExpert::MayCarve() {
+  const std::string problem = PlacementProblem(JudgeWorkPicture());
+  if (problem.empty()) return true;
+  const TModalResult answer = MessageDlg(QString::fromStdString(problem) + ". " + kCarveAnywayQuestion,
+                                         TMsgDlgType::mtWarning, mbYes | mbNo, mbNo);
+  FormActivate();
+  return answer == mrYes;
 }
 
 // ---- carving ---------------------------------------------------------------------------
@@ -103,6 +137,7 @@ void TFormFaceExpert::bFitAutoClick() {
 void TFormFaceExpert::tbCarveAutoClick() {
   Bitmap& photo = *imageFace_->Bitmap();
   if (photo.Empty()) return;
+  if (!MayCarve()) return;
   const BusyCursor busy;
   imgProcFormat_.SetAttachedTImage(imageFace_);
   Bitmap face;
@@ -116,12 +151,15 @@ void TFormFaceExpert::tbCarveAutoClick() {
   makeup1_->Deselect();
   canvasModel_.SetFace(face);
   canvasModel_.SaveUndo();
+  unsavedFace_ = true;
   SetAllowPageChange(true);
   ShowPage(erasePage_);
-  Message(kUseErasersMessage);
+  // The message asks for the erasers, so their page stays current when it closes.
+  ShowMessage(kUseErasersMessage);
 }
 
 void TFormFaceExpert::bCutByHandClick() {
+  if (!imageFace_->Bitmap()->Empty() && !MayCarve()) return;
   const Bitmap mask = LoadShapePicture(FaceShapeMaskFile(programFolder_, shapeIndex_));
   canvasModel_.SetFace(mask);
   makeup1_->Deselect();
@@ -134,6 +172,7 @@ void TFormFaceExpert::bCutByHandClick() {
   canvasModel_.SetFace(CarveByHand(photo, BoundsOf(*imageFace_), BoundsOf(*imageShape_), mask));
   imageFace_->PictureChanged();
   canvasModel_.SaveUndo();
+  unsavedFace_ = true;
   SetAllowPageChange(true);
   ShowPage(erasePage_);
   ResetErasers();

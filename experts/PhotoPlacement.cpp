@@ -2,6 +2,7 @@
 #include "experts/PhotoPlacement.h"
 
 #include "desktop/Panel.h"
+#include "experts/PictureUnder.h"
 #include "experts/Rotate.h"
 #include "experts/core/PlacedPhotograph.h"
 #include "imaging/CursorTable.h"
@@ -71,8 +72,15 @@ bool OpenPhotograph(TImage& face, const TImage& shape, TFrameBox& box, TImgIO& i
     throw;
   }
   face.move(shape.pos());
-  box.AttachImage(&face);
   face.SetAutoSize(false);
+  const QWidget* pane = face.parentWidget();
+  const Bitmap& photo = *face.Bitmap();
+  if (pane && !photo.Empty()) {
+    const PixelRect shown = OpenedPhotographBounds(photo.Width(), photo.Height(), pane->width(), pane->height(),
+                                                   BoundsOf(shape));
+    face.setGeometry(shown.Left, shown.Top, shown.Width, shown.Height);
+  }
+  box.AttachImage(&face);
   return read;
 }
 

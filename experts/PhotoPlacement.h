@@ -43,7 +43,8 @@ Bitmap LoadShapePicture(const std::string& path);
 void ShowShapeTemplate(TImage& shape, const Bitmap& picture);
 
 // Open: loads the file into the photograph at its own size with its top-left
-// corner on the template's, and gives the frame its rectangle and
+// corner on the template's, reduced to fit the drawing panel when it is
+// larger (OpenedPhotographBounds), and gives the frame its rectangle and
 // proportions. False when the file could not be read (the photograph stays
 // as it was); FileError when it cannot be opened.
 bool OpenPhotograph(TImage& face, const TImage& shape, TFrameBox& box, TImgIO& io, const std::string& fileName);

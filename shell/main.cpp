@@ -69,6 +69,7 @@ int main(int argc, char** argv) {
                             .FormAddHair = &formAddHair});
   formMain.SetFaceFinder(findFace);
   formFaceExpert.FindFace = findFace;
+  formAddHair.FindFace = findFace;
   // Saves killed midway in an earlier run left their temporary files behind.
   glamora::RemoveStaleTemporaries(formMain.ProgramFolder(), true);
 

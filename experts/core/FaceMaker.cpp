@@ -6,6 +6,7 @@
 
 #include "experts/core/Carving.h"
 #include "experts/core/FaceModelFile.h"
+#include "experts/core/PlacementCheck.h"
 #include "face/StandardFace.h"
 #include "landmarks/FaceFit.h"
 #include "landmarks/LandmarkFinder.h"
@@ -70,8 +71,14 @@ std::string MakeFaceModel(const FaceModelRecipe& given, const std::string& progr
     recipe.Place = fit->Picture;
   }
 
+  PhotographOutline outline(photo.Width(), photo.Height());
+  outline.Turn(recipe.Rotation, photo.Width(), photo.Height());
   const PixelRect shown = PlaceLoadedPhotograph(recipe, photo);
   const PixelRect templateBounds{0, 0, shapeTemplate.Width(), shapeTemplate.Height()};
+  const std::string problem = PlacementProblem(JudgePlacement(outline, shown, templateBounds, mask));
+  if (!problem.empty() && !recipe.AllowPartial) {
+    throw FaceMakerError(recipe.Photograph + ": " + problem + " (--allow-partial carves it all the same)");
+  }
 
   Bitmap canvas(standard_face::kWidth, standard_face::kHeight);
   canvas.Fill(clWhite);

@@ -19,6 +19,9 @@ struct FaceModelRecipe : PhotographPlacement {
   // and the rectangle, so Place and Rotation stay unset), and writes the
   // regions the carved face's landmarks propose into its header.
   bool Automatic = false;
+  // Carves a photograph that leaves much of the face shape uncovered or is
+  // enlarged far (PlacementCheck) all the same.
+  bool AllowPartial = false;
 };
 
 class LandmarkFinder;
@@ -29,7 +32,8 @@ class LandmarkFinder;
 // mask (template and mask from programFolder's "Shapes") and saves the
 // result under `out` with its extension made ".mff". Returns the path
 // written. Nothing is written when anything fails: FaceMakerError for a
-// picture that cannot be read, a recipe out of range, or, made
+// picture that cannot be read, a recipe out of range, a placement that
+// JudgePlacement finds unsound (unless AllowPartial), or, made
 // automatically, no face found (in the photograph or on the carved face) or
 // no finder; FileError for a file that cannot be opened or created.
 std::string MakeFaceModel(const FaceModelRecipe& recipe, const std::string& programFolder, const std::string& out,

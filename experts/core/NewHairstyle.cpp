@@ -114,8 +114,9 @@ std::string SaveNewHairstyle(const Bitmap& picture, const std::string& categoryF
 }
 
 std::string CutAndSaveHairstyle(Bitmap& photo, const PixelRect& photoBounds, const PixelRect& templateBounds,
-                                const std::string& categoryFolder) {
-  const Bitmap hair = PhotographUnderTemplate(photo, photoBounds, templateBounds);
+                                const std::string& categoryFolder, const std::function<void(Bitmap& cut)>& finish) {
+  Bitmap hair = PhotographUnderTemplate(photo, photoBounds, templateBounds);
+  if (finish) finish(hair);
   const std::string written = SaveNewHairstyle(hair, categoryFolder);
   if (!written.empty()) photo.Fill(clWhite);
   return written;

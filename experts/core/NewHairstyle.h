@@ -3,6 +3,7 @@
 // it: the category dialog's items and the categories they save into, the
 // number and name a new picture takes in its category folder, and cutting
 // the photograph under the template and writing it there.
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -52,7 +53,9 @@ std::string SaveNewHairstyle(const Bitmap& picture, const std::string& categoryF
 // does not reach), written with SaveNewHairstyle; then the photograph is
 // blanked white, keeping its size. Returns the path written. When writing
 // fails the FileError passes and the photograph is not blanked.
+// `finish`, when given, works on the cut picture before it is written.
 std::string CutAndSaveHairstyle(Bitmap& photo, const PixelRect& photoBounds, const PixelRect& templateBounds,
-                                const std::string& categoryFolder);
+                                const std::string& categoryFolder,
+                                const std::function<void(Bitmap& cut)>& finish = {});
 
 }  // namespace glamora

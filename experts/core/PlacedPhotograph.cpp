@@ -1,10 +1,28 @@
 // Loading, checking and turning the photograph for the makers.
 #include "experts/core/PlacedPhotograph.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "imaging/components/ImgIO.h"
 #include "imaging/core/Rotate.h"
 
 namespace glamora {
+
+PixelRect OpenedPhotographBounds(int width, int height, int paneWidth, int paneHeight,
+                                 const PixelRect& templateBounds) {
+  const PixelRect ownSize{templateBounds.Left, templateBounds.Top, width, height};
+  if (width <= 0 || height <= 0 || paneWidth <= 0 || paneHeight <= 0) return ownSize;
+  if (width <= paneWidth && height <= paneHeight) return ownSize;
+  const double scale = std::min(double(paneWidth) / width, double(paneHeight) / height);
+  // Rounded down, so that the reduced picture never passes the panel's edge.
+  const int shownWidth = std::clamp(int(std::floor(width * scale + 1e-9)), 1, paneWidth);
+  const int shownHeight = std::clamp(int(std::floor(height * scale + 1e-9)), 1, paneHeight);
+  const int centreX = templateBounds.Left + templateBounds.Width / 2;
+  const int centreY = templateBounds.Top + templateBounds.Height / 2;
+  return {std::clamp(centreX - shownWidth / 2, 0, paneWidth - shownWidth),
+          std::clamp(centreY - shownHeight / 2, 0, paneHeight - shownHeight), shownWidth, shownHeight};
+}
 
 void CheckPlacement(const PhotographPlacement& placement) {
   if (placement.Rotation < -kMaxRotation || placement.Rotation > kMaxRotation) {

@@ -37,6 +37,14 @@ struct PhotographPlacement {
   bool Antialias = true;
 };
 
+// Where Open shows a width × height photograph on a drawing panel of
+// paneWidth × paneHeight: at its own size with its top-left corner on the
+// template's; a photograph larger than the panel is reduced, proportions
+// kept, until it fits the panel, and centred on the template as far as the
+// panel allows.
+PixelRect OpenedPhotographBounds(int width, int height, int paneWidth, int paneHeight,
+                                 const PixelRect& templateBounds);
+
 // Throws PhotographError when the rotation or the rectangle is out of range.
 void CheckPlacement(const PhotographPlacement& placement);
 

@@ -2,7 +2,8 @@
 // Oval template and keeping the photograph, Open, Zoom, Rotate and Undo
 // (nothing on an empty picture, nothing on Cancel), Save into the chosen
 // category with the blank picture and the question after it, a failed save,
-// and the keys.
+// the keys, Fit automatically with the face left white, and the background
+// wand.
 #include "experts/AddHair.h"
 
 #include <gtest/gtest.h>
@@ -14,13 +15,17 @@
 #include <QTimer>
 #include <QToolButton>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "experts/Rotate.h"
 #include "experts/SaveHair.h"
 #include "experts/core/FaceShapes.h"
+#include "experts/core/HairstyleFace.h"
 #include "imaging/Image.h"
+#include "landmarks/FaceFit.h"
+#include "tests/landmarks/Fixtures.h"
 #include "tests/gallery/MessageScript.h"
 #include "tests/support/PictureFiles.h"
 #include "tests/support/TestSupport.h"
@@ -240,6 +245,112 @@ TEST_F(AddHairTest, SaveWritesTheCategorysNextPictureThenAsksToAddAnother) {
   Click("bUndo");
   EXPECT_FALSE(AllWhite(*Face().Bitmap())) << "Undo brings the photograph back";
   EXPECT_EQ(saveHair_.ItemIndex(), 3);
+}
+
+// A portrait made into a hairstyle: Fit automatically places it by its
+// face as the face expert does, and a face the finder sees under the
+// template at Save is left white, see-through once loaded; a photograph in
+// which it sees none is cut as it lies.
+TEST_F(AddHairTest, FitAutomaticallyAndAFaceUnderTheTemplateLeftWhiteAtSave) {
+  QToolButton& fit = *Control<QToolButton>("bFitAuto");
+  expert_.ShowExpert();
+  EXPECT_FALSE(fit.isEnabled()) << "no finder, no fit";
+  expert_.hide();
+
+  FaceSearch answer;
+  answer.Result = FaceSearch::Outcome::Found;
+  answer.Points = test::Moved(test::AstronautLandmarks(), {225, 130}, 0, 1.0, 150 - 225, 200 - 130);
+  int searches = 0;
+  expert_.FindFace = [&](const Bitmap&) {
+    ++searches;
+    return answer;
+  };
+  expert_.ShowExpert();
+  ASSERT_TRUE(fit.isEnabled());
+  Open();
+  fit.click();
+  const std::optional<FaceFit> expected = FitToStandardFace(answer.Points, 300, 400);
+  ASSERT_TRUE(expected);
+  const PixelRect& r = expected->Picture;
+  EXPECT_EQ(Face().geometry(), QRect(95 + r.Left, 41 + r.Top, r.Width, r.Height));
+
+  openAnswer_.clear();
+  {
+    test::MessageScript answers({mrYes});
+    WhenAsked(0, true);
+    Click("bSave");
+  }
+  ASSERT_EQ(saved_.size(), 1u);
+  Bitmap hair = LoadPicture(saved_[0]);
+  EXPECT_GT(BlueOf(hair.Pixel(114, 160)), 240) << "the face area is white";
+  EXPECT_GT(BlueOf(hair.Pixel(114, 300)), 240) << "and the neck";
+  EXPECT_LT(RedOf(hair.Pixel(10, 20)), 120) << "the hair beside the head stays";
+
+  // No face under the template: the hairstyle is the photograph as it lies.
+  answer.Result = FaceSearch::Outcome::NoFace;
+  Open();
+  {
+    test::MessageScript answers({mrNo});
+    WhenAsked(0, true);
+    Click("bSave");
+  }
+  ASSERT_EQ(saved_.size(), 2u);
+  hair = LoadPicture(saved_[1]);
+  EXPECT_LT(RedOf(hair.Pixel(114, 160)), 120);
+  EXPECT_GT(searches, 2);
+}
+
+// The background wand: while it is on, a click on the photograph whitens
+// the region of colours within its tolerance of the clicked one and leaves
+// the frame alone; Undo takes the whitening back, and a second Undo
+// reloads the photograph as before.
+TEST_F(AddHairTest, BackgroundWandWhitensTheClickedRegionAndUndoTakesItBack) {
+  Bitmap photo(300, 400);
+  photo.Fill(Rgb(150, 160, 170));  // a grey wall, a little darker at the bottom
+  for (int y = 300; y < 400; ++y)
+    for (int x = 0; x < 300; ++x) photo.SetPixel(x, y, Rgb(130, 140, 150));
+  for (int y = 50; y < 250; ++y)
+    for (int x = 100; x < 200; ++x) photo.SetPixel(x, y, kHair);
+  SavePicture(photo, program_.File("photo.bmp"));
+  expert_.ShowExpert();
+  Open();
+  const TRect frame = FrameRect();
+  EXPECT_EQ(expert_.WandTolerance(), kBackgroundWandTolerance);
+
+  QWidget& box = *Control<TFrameBox>("FrameBoxFormat");
+  Control<QToolButton>("bWand")->click();
+  ASSERT_TRUE(expert_.BackgroundWandOn());
+  expert_.SetWandTolerance(10);
+  QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(95 + 10, 41 + 10));
+  const Bitmap& shown = *Face().Bitmap();
+  EXPECT_EQ(shown.Pixel(10, 10), clWhite);
+  EXPECT_EQ(shown.Pixel(10, 350), Rgb(130, 140, 150)) << "20 levels darker: beyond the tolerance";
+  EXPECT_EQ(shown.Pixel(150, 150), kHair);
+  EXPECT_EQ(FrameRect(), frame) << "the click did not move the frame";
+
+  Click("bUndo");
+  EXPECT_TRUE(Face().Bitmap()->SameContent(photo));
+  expert_.SetWandTolerance(kBackgroundWandTolerance);
+  EXPECT_TRUE(expert_.WhitenAt(95 + 10, 41 + 390));
+  EXPECT_EQ(shown.Pixel(10, 10), clWhite) << "the whole wall within 30 levels";
+  EXPECT_EQ(shown.Pixel(10, 350), clWhite);
+  EXPECT_EQ(shown.Pixel(150, 150), kHair);
+  EXPECT_FALSE(expert_.WhitenAt(5, 5)) << "beside the photograph";
+
+  // A turn forgets the whitening: Undo reloads the photograph.
+  QTimer::singleShot(0, &rotate_, [this] {
+    rotate_.SetAngle(90);
+    rotate_.BitBtn3->click();
+  });
+  Click("bRotate");
+  Click("bUndo");
+  EXPECT_TRUE(Face().Bitmap()->SameContent(photo));
+
+  // With the wand off a click grabs the frame again.
+  Control<QToolButton>("bWand")->click();
+  EXPECT_FALSE(expert_.BackgroundWandOn());
+  QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(95 + 10, 41 + 10));
+  EXPECT_TRUE(Face().Bitmap()->SameContent(photo));
 }
 
 TEST_F(AddHairTest, SaveIntoAMissingFolderIsReportedAndKeepsThePicture) {

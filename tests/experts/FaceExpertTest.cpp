@@ -14,13 +14,16 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <cstring>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "experts/Rotate.h"
+#include "experts/core/Carving.h"
 #include "experts/core/FaceShapes.h"
 #include "face/FaceFile.h"
 #include "face/StandardFace.h"
@@ -29,6 +32,7 @@
 #include "imaging/components/ImgIO.h"
 #include "imaging/core/Rotate.h"
 #include "landmarks/FaceFit.h"
+#include "landmarks/LandmarkFinder.h"
 #include "tests/landmarks/Fixtures.h"
 #include "tests/gallery/MessageScript.h"
 #include "tests/support/TestSupport.h"
@@ -352,9 +356,12 @@ TEST_F(FaceExpertTest, FitAutomaticallyTurnsAndPlacesThePictureByItsFace) {
   answer.Result = FaceSearch::Outcome::NoFace;
   answer.Message = "No face was found in the picture";
   std::thread::id searchedOn;
+  bool wholePicture = true;
   expert_.FindFace = [&](const Bitmap& picture) {
     searchedOn = std::this_thread::get_id();
-    EXPECT_TRUE(picture.SameContent(*Face().Bitmap()));
+    if (wholePicture) {
+      EXPECT_TRUE(picture.SameContent(*Face().Bitmap()));
+    }
     return answer;
   };
   Show(photo);
@@ -382,7 +389,9 @@ TEST_F(FaceExpertTest, FitAutomaticallyTurnsAndPlacesThePictureByItsFace) {
   EXPECT_EQ(FrameRect(), (TRect{FaceRect().left(), FaceRect().top(), FaceRect().right(), FaceRect().bottom()}));
   EXPECT_EQ(messages_.Texts().size(), 1u);
 
-  // Points that make no face to fit (both eyes on one spot) are said so.
+  // Points that make no face to fit (both eyes on one spot) are said so;
+  // a later fit looks under the template first.
+  wholePicture = false;
   for (int i = landmark::kLeftEye.First; i < landmark::kInnerLips.First; ++i) {
     if (i < landmark::kOuterLips.First) answer.Points[size_t(i)] = {250, 150};
   }
@@ -392,9 +401,10 @@ TEST_F(FaceExpertTest, FitAutomaticallyTurnsAndPlacesThePictureByItsFace) {
   EXPECT_TRUE(Face().Bitmap()->SameContent(before));
 }
 
-// The erasing page opens only after a carve; after carving automatically
-// the message's closing brings the formatting page back with the tab open,
-// and a click on the formatting tab locks it again.
+// The erasing page opens only after a carve; carving automatically asks for
+// the erasers, whose page stays current when the message closes, while
+// other messages bring the formatting page back; a click on the formatting
+// tab locks the erasing page again.
 TEST_F(FaceExpertTest, ErasingTabOpensAfterACarveAndLocksOnTheFormattingTab) {
   Show();
   ClickTab(1);
@@ -402,8 +412,10 @@ TEST_F(FaceExpertTest, ErasingTabOpensAfterACarveAndLocksOnTheFormattingTab) {
 
   expert_.tbCarveAutoClick();
   EXPECT_EQ(messages_.Texts(), std::vector<std::string>{kUseErasersMessage});
-  EXPECT_TRUE(expert_.FormattingPageShown());
+  EXPECT_TRUE(ErasingPageShown()) << "the message asks for the erasers, which lie on the erasing page";
   EXPECT_TRUE(expert_.AllowPageChange());
+  expert_.FormActivate();
+  EXPECT_TRUE(expert_.FormattingPageShown());
   ClickTab(1);
   EXPECT_TRUE(ErasingPageShown());
   ClickTab(0);
@@ -418,8 +430,79 @@ TEST_F(FaceExpertTest, ErasingTabOpensAfterACarveAndLocksOnTheFormattingTab) {
   EXPECT_TRUE(expert_.AllowPageChange());
   EXPECT_EQ(messages_.Texts().size(), 1u);
   // Closing from the erasing page leaves the formatting page current.
-  expert_.bCloseClick();
+  {
+    test::MessageScript discard({mrNo});
+    expert_.bCloseClick();
+  }
   EXPECT_TRUE(expert_.FormattingPageShown());
+}
+
+// A carved face not yet saved is never thrown away unasked: Close, the
+// erasing page's Close and the close box ask whether to save it, Cancel
+// (the default) stays, Yes saves as Save does, No discards; with nothing
+// carved, or once saved, nothing is asked.
+TEST_F(FaceExpertTest, ClosingWithAnUnsavedFaceAsksWhetherToSaveIt) {
+  Show();
+  {
+    test::MessageScript none;
+    expert_.bCloseClick();
+    EXPECT_TRUE(none.Texts().empty()) << "nothing carved, nothing to lose";
+  }
+  EXPECT_FALSE(expert_.isVisible());
+
+  Show();
+  expert_.tbCarveAutoClick();
+  ASSERT_TRUE(expert_.UnsavedFace());
+  const std::vector<std::function<void()>> closings = {
+      [this] { expert_.bCloseClick(); }, [this] { Control<QToolButton>("ToolButton15")->click(); },
+      [this] { expert_.close(); }};
+  for (const auto& closing : closings) {
+    test::MessageScript cancel({mrCancel});
+    closing();
+    ASSERT_EQ(cancel.Texts(), std::vector<std::string>{kSaveFaceQuestion});
+    EXPECT_EQ(cancel.Shown()[0].Buttons, mbYes | mbNo | mbCancel);
+    EXPECT_EQ(DefaultButtonOf(cancel.Shown()[0]), mbCancel) << "Enter keeps the work";
+    EXPECT_TRUE(expert_.isVisible());
+    EXPECT_TRUE(ErasingPageShown()) << "the carved face stays in front";
+  }
+
+  // Yes with the save dialog cancelled keeps the window open and the face unsaved.
+  {
+    test::MessageScript yes({mrYes});
+    expert_.bCloseClick();
+  }
+  EXPECT_TRUE(expert_.isVisible());
+  EXPECT_TRUE(expert_.UnsavedFace());
+  // Yes with a name saves and answers OK.
+  saveNames_ = {program_.File("Faces/kept")};
+  {
+    test::MessageScript yes({mrYes});
+    expert_.bCloseClick();
+    EXPECT_EQ(yes.Texts(), std::vector<std::string>{kSaveFaceQuestion});
+  }
+  EXPECT_EQ(expert_.result(), mrOk);
+  EXPECT_EQ(expert_.SavedFileName, program_.File("Faces/kept.mff"));
+  EXPECT_TRUE(fs::is_regular_file(expert_.SavedFileName));
+  EXPECT_FALSE(expert_.UnsavedFace());
+
+  // Once saved, closing asks nothing; No discards a new carve.
+  Show();
+  {
+    test::MessageScript none;
+    expert_.bCloseClick();
+    EXPECT_TRUE(none.Texts().empty());
+  }
+  Show();
+  expert_.bCutByHandClick();
+  {
+    test::MessageScript no({mrNo});
+    expert_.close();
+    EXPECT_EQ(no.Texts(), std::vector<std::string>{kSaveFaceQuestion});
+  }
+  EXPECT_FALSE(expert_.isVisible());
+  EXPECT_EQ(expert_.result(), mrCancel);
+  EXPECT_EQ(std::distance(fs::directory_iterator(program_.File("Faces")), fs::directory_iterator()), 1)
+      << "No writes nothing";
 }
 
 TEST_F(FaceExpertTest, WithoutAPictureCarvingByHandOnlyOutlinesTheMask) {
@@ -559,6 +642,113 @@ TEST_F(FaceExpertTest, CancelAtTheReplaceQuestionOrAFailedWriteKeepTheWindowOpen
   EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"Cannot create file " + program_.File("no such folder/face.mff")});
   EXPECT_TRUE(expert_.isVisible());
   EXPECT_EQ(expert_.SavedFileName, "");
+}
+
+// A photograph larger than the drawing panel opens reduced to fit it, its
+// proportions kept, under the template; a small one at its own size.
+TEST_F(FaceExpertTest, LargePhotographOpensReducedToFitTheDrawingPanel) {
+  TempFolder dir;
+  SavePicture(Flat(1330, 1000), dir.File("large.bmp"));
+  Show();
+  openAnswer_ = dir.File("large.bmp");
+  expert_.bOpenClick();
+  const QWidget& pane = *Face().parentWidget();
+  EXPECT_EQ(FaceRect().height(), pane.height());
+  EXPECT_NEAR(FaceRect().width(), 1330.0 * pane.height() / 1000, 1);
+  EXPECT_TRUE(pane.rect().contains(FaceRect()));
+  EXPECT_TRUE(FaceRect().contains(Shape().geometry())) << "the template lies over the photograph";
+  EXPECT_EQ(FrameRect(), (TRect{FaceRect().left(), FaceRect().top(), FaceRect().right(), FaceRect().bottom()}));
+  EXPECT_EQ(Face().Bitmap()->Width(), 1330) << "only the rectangle is reduced";
+}
+
+// A fit that leaves the face shape partly bare or enlarges a small face far
+// warns at once, and carving such a placement asks first: No keeps the
+// formatting page and the canvas, Yes carves.
+TEST_F(FaceExpertTest, UnsoundPlacementsWarnAfterFittingAndAskBeforeCarving) {
+  FaceSearch small;
+  small.Result = FaceSearch::Outcome::Found;
+  small.Points = test::Moved(test::AstronautLandmarks(), {225, 130}, 0, 0.3, 80 - 225, 80 - 130);
+  expert_.FindFace = [&](const Bitmap&) { return small; };
+  Show(Flat(160, 160));
+  Control<QToolButton>("bFitAuto")->click();
+  ASSERT_EQ(messages_.Shown().size(), 1u);
+  EXPECT_EQ(messages_.Shown()[0].Type, TMsgDlgType::mtWarning);
+  EXPECT_NE(messages_.Texts()[0].find("enlarged"), std::string::npos) << messages_.Texts()[0];
+  EXPECT_GT(expert_.JudgeWorkPicture().Enlargement, 2.5);
+
+  const Bitmap canvas = expert_.CanvasModel().Face();
+  {
+    test::MessageScript no({mrNo});
+    expert_.tbCarveAutoClick();
+    expert_.bCutByHandClick();
+    ASSERT_EQ(no.Shown().size(), 2u);
+    EXPECT_NE(no.Texts()[0].find(kCarveAnywayQuestion), std::string::npos);
+    EXPECT_EQ(DefaultButtonOf(no.Shown()[0]), mbNo);
+  }
+  EXPECT_TRUE(expert_.CanvasModel().Face().SameContent(canvas));
+  EXPECT_TRUE(expert_.FormattingPageShown());
+  EXPECT_FALSE(expert_.AllowPageChange());
+
+  // A photograph at its own size that covers the template's top-left part
+  // only leaves most of the face shape bare.
+  TempFolder dir;
+  SavePicture(Flat(100, 100, Rgb(0, 0, 0)), dir.File("small.bmp"));
+  openAnswer_ = dir.File("small.bmp");
+  expert_.bOpenClick();
+  EXPECT_GT(expert_.JudgeWorkPicture().UncoveredShare, 0.5);
+  {
+    test::MessageScript yes({mrYes});
+    expert_.tbCarveAutoClick();
+    ASSERT_EQ(yes.Shown().size(), 2u);
+    EXPECT_NE(yes.Texts()[0].find("of the face shape uncovered"), std::string::npos) << yes.Texts()[0];
+    EXPECT_EQ(yes.Texts()[1], kUseErasersMessage);
+  }
+  EXPECT_FALSE(expert_.CanvasModel().Face().SameContent(canvas)) << "carved all the same";
+  EXPECT_TRUE(ErasingPageShown());
+
+  // A photograph that covers the template is carved without a word.
+  Show();
+  const size_t shown = messages_.Shown().size();
+  {
+    test::MessageScript script;
+    expert_.tbCarveAutoClick();
+    EXPECT_EQ(script.Texts(), std::vector<std::string>{kUseErasersMessage});
+  }
+  EXPECT_EQ(messages_.Shown().size(), shown);
+}
+
+// With the real face finder: a second Fit automatically on a photograph of
+// two faces neither turns the picture again nor moves it.
+TEST_F(FaceExpertTest, SecondFitOnAPhotographOfTwoFacesChangesNothing) {
+  const std::string portrait = GLAMORA_TEST_PORTRAIT;
+  if (portrait.empty() || !LandmarkFinder::Built() || !fs::exists(LandmarkFinder::DefaultModelFile())) {
+    GTEST_SKIP() << "needs the portrait and the face finder";
+  }
+  const Bitmap face = LoadPicture(portrait);
+  Bitmap half;
+  half.Assign(face);
+  ASSERT_TRUE(ResampleToShownSize(half, face.Width() / 2, face.Height() / 2));
+  Bitmap collage = Flat(face.Width() + half.Width() + 40, face.Height(), clWhite);
+  DrawAtCanvasOrigin(half, collage);
+  for (int y = 0; y < face.Height(); ++y) {
+    std::memcpy(collage.Row(y) + size_t(half.Width() + 40) * 3, face.Row(y), size_t(face.Width()) * 3);
+  }
+  TempFolder dir;
+  SavePicture(collage, dir.File("two.bmp"));
+  LandmarkFinder finder;
+  expert_.FindFace = [&finder](const Bitmap& picture) { return finder.Find(picture); };
+  Show();
+  openAnswer_ = dir.File("two.bmp");
+  expert_.bOpenClick();
+  QToolButton& fit = *Control<QToolButton>("bFitAuto");
+  fit.click();
+  const Bitmap fitted = *Face().Bitmap();
+  const QRect placed = FaceRect();
+  ASSERT_NE(placed.width(), collage.Width()) << "the first fit placed the picture";
+  fit.click();
+  EXPECT_TRUE(Face().Bitmap()->SameContent(fitted)) << "not turned again";
+  EXPECT_EQ(FaceRect(), placed);
+  EXPECT_TRUE(messages_.Texts().empty());
 }
 
 TEST(RotateDialogTest, PreviewFollowsTheAngleAndAntialiasing) {

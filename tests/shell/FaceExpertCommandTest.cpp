@@ -51,8 +51,11 @@ class FaceExpertCommandTest : public MainWindowTest {
     QTimer::singleShot(0, expert_.get(), [this, act] {
       shown_ = expert_->isVisible();
       act();
-      // Whatever happened, the modal loop must end.
-      if (expert_->isVisible()) expert_->done(mrCancel);
+      // Whatever happened, the modal loop must end, discarding an unsaved face.
+      if (expert_->isVisible()) {
+        answer_ = mrNo;
+        expert_->done(mrCancel);
+      }
     });
   }
 
@@ -146,12 +149,15 @@ TEST_F(FaceExpertCommandTest, CancelChangesNeitherFacePageNorCaption) {
   const std::string face = form->FaceFileName();
   const QString caption = form->windowTitle();
   const Bitmap picture = form->Model().Face();
+  // The carved face is discarded at the question Close asks.
+  answer_ = mrNo;
   WhenShown([&] {
     expert_->tbCarveAutoClick();
     expert_->bCloseClick();
   });
   Control<QToolButton>(*form, "tbFaceExpert")->click();
   EXPECT_TRUE(shown_);
+  EXPECT_EQ(MessageTexts(), (std::vector<std::string>{kUseErasersMessage, kSaveFaceQuestion}));
   EXPECT_EQ(form->FaceFileName(), face);
   EXPECT_EQ(form->windowTitle(), caption);
   EXPECT_FALSE(OnMakeupPage(*form));
@@ -188,7 +194,9 @@ TEST_F(FaceExpertCommandTest, PortraitBecomesAFaceModelThatTheMainWindowMakesUp)
   saveName_ = "Astronaut.png";
   WhenShown([&] {
     TImage* photo = expert_->findChild<TImage*>("ImageFace");
-    EXPECT_EQ(photo->geometry(), QRect(133, 33, 512, 512));
+    // Higher than the drawing panel, it opens reduced to the panel's height.
+    const QSize pane = photo->parentWidget()->size();
+    EXPECT_EQ(photo->geometry().size(), QSize(pane.height(), pane.height()));
     EXPECT_EQ(expert_->OpenedFileName(), portrait);
     // The face scaled by 4/3 and moved so that it fits the template.
     TFrame& frame = expert_->findChild<TFrameBox*>("FrameBoxFormat")->Frame;

@@ -11,6 +11,8 @@
 #include "face/FaceFile.h"
 #include "face/RegionColouring.h"
 #include "face/StandardFace.h"
+#include "imaging/components/ImgIO.h"
+#include "imaging/core/Resample.h"
 #include "imaging/core/Stream.h"
 #include "landmarks/LandmarkFinder.h"
 #include "tests/support/FaceFixtures.h"
@@ -122,6 +124,45 @@ TEST(CliFaceMakeAuto, ThePortraitBecomesAFaceModelWithItsRegionsInTheHeader) {
   ExpectRegionsOfTheStandardFace(outlined);
   EXPECT_EQ(outlined.Reserved0, made.Reserved0) << "the rest of the header stays";
   EXPECT_EQ(outlined.Region(4), made.Region(4));
+}
+
+// A face too small to fit without blur, or so near the picture's top that
+// the forehead would be blank, is refused in one line and nothing is
+// written, unless --allow-partial.
+TEST(CliFaceMakeAuto, SmallOrCutOffFacesAreRefusedUnlessAllowed) {
+  const std::string portrait = GLAMORA_TEST_PORTRAIT;
+  if (portrait.empty() || !FinderInstalled()) GTEST_SKIP() << "needs the portrait and the face finder";
+  Bitmap full;
+  TImgIO io;
+  io.SetBitmap(&full);
+  ASSERT_TRUE(io.LoadFromFile(portrait));
+  full.ConvertTo24();
+  TempFolder dir;
+  Bitmap small;
+  ASSERT_TRUE(Resample(full, small, full.Width() / 3, full.Height() / 3, rfLanczos3));
+  io.SetBitmap(&small);
+  ASSERT_TRUE(io.SaveToFile(dir.File("small.png")));
+  // The portrait from the eyebrows down.
+  Bitmap cut(full.Width(), full.Height() - 80);
+  for (int y = 0; y < cut.Height(); ++y) std::copy_n(full.Row(y + 80), size_t(full.Width()) * 3, cut.Row(y));
+  io.SetBitmap(&cut);
+  ASSERT_TRUE(io.SaveToFile(dir.File("cut.png")));
+
+  const struct {
+    const char* Photo;
+    const char* Says;
+  } cases[] = {{"small.png", "times and will look blurred"}, {"cut.png", "of the face shape uncovered"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Photo);
+    const auto refused = RunCli({"face", "make", dir.File(c.Photo), dir.File("out"), "--auto"});
+    ExpectOneLine(refused);
+    EXPECT_NE(refused.Err.find(c.Says), std::string::npos) << refused.Err;
+    EXPECT_NE(refused.Err.find("--allow-partial"), std::string::npos) << refused.Err;
+    EXPECT_FALSE(fs::exists(dir.File("out.mff")));
+    const auto allowed = RunCli({"face", "make", dir.File(c.Photo), dir.File("out"), "--auto", "--allow-partial"});
+    EXPECT_EQ(allowed.ExitCode, 0) << allowed.Err;
+    EXPECT_TRUE(fs::remove(dir.File("out.mff")));
+  }
 }
 
 }  // namespace

@@ -111,9 +111,18 @@ TEST(CliFaceMake, PlaceAndRotateWorkAsTheFrameAndTheRotateCommandDo) {
     for (int x = 0; x < 400; ++x) halves.SetPixel(x, y, x < 200 ? kRed : kGreen);
   Save(halves, dir.File("halves.bmp"));
 
-  // Shown at half size from (100, 100): red up to x = 199, green beyond,
-  // white above and left of the rectangle.
+  // Shown at half size from (100, 100) the photograph leaves most of the
+  // face bare: refused in one line unless allowed, and then red up to
+  // x = 199, green beyond, white above and left of the rectangle.
   auto r = RunCli({"face", "make", dir.File("halves.bmp"), dir.File("placed"), "--place", "100,100,200,100"});
+  EXPECT_NE(r.ExitCode, 0);
+  EXPECT_EQ(r.Out, "");
+  EXPECT_EQ(r.Err, "glamora-cli face: " + dir.File("halves.bmp") +
+                       ": The photograph leaves 70.4 % of the face shape uncovered (--allow-partial carves it all "
+                       "the same)\n");
+  EXPECT_FALSE(fs::exists(dir.File("placed.mff")));
+  r = RunCli({"face", "make", dir.File("halves.bmp"), dir.File("placed"), "--place", "100,100,200,100",
+              "--allow-partial"});
   ASSERT_EQ(r.ExitCode, 0) << r.Err;
   Bitmap face = FacePicture(dir.File("placed.mff"));
   EXPECT_TRUE(Near(face.Pixel(150, 150), kRed));
@@ -123,7 +132,7 @@ TEST(CliFaceMake, PlaceAndRotateWorkAsTheFrameAndTheRotateCommandDo) {
   // A quarter turn counter-clockwise: the left (red) half goes down. The
   // turned 200 x 400 bitmap is squeezed into the unchanged 400 x 200
   // rectangle, so red fills the rows from 100 on.
-  r = RunCli({"face", "make", dir.File("halves.bmp"), dir.File("turned"), "--rotate", "90"});
+  r = RunCli({"face", "make", dir.File("halves.bmp"), dir.File("turned"), "--rotate", "90", "--allow-partial"});
   ASSERT_EQ(r.ExitCode, 0) << r.Err;
   face = FacePicture(dir.File("turned.mff"));
   EXPECT_TRUE(Near(face.Pixel(114, 80), kGreen));
@@ -133,7 +142,7 @@ TEST(CliFaceMake, PlaceAndRotateWorkAsTheFrameAndTheRotateCommandDo) {
   // Antialiasing blends the slanted edge; without it every pixel is copied.
   for (const char* antialias : {"", "--no-antialias"}) {
     std::vector<std::string> args = {"face", "make", dir.File("halves.bmp"), dir.File(std::string("slant") + antialias),
-                                     "--rotate", "-30"};
+                                     "--rotate", "-30", "--allow-partial"};
     if (*antialias) args.push_back(antialias);
     r = RunCli(args);
     ASSERT_EQ(r.ExitCode, 0) << r.Err;
@@ -150,7 +159,8 @@ TEST(CliFaceMake, FailuresSayWhyInOneLineAndWriteNothing) {
       {"face", "make", dir.File("missing.png"), dir.File("out")},
       {"face", "make", dir.File("broken.png"), dir.File("out")},
       {"face", "make", dir.File("photo.bmp"), dir.File("out"), "--shape", "heart"},
-      {"face", "make", dir.File("photo.bmp"), dir.File("no folder/out")},
+      {"face", "make", dir.File("photo.bmp"), dir.File("no folder/out"), "--allow-partial"},
+      {"face", "make", dir.File("photo.bmp"), dir.File("out")},
       {"face", "make", dir.File("photo.bmp"), dir.File("out"), "--place", "0,0,0,10"},
       {"face", "make", dir.File("photo.bmp"), dir.File("out"), "--place", "1,2,3"},
       {"face", "make", dir.File("photo.bmp"), dir.File("out"), "--rotate", "360"},

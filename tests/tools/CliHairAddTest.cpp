@@ -7,8 +7,10 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "landmarks/LandmarkFinder.h"
 #include "tests/support/PictureFiles.h"
 #include "tests/support/TestSupport.h"
 #include "tests/tools/CliSupport.h"
@@ -65,6 +67,30 @@ TEST_F(CliHairAdd, EachCategoryNameInAnyCaseGetsItsFoldersNextPicture) {
     EXPECT_TRUE(Near(hair.Pixel(114, 157), kHair));
   }
   EXPECT_EQ(test::ReadAll(data_.File("Char/000.jpg")).size(), 3u);
+}
+
+// --auto on a portrait fits it by its face and leaves the face white, so
+// that the wearer's face shows through; on a photograph without a face it
+// cuts the photograph as it lies.
+TEST_F(CliHairAdd, AutoFitsAPortraitAndLeavesItsFaceWhite) {
+  const std::string portrait = GLAMORA_TEST_PORTRAIT;
+  if (portrait.empty() || !LandmarkFinder::Built() || !fs::exists(LandmarkFinder::DefaultModelFile())) {
+    GTEST_SKIP() << "needs the portrait and the face finder";
+  }
+  auto r = RunCli({"hair", "add", portrait, "Short", "--auto", "--data", data_.Path()});
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  Bitmap hair = test::LoadPicture(data_.File("Short/000.jpg"));
+  for (const auto& [x, y] : {std::pair{114, 160}, {87, 150}, {141, 150}, {114, 216}}) {
+    EXPECT_TRUE(Near(hair.Pixel(x, y), clWhite)) << x << ", " << y;
+  }
+  r = RunCli({"hair", "add", portrait, "Short", "--data", data_.Path()});
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_FALSE(Near(test::LoadPicture(data_.File("Short/001.jpg")).Pixel(114, 160), clWhite))
+      << "without --auto the face stays";
+
+  r = Add("Short", {"--auto"});
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_TRUE(Near(test::LoadPicture(data_.File("Short/002.jpg")).Pixel(114, 157), kHair));
 }
 
 // --place shows the photograph in a rectangle relative to the template's

@@ -125,10 +125,12 @@ const Registration registration(
     "  face seal PICTURE.jpg HEADER OUT.eff  make an enciphered model face with a 3260-byte header\n"
     "  face landmarks PICTURE                the 68 landmarks of the largest face, one \"X Y\" a line\n"
     "  face make PHOTO OUT [--shape oval|wide|long|rect|try] [--place LEFT,TOP,WIDTH,HEIGHT]\n"
-    "            [--rotate DEGREES] [--no-antialias] [--auto]\n"
+    "            [--rotate DEGREES] [--no-antialias] [--auto] [--allow-partial]\n"
     "                                        a face model carved from a photograph (prints OUT as .mff);\n"
     "                                        --auto fits the photograph by its face and writes the eye\n"
-    "                                        and lip regions into the header\n"
+    "                                        and lip regions into the header; a photograph leaving over\n"
+    "                                        5 % of the face shape uncovered or enlarged over 2.5 times\n"
+    "                                        is refused unless --allow-partial\n"
     "  face outline FACE.mff                 propose the eye and lip regions from the face's landmarks\n"
     "                                        and write them into its header\n",
     Run);

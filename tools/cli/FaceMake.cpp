@@ -16,7 +16,7 @@ namespace {
 
 constexpr const char* kMakeUsage =
     "usage: glamora-cli face make PHOTO OUT [--shape oval|wide|long|rect|try] [--place LEFT,TOP,WIDTH,HEIGHT] "
-    "[--rotate DEGREES] [--no-antialias] [--auto]";
+    "[--rotate DEGREES] [--no-antialias] [--auto] [--allow-partial]";
 
 }  // namespace
 
@@ -27,6 +27,10 @@ int FaceMake(const Args& args) {
     if (ParsePlacementOption(option, value, recipe)) return;
     if (option == "--auto") {
       recipe.Automatic = true;
+      return;
+    }
+    if (option == "--allow-partial") {
+      recipe.AllowPartial = true;
       return;
     }
     if (option != "--shape") throw Failure("unknown option " + option + " (" + kMakeUsage + ")");

@@ -8,6 +8,7 @@
 
 #include "experts/core/HairstyleMaker.h"
 #include "experts/core/NewHairstyle.h"
+#include "landmarks/LandmarkFinder.h"
 #include "tools/cli/Cli.h"
 #include "tools/cli/CliOptions.h"
 
@@ -17,7 +18,7 @@ namespace {
 
 constexpr const char* kAddUsage =
     "usage: glamora-cli hair add PHOTO CATEGORY [--place LEFT,TOP,WIDTH,HEIGHT] [--rotate DEGREES] "
-    "[--no-antialias] [--data FOLDER]";
+    "[--no-antialias] [--auto] [--data FOLDER]";
 
 // The folder the category folders lie in, with a trailing separator.
 std::string CatalogueFolder(const std::string& given) {
@@ -33,6 +34,10 @@ int Add(const Args& args) {
   std::string data;
   const std::vector<std::string> words = SplitWords(args, [&](const std::string& option, const OptionValue& value) {
     if (ParsePlacementOption(option, value, recipe)) return;
+    if (option == "--auto") {
+      recipe.Automatic = true;
+      return;
+    }
     if (option != "--data") throw Failure("unknown option " + option + " (" + kAddUsage + ")");
     data = value();
   });
@@ -44,7 +49,8 @@ int Add(const Args& args) {
   }
   // The new picture never takes the name of an existing file, so it cannot
   // be the photograph under another name.
-  const std::string written = MakeHairstyle(recipe, ProgramFolder(), CatalogueFolder(data));
+  LandmarkFinder finder;
+  const std::string written = MakeHairstyle(recipe, ProgramFolder(), CatalogueFolder(data), &finder);
   std::printf("%s\n", written.c_str());
   return 0;
 }
@@ -60,9 +66,10 @@ int Run(const Args& args) {
 const Registration registration(
     "hair",
     "  hair add PHOTO CATEGORY [--place LEFT,TOP,WIDTH,HEIGHT] [--rotate DEGREES] [--no-antialias]\n"
-    "           [--data FOLDER]\n"
+    "           [--auto] [--data FOLDER]\n"
     "                                        a new catalogue hairstyle cut from a photograph under the Oval\n"
-    "                                        template (Short, Medium, Long, Special or Male; prints the path)\n",
+    "                                        template (Short, Medium, Long, Special or Male; prints the path);\n"
+    "                                        --auto fits a portrait by its face and leaves the face white\n",
     Run);
 
 }  // namespace
