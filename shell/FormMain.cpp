@@ -19,7 +19,9 @@
 #include <QToolButton>
 #include <algorithm>
 #include <array>
+#include <cstdio>
 
+#include "datafolder/DataFolder.h"
 #include "desktop/Dialogs.h"
 #include "desktop/FileFunctions.h"
 #include "desktop/Panel.h"
@@ -65,8 +67,12 @@ constexpr const char* kNoSavedFace = "There is not a saved face!";
 
 QString FileNameOf(const std::string& path) { return QFileInfo(QString::fromStdString(path)).fileName(); }
 
+// Beside the program in the build, the user's own folder once installed.
 std::string DefaultProgramFolder() {
-  return WithTrailingSeparatorOf(QCoreApplication::applicationDirPath().toStdString());
+  const DataFolderChoice choice =
+      ChooseDataFolder(WithTrailingSeparatorOf(QCoreApplication::applicationDirPath().toStdString()), ProcessEnvironment);
+  if (!choice.Problem.empty()) std::fprintf(stderr, "glamora: %s\n", choice.Problem.c_str());
+  return choice.Folder;
 }
 
 // True when an entry of the menus has `keys` as its shortcut.
@@ -477,6 +483,23 @@ void TFormMain::OpenGraphicFile() {
     return;
   }
   RunFaceExpert(*expert);
+}
+
+void TFormMain::OpenGivenFile(const std::string& path) {
+  const std::string file = QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString();
+  const std::string extension = LowerExtension(file);
+  if (extension == ".eff" || extension == ".mff") {
+    OpenFace(file);
+    return;
+  }
+  // The dialog comes back however the expert ends.
+  struct RestoreDialog {
+    std::function<std::string()>& Slot;
+    std::function<std::string()> Saved;
+    ~RestoreDialog() { Slot = std::move(Saved); }
+  } restore{GraphicFileDialog, GraphicFileDialog};
+  GraphicFileDialog = [file] { return file; };
+  OpenGraphicFile();
 }
 
 void TFormMain::RunFaceExpert(TFormFaceExpert& expert) {
