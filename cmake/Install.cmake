@@ -13,7 +13,8 @@ install(TARGETS glamora glamora-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # (".mff": the shipped faces are enciphered).
 install(CODE "
   set(from \"${CMAKE_RUNTIME_OUTPUT_DIRECTORY}\")
-  set(to \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/glamora\")
+  # file(INSTALL) puts DESTDIR in front by itself.
+  set(to \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/glamora\")
   file(GLOB entries RELATIVE \"\${from}\" \"\${from}/*\")
   foreach(entry \${entries})
     if(entry STREQUAL \"Preview\" OR entry MATCHES \"^\\\\.\")
@@ -27,7 +28,7 @@ install(CODE "
       file(INSTALL \"\${from}/\${entry}\" DESTINATION \"\${to}\" FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
     endif()
   endforeach()
-  if(NOT EXISTS \"\${to}/Faces/Modela.eff\")
+  if(NOT EXISTS \"\$ENV{DESTDIR}\${to}/Faces/Modela.eff\")
     message(FATAL_ERROR \"No program data beside the program in \${from}: build the glamora target first\")
   endif()
 ")

@@ -68,11 +68,9 @@ constexpr const char* kNoSavedFace = "There is not a saved face!";
 QString FileNameOf(const std::string& path) { return QFileInfo(QString::fromStdString(path)).fileName(); }
 
 // Beside the program in the build, the user's own folder once installed.
-std::string DefaultProgramFolder() {
-  const DataFolderChoice choice =
-      ChooseDataFolder(WithTrailingSeparatorOf(QCoreApplication::applicationDirPath().toStdString()), ProcessEnvironment);
-  if (!choice.Problem.empty()) std::fprintf(stderr, "glamora: %s\n", choice.Problem.c_str());
-  return choice.Folder;
+DataFolderChoice DefaultDataFolder() {
+  return ChooseDataFolder(WithTrailingSeparatorOf(QCoreApplication::applicationDirPath().toStdString()),
+                          ProcessEnvironment);
 }
 
 // True when an entry of the menus has `keys` as its shortcut.
@@ -310,7 +308,11 @@ void TFormMain::InstallKeyPreview() {
 // ---- start-up and closing ------------------------------------------------------
 
 void TFormMain::FormCreate() {
-  if (programFolder_.empty()) programFolder_ = DefaultProgramFolder();
+  if (programFolder_.empty()) {
+    const DataFolderChoice choice = DefaultDataFolder();
+    programFolder_ = choice.Folder;
+    dataFolderProblem_ = choice.Problem;
+  }
   WithTrailingSeparator(programFolder_);
   helpViewer_->SetHelpFile(programFolder_ + "Glamora.hlp");
   hairstylePage_->FormCreate();
@@ -360,6 +362,12 @@ void TFormMain::FormShow() {
       TryLoadCurrentFace();
     }
     QTimer::singleShot(0, this, Guarded([] { ShowMessage(kNoSavedFace); }));
+  }
+  if (!dataFolderProblem_.empty()) {
+    const std::string problem = "The data folder is not ready: " + dataFolderProblem_;
+    std::fprintf(stderr, "glamora: %s\n", problem.c_str());
+    QTimer::singleShot(0, this, Guarded([problem] { ShowMessage(QString::fromStdString(problem)); }));
+    dataFolderProblem_.clear();
   }
   makeupPage_->ResetComplexion();
   CentreCanvas();

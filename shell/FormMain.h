@@ -177,6 +177,8 @@ class TFormMain : public QMainWindow, private TMainWindowHost {
 
   Makeover model_;
   std::string programFolder_;
+  // Why the user's data folder could not be made ready; shown once the window stands.
+  std::string dataFolderProblem_;
   std::string faceFileName_;
   bool randomFaceShown_ = false;
   std::string graphicFolder_;
