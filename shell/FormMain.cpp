@@ -19,7 +19,9 @@
 #include <QToolButton>
 #include <algorithm>
 #include <array>
+#include <cstdio>
 
+#include "datafolder/DataFolder.h"
 #include "desktop/Dialogs.h"
 #include "desktop/FileFunctions.h"
 #include "desktop/Panel.h"
@@ -65,8 +67,10 @@ constexpr const char* kNoSavedFace = "There is not a saved face!";
 
 QString FileNameOf(const std::string& path) { return QFileInfo(QString::fromStdString(path)).fileName(); }
 
-std::string DefaultProgramFolder() {
-  return WithTrailingSeparatorOf(QCoreApplication::applicationDirPath().toStdString());
+// Beside the program in the build, the user's own folder once installed.
+DataFolderChoice DefaultDataFolder() {
+  return ChooseDataFolder(WithTrailingSeparatorOf(QCoreApplication::applicationDirPath().toStdString()),
+                          ProcessEnvironment);
 }
 
 // True when an entry of the menus has `keys` as its shortcut.
@@ -304,7 +308,11 @@ void TFormMain::InstallKeyPreview() {
 // ---- start-up and closing ------------------------------------------------------
 
 void TFormMain::FormCreate() {
-  if (programFolder_.empty()) programFolder_ = DefaultProgramFolder();
+  if (programFolder_.empty()) {
+    const DataFolderChoice choice = DefaultDataFolder();
+    programFolder_ = choice.Folder;
+    dataFolderProblem_ = choice.Problem;
+  }
   WithTrailingSeparator(programFolder_);
   helpViewer_->SetHelpFile(programFolder_ + "Glamora.hlp");
   hairstylePage_->FormCreate();
@@ -354,6 +362,12 @@ void TFormMain::FormShow() {
       TryLoadCurrentFace();
     }
     QTimer::singleShot(0, this, Guarded([] { ShowMessage(kNoSavedFace); }));
+  }
+  if (!dataFolderProblem_.empty()) {
+    const std::string problem = "The data folder is not ready: " + dataFolderProblem_;
+    std::fprintf(stderr, "glamora: %s\n", problem.c_str());
+    QTimer::singleShot(0, this, Guarded([problem] { ShowMessage(QString::fromStdString(problem)); }));
+    dataFolderProblem_.clear();
   }
   makeupPage_->ResetComplexion();
   CentreCanvas();
@@ -477,6 +491,23 @@ void TFormMain::OpenGraphicFile() {
     return;
   }
   RunFaceExpert(*expert);
+}
+
+void TFormMain::OpenGivenFile(const std::string& path) {
+  const std::string file = QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString();
+  const std::string extension = LowerExtension(file);
+  if (extension == ".eff" || extension == ".mff") {
+    OpenFace(file);
+    return;
+  }
+  // The dialog comes back however the expert ends.
+  struct RestoreDialog {
+    std::function<std::string()>& Slot;
+    std::function<std::string()> Saved;
+    ~RestoreDialog() { Slot = std::move(Saved); }
+  } restore{GraphicFileDialog, GraphicFileDialog};
+  GraphicFileDialog = [file] { return file; };
+  OpenGraphicFile();
 }
 
 void TFormMain::RunFaceExpert(TFormFaceExpert& expert) {

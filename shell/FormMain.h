@@ -98,6 +98,10 @@ class TFormMain : public QMainWindow, private TMainWindowHost {
   // Asks for a photograph and starts the face expert with it opened. A
   // photograph that cannot be read is reported and the expert stays closed.
   void OpenGraphicFile();
+  // A file named on the command line (the file manager's "open with"): a
+  // face file becomes the current face, any other file is taken for a
+  // photograph and opened in the face expert as "Graphic File" does.
+  void OpenGivenFile(const std::string& path);
   // The photograph for "Graphic File", through the picture open dialog
   // (starting in the home folder, then where the last one was chosen);
   // empty when cancelled. Replaceable.
@@ -173,6 +177,8 @@ class TFormMain : public QMainWindow, private TMainWindowHost {
 
   Makeover model_;
   std::string programFolder_;
+  // Why the user's data folder could not be made ready; shown once the window stands.
+  std::string dataFolderProblem_;
   std::string faceFileName_;
   bool randomFaceShown_ = false;
   std::string graphicFolder_;

@@ -183,6 +183,35 @@ TEST_F(FaceExpertCommandTest, GraphicFileThatCannotBeReadIsReportedWithoutTheExp
   EXPECT_FALSE(shown_);
 }
 
+// The file the program is started with: a face file (its extension in any
+// case) becomes the current face, anything else goes into the expert as a
+// photograph, and the "Graphic File" dialog is the user's again afterwards.
+TEST_F(FaceExpertCommandTest, AFileGivenAtStartOpensAsFaceOrAsPhotograph) {
+  auto form = StartWithExpert();
+  const std::string other = Face("Other.MFF", StandardFacePicture(Rgb(40, 90, 160)), RectangleRegionsHeader());
+  form->OpenGivenFile(other);
+  EXPECT_EQ(form->FaceFileName(), other);
+  const TColor shown = form->Model().Face().Pixel(5, 5);
+  EXPECT_GT(BlueOf(shown), RedOf(shown)) << "the blue face, not the plain one";
+  EXPECT_FALSE(shown_);
+
+  WriteAll(program_.File("photo.bmp"), ReadAll(SourceDir() + "/data/Shapes/ShapeOval.bmp"));
+  int dialogs = 0;
+  form->GraphicFileDialog = [&] {
+    ++dialogs;
+    return std::string();
+  };
+  std::string opened;
+  WhenShown([&] { opened = expert_->OpenedFileName(); });
+  form->OpenGivenFile(program_.File("photo.bmp"));
+  EXPECT_TRUE(shown_);
+  EXPECT_EQ(opened, program_.File("photo.bmp"));
+  EXPECT_EQ(form->FaceFileName(), other) << "cancelled: the face stays";
+  EXPECT_EQ(dialogs, 0);
+  Control<QAction>(*form, "OpenGraphicFile")->trigger();
+  EXPECT_EQ(dialogs, 1);
+}
+
 // A photograph to a made-up face of one's own: the portrait opened from the
 // main window, placed under the template as dragging the frame leaves it,
 // carved, saved, and made the current face; then an eye colour on it.

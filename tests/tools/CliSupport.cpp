@@ -11,12 +11,18 @@
 
 namespace glamora::test {
 
-CliResult RunCli(const std::vector<std::string>& args) {
+std::string BuiltProgram(const std::string& name) {
   const char* bin = std::getenv("GLAMORA_BIN_DIR");
+  return std::string(bin ? bin : ".") + "/" + name;
+}
+
+CliResult RunCli(const std::vector<std::string>& args) { return RunProgram("glamora-cli", args); }
+
+CliResult RunProgram(const std::string& name, const std::vector<std::string>& args) {
   QProcess process;
   QStringList list;
   for (const auto& a : args) list << QString::fromStdString(a);
-  process.start(QString::fromUtf8(bin ? bin : ".") + "/glamora-cli", list);
+  process.start(QString::fromStdString(BuiltProgram(name)), list);
   process.waitForFinished(120000);
   CliResult r;
   r.ExitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;

@@ -4,8 +4,11 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
+
+#include "datafolder/DataFolder.h"
 
 namespace glamora::cli {
 
@@ -39,10 +42,14 @@ std::vector<std::string> SplitWords(const Args& args, const OptionHandler& optio
 }
 
 std::string ProgramFolder() {
-  std::error_code error;
-  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error) return "./";
-  return program.parent_path().string() + "/";
+  // Chosen once, and only by the commands that need it: the others never
+  // create the user's folder.
+  static const std::string folder = [] {
+    const DataFolderChoice choice = ChooseDataFolder(RunningProgramFolder(), ProcessEnvironment);
+    if (!choice.Problem.empty()) std::fprintf(stderr, "glamora-cli: %s\n", choice.Problem.c_str());
+    return choice.Folder;
+  }();
+  return folder;
 }
 
 void RefuseOutputOverInput(const std::string& output, std::initializer_list<std::string> inputs) {

@@ -53,8 +53,9 @@ std::array<int, N> ParseNumbers(const std::string& option, const std::string& te
   return values;
 }
 
-// The folder the program's data folders lie in: the program's own, with a
-// trailing separator.
+// The folder the program's data folders lie in, as the window chooses it:
+// the program's own in the build, the user's data folder once installed;
+// with a trailing separator.
 std::string ProgramFolder();
 
 // Failure when the output names the same file as one of the inputs (the same

@@ -12,6 +12,7 @@
 #include "tools/cli/Cli.h"
 #include "tools/cli/CliOptions.h"
 #include "tools/cli/QualityOption.h"
+#include "tools/cli/TerminalProgress.h"
 
 namespace glamora::cli {
 
@@ -61,11 +62,14 @@ int PreviewInfoLines(const std::string& path) {
 
 int Convert(const std::string& in, const std::string& out, std::optional<int> quality) {
   RefuseOutputOverInput(out, {in});
+  TerminalProgress progress;
   Bitmap bitmap;
   TImgIO io;
   io.SetBitmap(&bitmap);
+  io.OnProgress = progress.Stage("reading " + in);
   if (!io.LoadFromFile(in)) throw Failure(std::string(PictureStatusText(io.Status())) + ": " + in);
   if (quality) io.Params.JpegQuality = *quality;
+  io.OnProgress = progress.Stage("writing " + out);
   if (!io.SaveToFile(out)) throw Failure(std::string(PictureStatusText(io.Status())) + ": " + out);
   return 0;
 }

@@ -13,6 +13,7 @@
 #include "tools/cli/Cli.h"
 #include "tools/cli/CliOptions.h"
 #include "tools/cli/QualityOption.h"
+#include "tools/cli/TerminalProgress.h"
 
 namespace glamora::cli {
 namespace {
@@ -167,16 +168,20 @@ int Run(const Args& args) {
   const std::string& out = a[a.size() - 1];
   RefuseOutputOverInput(out, {in});
 
+  TerminalProgress progress;
   Bitmap bitmap;
   TImgIO io;
   io.SetBitmap(&bitmap);
+  io.OnProgress = progress.Stage("reading " + in);
   if (!io.LoadFromFile(in)) throw Failure(in + ": not a picture this program can read");
   TImgProc proc;
   proc.SetBitmap(&bitmap);
   proc.AutoUndo = false;
   proc.SetBackground(clWhite);
+  proc.OnProgress = progress.Stage(a[0]);
   operation(bitmap, proc);
   if (quality) io.Params.JpegQuality = *quality;
+  io.OnProgress = progress.Stage("writing " + out);
   if (!io.SaveToFile(out)) throw Failure(out + ": cannot write a picture of this type");
   return 0;
 }

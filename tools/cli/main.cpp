@@ -29,9 +29,13 @@ void PrintUsage(std::FILE* to) {
 
 int main(int argc, char** argv) {
   glamora::StartPictureIO();
-  if (argc < 2 || std::string(argv[1]) == "help" || std::string(argv[1]) == "--help") {
+  if (argc < 2 || std::string(argv[1]) == "help" || std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h") {
     PrintUsage(argc < 2 ? stderr : stdout);
     return argc < 2 ? 2 : 0;
+  }
+  if (std::string(argv[1]) == "--version") {
+    std::printf("glamora-cli %s\n", GLAMORA_VERSION);
+    return 0;
   }
   const std::string name = argv[1];
   glamora::cli::Args args(argv + 2, argv + argc);
@@ -44,6 +48,7 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
-  std::fprintf(stderr, "glamora-cli: unknown command \"%s\" (try glamora-cli help)\n", name.c_str());
+  std::fprintf(stderr, "glamora-cli: unknown command \"%s\"\n", name.c_str());
+  PrintUsage(stderr);
   return 2;
 }

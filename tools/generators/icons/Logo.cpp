@@ -120,4 +120,30 @@ QImage RenderLogo(int scale) {
   return image;
 }
 
+QImage RenderAppIcon(int size) {
+  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  // A 128-unit grid whatever the size, with a margin that menus expect.
+  p.scale(size / 128.0, size / 128.0);
+  const QRectF tile(6, 6, 116, 116);
+  p.setPen(QPen(kPlum, 4));
+  p.setBrush(QColor(253, 244, 240));
+  p.drawRoundedRect(tile, 22, 22);
+  // The emblem spans x -64..75 and y 0..100 of its own grid; the tile clips
+  // the hair that flows out behind the head.
+  QPainterPath inside;
+  inside.addRoundedRect(tile.adjusted(2, 2, -2, -2), 20, 20);
+  p.setClipPath(inside);
+  p.translate(40, 18);
+  p.scale(0.9, 0.9);
+  p.setPen(Qt::NoPen);
+  p.fillPath(Profile(), kRosePink);
+  p.fillPath(Strand(), kGoldHair);
+  p.fillPath(Hair(), kPlum);
+  p.end();
+  return image;
+}
+
 }  // namespace glamora::icons

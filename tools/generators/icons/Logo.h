@@ -8,4 +8,8 @@ namespace glamora::icons {
 // 377 × 53 times `scale`: the band at the top of the About box.
 QImage RenderLogo(int scale);
 
+// The program's icon for the desktop's menus, size × size: the logo's face
+// and hair on a rounded plum-edged tile.
+QImage RenderAppIcon(int size);
+
 }  // namespace glamora::icons

@@ -96,6 +96,11 @@ int main(int argc, char** argv) {
   ok = Save(RenderLogo(2), resources + "logo@2x.png") && ok;
   listed << "logo.png" << "logo@2x.png";
 
+  // The menu icon in the sizes desktops look for, installed into the hicolor theme.
+  for (int size : {16, 22, 24, 32, 48, 64, 128, 256, 512}) {
+    ok = Save(RenderAppIcon(size), root + QString("dist/icons/%1x%1/com.orvane.Glamora.png").arg(size)) && ok;
+  }
+
   ok = WriteText(resources + "icons.qrc", ResourceList(listed)) && ok;
   ok = WriteText(resources + "icons/README.md", Readme()) && ok;
 
