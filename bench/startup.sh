@@ -35,10 +35,11 @@ scratch=$(mktemp -d)
 Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill "$xvfb" 2>/dev/null; rm -rf "$scratch"' EXIT
-for _ in $(seq 100); do
+for _ in $(seq 400); do
   DISPLAY=$display xdpyinfo >/dev/null 2>&1 && break
   sleep 0.05
 done
+DISPLAY=$display xdpyinfo >/dev/null 2>&1 || { echo "startup: the virtual X server did not start" >&2; exit 1; }
 
 now() { date +%s%N; }
 
@@ -58,6 +59,7 @@ one_run() {
   pid=$!
   local shown=""
   for _ in $(seq 2000); do
+    kill -0 "$pid" 2>/dev/null || break
     for window in $(DISPLAY=$display xwininfo -root -tree 2>/dev/null | grep -o '0x[0-9a-f]* "Glamora[^"]*"' |
                     cut -d' ' -f1); do
       if DISPLAY=$display xwininfo -id "$window" 2>/dev/null | grep -q IsViewable; then
@@ -67,7 +69,7 @@ one_run() {
     done
     sleep 0.002
   done
-  [ -n "$shown" ] || { echo "startup: $program showed no window" >&2; kill "$pid"; exit 1; }
+  [ -n "$shown" ] || { echo "startup: $program showed no window" >&2; kill "$pid" 2>/dev/null; exit 1; }
   sleep "$rest"
   # Under unshare the program is the shell's exec, so the pid is the same.
   local rss

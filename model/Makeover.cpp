@@ -132,7 +132,7 @@ void Makeover::ApplyColor(ColorKind kind, TColor color, bool followsSoftEdges) {
   const MakeupStep step{.What = MakeupStep::Type::Colour, .Kind = kind, .Color = color,
                         .FollowsSoftEdges = followsSoftEdges};
   LayColour(kind, color, followsSoftEdges && softEdges_);
-  pendingSteps_.push_back(step);
+  Record(step);
   FaceChanged(PixelRect::Of(face_));
 }
 
@@ -189,6 +189,11 @@ void Makeover::Lay(const MakeupStep& step, TAirBrush& brush) {
   }
 }
 
+void Makeover::Record(const MakeupStep& step) {
+  // A face that cannot be laid again needs no steps.
+  if (stepsValid_) pendingSteps_.push_back(step);
+}
+
 void Makeover::SetSoftEdges(bool on) {
   if (on == softEdges_) return;
   softEdges_ = on;
@@ -228,7 +233,7 @@ void Makeover::Relay() {
 void Makeover::OutlineRegion(int number, TColor color) {
   if (number < 1 || number > FaceHeader::kRegionCount) return;
   glamora::OutlineRegion(face_, header_.Region(number), color);
-  pendingSteps_.push_back({.What = MakeupStep::Type::Outline, .Color = color, .Number = number});
+  Record({.What = MakeupStep::Type::Outline, .Color = color, .Number = number});
   FaceChanged(PixelRect::Of(face_));
 }
 
@@ -245,13 +250,13 @@ void Makeover::Complexion(int position) {
   proc_.Undo();
   pendingSteps_.clear();
   LayComplexion(position);
-  pendingSteps_.push_back({.What = MakeupStep::Type::Complexion, .Number = position});
+  Record({.What = MakeupStep::Type::Complexion, .Number = position});
   FaceChanged(PixelRect::Of(face_));
 }
 
 PixelRect Makeover::PencilDot(Point at, TColor color) {
   DrawPencilDot(face_, at, color);
-  pendingSteps_.push_back({.What = MakeupStep::Type::Pencil, .Color = color, .At = at});
+  Record({.What = MakeupStep::Type::Pencil, .Color = color, .At = at});
   const PixelRect changed{at.X - 1, at.Y - 1, 3, 3};
   FaceChanged(changed);
   return changed;
@@ -260,7 +265,7 @@ PixelRect Makeover::PencilDot(Point at, TColor color) {
 PixelRect Makeover::PencilLine(Point from, Point to, TColor color) {
   const PixelRect line = DrawPencilLine(face_, from, to, color);
   for (const Point& p : StampsAlong(from, to, 1)) {
-    pendingSteps_.push_back({.What = MakeupStep::Type::Pencil, .Color = color, .At = p});
+    Record({.What = MakeupStep::Type::Pencil, .Color = color, .At = p});
   }
   const PixelRect changed{line.Left - 1, line.Top - 1, line.Width + 2, line.Height + 2};
   FaceChanged(changed);
@@ -277,7 +282,7 @@ PixelRect Makeover::StampAt(const TAirBrush& brush, const std::vector<Point>& ce
   TAirBrush stamp = brush;
   for (const Point& at : centres) {
     stamp.Stamp(face_, at.X, at.Y);
-    pendingSteps_.push_back({.What = MakeupStep::Type::Stamp, .Color = brush.Color(), .At = at,
+    Record({.What = MakeupStep::Type::Stamp, .Color = brush.Color(), .At = at,
                              .BrushSize = brush.Size(), .BrushIntensity = brush.Intensity(),
                              .BrushShape = brush.Shape()});
   }

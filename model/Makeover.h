@@ -185,6 +185,7 @@ class Makeover {
   void Lay(const MakeupStep& step, TAirBrush& brush);
   void LayColour(ColorKind kind, TColor color, bool soft);
   void LayComplexion(int position);
+  void Record(const MakeupStep& step);
   void Relay();
   PixelRect StampAt(const TAirBrush& brush, const std::vector<Point>& centres, Point from, Point to);
   void FaceChanged(const PixelRect& area, bool loaded = false);
