@@ -3,22 +3,32 @@
 
 #include <algorithm>
 
-#include "imaging/core/LineDda.h"
+#include "face/StrokePath.h"
 
 namespace glamora {
 
-PixelRect DrawPencilLine(Bitmap& picture, Point from, Point to, TColor color) {
+namespace {
+
+void PutPixel(Bitmap& picture, Point at, TColor color) {
+  if (picture.Format() != PixelFormat::Bits24) return;
+  if (at.X < 0 || at.Y < 0 || at.X >= picture.Width() || at.Y >= picture.Height()) return;
   const TColor c = ResolveColor(color);
-  const uint8_t blue = BlueOf(c), green = GreenOf(c), red = RedOf(c);
-  if (picture.Format() == PixelFormat::Bits24) {
-    LineDda(from.X, from.Y, to.X, to.Y, [&](int x, int y) {
-      if (x < 0 || y < 0 || x >= picture.Width() || y >= picture.Height()) return;
-      uint8_t* p = picture.Row(y) + 3 * size_t(x);
-      p[0] = blue;
-      p[1] = green;
-      p[2] = red;
-    });
-  }
+  uint8_t* p = picture.Row(at.Y) + 3 * size_t(at.X);
+  p[0] = BlueOf(c);
+  p[1] = GreenOf(c);
+  p[2] = RedOf(c);
+}
+
+}  // namespace
+
+PixelRect DrawPencilDot(Bitmap& picture, Point at, TColor color) {
+  PutPixel(picture, at, color);
+  return {at.X, at.Y, 1, 1};
+}
+
+PixelRect DrawPencilLine(Bitmap& picture, Point from, Point to, TColor color) {
+  // The pencil is a brush one pixel across.
+  for (const Point& p : StampsAlong(from, to, 1)) PutPixel(picture, p, color);
   return PixelRect::FromEdges(std::min(from.X, to.X), std::min(from.Y, to.Y), std::max(from.X, to.X),
                               std::max(from.Y, to.Y));
 }

@@ -38,6 +38,22 @@ FaceRegion RegionRecordOf(const std::vector<Point>& polygon) {
   return record;
 }
 
+FaceRegion OuterLoopOf(const FaceRegion& record) {
+  if (!record.IsOutlined()) return record;
+  const auto& p = record.Points;
+  const int count = record.Count;
+  // The outer loop needs three vertices, the inner one three more.
+  for (int back = 3; back + 3 < count; ++back) {
+    if (!(p[size_t(back)] == p[0])) continue;
+    if (!(p[size_t(count - 1)] == p[size_t(back + 1)])) break;
+    FaceRegion outer = record;
+    outer.Count = back;
+    std::fill(outer.Points.begin() + back, outer.Points.end(), FacePoint{});
+    return outer;
+  }
+  return record;
+}
+
 void ColorRegion(Bitmap& picture, const FaceRegion& record, TColor color) {
   if (!record.IsOutlined() || picture.Empty()) return;
   const PolygonRegion region = RegionOf(record);

@@ -24,6 +24,13 @@ PolygonRegion RegionOf(const FaceRegion& record);
 // not valid and has no vertices.
 FaceRegion RegionRecordOf(const std::vector<Point>& polygon);
 
+// The outer edge of a ring: a record that runs round an outer loop back to
+// its first vertex, then round an inner loop and back out the way it came in
+// (the last vertex is the inner loop's first) gives a record of the outer
+// loop alone. Any other record, as a single outline drawn by hand, comes
+// back as it is.
+FaceRegion OuterLoopOf(const FaceRegion& record);
+
 // Adds (red − 50, green − 50, blue − 50) of the colour to every pixel of the
 // region, each channel clamped to 0..255.
 void ColorRegion(Bitmap& picture, const FaceRegion& record, TColor color);

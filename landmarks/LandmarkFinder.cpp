@@ -75,6 +75,11 @@ bool LandmarkFinder::Loaded() const {
          loading_.get().empty();
 }
 
+bool LandmarkFinder::LoadStarted() const {
+  std::lock_guard lock(mutex_);
+  return loading_.valid();
+}
+
 FaceSearch LandmarkFinder::Find(const Bitmap& picture) {
   FaceSearch search;
   if (!FaceModel::Built()) {

@@ -76,6 +76,8 @@ class LandmarkFinder {
   std::string WaitUntilLoaded();
   // True once the loading has succeeded; never waits.
   bool Loaded() const;
+  // True once the loading has begun, whether or not it is over.
+  bool LoadStarted() const;
 
   // Finds the largest face and places its landmarks, waiting for the
   // loading first.

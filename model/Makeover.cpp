@@ -1,13 +1,16 @@
 // The make-over's operations on the face and the hair.
 #include "model/Makeover.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "face/FaceFile.h"
 #include "face/PencilLine.h"
 #include "face/RegionColouring.h"
 #include "face/SoftMakeup.h"
+#include "face/StrokePath.h"
 #include "hair/Catalogue.h"
 #include "hair/Compose.h"
 #include "imaging/components/ImgIO.h"
@@ -60,6 +63,9 @@ bool Makeover::LoadFace(const std::string& fileName) {
   headerFileName_ = fileName;
   headerSaved_ = true;
   proc_.SaveUndo();
+  keptSteps_.clear();
+  pendingSteps_.clear();
+  stepsValid_ = true;
   halfWidth_ = face_.Width() / 2;
   splitY_ = RoundEvenInt(face_.Height() * 0.6);
   FaceChanged(PixelRect::Of(face_), true);
@@ -87,6 +93,10 @@ void Makeover::SaveFaceAs(const std::string& fileName) {
 
 void Makeover::SetFace(const Bitmap& picture) {
   face_.Assign(picture);
+  // A picture from elsewhere cannot be made again from the face as loaded.
+  keptSteps_.clear();
+  pendingSteps_.clear();
+  stepsValid_ = false;
   FaceChanged(PixelRect::Of(face_));
 }
 
@@ -94,25 +104,39 @@ void Makeover::SetFaceSize(int width, int height, TColor fill) {
   if (face_.Width() == width && face_.Height() == height) return;
   if (!face_.SetSize(width, height, fill)) return;
   if (!loadedFace_.Empty()) loadedFace_.SetSize(width, height, fill);
-  proc_.SaveUndo();
+  SaveUndo();
   FaceChanged(PixelRect::Of(face_));
 }
 
 // ---- the undo point --------------------------------------------------------
 
-void Makeover::SaveUndo() { proc_.SaveUndo(); }
+void Makeover::SaveUndo() {
+  proc_.SaveUndo();
+  keptSteps_.insert(keptSteps_.end(), pendingSteps_.begin(), pendingSteps_.end());
+  pendingSteps_.clear();
+}
 
 void Makeover::Undo() {
   proc_.Undo();
+  pendingSteps_.clear();
   FaceChanged(PixelRect::Of(face_));
 }
 
 // ---- make-up ---------------------------------------------------------------
 
-void Makeover::ApplyColor(ColorKind kind, TColor color) { ApplyColor(kind, color, softEdges_); }
+void Makeover::ApplyColor(ColorKind kind, TColor color) { ApplyColor(kind, color, true); }
 
-void Makeover::ApplyColor(ColorKind kind, TColor color, bool soft) {
+void Makeover::ApplyColor(ColorKind kind, TColor color, bool followsSoftEdges) {
   proc_.Undo();
+  pendingSteps_.clear();
+  const MakeupStep step{.What = MakeupStep::Type::Colour, .Kind = kind, .Color = color,
+                        .FollowsSoftEdges = followsSoftEdges};
+  LayColour(kind, color, followsSoftEdges && softEdges_);
+  Record(step);
+  FaceChanged(PixelRect::Of(face_));
+}
+
+void Makeover::LayColour(ColorKind kind, TColor color, bool soft) {
   const auto fill = [&](int number) {
     if (soft) {
       SoftColorRegion(face_, header_.Region(number), color, kSoftFill);
@@ -126,21 +150,90 @@ void Makeover::ApplyColor(ColorKind kind, TColor color, bool soft) {
       fill(FaceHeader::kRightEye);
       break;
     case ColorKind::Lips: fill(FaceHeader::kLips); break;
-    case ColorKind::LipLine:
+    case ColorKind::LipLine: {
+      const FaceRegion edge = OuterLoopOf(header_.Region(FaceHeader::kLips));
       if (soft) {
-        SoftOutlineRegion(face_, header_.Region(FaceHeader::kLips), color, kSoftLipLine);
+        SoftOutlineRegion(face_, edge, color, kSoftLipLine);
       } else {
-        glamora::OutlineRegion(face_, header_.Region(FaceHeader::kLips), color);
+        glamora::OutlineRegion(face_, edge, color);
       }
       header_.LipLineColor = color;
       break;
+    }
   }
+}
+
+void Makeover::LayComplexion(int position) {
+  if (position < 0) {
+    proc_.HSLVar(0, 0, -position);
+  } else {
+    proc_.Contrast(position);
+  }
+}
+
+void Makeover::Lay(const MakeupStep& step, TAirBrush& brush) {
+  switch (step.What) {
+    case MakeupStep::Type::Colour: LayColour(step.Kind, step.Color, step.FollowsSoftEdges && softEdges_); break;
+    case MakeupStep::Type::Complexion: LayComplexion(step.Number); break;
+    case MakeupStep::Type::Outline:
+      glamora::OutlineRegion(face_, header_.Region(step.Number), step.Color);
+      break;
+    case MakeupStep::Type::Pencil: DrawPencilDot(face_, step.At, step.Color); break;
+    case MakeupStep::Type::Stamp:
+      brush.SetSize(step.BrushSize);
+      brush.SetIntensity(step.BrushIntensity);
+      brush.SetColor(step.Color);
+      brush.SetShape(step.BrushShape);
+      brush.Stamp(face_, step.At.X, step.At.Y);
+      break;
+  }
+}
+
+void Makeover::Record(const MakeupStep& step) {
+  // A face that cannot be laid again needs no steps.
+  if (stepsValid_) pendingSteps_.push_back(step);
+}
+
+void Makeover::SetSoftEdges(bool on) {
+  if (on == softEdges_) return;
+  softEdges_ = on;
+  Relay();
+}
+
+void Makeover::Relay() {
+  if (!stepsValid_ || loadedFace_.Empty()) return;
+  if (loadedFace_.Width() != face_.Width() || loadedFace_.Height() != face_.Height()) return;
+  const auto slot = [](ColorKind kind) { return kind == ColorKind::Eyes ? 0 : kind == ColorKind::Lips ? 1 : 2; };
+  // The last colour of each kind; one shown since the undo point replaces
+  // the kept one of its kind, which the undo point then no longer holds.
+  std::optional<MakeupStep> lastColour[3];
+  for (const MakeupStep& step : keptSteps_) {
+    if (step.What == MakeupStep::Type::Colour) lastColour[slot(step.Kind)] = step;
+  }
+  for (const MakeupStep& step : pendingSteps_) {
+    if (step.What == MakeupStep::Type::Colour) lastColour[slot(step.Kind)].reset();
+  }
+  std::vector<MakeupStep> kept;
+  for (const std::optional<MakeupStep>& colour : lastColour) {
+    if (colour) kept.push_back(*colour);
+  }
+  for (const MakeupStep& step : keptSteps_) {
+    if (step.What != MakeupStep::Type::Colour) kept.push_back(step);
+  }
+  keptSteps_ = std::move(kept);
+
+  face_.Assign(loadedFace_);
+  TAirBrush brush;
+  for (const MakeupStep& step : keptSteps_) Lay(step, brush);
+  proc_.SaveUndo();
+  for (const MakeupStep& step : pendingSteps_) Lay(step, brush);
   FaceChanged(PixelRect::Of(face_));
 }
 
 void Makeover::OutlineRegion(int number, TColor color) {
   if (number < 1 || number > FaceHeader::kRegionCount) return;
   glamora::OutlineRegion(face_, header_.Region(number), color);
+  Record({.What = MakeupStep::Type::Outline, .Color = color, .Number = number});
   FaceChanged(PixelRect::Of(face_));
 }
 
@@ -155,25 +248,49 @@ void Makeover::StoreRegion(int number, const FaceRegion& polygon) {
 
 void Makeover::Complexion(int position) {
   proc_.Undo();
-  if (position < 0) {
-    proc_.HSLVar(0, 0, -position);
-  } else {
-    proc_.Contrast(position);
-  }
+  pendingSteps_.clear();
+  LayComplexion(position);
+  Record({.What = MakeupStep::Type::Complexion, .Number = position});
   FaceChanged(PixelRect::Of(face_));
+}
+
+PixelRect Makeover::PencilDot(Point at, TColor color) {
+  DrawPencilDot(face_, at, color);
+  Record({.What = MakeupStep::Type::Pencil, .Color = color, .At = at});
+  const PixelRect changed{at.X - 1, at.Y - 1, 3, 3};
+  FaceChanged(changed);
+  return changed;
 }
 
 PixelRect Makeover::PencilLine(Point from, Point to, TColor color) {
   const PixelRect line = DrawPencilLine(face_, from, to, color);
+  for (const Point& p : StampsAlong(from, to, 1)) {
+    Record({.What = MakeupStep::Type::Pencil, .Color = color, .At = p});
+  }
   const PixelRect changed{line.Left - 1, line.Top - 1, line.Width + 2, line.Height + 2};
   FaceChanged(changed);
   return changed;
 }
 
-PixelRect Makeover::Stamp(TAirBrush& brush, Point at) {
-  brush.Stamp(face_, at.X, at.Y);
-  const int size = brush.Size();
-  const PixelRect changed{at.X - size / 2 - 1, at.Y - size / 2 - 1, size + 2, size + 2};
+PixelRect Makeover::Stamp(const TAirBrush& brush, Point at) { return StampAt(brush, {at}, at, at); }
+
+PixelRect Makeover::StampAlong(const TAirBrush& brush, Point from, Point to) {
+  return StampAt(brush, StampsAlong(from, to, brush.Size()), from, to);
+}
+
+PixelRect Makeover::StampAt(const TAirBrush& brush, const std::vector<Point>& centres, Point from, Point to) {
+  TAirBrush stamp = brush;
+  for (const Point& at : centres) {
+    stamp.Stamp(face_, at.X, at.Y);
+    Record({.What = MakeupStep::Type::Stamp, .Color = brush.Color(), .At = at,
+                             .BrushSize = brush.Size(), .BrushIntensity = brush.Intensity(),
+                             .BrushShape = brush.Shape()});
+  }
+  // A stamp covers size pixels from its centre less size div 2; one more
+  // on each side for the view.
+  const int before = brush.Size() / 2 + 1, after = brush.Size() - brush.Size() / 2;
+  const PixelRect changed = PixelRect::FromEdges(std::min(from.X, to.X) - before, std::min(from.Y, to.Y) - before,
+                                                 std::max(from.X, to.X) + after, std::max(from.Y, to.Y) + after);
   FaceChanged(changed);
   return changed;
 }

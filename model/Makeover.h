@@ -97,10 +97,15 @@ class Makeover {
   // the lips (region 3), or as the lips' outline, whose colour the header
   // records without marking itself changed. With soft edges on, the colour
   // is laid on as soft make-up (feathered, shaded by the skin) instead of
-  // shifting the region's channels.
+  // shifting the region's channels. The lip line follows the outer edge of
+  // the lips only (OuterLoopOf).
   void ApplyColor(ColorKind kind, TColor color);
-  // Off at first: regions are coloured by shifting their channels.
-  void SetSoftEdges(bool on) { softEdges_ = on; }
+  // Off at first: regions are coloured by shifting their channels. A change
+  // lays the face again from the face as loaded: the last colour applied of
+  // each kind since then in the new manner, then the strokes and complexion
+  // changes in their order; what was on the undo point stays there, and
+  // what came after it stays after it.
+  void SetSoftEdges(bool on);
   bool SoftEdges() const { return softEdges_; }
   // Paints the outline of region 1..4 of the header, without an undo point.
   void OutlineRegion(int number, TColor color);
@@ -111,10 +116,13 @@ class Makeover {
   // then lighter by −position hundredths below 0, or more contrast by the
   // factor 1 + position / 10 from 0 on. Positions never add up.
   void Complexion(int position);
-  // One pencil segment and one airbrush stamp; each returns the part of the
-  // picture it may have changed.
+  // A stroke: its press lays one pencil pixel or one airbrush stamp, each
+  // move the pixels or stamps along the way on (StampsAlong), the start left
+  // out. Each returns the part of the picture it may have changed.
+  PixelRect PencilDot(Point at, TColor color);
   PixelRect PencilLine(Point from, Point to, TColor color);
-  PixelRect Stamp(TAirBrush& brush, Point at);
+  PixelRect Stamp(const TAirBrush& brush, Point at);
+  PixelRect StampAlong(const TAirBrush& brush, Point from, Point to);
   // Random eye and lip colours and, half of the time, a lip line, each kept
   // as the next undo point.
   void RandomMakeup(RandomGenerator& random);
@@ -155,13 +163,42 @@ class Makeover {
   std::function<void(HairChange change)> OnHairChange;
 
  private:
-  void ApplyColor(ColorKind kind, TColor color, bool soft);
+  // What was done to the face since it was loaded, step by step, so that it
+  // can be done again from the face as loaded.
+  struct MakeupStep {
+    enum class Type : uint8_t { Colour, Complexion, Outline, Pencil, Stamp };
+    Type What = Type::Colour;
+    ColorKind Kind = ColorKind::Eyes;
+    TColor Color = 0;
+    bool FollowsSoftEdges = true;  // a colour laid the way Soft edges says
+    int Number = 0;                // complexion position, or outlined region
+    Point At = {};
+    int BrushSize = 0;
+    int BrushIntensity = 0;
+    TAirBrushShape BrushShape = TAirBrushShape::absRound;
+  };
+
+  // A colour that follows Soft edges, or one always laid by shifting.
+  void ApplyColor(ColorKind kind, TColor color, bool followsSoftEdges);
+  // Does one step to the face, with no notice and no undo point; `brush`
+  // is scratch for stamps.
+  void Lay(const MakeupStep& step, TAirBrush& brush);
+  void LayColour(ColorKind kind, TColor color, bool soft);
+  void LayComplexion(int position);
+  void Record(const MakeupStep& step);
+  void Relay();
+  PixelRect StampAt(const TAirBrush& brush, const std::vector<Point>& centres, Point from, Point to);
   void FaceChanged(const PixelRect& area, bool loaded = false);
   void HairChanged(HairChange change);
 
   Bitmap face_;
   Bitmap loadedFace_;
   bool softEdges_ = false;
+  // The steps the undo point holds and those since; valid while the face
+  // was made from the face as loaded by them alone.
+  std::vector<MakeupStep> keptSteps_;
+  std::vector<MakeupStep> pendingSteps_;
+  bool stepsValid_ = false;
   TImgProc proc_;  // the face's processing, with its undo copy
   FaceHeader header_;
   FaceHeader fileHeader_;  // the header as the face file holds it

@@ -542,8 +542,10 @@ void TFormMain::ShowMakeupPage() {
 }
 
 void TFormMain::FindEyesAndLips() {
-  if (!MakeupPageActive()) ShowMakeupPage();
-  makeupPage_->FindEyesAndLips();
+  // On the Hairstyle page the view goes on showing what Add to gallery
+  // keeps, the made-up face under the hair; the outlines are drawn over the
+  // face on the Make-up page only.
+  makeupPage_->FindEyesAndLips(MakeupPageActive());
 }
 
 void TFormMain::SetComparing(bool on) { canvas_->SetComparing(on); }

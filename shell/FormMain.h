@@ -108,8 +108,8 @@ class TFormMain : public QMainWindow, private TMainWindowHost {
   std::function<std::string()> GraphicFileDialog;
   // Shows the add-hairstyle expert beside the window, without waiting.
   void CreateHairstyle();
-  // "Find eyes and lips": on the Make-up page, the regions proposed again
-  // for the current face.
+  // "Find eyes and lips": the regions proposed again for the current face,
+  // shown over it on the Make-up page; the Hairstyle page stays as it is.
   void FindEyesAndLips();
   // While the Compare button or the backslash key is held, the face as
   // loaded, without make-up and hair.

@@ -194,7 +194,7 @@ void TMakeupPage::Connect() {
   connect(undoButton_, &QToolButton::clicked, this, Guarded([this] { UndoMakeup(); }));
   connect(reloadButton_, &QToolButton::clicked, this, Guarded([this] { ReloadFace(); }));
   connect(helpButton_, &QToolButton::clicked, this, Guarded([this] { window_.ShowHelpTopic("SHM_contents0011"); }));
-  connect(findRegionsButton_, &QToolButton::clicked, this, Guarded([this] { FindEyesAndLips(); }));
+  connect(findRegionsButton_, &QToolButton::clicked, this, Guarded([this] { FindEyesAndLips(true); }));
   connect(softEdges_, &QCheckBox::toggled, this, Guarded([this] { SoftEdgesChanged(); }));
   // valueChanged fires only when the value changes, also when it is set by program.
   connect(complexionSlider_, &QSlider::valueChanged, this, Guarded([this] { ComplexionChanged(); }));
@@ -349,7 +349,7 @@ std::optional<std::string> TMakeupPage::ProposeRegions() {
   return std::nullopt;
 }
 
-void TMakeupPage::FindEyesAndLips() {
+void TMakeupPage::FindEyesAndLips(bool showOutlines) {
   if (!findFace_) return;
   if (const std::optional<std::string> why = ProposeRegions()) {
     ShowMessage(QString::fromStdString(*why));
@@ -358,12 +358,12 @@ void TMakeupPage::FindEyesAndLips() {
   // A user who stays after a failed write goes on with the proposal as it is.
   window_.CommitOutlines();
   ReapplyShownColour();
-  canvas_.ShowRegionOutlines();
+  if (showOutlines) canvas_.ShowRegionOutlines();
 }
 
 void TMakeupPage::SoftEdgesChanged() {
+  // The model lays the colours applied since the face was loaded again.
   model_.SetSoftEdges(softEdges_->isChecked());
-  ReapplyShownColour();
 }
 
 void TMakeupPage::ReapplyShownColour() {

@@ -91,11 +91,11 @@ class TMakeupPage : public QObject {
   void ReloadFace();
   void ComplexionChanged();
   // "Find eyes and lips": proposes the regions again, writes them back
-  // through the outline commit and shows them over the face; a message
-  // when no face is found.
-  void FindEyesAndLips();
-  // "Soft edges": how region colours are laid on from now on; a colour
-  // shown since the last undo point is shown again the new way.
+  // through the outline commit and, when asked, shows them over the face;
+  // a message when no face is found.
+  void FindEyesAndLips(bool showOutlines);
+  // "Soft edges": how region colours are laid on; the last colour of each
+  // kind applied since the face was loaded is laid again the new way.
   void SoftEdgesChanged();
   // The canvas's and the colour box's cursors for a tool.
   void SetToolCursors(TMakeupTool tool);
@@ -114,7 +114,7 @@ class TMakeupPage : public QObject {
   // go on outlining) or fails, the buttons and the tool go back to how they were.
   void ToolButtonClicked(QAbstractButton* button);
   // Lays the region colour shown since the last undo point on again, after
-  // the regions or the soft edges changed.
+  // the regions changed.
   void ReapplyShownColour();
 
   TMainWindowHost& window_;

@@ -311,16 +311,25 @@ void TMakeup::StartStroke(int x, int y) {
   model_.SaveUndo();
   penPosition_ = PicturePoint(x, y);
   penColor_ = pencilColor_;
+  // A click lays one stamp; the moves lay the way on from it.
+  const Point at{penPosition_.x(), penPosition_.y()};
+  if (mode_ == TCanvasMode::cmPencil) {
+    model_.PencilDot(at, penColor_);
+  } else {
+    model_.Stamp(airBrush_, at);
+  }
 }
 
 void TMakeup::ContinueStroke(int x, int y) {
   const QPoint p = PicturePoint(x, y);
+  if (p == penPosition_) return;
+  const Point from{penPosition_.x(), penPosition_.y()}, to{p.x(), p.y()};
   if (mode_ == TCanvasMode::cmPencil) {
-    model_.PencilLine({penPosition_.x(), penPosition_.y()}, {p.x(), p.y()}, penColor_);
-    penPosition_ = p;
+    model_.PencilLine(from, to, penColor_);
   } else {
-    model_.Stamp(airBrush_, {p.x(), p.y()});
+    model_.StampAlong(airBrush_, from, to);
   }
+  penPosition_ = p;
 }
 
 // ---- views over the picture ------------------------------------------------

@@ -101,5 +101,23 @@ TEST(RegionRecordOf, TakesThreeToAHundredVertices) {
   }
 }
 
+// A ring gives its outer loop; a single outline, or a record that comes
+// back to its start without the ring's way back out, comes back whole.
+TEST(OuterLoopOf, TakesTheOuterLoopOfARingOnly) {
+  const FaceRegion ring = test::OutlinedRegion(
+      {{0, 0}, {30, 0}, {30, 20}, {0, 20}, {0, 0}, {10, 5}, {20, 5}, {20, 15}, {10, 15}, {10, 5}});
+  const FaceRegion outer = OuterLoopOf(ring);
+  EXPECT_EQ(outer, test::OutlinedRegion({{0, 0}, {30, 0}, {30, 20}, {0, 20}}));
+  EXPECT_TRUE(RegionOf(outer).Contains(15, 10)) << "the opening is no hole of the outer loop";
+
+  const FaceRegion cases[] = {
+      test::OutlinedRegion({{0, 0}, {30, 0}, {30, 20}, {0, 20}}),
+      test::OutlinedRegion({{0, 0}, {30, 0}, {30, 20}, {0, 20}, {0, 0}, {10, 5}, {20, 5}, {20, 15}}),
+      test::OutlinedRegion({{0, 0}, {30, 0}, {0, 0}, {10, 5}, {20, 5}, {10, 5}}),
+      FaceRegion{},
+  };
+  for (const FaceRegion& record : cases) EXPECT_EQ(OuterLoopOf(record), record);
+}
+
 }  // namespace
 }  // namespace glamora

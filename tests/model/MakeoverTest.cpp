@@ -310,13 +310,17 @@ TEST_F(MakeoverTest, StrokesPaintTheFaceAndSayWhereTheyMayHaveChangedIt) {
   PixelRect told;
   model_.OnFaceChange = [&](const PixelRect& area, bool) { told = area; };
 
-  // A pencil segment covers its start and leaves its end for the next one.
+  // A pencil segment leaves its start to the press or the segment before
+  // and covers its end.
   const PixelRect line = model_.PencilLine({20, 40}, {30, 40}, Rgb(0, 0, 255));
-  EXPECT_EQ(Pixel(20, 40), Rgb(0, 0, 255));
-  EXPECT_EQ(Pixel(29, 40), Rgb(0, 0, 255));
-  EXPECT_EQ(Pixel(30, 40), kSkin);
+  EXPECT_EQ(Pixel(20, 40), kSkin);
+  EXPECT_EQ(Pixel(21, 40), Rgb(0, 0, 255));
+  EXPECT_EQ(Pixel(30, 40), Rgb(0, 0, 255));
+  EXPECT_EQ(Pixel(31, 40), kSkin);
   EXPECT_EQ(line, (PixelRect{19, 39, 13, 3}));
   EXPECT_EQ(told, line);
+  EXPECT_EQ(model_.PencilDot({20, 40}, Rgb(0, 0, 255)), (PixelRect{19, 39, 3, 3}));
+  EXPECT_EQ(Pixel(20, 40), Rgb(0, 0, 255));
   // Off the picture nothing is drawn, and nothing is read.
   model_.PencilLine({-50, -50}, {-10, 400}, Rgb(0, 0, 255));
   EXPECT_EQ(Pixel(0, 0), kSkin);
@@ -332,6 +336,70 @@ TEST_F(MakeoverTest, StrokesPaintTheFaceAndSayWhereTheyMayHaveChangedIt) {
   EXPECT_EQ(Pixel(104, 103), kSkin);
   EXPECT_EQ(stamp, (PixelRect{95, 95, 10, 10}));
   EXPECT_EQ(told, stamp);
+  // Along a way, the stamps cover it and the rectangle covers them all.
+  const PixelRect way = model_.StampAlong(brush, {100, 150}, {160, 120});
+  EXPECT_EQ(way, (PixelRect{95, 115, 70, 40}));
+  EXPECT_EQ(told, way);
+  for (int x = 100; x <= 160; ++x) ASSERT_EQ(Pixel(x, 150 - (x - 100) / 2), Rgb(0, 200, 0)) << x;
+}
+
+// The lip line of a ring (the outer edge of the lips around the mouth
+// opening as its hole, as the proposed regions are) follows the outer edge
+// only, drawn hard or soft; the edge of the opening stays bare.
+TEST_F(MakeoverTest, TheLipLineOfARingFollowsItsOuterEdgeOnly) {
+  model_.MutableHeader().Region(FaceHeader::kLips) =
+      test::OutlinedRegion({{80, 200}, {150, 200}, {150, 236}, {80, 236}, {80, 200},  // outer loop
+                            {96, 212}, {134, 212}, {134, 224}, {96, 224}, {96, 212}});  // the opening
+  for (bool soft : {false, true}) {
+    model_.SetSoftEdges(soft);
+    model_.ApplyColor(ColorKind::LipLine, Rgb(90, 10, 90));
+    int outer = 0, opening = 0;
+    for (int y = 195; y <= 241; ++y) {
+      for (int x = 75; x <= 155; ++x) {
+        if (Pixel(x, y) == kSkin) continue;
+        const bool nearOpening = x >= 92 && x <= 138 && y >= 208 && y <= 228;
+        ++(nearOpening ? opening : outer);
+      }
+    }
+    EXPECT_GE(outer, 200) << "soft " << soft;  // the outer frame is 2 × (70 + 36) long
+    EXPECT_EQ(opening, 0) << "soft " << soft;
+  }
+}
+
+// Ticking Soft edges after colours were applied lays the last colour of
+// each kind again from the face as loaded, softly, with the strokes and the
+// complexion kept; unticking lays them hard again. Either way the face and
+// its undo point are those of a make-over that did the same in the new
+// manner from the start, with each kind coloured once.
+TEST_F(MakeoverTest, TogglingSoftEdgesLaysTheLastColourOfEachKindAgain) {
+  TAirBrush brush;
+  brush.SetSize(8);
+  brush.SetIntensity(60);
+  brush.SetColor(Rgb(0, 200, 0));
+  const auto makeUp = [&](Makeover& makeover, bool eyesTwice) {
+    if (eyesTwice) {
+      makeover.ApplyColor(ColorKind::Eyes, Rgb(250, 60, 60));
+      makeover.SaveUndo();
+    }
+    makeover.ApplyColor(ColorKind::Eyes, Rgb(120, 40, 200));
+    makeover.SaveUndo();
+    makeover.Stamp(brush, {70, 140});
+    makeover.StampAlong(brush, {70, 140}, {100, 160});
+    makeover.SaveUndo();
+    makeover.Complexion(4);
+    makeover.SaveUndo();
+    makeover.ApplyColor(ColorKind::Lips, Rgb(200, 30, 60));  // shown since the undo point
+  };
+  makeUp(model_, true);
+  for (bool soft : {true, false}) {
+    model_.SetSoftEdges(soft);
+    Makeover reference;
+    ASSERT_TRUE(reference.LoadFace(facePath_));
+    reference.SetSoftEdges(soft);
+    makeUp(reference, false);
+    EXPECT_TRUE(model_.Face().SameContent(reference.Face())) << "soft " << soft;
+    EXPECT_TRUE(model_.UndoPicture().SameContent(reference.UndoPicture())) << "soft " << soft;
+  }
 }
 
 TEST_F(MakeoverTest, RandomMakeupColoursTheRegionsAndLeavesAnUndoPoint) {

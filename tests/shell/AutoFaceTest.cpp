@@ -120,12 +120,26 @@ TEST_F(AutoFaceTest, FindEyesAndLipsProposesTheRegionsOfTheFaceAsLoaded) {
   EXPECT_TRUE(std::any_of(outlines.begin(), outlines.end(), [&](QPoint p) { return lips.Contains(p.x(), p.y()); }));
   QTest::mouseClick(&form->Canvas(), Qt::LeftButton, {}, QPoint(10, 10));
   EXPECT_TRUE(form->Canvas().RegionOutlines().empty());
+}
 
-  // From the Hairstyle page the menu entry turns to the Make-up page first.
+// On the Hairstyle page the menu entry stores and writes back the proposal
+// and leaves the view showing what Add to gallery keeps: the made-up face
+// with the hair over it, no outlines.
+TEST_F(AutoFaceTest, FindEyesAndLipsOnTheHairstylePageKeepsTheViewAsTheGalleryWouldSaveIt) {
+  auto form = StartWithFinder();
+  ShowMakeupPage(*form);
+  Colour(*form, "bLipstick");
   Control<QTabWidget>(*form, "PageControl1")->setCurrentWidget(form->Hairstyle().Sheet());
+  ASSERT_TRUE(form->Hairstyle().HairView().isVisible());
+
   Control<QAction>(*form, "FindEyesAndLips")->trigger();
-  EXPECT_EQ(searches_, 2);
-  EXPECT_EQ(Control<QTabWidget>(*form, "PageControl1")->currentWidget(), form->MakeupPage().Sheet());
+  EXPECT_EQ(searches_, 1);
+  EXPECT_EQ(ReadHeader(facePath_).Region(FaceHeader::kLips), form->Model().Header().Region(FaceHeader::kLips));
+  EXPECT_EQ(Control<QTabWidget>(*form, "PageControl1")->currentWidget(), form->Hairstyle().Sheet());
+  EXPECT_TRUE(form->Hairstyle().HairView().isVisible());
+  EXPECT_TRUE(form->Canvas().RegionOutlines().empty());
+  EXPECT_TRUE(form->Canvas().Bitmap()->SameContent(form->Model().Face()));
+  EXPECT_NE(Shown(*form, 114, 216), kSkin) << "the lipstick stays on";
 }
 
 TEST_F(AutoFaceTest, NoFaceIsSaidAndTheRegionsStay) {
@@ -155,7 +169,7 @@ TEST_F(AutoFaceTest, AFaceFileThatCannotTakeTheProposalOffersTheWayOut) {
   EXPECT_EQ(ReadAll(facePath_), before);
 }
 
-TEST_F(AutoFaceTest, SoftEdgesAreOffAtFirstAndLayTheShownColourOnAgain) {
+TEST_F(AutoFaceTest, SoftEdgesAreOffAtFirstAndLayTheColoursOnAgain) {
   auto form = StartWithFinder();
   ShowMakeupPage(*form);
   QCheckBox& soft = *Control<QCheckBox>(*form, "cbSoftEdges");
@@ -173,8 +187,11 @@ TEST_F(AutoFaceTest, SoftEdgesAreOffAtFirstAndLayTheShownColourOnAgain) {
   soft.click();
   EXPECT_EQ(Shown(*form, 114, 216), shifted);
 
-  // Kept by the next tool's undo point, the colour stays as it was laid on.
+  // Kept by the next tool's undo point, the colour is laid again all the
+  // same, once, from the face as loaded.
   QTest::mouseClick(Control<QToolButton>(*form, "bEyes"), Qt::LeftButton);
+  soft.click();
+  EXPECT_EQ(Shown(*form, 114, 216), softly);
   soft.click();
   EXPECT_EQ(Shown(*form, 114, 216), shifted);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QTest>
+#include <cmath>
 
 #include "face/FaceFile.h"
 #include "face/StandardFace.h"
@@ -343,6 +344,57 @@ TEST_F(MakeupTest, AStrokeKeepsThePenOfItsPressAndPaintsOnlyInPaintingModes) {
   EXPECT_EQ(Pixel(60, 60), kSkin);
   Release(60, 80);
   EXPECT_FALSE(canvas_.Drawing());
+}
+
+// A fast drag, one move far from the press, paints the whole way as a slow
+// one would, with the pencil, the airbrush and the face expert's erasers
+// (the airbrush in near-white) alike.
+TEST_F(MakeupTest, AFastDragPaintsTheWholeWay) {
+  const struct {
+    TCanvasMode Mode;
+    int Size;
+    TColor Color;
+  } tools[] = {{TCanvasMode::cmPencil, 1, Rgb(0, 0, 255)},
+               {TCanvasMode::cmAirbrush, 8, Rgb(0, 200, 0)},
+               {TCanvasMode::cmAirbrush, 5, Rgb(254, 255, 255)},
+               {TCanvasMode::cmAirbrush, 20, Rgb(254, 255, 255)}};
+  for (const auto& tool : tools) {
+    ASSERT_TRUE(model_.LoadFace(facePath_));
+    canvas_.SetMode(tool.Mode);
+    canvas_.SetBrushSize(tool.Size);
+    canvas_.SetBrushIntensity(100);
+    canvas_.SetColor(tool.Color);
+    Press(20, 100);
+    Move(95, 130);
+    Release(95, 130);
+    // Along the line y = 100 + 0.4 (x − 20), every pixel took the colour.
+    for (int x = 20; x <= 95; ++x) {
+      const int y = 100 + int(std::lround(0.4 * (x - 20)));
+      ASSERT_EQ(Pixel(x, y), tool.Color) << "size " << tool.Size << " at " << x << ", " << y;
+    }
+  }
+}
+
+// A click with no move lays exactly one stamp: at intensity 50 the pixel
+// under it moves half-way to the colour, once.
+TEST_F(MakeupTest, AClickLaysOneStamp) {
+  canvas_.SetMode(TCanvasMode::cmAirbrush);
+  canvas_.SetBrushSize(10);
+  canvas_.SetBrushIntensity(50);
+  canvas_.SetColor(Rgb(254, 255, 255));
+  Click(60, 60);
+  EXPECT_EQ(Pixel(60, 60), Rgb(227, 208, 198));  // (200, 160, 140) half-way, halves to even
+  EXPECT_EQ(Pixel(60, 70), kSkin);
+  EXPECT_FALSE(canvas_.Drawing());
+
+  canvas_.SetMode(TCanvasMode::cmPencil);
+  canvas_.SetColor(Rgb(0, 0, 255));
+  Click(30, 30);
+  EXPECT_EQ(Pixel(30, 30), Rgb(0, 0, 255));
+  EXPECT_EQ(Pixel(31, 30), kSkin);
+  model_.Undo();
+  EXPECT_EQ(Pixel(30, 30), kSkin);
+  EXPECT_EQ(Pixel(60, 60), Rgb(227, 208, 198));
 }
 
 TEST_F(MakeupTest, ZoomFactorDrivesTheViewZoom) {
