@@ -58,7 +58,8 @@ TEST(CliFaceLandmarks, PrintsTheSixtyEightPointsOfTheModelFace) {
 }
 
 // A phone keeps a portrait sideways with Orientation 6; the face is found on
-// the upright picture, and converting it writes that upright picture.
+// the upright picture, face make fits it, and converting it writes that
+// upright picture.
 TEST(CliFaceLandmarks, FindsTheFaceOfAPortraitStoredSideways) {
   const std::string portrait = GLAMORA_TEST_PORTRAIT;
   if (portrait.empty() || !FinderInstalled()) GTEST_SKIP() << "needs the portrait and the face finder";
@@ -87,6 +88,10 @@ TEST(CliFaceLandmarks, FindsTheFaceOfAPortraitStoredSideways) {
   EXPECT_LT(std::abs(leftEyeY - rightEyeY), (rightEyeX - leftEyeX) / 4);
   EXPECT_GT(mouthY, leftEyeY + (rightEyeX - leftEyeX) / 2);
   for (const auto& [x, y] : points) EXPECT_TRUE(x >= 0 && x < upright.Width() && y >= 0 && y < upright.Height());
+
+  // The face expert's road fits the face of the same photograph.
+  const auto made = RunCli({"face", "make", phone, dir.File("phone.png"), "--auto"});
+  EXPECT_EQ(made.ExitCode, 0) << made.Err;
 
   ASSERT_EQ(RunCli({"img", "convert", phone, dir.File("upright.png")}).ExitCode, 0);
   const Bitmap converted = test::LoadPicture(dir.File("upright.png"));
