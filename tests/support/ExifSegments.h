@@ -47,10 +47,15 @@ inline std::vector<uint8_t> WithApp1(std::vector<uint8_t> jpeg, const std::vecto
   return jpeg;
 }
 
-// Writes `upright` as a camera would store it for that orientation: the
-// pixels turned the other way, the EXIF block telling how to turn them back.
+// Writes `upright` as a camera would store it for that orientation, at a
+// camera's quality: the pixels turned the other way, the EXIF block telling
+// how to turn them back.
 inline void SavePhotograph(const Bitmap& upright, int orientation, const std::string& path) {
-  SavePicture(Oriented(upright, InverseOrientation(orientation)), path);
+  Bitmap stored = Oriented(upright, InverseOrientation(orientation));
+  TImgIO io;
+  io.SetBitmap(&stored);
+  io.Params.JpegQuality = 95;
+  ASSERT_TRUE(io.SaveToFile(path)) << path;
   WriteAll(path, WithApp1(ReadAll(path), ExifOrientationBlock(orientation)));
 }
 
