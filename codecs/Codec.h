@@ -14,8 +14,9 @@
 //   progress.Aborted().
 // - A successful decode sets `out` to 24 bits per pixel (1 bit for bilevel
 //   pictures), fills params Width, Height, BitsPerSample, SamplesPerPixel,
-//   DpiX, DpiY (when the file has a resolution) and its own per-format
-//   fields, and sets `consumed` to the bytes the picture occupied.
+//   DpiX, DpiY (when the file has a resolution), Orientation and its own
+//   per-format fields, and sets `consumed` to the bytes the picture occupied.
+//   The picture is as stored: turning it upright is the front's work.
 // - Encoders take a 24-bit or 1-bit bitmap and write the coded picture to the
 //   stream from its position as they go. One that fails sets the abort flag
 //   and cuts the stream back to where it began.
@@ -62,6 +63,7 @@ struct PictureInfo {
   int DpiX = 0;  // 0 when the file stores no resolution
   int DpiY = 0;
   int FrameCount = 1;  // pages or frames in the file
+  int Orientation = 1;  // as the file records it (JPEG EXIF, TIFF tag); Width and Height are as stored
 
   // How the picture is coded, as a description of the file tells it. Each
   // codec sets the fields of its own format; the others keep these values.

@@ -13,6 +13,7 @@
 #include <jpeglib.h>
 #include <jerror.h>
 
+#include "codecs/ExifOrientation.h"
 #include "codecs/RowProgress.h"
 #include "imaging/core/Rounding.h"
 
@@ -249,6 +250,20 @@ int DensityToDpi(unsigned density, int unit) {
   return unit == 2 ? int(TruncGuarded(density * 2.54)) : int(density);
 }
 
+// APP1 segments are kept whole (they hold at most 65533 bytes) so that the
+// EXIF block among them can be read after the header.
+void KeepApp1Segments(j_decompress_ptr cinfo) { jpeg_save_markers(cinfo, JPEG_APP0 + 1, 0xFFFF); }
+
+// The orientation the first EXIF block records; 1 without one.
+int OrientationOf(const jpeg_decompress_struct& cinfo) {
+  for (jpeg_saved_marker_ptr marker = cinfo.marker_list; marker; marker = marker->next) {
+    if (marker->marker != JPEG_APP0 + 1 || !marker->data) continue;
+    const Bytes segment(marker->data, marker->data_length);
+    if (IsExifSegment(segment)) return ExifOrientation(segment);
+  }
+  return 1;
+}
+
 void FillHeader(const jpeg_decompress_struct& cinfo, JpegHeader& header) {
   header.Width = int(cinfo.image_width);
   header.Height = int(cinfo.image_height);
@@ -258,6 +273,7 @@ void FillHeader(const jpeg_decompress_struct& cinfo, JpegHeader& header) {
   header.HasDensity = cinfo.saw_JFIF_marker && cinfo.X_density > 0 && cinfo.Y_density > 0;
   header.DpiX = header.HasDensity ? DensityToDpi(cinfo.X_density, cinfo.density_unit) : 0;
   header.DpiY = header.HasDensity ? DensityToDpi(cinfo.Y_density, cinfo.density_unit) : 0;
+  header.Orientation = OrientationOf(cinfo);
 }
 
 // CMYK to RGB. Inverted (Adobe) inks store 255 minus the ink, so a channel is
@@ -318,6 +334,7 @@ PictureStatus DecodeAt(Bytes data, int denominator, Bitmap& out, TImgIOParams& p
     monitor.progress_monitor = LimitScans;
     cinfo.progress = &monitor;
     UseMemorySource(&cinfo, source, data);
+    KeepApp1Segments(&cinfo);
     jpeg_read_header(&cinfo, TRUE);
     const PictureStatus size = CheckSize(cinfo.image_width, cinfo.image_height, params.Limits);
     if (size != PictureStatus::Ok) GiveUp(common, size);
@@ -365,6 +382,7 @@ PictureStatus DecodeAt(Bytes data, int denominator, Bitmap& out, TImgIOParams& p
   consumed = ConsumedBytes(source);
   params.JpegColor = header.ColorSpace;
   params.JpegProgressive = header.Progressive;
+  params.Orientation = header.Orientation;
   params.Width = decoded.Width();
   params.Height = decoded.Height();
   if (header.HasDensity) {
@@ -464,6 +482,7 @@ PictureStatus ReadJpegHeader(Bytes data, JpegHeader& header) {
   return Guarded(err, [&] {
     jpeg_create_decompress(&cinfo);
     UseMemorySource(&cinfo, source, data);
+    KeepApp1Segments(&cinfo);
     jpeg_read_header(&cinfo, TRUE);
     FillHeader(cinfo, header);
   });
@@ -480,6 +499,7 @@ PictureStatus InfoJpeg(Bytes data, PictureInfo& info) {
   info.DpiX = header.DpiX;
   info.DpiY = header.DpiY;
   info.JpegColor = header.ColorSpace;
+  info.Orientation = header.Orientation;
   return PictureStatus::Ok;
 }
 

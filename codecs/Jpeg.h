@@ -17,6 +17,9 @@
 // stored, dots per centimetre times 2.54, truncated. It is written in the JFIF
 // header, which libjpeg writes for grey and YCbCr files only (a JFIF header
 // would make readers take an RGB or CMYK file for YCbCr).
+//
+// The picture is decoded as stored; params Orientation tells the orientation
+// the EXIF block (APP1) records. Files are written without EXIF.
 #include <cstdint>
 
 #include "codecs/Codec.h"
@@ -38,6 +41,7 @@ struct JpegHeader {
   bool HasDensity = false;  // a JFIF header with a non-zero density
   int DpiX = 0;
   int DpiY = 0;
+  int Orientation = 1;  // the EXIF Orientation, 1 without an EXIF block
 };
 PictureStatus ReadJpegHeader(Bytes data, JpegHeader& header);
 

@@ -13,6 +13,7 @@
 
 #include "codecs/RowProgress.h"
 #include "imaging/core/ChannelOrder.h"
+#include "imaging/core/Orientation.h"
 #include "imaging/core/Rounding.h"
 
 namespace glamora::codec {
@@ -128,6 +129,7 @@ struct PageLayout {
   uint16_t bitsPerSample = 1, samplesPerPixel = 1, photometric = PHOTOMETRIC_MINISWHITE, compression = 1;
   uint16_t planar = PLANARCONFIG_CONTIG;
   int dpiX = 0, dpiY = 0;
+  uint16_t orientation = ORIENTATION_TOPLEFT;
 };
 
 PageLayout ReadLayout(TIFF* tif) {
@@ -139,6 +141,7 @@ PageLayout ReadLayout(TIFF* tif) {
   TIFFGetFieldDefaulted(tif, TIFFTAG_COMPRESSION, &page.compression);
   TIFFGetFieldDefaulted(tif, TIFFTAG_PLANARCONFIG, &page.planar);
   if (!TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &page.photometric)) page.photometric = PHOTOMETRIC_MINISWHITE;
+  TIFFGetFieldDefaulted(tif, TIFFTAG_ORIENTATION, &page.orientation);
   float x = 0, y = 0;
   uint16_t unit = RESUNIT_INCH;
   TIFFGetFieldDefaulted(tif, TIFFTAG_RESOLUTIONUNIT, &unit);
@@ -182,20 +185,19 @@ constexpr uint8_t OverWhite(uint32_t premultiplied, uint32_t alpha) {
   return uint8_t(std::min<uint32_t>(premultiplied + 255 - alpha, 255));
 }
 
-// 8-bit RGB and grey pages of interleaved samples, top row first, without
-// extra samples: read strip by strip or tile by tile straight into the rows
-// of the picture. Every other kind goes through libtiff's RGBA raster.
+// 8-bit RGB and grey pages of interleaved samples without extra samples:
+// read strip by strip or tile by tile straight into the rows of the picture.
+// Every other kind goes through libtiff's RGBA raster.
 bool IsPlainEightBit(TIFF* tif, const PageLayout& page) {
-  uint16_t orientation = ORIENTATION_TOPLEFT, sampleFormat = SAMPLEFORMAT_UINT, extraCount = 0;
+  uint16_t sampleFormat = SAMPLEFORMAT_UINT, extraCount = 0;
   uint16_t* extra = nullptr;
-  TIFFGetFieldDefaulted(tif, TIFFTAG_ORIENTATION, &orientation);
   TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLEFORMAT, &sampleFormat);
   TIFFGetFieldDefaulted(tif, TIFFTAG_EXTRASAMPLES, &extraCount, &extra);
   const bool rgb = page.photometric == PHOTOMETRIC_RGB && page.samplesPerPixel == 3;
   const bool grey = (page.photometric == PHOTOMETRIC_MINISBLACK || page.photometric == PHOTOMETRIC_MINISWHITE) &&
                     page.samplesPerPixel == 1;
   return page.bitsPerSample == 8 && (rgb || grey) && page.planar == PLANARCONFIG_CONTIG &&
-         orientation == ORIENTATION_TOPLEFT && sampleFormat == SAMPLEFORMAT_UINT && extraCount == 0 &&
+         sampleFormat == SAMPLEFORMAT_UINT && extraCount == 0 &&
          page.compression != COMPRESSION_OJPEG;
 }
 
@@ -268,7 +270,10 @@ PictureStatus ReadRgba(TIFF* tif, const PageLayout& page, Bitmap& picture, const
   // libtiff reads the page in one call; progress is told before and after.
   RowProgress rows(progress, page.height);
   if (!rows.Row(0)) return PictureStatus::Stopped;
-  if (!TIFFReadRGBAImageOriented(tif, page.width, page.height, raster.get(), ORIENTATION_TOPLEFT, 1)) {
+  // Asking for the page's own orientation gives the rows as stored, as the
+  // other readers give them.
+  const int stored = ValidOrientation(page.orientation);
+  if (!TIFFReadRGBAImageOriented(tif, page.width, page.height, raster.get(), stored, 1)) {
     return PictureStatus::Damaged;
   }
   for (uint32_t y = 0; y < page.height; ++y) {
@@ -399,6 +404,7 @@ PictureStatus TryDecode(Bytes data, Bitmap& out, TImgIOParams& params, const Pro
     params.DpiY = page.dpiY;
   }
   params.TiffPageCount = pages;
+  params.Orientation = ValidOrientation(page.orientation);
   out = std::move(picture);
   return PictureStatus::Ok;
 }
@@ -504,6 +510,7 @@ PictureStatus InfoTiffPage(Bytes data, int pageIndex, PictureInfo& info) {
   info.DpiX = page.dpiX;
   info.DpiY = page.dpiY;
   info.FrameCount = pages;
+  info.Orientation = ValidOrientation(page.orientation);
   info.TiffCompress = PageCompression(handle.tif, page.compression);
   return PictureStatus::Ok;
 }

@@ -6,7 +6,8 @@
 // sample, black or white is zero, in strips) give a 1-bit bitmap whose
 // palette is black, white; every other page goes through libtiff's RGBA
 // reader and gives a 24-bit picture, alpha composited over white. The
-// resolution unit may be inches (or none) or centimetres.
+// resolution unit may be inches (or none) or centimetres. Pages are decoded
+// as stored; params Orientation tells the page's Orientation tag.
 //
 // Encoding writes one page with the compression params TiffCompress names:
 // a 24-bit picture as 8-bit RGB, a 1-bit black-and-white bitmap as a bilevel

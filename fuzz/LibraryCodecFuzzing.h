@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "codecs/Codec.h"
+#include "imaging/core/Orientation.h"
 
 namespace glamora::fuzz {
 
@@ -62,6 +63,13 @@ inline int FuzzLibraryCodec(const LibraryFuzzCase& fuzz, const uint8_t* data, si
   Require(described && SizeWithinLimits(out.Width(), out.Height()) && !out.Empty());
   Require(params.Width == out.Width() && params.Height == out.Height() && consumed <= bytes.size());
   if (fuzz.ExpectedSize) Require(fuzz.ExpectedSize(info, paramsBefore, out));
+  // The orientation the file records is one of the eight, and the picture
+  // turned upright by it has its sides as that orientation says.
+  Require(params.Orientation >= 1 && params.Orientation <= 8);
+  const Bitmap upright = Oriented(out, params.Orientation);
+  const bool swapped = OrientationSwapsSides(params.Orientation);
+  Require(upright.Width() == (swapped ? out.Height() : out.Width()) &&
+          upright.Height() == (swapped ? out.Width() : out.Height()));
 
   MemoryStream coded;
   Require(codec.Encode(out, params, ProgressRecord{}, coded) == PictureStatus::Ok);
@@ -69,7 +77,7 @@ inline int FuzzLibraryCodec(const LibraryFuzzCase& fuzz, const uint8_t* data, si
   TImgIOParams readBack;
   readBack.Lzw = LzwHooks{true, true, true, true};
   Require(codec.Decode(coded.Bytes(), again, readBack, ProgressRecord{}, consumed) == PictureStatus::Ok);
-  Require(again.Width() == out.Width() && again.Height() == out.Height());
+  Require(again.Width() == out.Width() && again.Height() == out.Height() && readBack.Orientation == 1);
   if (fuzz.Lossless(params)) {
     Bitmap expected;
     expected.Assign(out);

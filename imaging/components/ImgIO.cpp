@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <new>
 #include <optional>
 #include <utility>
 
@@ -12,6 +13,7 @@
 #include "codecs/Tiff.h"
 #include "imaging/components/ImgIOStreamHeader.h"
 #include "imaging/core/FileExtension.h"
+#include "imaging/core/Orientation.h"
 
 namespace glamora {
 
@@ -172,8 +174,10 @@ PictureStatus TImgIO::Decode(int32_t fileType, codec::Bytes bytes, const Stream&
   // failure leaves the current picture and the Params exactly as they were.
   Bitmap decoded;
   TImgIOParams params = Params;
+  params.Orientation = kUpright;
   consumed = 0;
-  const PictureStatus status = codec->Decode(bytes, decoded, params, Progress(), consumed);
+  PictureStatus status = codec->Decode(bytes, decoded, params, Progress(), consumed);
+  if (status == PictureStatus::Ok) status = StandUpright(decoded, params);
   if (status != PictureStatus::Ok) return status;
   // A file cut short by another program while it was read gave zeros.
   if (source.ContentsLost()) return PictureStatus::Unreadable;
@@ -182,10 +186,23 @@ PictureStatus TImgIO::Decode(int32_t fileType, codec::Bytes bytes, const Stream&
   return PictureStatus::Ok;
 }
 
+PictureStatus TImgIO::StandUpright(Bitmap& decoded, TImgIOParams& params) const {
+  if (!UprightPhotographs || ValidOrientation(params.Orientation) == kUpright) return PictureStatus::Ok;
+  try {
+    TurnUpright(decoded, params.Orientation);
+  } catch (const std::bad_alloc&) {
+    return PictureStatus::TooLarge;
+  }
+  params.Width = decoded.Width();
+  params.Height = decoded.Height();
+  return PictureStatus::Ok;
+}
+
 bool TImgIO::ReadWithHook(const FileFormat& format, Stream& stream) {
   const int64_t p = stream.Position();
   Bitmap decoded;
   TImgIOParams params = Params;
+  params.Orientation = kUpright;
   if (!format.Read(stream, decoded, params, Progress()) || Aborting) {
     stream.Seek(p);
     return Finish(Aborting ? PictureStatus::Stopped : PictureStatus::Damaged);
@@ -343,8 +360,11 @@ bool TImgIO::ParamsFromFile(const std::string& name) {
                                                : codec->Info(view.Bytes(), info);
   if (status != PictureStatus::Ok) return Finish(status);
 
-  Params.Width = info.Width;
-  Params.Height = info.Height;
+  // The size the picture loads at.
+  const bool swapped = UprightPhotographs && OrientationSwapsSides(info.Orientation);
+  Params.Width = swapped ? info.Height : info.Width;
+  Params.Height = swapped ? info.Width : info.Height;
+  Params.Orientation = ValidOrientation(info.Orientation);
   Params.BitsPerSample = info.BitsPerSample;
   Params.SamplesPerPixel = info.SamplesPerPixel;
   const bool resolution = info.DpiX > 0 && info.DpiY > 0;
@@ -398,9 +418,11 @@ bool TImgIO::LoadFramesFromFile(const std::string& name, const FrameSink& take) 
       }
       TImgIOParams pageParams = params;
       pageParams.TiffPage = page;
+      pageParams.Orientation = kUpright;
       Bitmap frame;
       size_t consumed = 0;
-      const PictureStatus status = codec->Decode(view.Bytes(), frame, pageParams, progress, consumed);
+      PictureStatus status = codec->Decode(view.Bytes(), frame, pageParams, progress, consumed);
+      if (status == PictureStatus::Ok) status = StandUpright(frame, pageParams);
       // A later page that cannot be read ends the sequence, as a damaged
       // frame ends a GIF's.
       if (status != PictureStatus::Ok && (page == 0 || status == PictureStatus::Stopped)) return Finish(status);

@@ -99,6 +99,13 @@ class TImgIO final : public BitmapComponent {
   void SetFormatTable(const FormatTable& table) { formats_ = &table; }
   const FormatTable& Formats() const { return *formats_; }
 
+  // Photographs load upright: a picture whose file records an orientation
+  // other than 1 (Params.Orientation: the EXIF Orientation of a JPEG, the
+  // Orientation tag of a TIFF) is turned as it records, and Params Width and
+  // Height give the upright size, in loads and in ParamsFromFile alike.
+  // Pictures that record no orientation load exactly as stored. Off, every
+  // picture loads as stored.
+  bool UprightPhotographs = true;
   // Write stream headers (12-byte "JFIF"/"TIFF"/"PCX2" prefixes) on save and
   // expect them on PCX and TIFF stream loads.
   bool StreamHeaders = false;
@@ -116,6 +123,9 @@ class TImgIO final : public BitmapComponent {
   PictureStatus Encode(int32_t fileType, Stream& out);
   bool WriteFile(const std::string& name, const std::function<PictureStatus(Stream&)>& code);
   bool ReadWithHook(const FileFormat& format, Stream& stream);
+  // Turns a decoded picture upright as params.Orientation records, when
+  // UprightPhotographs; TooLarge when there is no memory for it.
+  PictureStatus StandUpright(Bitmap& decoded, TImgIOParams& params) const;
   // The start of reading a file without the current bitmap: clears Aborting
   // and gives the codec of the file's extension, or null (status set).
   const codec::Codec* StartReading(const std::string& name, int32_t& type);

@@ -83,6 +83,10 @@ struct TImgIOParams {
   int32_t Height = 0;
   int32_t DpiX = 96;
   int32_t DpiY = 96;
+  // The orientation the camera recorded (1..8, see Orientation.h), as the
+  // file states it: the EXIF Orientation of a JPEG, the Orientation tag of a
+  // TIFF; 1 for files that state none.
+  int32_t Orientation = 1;
 
   LzwHooks Lzw = DefaultLzwHooks();
 

@@ -1,5 +1,5 @@
-// Rotation: quarter turns by tiles, then the three shears within the picture's
-// own memory.
+// Rotation: quarter turns as photographs are turned upright, then the three
+// shears within the picture's own memory.
 #include "imaging/core/Rotate.h"
 
 #include <algorithm>
@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "imaging/core/Orientation.h"
 #include "imaging/core/ParallelRows.h"
 #include "imaging/core/PixelBuffer.h"
 #include "imaging/core/ReplacePicture.h"
@@ -18,66 +19,6 @@
 namespace glamora {
 
 namespace {
-
-enum class Turn { CounterClockwise, Clockwise, Half };
-
-// Source pixel of destination pixel (x, y) for a source of w × h.
-inline void SourceOf(Turn turn, int x, int y, int w, int h, int& sx, int& sy) {
-  switch (turn) {
-    case Turn::CounterClockwise: sx = w - 1 - y; sy = x; return;
-    case Turn::Clockwise: sx = y; sy = h - 1 - x; return;
-    case Turn::Half: sx = w - 1 - x; sy = h - 1 - y; return;
-  }
-}
-
-inline unsigned IndexAt(const Bitmap& b, int x, int y) {
-  const uint8_t* row = b.Row(y);
-  return b.Format() == PixelFormat::Bits8 ? row[x] : (row[x >> 3] >> (7 - (x & 7))) & 1u;
-}
-
-inline void SetIndex(Bitmap& b, int x, int y, unsigned index) {
-  uint8_t* row = b.Row(y);
-  if (b.Format() == PixelFormat::Bits8) {
-    row[x] = uint8_t(index);
-    return;
-  }
-  const uint8_t mask = uint8_t(0x80u >> (x & 7));
-  row[x >> 3] = index ? uint8_t(row[x >> 3] | mask) : uint8_t(row[x >> 3] & ~mask);
-}
-
-Bitmap Turned(const Bitmap& src, Turn turn) {
-  const int w = src.Width(), h = src.Height();
-  const bool swap = turn != Turn::Half;
-  Bitmap dst(swap ? h : w, swap ? w : h, src.Format());
-  dst.Palette() = src.Palette();
-  if (src.Format() != PixelFormat::Bits24) {
-    for (int y = 0; y < dst.Height(); ++y) {
-      for (int x = 0; x < dst.Width(); ++x) {
-        int sx, sy;
-        SourceOf(turn, x, y, w, h, sx, sy);
-        SetIndex(dst, x, y, IndexAt(src, sx, sy));
-      }
-    }
-    return dst;
-  }
-  // Square tiles keep both the rows read and the rows written in cache.
-  constexpr int kTile = 32;
-  for (int ty = 0; ty < dst.Height(); ty += kTile) {
-    const int yEnd = std::min(dst.Height(), ty + kTile);
-    for (int tx = 0; tx < dst.Width(); tx += kTile) {
-      const int xEnd = std::min(dst.Width(), tx + kTile);
-      for (int y = ty; y < yEnd; ++y) {
-        uint8_t* out = dst.Row(y) + 3 * size_t(tx);
-        for (int x = tx; x < xEnd; ++x, out += 3) {
-          int sx, sy;
-          SourceOf(turn, x, y, w, h, sx, sy);
-          std::memcpy(out, src.Row(sy) + 3 * size_t(sx), 3);
-        }
-      }
-    }
-  }
-  return dst;
-}
 
 // The 12-bit fixed-point blend of the previous and the current source pixel:
 // (previous × u + source × v + 2048) / 4096 with the fraction dropped toward
@@ -268,9 +209,11 @@ bool FitsLimits(const ShearGeometry& g) {
 
 }  // namespace
 
-Bitmap TurnedCounterClockwise(const Bitmap& src) { return Turned(src, Turn::CounterClockwise); }
-Bitmap TurnedClockwise(const Bitmap& src) { return Turned(src, Turn::Clockwise); }
-Bitmap TurnedHalf(const Bitmap& src) { return Turned(src, Turn::Half); }
+// A quarter turn counter-clockwise is what a photograph of orientation 8
+// needs to stand upright, clockwise what one of 6 needs, a half turn 3.
+Bitmap TurnedCounterClockwise(const Bitmap& src) { return Oriented(src, 8); }
+Bitmap TurnedClockwise(const Bitmap& src) { return Oriented(src, 6); }
+Bitmap TurnedHalf(const Bitmap& src) { return Oriented(src, 3); }
 
 ShearGeometry ShearGeometryFor(int width, int height, int degrees) {
   ShearGeometry g;

@@ -16,6 +16,7 @@
 
 #include "imaging/components/PreviewInfo.h"
 #include "tests/imaging/PictureFiles.h"
+#include "tests/support/ExifSegments.h"
 
 namespace glamora::test {
 namespace {
@@ -107,6 +108,28 @@ TEST_F(OpenDialogTest, PictureIsShownReducedWithItsInformation) {
     }
   }
   EXPECT_EQ(Lines(pane_), ExpectedLines(photo_));
+}
+
+// A photograph stored sideways (Orientation 6) shows upright, reduced as any
+// other, and its information gives the upright size.
+TEST_F(OpenDialogTest, SidewaysPhotographIsShownUprightWithItsUprightSize) {
+  const std::string phone = folder_.File("phone.jpg");
+  SavePhotograph(GradientPicture(640, 480), 6, phone);
+  pane_.SelectionChange(QString::fromStdString(phone));
+  EXPECT_EQ(pane_.PicLabel(1)->text(), "640 x 480 pixel");
+  EXPECT_EQ(pane_.DecodedDenominator(), 4);
+  const Bitmap& shown = *pane_.ImgView()->Bitmap();
+  ASSERT_EQ(shown.Width(), 160);
+  ASSERT_EQ(shown.Height(), 120);
+  // Blue grows to the right and green downwards, as in the upright picture.
+  EXPECT_GT(BlueOf(shown.Pixel(155, 4)), 200);
+  EXPECT_LT(GreenOf(shown.Pixel(155, 4)), 40);
+  EXPECT_GT(GreenOf(shown.Pixel(4, 115)), 200);
+
+  // Without the preview, the information alone says the same.
+  pane_.PreviewCheck()->setChecked(false);
+  pane_.SelectionChange(QString::fromStdString(phone));
+  EXPECT_EQ(pane_.PicLabel(1)->text(), "640 x 480 pixel");
 }
 
 // Nothing readable, no file, or a folder: the pane empties without a word.

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <sstream>
 
 #include "landmarks/LandmarkFinder.h"
+#include "tests/support/ExifSegments.h"
 #include "tests/support/TestSupport.h"
 #include "tests/tools/CliSupport.h"
 
@@ -53,6 +55,50 @@ TEST(CliFaceLandmarks, PrintsTheSixtyEightPointsOfTheModelFace) {
   }
   EXPECT_NEAR(x, 86, 3);
   EXPECT_NEAR(y, 150, 3);
+}
+
+// A phone keeps a portrait sideways with Orientation 6; the face is found on
+// the upright picture, face make fits it, and converting it writes that
+// upright picture.
+TEST(CliFaceLandmarks, FindsTheFaceOfAPortraitStoredSideways) {
+  const std::string portrait = GLAMORA_TEST_PORTRAIT;
+  if (portrait.empty() || !FinderInstalled()) GTEST_SKIP() << "needs the portrait and the face finder";
+  test::TempFolder dir;
+  const Bitmap upright = test::LoadPicture(portrait);
+  const std::string phone = dir.File("phone.jpg");
+  test::SavePhotograph(upright, 6, phone);
+
+  const auto r = RunCli({"face", "landmarks", phone});
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  std::istringstream lines(r.Out);
+  std::vector<std::pair<int, int>> points;
+  for (int x, y; lines >> x >> y;) points.push_back({x, y});
+  ASSERT_EQ(points.size(), 68u) << r.Out;
+  // Upright, the eyes (points 37 to 48) lie above the mouth (49 to 68) and
+  // side by side.
+  const auto meanOf = [&](int from, int to) {
+    double x = 0, y = 0;
+    for (int i = from - 1; i < to; ++i) x += points[size_t(i)].first, y += points[size_t(i)].second;
+    return std::pair{x / (to - from + 1), y / (to - from + 1)};
+  };
+  const auto [leftEyeX, leftEyeY] = meanOf(37, 42);
+  const auto [rightEyeX, rightEyeY] = meanOf(43, 48);
+  const auto [mouthX, mouthY] = meanOf(49, 68);
+  EXPECT_LT(leftEyeX, rightEyeX);
+  EXPECT_LT(std::abs(leftEyeY - rightEyeY), (rightEyeX - leftEyeX) / 4);
+  EXPECT_GT(mouthY, leftEyeY + (rightEyeX - leftEyeX) / 2);
+  for (const auto& [x, y] : points) EXPECT_TRUE(x >= 0 && x < upright.Width() && y >= 0 && y < upright.Height());
+
+  // The face expert's road fits the face of the same photograph.
+  const auto made = RunCli({"face", "make", phone, dir.File("phone.png"), "--auto"});
+  EXPECT_EQ(made.ExitCode, 0) << made.Err;
+
+  ASSERT_EQ(RunCli({"img", "convert", phone, dir.File("upright.png")}).ExitCode, 0);
+  const Bitmap converted = test::LoadPicture(dir.File("upright.png"));
+  ASSERT_EQ(converted.Width(), upright.Width());
+  ASSERT_EQ(converted.Height(), upright.Height());
+  const int x = upright.Width() / 2, y = upright.Height() / 3;
+  EXPECT_TRUE(test::NearColour(converted.Pixel(x, y), upright.Pixel(x, y), 24));
 }
 
 TEST(CliFaceLandmarks, FailsWithOneLine) {

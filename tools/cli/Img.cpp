@@ -21,12 +21,12 @@ int ImgWand(const Args& args);  // ImgWand.cpp
 namespace {
 
 constexpr const char* kUsage =
-    "  img info FILE          picture type (by content), size, sample layout and resolution\n"
+    "  img info FILE          picture type (by content), size, sample layout, resolution and orientation\n"
     "  img info FILE --preview\n"
     "                         what the picture open dialog shows beside its preview, a line each:\n"
     "                         size, colours, resolution, format, file and memory size\n"
     "  img convert [--quality Q] IN OUT\n"
-    "                         load IN by its extension and save it by OUT's;\n"
+    "                         load IN by its extension, upright as its camera recorded, and save it by OUT's;\n"
     "                         Q (1..100) is the quality of a JPEG written\n"
     "  img wand FILE X Y [--tolerance T] [--grow]\n"
     "                         the magic-wand selection around pixel (X, Y): its vertices, \"X Y\" a line\n";
@@ -45,6 +45,7 @@ int Info(const std::string& path) {
   std::printf("bits per sample: %d\n", int(io.Params.BitsPerSample));
   std::printf("samples per pixel: %d\n", int(io.Params.SamplesPerPixel));
   std::printf("dpi: %d x %d\n", int(io.Params.DpiX), int(io.Params.DpiY));
+  std::printf("orientation: %d\n", int(io.Params.Orientation));
   return 0;
 }
 
