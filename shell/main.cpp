@@ -12,6 +12,7 @@
 #include "gallery/OpenFace.h"
 #include "gallery/Preview.h"
 #include "imaging/components/ImgIO.h"
+#include "imaging/core/InPlaceSave.h"
 #include "landmarks/LandmarkFinder.h"
 #include "shell/About.h"
 #include "shell/FormMain.h"
@@ -69,8 +70,9 @@ int main(int argc, char** argv) {
                             .FormAddHair = &formAddHair});
   formMain.SetFaceFinder(findFace);
   formFaceExpert.FindFace = findFace;
-  // Saves killed midway in an earlier run left their temporary files behind.
-  glamora::RemoveStaleTemporaries(formMain.ProgramFolder(), true);
+  // Saves killed midway in an earlier run left their temporary files and
+  // unfinished in-place copies behind.
+  glamora::FinishInterruptedSaves(formMain.ProgramFolder(), true);
 
   QObject::connect(&formMain, &glamora::TFormMain::Closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
   formMain.show();

@@ -20,9 +20,9 @@ std::string MakeHairstyle(const HairstyleRecipe& recipe, const std::string& prog
 
   PixelRect shown;
   Bitmap photo = PlacePhotograph(recipe, shown);
-  const Bitmap shapeTemplate =
-      LoadExpertPicture(FaceShapeTemplateFile(programFolder, kOvalShape), "face-shape template");
+  const Bitmap shapeTemplate = LoadFaceShapeTemplate(programFolder, kOvalShape);
   const PixelRect templateBounds{0, 0, shapeTemplate.Width(), shapeTemplate.Height()};
+  CheckPhotographMeetsTemplate(shown, templateBounds);
   return CutAndSaveHairstyle(photo, shown, templateBounds, folder);
 }
 
