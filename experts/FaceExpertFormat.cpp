@@ -138,6 +138,8 @@ void TFormFaceExpert::tbCarveAutoClick() {
   Bitmap& photo = *imageFace_->Bitmap();
   if (photo.Empty()) return;
   if (!MayCarve()) return;
+  // A mask that cannot be used stops the carving before anything changes.
+  const Bitmap mask = LoadShapePicture(FaceShapeMaskFile(programFolder_, shapeIndex_));
   const BusyCursor busy;
   imgProcFormat_.SetAttachedTImage(imageFace_);
   Bitmap face;
@@ -145,7 +147,6 @@ void TFormFaceExpert::tbCarveAutoClick() {
   DrawAtCanvasOrigin(PhotographUnderTemplate(photo, BoundsOf(*imageFace_), BoundsOf(*imageShape_)), face);
   imageFace_->PictureChanged();
   canvasModel_.SetFace(face);
-  const Bitmap mask = LoadShapePicture(FaceShapeMaskFile(programFolder_, shapeIndex_));
   DrawMaskOver(mask, face);
   // An outline left by carving by hand would no longer fit this picture.
   makeup1_->Deselect();

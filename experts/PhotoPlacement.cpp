@@ -4,6 +4,7 @@
 #include "desktop/Panel.h"
 #include "experts/PictureUnder.h"
 #include "experts/Rotate.h"
+#include "experts/core/FaceShapes.h"
 #include "experts/core/PlacedPhotograph.h"
 #include "imaging/CursorTable.h"
 #include "imaging/Image.h"
@@ -47,7 +48,9 @@ Bitmap LoadShapePicture(const std::string& path) {
   io.SetBitmap(&picture);
   // A file that cannot be opened throws here; one that cannot be read is no
   // template either.
-  if (!io.LoadFromFile(path) || picture.Empty()) throw FileError("Cannot open file " + path);
+  // A template or mask of another size than the standard face's is as
+  // damaged: carving with it would give a face of the wrong size.
+  if (!io.LoadFromFile(path) || !HasStandardFaceSize(picture)) throw FileError("Cannot open file " + path);
   if (picture.Format() != PixelFormat::Bits24) picture.ConvertTo24();
   return picture;
 }

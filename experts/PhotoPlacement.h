@@ -35,7 +35,8 @@ struct TPhotoPanel {
 TPhotoPanel BuildPhotoPanel(QWidget* page, QPoint at, QSize paneSize, QPoint templateCorner);
 
 // A template or mask file with 24 bits per pixel. FileError("Cannot open
-// file <path>") when the file cannot be opened or read.
+// file <path>") when the file cannot be opened or read, or is not of the
+// standard face's size.
 Bitmap LoadShapePicture(const std::string& path);
 
 // Shows the picture as the template: the colour of its bottom-left pixel

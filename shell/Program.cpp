@@ -1,7 +1,7 @@
 // One run's windows and the face finder they share.
 #include "shell/Program.h"
 
-#include "imaging/core/Stream.h"
+#include "imaging/core/InPlaceSave.h"
 
 namespace glamora {
 
@@ -28,8 +28,9 @@ TProgram::TProgram(const std::string& programFolder, const std::string& faceMode
   formMain_.SetFaceFinder(findFace);
   formFaceExpert_.FindFace = findFace;
   formAddHair_.FindFace = findFace;
-  // Saves killed midway in an earlier run left their temporary files behind.
-  RemoveStaleTemporaries(formMain_.ProgramFolder(), true);
+  // Saves killed midway in an earlier run left their temporary files and
+  // unfinished in-place copies behind.
+  FinishInterruptedSaves(formMain_.ProgramFolder(), true);
 }
 
 }  // namespace glamora

@@ -2,7 +2,6 @@
 #include "experts/core/FaceMaker.h"
 
 #include <filesystem>
-#include <system_error>
 
 #include "experts/core/Carving.h"
 #include "experts/core/FaceModelFile.h"
@@ -29,20 +28,14 @@ FaceLandmarks FindLandmarks(LandmarkFinder& finder, const Bitmap& picture, const
   throw FaceMakerError(search.Message);
 }
 
-// Writes the proposed regions into the header of the face file just
-// written, through the make-over's header write-back; a face file that
-// cannot take them is removed again, so that nothing is left half made.
-void WriteProposedRegions(const std::string& fileName, const FaceLandmarks& points) {
-  try {
-    Makeover face;
-    if (!face.LoadFace(fileName)) throw FaceMakerError("cannot read back the face file " + fileName);
-    StoreProposedRegions(face, points);
-    face.SaveHeader();
-  } catch (...) {
-    std::error_code ignored;
-    std::filesystem::remove(fileName, ignored);
-    throw;
+// The face file `out` names, with its extension made ".mff"; FaceMakerError
+// when that leaves no name before the extension ("", "folder/.").
+std::string FaceFileNameOf(const std::string& out) {
+  const std::string fileName = FaceModelFileName(out);
+  if (std::filesystem::path(fileName).filename() == ".mff") {
+    throw FaceMakerError("\"" + out + "\" names no face file to write (give it a name)");
   }
+  return fileName;
 }
 
 }  // namespace
@@ -58,10 +51,10 @@ std::string MakeFaceModel(const FaceModelRecipe& given, const std::string& progr
   const std::string shapeName = FaceShapeName(recipe.Shape);
   if (shapeName.empty()) throw FaceMakerError("unknown face shape " + std::to_string(recipe.Shape));
   CheckPlacement(recipe);
+  const std::string fileName = FaceFileNameOf(out);
   Bitmap photo = LoadExpertPicture(recipe.Photograph, "photograph");
-  const Bitmap shapeTemplate =
-      LoadExpertPicture(FaceShapeTemplateFile(programFolder, recipe.Shape), "face-shape template");
-  const Bitmap mask = LoadExpertPicture(FaceShapeMaskFile(programFolder, recipe.Shape), "face-shape mask");
+  const Bitmap shapeTemplate = LoadFaceShapeTemplate(programFolder, recipe.Shape);
+  const Bitmap mask = LoadFaceShapeMask(programFolder, recipe.Shape);
 
   if (recipe.Automatic) {
     const std::optional<FaceFit> fit =
@@ -75,6 +68,7 @@ std::string MakeFaceModel(const FaceModelRecipe& given, const std::string& progr
   outline.Turn(recipe.Rotation, photo.Width(), photo.Height());
   const PixelRect shown = PlaceLoadedPhotograph(recipe, photo);
   const PixelRect templateBounds{0, 0, shapeTemplate.Width(), shapeTemplate.Height()};
+  CheckPhotographMeetsTemplate(shown, templateBounds);
   const std::string problem = PlacementProblem(JudgePlacement(outline, shown, templateBounds, mask));
   if (!problem.empty() && !recipe.AllowPartial) {
     throw FaceMakerError(recipe.Photograph + ": " + problem + " (--allow-partial carves it all the same)");
@@ -84,13 +78,15 @@ std::string MakeFaceModel(const FaceModelRecipe& given, const std::string& progr
   canvas.Fill(clWhite);
   CarveAutomatically(photo, shown, templateBounds, mask, canvas);
   // The regions come from the carved face, as the main window proposes them
-  // for a face the expert saved.
-  FaceLandmarks facePoints{};
-  if (recipe.Automatic) facePoints = FindLandmarks(*finder, canvas, "the face carved from " + recipe.Photograph);
-
-  const std::string fileName = FaceModelFileName(out);
-  if (!WriteFaceModel(canvas, fileName)) throw FaceMakerError("cannot encode the face picture");
-  if (recipe.Automatic) WriteProposedRegions(fileName, facePoints);
+  // for a face the expert saved, and go into the header written with it: the
+  // face file appears whole, regions and all, or not at all.
+  Makeover face;
+  face.SetFace(canvas);
+  face.MutableHeader() = NoiseFaceHeader();
+  if (recipe.Automatic) {
+    StoreProposedRegions(face, FindLandmarks(*finder, canvas, "the face carved from " + recipe.Photograph));
+  }
+  if (!WriteFaceModel(canvas, fileName, face.Header())) throw FaceMakerError("cannot encode the face picture");
   return fileName;
 }
 

@@ -29,13 +29,16 @@ class LandmarkFinder;
 // Makes the face model as the face expert does: loads the photograph as its
 // Open does, rotates the bitmap as its Rotate does (the rectangle stays),
 // shows it in the recipe's rectangle, carves automatically with the shape's
-// mask (template and mask from programFolder's "Shapes") and saves the
-// result under `out` with its extension made ".mff". Returns the path
+// mask (template and mask from programFolder's "Shapes", both of the
+// standard face's size) and saves the result under `out` with its extension
+// made ".mff", its header and picture in one step. Returns the path
 // written. Nothing is written when anything fails: FaceMakerError for a
-// picture that cannot be read, a recipe out of range, a placement that
-// JudgePlacement finds unsound (unless AllowPartial), or, made
-// automatically, no face found (in the photograph or on the carved face) or
-// no finder; FileError for a file that cannot be opened or created.
+// picture that cannot be read, a template or mask of another size, a
+// recipe out of range, a rectangle wholly outside the template, a placement
+// that JudgePlacement finds unsound (unless AllowPartial), an `out` that
+// leaves no name before the extension, or, made automatically, no face
+// found (in the photograph or on the carved face) or no finder; FileError
+// for a file that cannot be opened or created.
 std::string MakeFaceModel(const FaceModelRecipe& recipe, const std::string& programFolder, const std::string& out,
                           LandmarkFinder* finder = nullptr);
 

@@ -1,10 +1,13 @@
 // The face model's file name, its writing, and the save command's questions.
 #include "experts/core/FaceModelFile.h"
 
+#include <array>
+#include <cstdint>
 #include <filesystem>
 #include <system_error>
 
 #include "face/FaceFile.h"
+#include "face/Random.h"
 #include "imaging/components/ImgIO.h"
 #include "imaging/core/FileExtension.h"
 #include "imaging/core/Stream.h"
@@ -25,7 +28,11 @@ std::string FaceModelFileName(const std::string& chosen) {
   return chosen.substr(0, chosen.size() - extension.size()) + ".mff";
 }
 
-bool WriteFaceModel(const Bitmap& picture, const std::string& fileName) {
+namespace {
+
+// The picture as a face model keeps it: a baseline JPEG of quality 100
+// without the picture front's stream header; false when it cannot be encoded.
+bool EncodeFacePicture(const Bitmap& picture, MemoryStream& jpeg) {
   if (picture.Empty()) return false;
   Bitmap copy;
   copy.Assign(picture);
@@ -34,9 +41,29 @@ bool WriteFaceModel(const Bitmap& picture, const std::string& fileName) {
   io.StreamHeaders = false;
   io.Params.JpegQuality = kFaceModelJpegQuality;
   io.Params.JpegProgressive = false;
+  return io.SaveToStreamJpeg(jpeg);
+}
+
+}  // namespace
+
+FaceHeader NoiseFaceHeader() {
+  RandomGenerator& noise = ProgramRandom();
+  std::array<uint8_t, FaceHeader::kByteSize> bytes;
+  for (uint8_t& byte : bytes) byte = uint8_t(noise.Draw(256));
+  return FaceHeader::FromBytes(bytes.data());
+}
+
+bool WriteFaceModel(const Bitmap& picture, const std::string& fileName) {
   MemoryStream jpeg;
-  if (!io.SaveToStreamJpeg(jpeg)) return false;
+  if (!EncodeFacePicture(picture, jpeg)) return false;
   return WriteFaceFile(&jpeg, fileName);
+}
+
+bool WriteFaceModel(const Bitmap& picture, const std::string& fileName, const FaceHeader& header) {
+  MemoryStream jpeg;
+  if (!EncodeFacePicture(picture, jpeg)) return false;
+  WriteFaceFile(header, jpeg.Bytes(), fileName);
+  return true;
 }
 
 std::string SaveFaceModelAs(const Bitmap& picture, const std::string& folder, const FaceModelSaveDialogs& dialogs) {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "face/FaceHeader.h"
 #include "imaging/core/Bitmap.h"
 
 namespace glamora {
@@ -23,6 +24,13 @@ std::string FaceModelFileName(const std::string& chosen);
 // not at all. False, writing nothing, for an empty picture; FileError when
 // the file cannot be created.
 bool WriteFaceModel(const Bitmap& picture, const std::string& fileName);
+
+// The header of noise a new face file gets, as WriteFaceModel writes it.
+FaceHeader NoiseFaceHeader();
+
+// The same with the given header in place of the noise, written with the
+// picture in one step.
+bool WriteFaceModel(const Bitmap& picture, const std::string& fileName, const FaceHeader& header);
 
 enum class ReplaceAnswer { Yes, No, Cancel };
 

@@ -4,6 +4,9 @@
 #include <array>
 #include <cctype>
 
+#include "experts/core/PlacedPhotograph.h"
+#include "face/StandardFace.h"
+
 namespace glamora {
 
 namespace {
@@ -54,6 +57,28 @@ std::string FaceShapeTemplateFile(const std::string& programFolder, int shape) {
 
 std::string FaceShapeMaskFile(const std::string& programFolder, int shape) {
   return ShapesFolder(programFolder) + "MaskGray" + FaceShapeName(shape) + ".bmp";
+}
+
+bool HasStandardFaceSize(const Bitmap& picture) {
+  return picture.Width() == standard_face::kWidth && picture.Height() == standard_face::kHeight;
+}
+
+namespace {
+
+Bitmap LoadFaceShapePicture(const std::string& path, const char* what) {
+  Bitmap picture = LoadExpertPicture(path, what);
+  if (!HasStandardFaceSize(picture)) throw PhotographError(DamagedPictureMessage(path, what));
+  return picture;
+}
+
+}  // namespace
+
+Bitmap LoadFaceShapeTemplate(const std::string& programFolder, int shape) {
+  return LoadFaceShapePicture(FaceShapeTemplateFile(programFolder, shape), "face-shape template");
+}
+
+Bitmap LoadFaceShapeMask(const std::string& programFolder, int shape) {
+  return LoadFaceShapePicture(FaceShapeMaskFile(programFolder, shape), "face-shape mask");
 }
 
 }  // namespace glamora

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "imaging/core/Bitmap.h"
+
 namespace glamora {
 
 constexpr int kFaceShapeCount = 5;
@@ -27,5 +29,16 @@ int FaceShapeByName(std::string_view name);
 std::string FaceShapeTemplateFile(const std::string& programFolder, int shape);
 // programFolder + "Shapes/MaskGray" + name + ".bmp": the mask the carving uses.
 std::string FaceShapeMaskFile(const std::string& programFolder, int shape);
+
+// True for a template or mask drawn to the standard face: 228 × 314 pixels,
+// so that template and mask match each other and the face made from them.
+bool HasStandardFaceSize(const Bitmap& picture);
+
+// The shape's template and mask loaded as the makers load pictures. Throws
+// PhotographError with the message for a damaged file, naming it, when the
+// file cannot be read or is not of the standard face's size; FileError when
+// it cannot be opened.
+Bitmap LoadFaceShapeTemplate(const std::string& programFolder, int shape);
+Bitmap LoadFaceShapeMask(const std::string& programFolder, int shape);
 
 }  // namespace glamora

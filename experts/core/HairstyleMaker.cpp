@@ -30,8 +30,7 @@ std::string MakeHairstyle(const HairstyleRecipe& given, const std::string& progr
 
   CheckPlacement(recipe);
   Bitmap photo = LoadExpertPicture(recipe.Photograph, "photograph");
-  const Bitmap shapeTemplate =
-      LoadExpertPicture(FaceShapeTemplateFile(programFolder, kOvalShape), "face-shape template");
+  const Bitmap shapeTemplate = LoadFaceShapeTemplate(programFolder, kOvalShape);
   const PixelRect templateBounds{0, 0, shapeTemplate.Width(), shapeTemplate.Height()};
   std::function<void(Bitmap&)> clearFace;
   if (recipe.Automatic) {
@@ -42,12 +41,13 @@ std::string MakeHairstyle(const HairstyleRecipe& given, const std::string& progr
       recipe.Rotation = fit.Fit.Angle;
       recipe.Place = fit.Fit.Picture;
     }
-    const Bitmap mask = LoadExpertPicture(FaceShapeMaskFile(programFolder, kOvalShape), "face-shape mask");
+    const Bitmap mask = LoadFaceShapeMask(programFolder, kOvalShape);
     clearFace = [findFace, mask](Bitmap& cut) {
       if (FaceSeen(findFace(cut))) ClearFaceArea(cut, mask);
     };
   }
   const PixelRect shown = PlaceLoadedPhotograph(recipe, photo);
+  CheckPhotographMeetsTemplate(shown, templateBounds);
   return CutAndSaveHairstyle(photo, shown, templateBounds, folder, clearFace);
 }
 

@@ -26,9 +26,10 @@ class LandmarkFinder;
 // programFolder's "Shapes") covers as the next picture of the category's
 // folder under catalogueFolder (trailing separator). Returns the path
 // written. Nothing is written when anything fails: PhotographError for a
-// recipe out of range, a missing folder, a picture that cannot be read or,
-// made automatically, no finder; FileError for a file that cannot be
-// opened or created.
+// recipe out of range, a rectangle wholly outside the template, a missing
+// folder, a picture that cannot be read, a template of another size than the
+// standard face's or, made automatically, no finder; FileError for a file
+// that cannot be opened or created.
 std::string MakeHairstyle(const HairstyleRecipe& recipe, const std::string& programFolder,
                           const std::string& catalogueFolder, LandmarkFinder* finder = nullptr);
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "imaging/components/ImgIO.h"
 #include "imaging/core/Rotate.h"
@@ -42,9 +43,24 @@ Bitmap LoadExpertPicture(const std::string& path, const char* what) {
   io.SetBitmap(&picture);
   io.Params.Limits = kPhotographLimits;
   if (!io.LoadFromFile(path) || picture.Empty()) {
-    throw PhotographError("cannot read " + std::string(what) + " " + path + " (unrecognised format or damaged file)");
+    throw PhotographError(DamagedPictureMessage(path, what));
   }
   return picture;
+}
+
+std::string DamagedPictureMessage(const std::string& path, const char* what) {
+  return "cannot read " + std::string(what) + " " + path + " (unrecognised format or damaged file)";
+}
+
+void CheckPhotographMeetsTemplate(const PixelRect& shown, const PixelRect& templateBounds) {
+  // In 64 bits: a rectangle placed near the ends of the int range overflows.
+  const auto overlaps = [](int64_t start, int64_t length, int64_t otherStart, int64_t otherLength) {
+    return start < otherStart + otherLength && otherStart < start + length;
+  };
+  if (!overlaps(shown.Left, shown.Width, templateBounds.Left, templateBounds.Width) ||
+      !overlaps(shown.Top, shown.Height, templateBounds.Top, templateBounds.Height)) {
+    throw PhotographError("the photograph's rectangle lies wholly outside the template");
+  }
 }
 
 Bitmap PlacePhotograph(const PhotographPlacement& placement, PixelRect& shown) {

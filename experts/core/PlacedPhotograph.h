@@ -53,6 +53,13 @@ void CheckPlacement(const PhotographPlacement& placement);
 // "face-shape template"). FileError when it cannot be opened.
 Bitmap LoadExpertPicture(const std::string& path, const char* what);
 
+// "cannot read <what> <path> (unrecognised format or damaged file)".
+std::string DamagedPictureMessage(const std::string& path, const char* what);
+
+// Throws PhotographError when the rectangle the photograph is shown in
+// lies wholly outside the template's, where it would give a blank picture.
+void CheckPhotographMeetsTemplate(const PixelRect& shown, const PixelRect& templateBounds);
+
 // The photograph loaded and turned as Rotate turns it (the rectangle stays),
 // with `shown` the rectangle it is shown in. Throws as the two above.
 Bitmap PlacePhotograph(const PhotographPlacement& placement, PixelRect& shown);

@@ -359,6 +359,9 @@ bool TImgIO::ParamsFromFile(const std::string& name) {
   const PictureStatus status = type == iftTiff ? codec::InfoTiffPage(view.Bytes(), Params.TiffPage, info)
                                                : codec->Info(view.Bytes(), info);
   if (status != PictureStatus::Ok) return Finish(status);
+  // Every format says alike of a picture loading would refuse as too large,
+  // whether its reader checks the size in its header or only when decoding.
+  if (!Params.Limits.Allow(info.Width, info.Height)) return Finish(PictureStatus::TooLarge);
 
   // The size the picture loads at.
   const bool swapped = UprightPhotographs && OrientationSwapsSides(info.Orientation);

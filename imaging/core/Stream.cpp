@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <cctype>
 #include <ctime>
 #include <functional>
 #include <string_view>
@@ -20,10 +19,11 @@
 #include <cstring>
 #include <filesystem>
 #include <mutex>
-#include <random>
 #include <utility>
 
 #include "imaging/core/ImgIOParams.h"
+#include "imaging/core/InPlaceSave.h"
+#include "imaging/core/SaveNames.h"
 
 namespace glamora {
 
@@ -325,38 +325,9 @@ namespace {
 
 [[noreturn]] void CannotCreate(const std::string& path) { throw FileError("Cannot create file " + path); }
 
-// Temporary files are named ".<target name, cut to fit>.glamora-<12 hex
-// digits>.part": within the 255-byte limit of a name whatever the target's,
-// and recognisable as a save's own.
-constexpr std::string_view kTemporaryMark = ".glamora-";
-constexpr std::string_view kTemporaryEnd = ".part";
-constexpr size_t kTemporaryDigits = 12;
-constexpr size_t kKeptNameBytes = 200;
 // A temporary no save holds is stale once it is this old; the wait covers
 // the moment between a save creating its temporary and locking it.
 constexpr int kStaleSeconds = 2;
-
-std::string TemporaryName(const std::string& name) {
-  size_t keep = std::min(name.size(), kKeptNameBytes);
-  while (keep > 0 && keep < name.size() && (uint8_t(name[keep]) & 0xC0) == 0x80) --keep;  // whole characters
-  static std::mt19937_64 random{std::random_device{}()};
-  static const char kHex[] = "0123456789abcdef";
-  std::string digits;
-  uint64_t value = random();
-  for (size_t i = 0; i < kTemporaryDigits; ++i, value >>= 4) digits += kHex[value & 15];
-  return "." + name.substr(0, keep) + std::string(kTemporaryMark) + digits + std::string(kTemporaryEnd);
-}
-
-bool IsTemporaryName(std::string_view name) {
-  const size_t tail = kTemporaryMark.size() + kTemporaryDigits + kTemporaryEnd.size();
-  if (name.size() < 1 + tail || name.front() != '.') return false;
-  const std::string_view end = name.substr(name.size() - tail);
-  if (end.substr(0, kTemporaryMark.size()) != kTemporaryMark || end.substr(end.size() - kTemporaryEnd.size()) != kTemporaryEnd) {
-    return false;
-  }
-  const std::string_view digits = end.substr(kTemporaryMark.size(), kTemporaryDigits);
-  return std::all_of(digits.begin(), digits.end(), [](char c) { return std::isxdigit(uint8_t(c)) != 0; });
-}
 
 // The file a path names once its symbolic links are followed, link by link;
 // the path itself when it is no link (or names nothing yet).
@@ -374,26 +345,13 @@ std::string FollowLinks(const std::string& path) {
   CannotCreate(path);  // a loop of links
 }
 
-// Writes the content over the file itself, keeping its inode (its other
-// names, its owner and mode): the content is whole in memory first, so only
-// a failure of the disk itself can leave the file half-written.
-void WriteInPlace(const std::string& path, const std::vector<uint8_t>& content) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
-  if (fd < 0) CannotCreate(path);
-  try {
-    WriteAll(fd, content.data(), content.size());
-    if (::ftruncate(fd, off_t(content.size())) != 0 || ::fsync(fd) != 0) CannotCreate(path);
-  } catch (const FileError&) {
-    ::close(fd);
-    CannotCreate(path);
-  }
-  if (::close(fd) != 0) CannotCreate(path);
-}
-
-bool SaveInPlace(const std::string& path, const std::function<bool(Stream&)>& write) {
+// The content made in memory, then written over the file itself through a
+// pending copy kept beside it (or, where no file can be made there, in the
+// fallback folder).
+bool SaveInPlace(const std::string& path, const std::string& folder, const std::function<bool(Stream&)>& write) {
   MemoryStream content;
   if (!write(content)) return false;
-  WriteInPlace(path, content.Bytes());
+  WriteInPlace(path, content.Bytes(), {folder, PendingCopyFallbackFolder()});
   return true;
 }
 
@@ -436,7 +394,7 @@ void RemoveStaleTemporaries(const std::string& folder, bool subfolders) {
       if (subfolders) RemoveStaleTemporaries(it->path().string(), false);
       continue;
     }
-    if (!IsTemporaryName(name) || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid() ||
+    if (!IsSaveFileName(name, kTemporaryEnd) || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid() ||
         ::time(nullptr) - st.st_mtime < kStaleSeconds) {
       continue;
     }
@@ -458,17 +416,18 @@ bool SaveFile(const std::string& path, const std::function<bool(Stream&)>& write
   struct stat old {};
   const bool exists = ::stat(target.c_str(), &old) == 0;
   if (exists && (!S_ISREG(old.st_mode) || IsReadOnlyFile(target))) CannotCreate(path);
-  // A rename would leave the file's other names showing the old content.
-  if (exists && old.st_nlink > 1) return SaveInPlace(target, write);
-
   const fs::path folderPath = fs::path(target).parent_path();
   const std::string folder = folderPath.empty() ? "." : folderPath.string();
-  RemoveStaleTemporaries(folder);
-  const std::string temporary = (fs::path(folder) / TemporaryName(fs::path(target).filename().string())).string();
+  FinishInterruptedSaves(folder);
+  // A rename would leave the file's other names showing the old content.
+  if (exists && old.st_nlink > 1) return SaveInPlace(target, folder, write);
+
+  const std::string temporary =
+      (fs::path(folder) / SaveFileName(fs::path(target).filename().string(), kTemporaryEnd)).string();
   const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) {
     // A folder the user may not write, over a file the user may replace.
-    if (exists && ::access(target.c_str(), W_OK) == 0) return SaveInPlace(target, write);
+    if (exists && ::access(target.c_str(), W_OK) == 0) return SaveInPlace(target, folder, write);
     CannotCreate(path);
   }
   ::flock(fd, LOCK_EX);  // tells RemoveStaleTemporaries that this save is running
@@ -506,6 +465,21 @@ bool SaveFile(const std::string& path, const std::function<bool(Stream&)>& write
   }
   SyncFolder(folder);
   return true;
+}
+
+void FinishInterruptedSaves(const std::string& folder, bool subfolders) {
+  namespace fs = std::filesystem;
+  FinishPendingCopies(PendingCopyFallbackFolder());
+  std::vector<std::string> folders{folder};
+  std::error_code error;
+  for (fs::directory_iterator it(folder.empty() ? "." : folder, error), end; subfolders && !error && it != end;
+       it.increment(error)) {
+    if (it->is_directory(error) && !it->is_symlink(error)) folders.push_back(it->path().string());
+  }
+  for (const std::string& each : folders) {
+    FinishPendingCopies(each);
+    RemoveStaleTemporaries(each);
+  }
 }
 
 void WriteFileAtomically(const std::string& path, const uint8_t* data, size_t size) {

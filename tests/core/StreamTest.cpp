@@ -5,10 +5,8 @@
 
 #include <gtest/gtest.h>
 #include <fcntl.h>
-#include <linux/fs.h>
 #include <signal.h>
 #include <sys/file.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/time.h>
 #include <sys/wait.h>
@@ -297,37 +295,6 @@ TEST(SavingFiles, TheNextSaveRemovesTheTemporariesOfKilledSaves) {
   EXPECT_FALSE(std::filesystem::exists(folder.File(running)));
 }
 
-// A folder in which no file can be made: chmod for a user, the immutable
-// flag for the superuser (whom permissions do not stop). False when neither
-// works here.
-bool MakeUnwritable(const std::string& folder) {
-  ::chmod(folder.c_str(), 0555);
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-  int flags = 0;
-  if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
-    flags |= FS_IMMUTABLE_FL;
-    ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
-  }
-  if (fd >= 0) ::close(fd);
-  const std::string probe = folder + "/probe";
-  const int made = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
-  if (made < 0) return true;
-  ::close(made);
-  ::unlink(probe.c_str());
-  return false;
-}
-
-void MakeWritable(const std::string& folder) {
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-  int flags = 0;
-  if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 && (flags & FS_IMMUTABLE_FL)) {
-    flags &= ~FS_IMMUTABLE_FL;
-    ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
-  }
-  if (fd >= 0) ::close(fd);
-  ::chmod(folder.c_str(), 0755);
-}
-
 // An export answered "Yes, replace" into a folder the user may not write: no
 // temporary can be made there, so the content is made in memory and written
 // over the file, which the user may replace.
@@ -338,10 +305,10 @@ TEST(SavingFiles, AFileInAFolderWithoutRoomForATemporaryIsWrittenInPlace) {
   const std::string path = locked + "/photo.jpg";
   test::WriteAll(path, std::string("the old picture"));
   const ino_t inode = StatOf(path).st_ino;
-  if (!MakeUnwritable(locked)) GTEST_SKIP() << "no way to make a folder unwritable here";
+  if (!test::MakeUnwritable(locked)) GTEST_SKIP() << "no way to make a folder unwritable here";
   EXPECT_NO_THROW(Save(path, "new"));
   EXPECT_THROW(Save(locked + "/another.jpg", "x"), FileError);
-  MakeWritable(locked);
+  test::MakeWritable(locked);
   EXPECT_EQ(Text(path), "new");
   EXPECT_EQ(StatOf(path).st_ino, inode);
   EXPECT_EQ(Names(locked), std::vector<std::string>{"photo.jpg"});

@@ -187,17 +187,40 @@ TEST_F(FaceExpertTest, ShapeButtonRunsThroughTheShapesAndBackToOval) {
   }
 }
 
-TEST_F(FaceExpertTest, MissingTemplateIsReportedAndTheShapeStays) {
+// A template that is missing, or not of the standard face's size, is as
+// one that cannot be read.
+TEST_F(FaceExpertTest, MissingOrWrongSizeTemplateIsReportedAndTheShapeStays) {
   Show();
-  fs::remove(ShapeFile(2));
-  Control<QAction>("Wide1")->trigger();
+  const struct {
+    const char* What;
+    int Width, Height;  // 0: no file at all
+  } cases[] = {{"missing", 0, 0}, {"1 x 1", 1, 1}, {"512 x 512", 512, 512}, {"a row short", sf::kWidth, sf::kHeight - 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.What);
+    const size_t shown = messages_.Texts().size();
+    fs::remove(ShapeFile(2));
+    if (c.Width > 0) SavePicture(Flat(c.Width, c.Height), ShapeFile(2));
+    Control<QAction>("Wide1")->trigger();
+    ASSERT_EQ(messages_.Texts().size(), shown + 1);
+    EXPECT_EQ(messages_.Texts().back(), "Cannot open file " + ShapeFile(2));
+    EXPECT_EQ(expert_.ShapeIndex(), 1);
+    EXPECT_TRUE(Control<QAction>("Oval1")->isChecked());
+    EXPECT_FALSE(Control<QAction>("Wide1")->isChecked());
+    EXPECT_EQ(Control<QToolButton>("bShape")->toolTip(), "Oval face shape");
+    EXPECT_TRUE(Shape().Bitmap()->SameContent(LoadPicture(ShapeFile(1))));
+  }
+}
+
+// A mask of another size stops the carving before anything changes.
+TEST_F(FaceExpertTest, AWrongSizeMaskStopsCarvingAndChangesNothing) {
+  Show(Flat(sf::kWidth, sf::kHeight, Rgb(0, 0, 0)));
+  SavePicture(Flat(512, 512), FaceShapeMaskFile(program_.Path(), 1));
+  const Bitmap before = expert_.CanvasModel().Face();
+  Control<QToolButton>("tbCarveAuto")->click();
   ASSERT_EQ(messages_.Texts().size(), 1u);
-  EXPECT_EQ(messages_.Texts()[0], "Cannot open file " + ShapeFile(2));
-  EXPECT_EQ(expert_.ShapeIndex(), 1);
-  EXPECT_TRUE(Control<QAction>("Oval1")->isChecked());
-  EXPECT_FALSE(Control<QAction>("Wide1")->isChecked());
-  EXPECT_EQ(Control<QToolButton>("bShape")->toolTip(), "Oval face shape");
-  EXPECT_TRUE(Shape().Bitmap()->SameContent(LoadPicture(ShapeFile(1))));
+  EXPECT_EQ(messages_.Texts()[0], "Cannot open file " + FaceShapeMaskFile(program_.Path(), 1));
+  EXPECT_TRUE(expert_.CanvasModel().Face().SameContent(before));
+  EXPECT_FALSE(ErasingPageShown());
 }
 
 // Zoom moves the right edge left by half the inclusive width, the bottom
@@ -508,7 +531,7 @@ TEST_F(FaceExpertTest, ClosingWithAnUnsavedFaceAsksWhetherToSaveIt) {
 TEST_F(FaceExpertTest, WithoutAPictureCarvingByHandOnlyOutlinesTheMask) {
   Show(Bitmap());
   const Bitmap before = expert_.CanvasModel().Face();
-  expert_.tbCarveAutoClick();
+  Control<QToolButton>("tbCarveAuto")->click();
   EXPECT_TRUE(expert_.CanvasModel().Face().SameContent(before));
   EXPECT_TRUE(messages_.Texts().empty());
 

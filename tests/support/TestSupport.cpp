@@ -1,6 +1,12 @@
 // Temporary folders, the source folder and whole-file reads and writes for tests.
 #include "tests/support/TestSupport.h"
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -73,6 +79,34 @@ std::vector<uint8_t> SparseRunLengthBmp(int width, int height) {
   put(0x000000, 4);                  // entry 1 black
   bytes.insert(bytes.end(), runs.begin(), runs.end());
   return bytes;
+}
+
+bool MakeUnwritable(const std::string& folder) {
+  ::chmod(folder.c_str(), 0555);
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  int flags = 0;
+  if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+    flags |= FS_IMMUTABLE_FL;
+    ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+  }
+  if (fd >= 0) ::close(fd);
+  const std::string probe = folder + "/probe";
+  const int made = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+  if (made < 0) return true;
+  ::close(made);
+  ::unlink(probe.c_str());
+  return false;
+}
+
+void MakeWritable(const std::string& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  int flags = 0;
+  if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 && (flags & FS_IMMUTABLE_FL)) {
+    flags &= ~FS_IMMUTABLE_FL;
+    ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+  }
+  if (fd >= 0) ::close(fd);
+  ::chmod(folder.c_str(), 0755);
 }
 
 }  // namespace glamora::test

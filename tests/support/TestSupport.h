@@ -31,4 +31,11 @@ void WriteAll(const std::string& path, const std::string& text);
 // left white. A picture of any size the limits allow, made at once.
 std::vector<uint8_t> SparseRunLengthBmp(int width, int height);
 
+// Makes a folder one in which no file can be made: chmod for a user, the
+// immutable flag for the superuser (whom permissions do not stop). False
+// when neither works here.
+bool MakeUnwritable(const std::string& folder);
+// Undoes MakeUnwritable, so that the folder can be removed.
+void MakeWritable(const std::string& folder);
+
 }  // namespace glamora::test

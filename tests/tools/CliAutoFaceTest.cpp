@@ -4,9 +4,14 @@
 // refuses the model faces the outline editor never writes. The cases that
 // find a face need the shape model and the portrait and skip without them.
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "face/FaceFile.h"
 #include "face/RegionColouring.h"
@@ -163,6 +168,51 @@ TEST(CliFaceMakeAuto, SmallOrCutOffFacesAreRefusedUnlessAllowed) {
     EXPECT_EQ(allowed.ExitCode, 0) << allowed.Err;
     EXPECT_TRUE(fs::remove(dir.File("out.mff")));
   }
+}
+
+// The names the folder's files were written under (opened for writing and
+// changed, IN_MODIFY) and renamed to (IN_MOVED_TO), as inotify reports them.
+struct FolderWrites {
+  std::vector<std::string> Modified, MovedTo;
+};
+
+FolderWrites WritesDuring(const std::string& folder, const std::function<void()>& run) {
+  FolderWrites writes;
+  const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  if (watch < 0 || ::inotify_add_watch(watch, folder.c_str(), IN_MODIFY | IN_MOVED_TO) < 0) {
+    ADD_FAILURE() << "inotify";
+    return writes;
+  }
+  run();
+  alignas(inotify_event) char buffer[1 << 16];
+  for (ssize_t got; (got = ::read(watch, buffer, sizeof buffer)) > 0;) {
+    for (char* at = buffer; at < buffer + got;) {
+      const auto* event = reinterpret_cast<const inotify_event*>(at);
+      const std::string name = event->len ? event->name : "";
+      (event->mask & IN_MODIFY ? writes.Modified : writes.MovedTo).push_back(name);
+      at += sizeof(inotify_event) + event->len;
+    }
+  }
+  ::close(watch);
+  return writes;
+}
+
+// The face file appears whole, regions and all, in one step: never written
+// under its own name, where a kill or a second writer would find it without
+// its regions, only renamed into place; an older face of that name is
+// replaced, not changed.
+TEST(CliFaceMakeAuto, TheFaceAppearsWithItsRegionsInOneStep) {
+  const std::string portrait = GLAMORA_TEST_PORTRAIT;
+  if (portrait.empty() || !FinderInstalled()) GTEST_SKIP() << "needs the portrait and the face finder";
+  TempFolder dir;
+  const std::string face = dir.File("astronaut.mff");
+  test::WriteTestFace(face, test::StandardFacePicture(), test::RectangleRegionsHeader());
+  test::CliResult r;
+  const FolderWrites writes = WritesDuring(dir.Path(), [&] { r = RunCli({"face", "make", portrait, face, "--auto"}); });
+  ASSERT_EQ(r.ExitCode, 0) << r.Err;
+  EXPECT_EQ(std::count(writes.Modified.begin(), writes.Modified.end(), "astronaut.mff"), 0);
+  EXPECT_EQ(writes.MovedTo, std::vector<std::string>{"astronaut.mff"});
+  ExpectRegionsOfTheStandardFace(HeaderOf(face));
 }
 
 }  // namespace

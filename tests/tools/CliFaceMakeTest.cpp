@@ -162,6 +162,16 @@ TEST(CliFaceMake, FailuresSayWhyInOneLineAndWriteNothing) {
       {"face", "make", dir.File("photo.bmp"), dir.File("no folder/out"), "--allow-partial"},
       {"face", "make", dir.File("photo.bmp"), dir.File("out")},
       {"face", "make", dir.File("photo.bmp"), dir.File("out"), "--place", "0,0,0,10"},
+      // Placements that leave the photograph wholly outside the template.
+      {"face", "make", dir.File("photo.bmp"), dir.File("out"), "--place", "2147483647,2147483647,1,1"},
+      {"face", "make", dir.File("photo.bmp"), dir.File("out"), "--place", "-2147483648,-2147483648,30000,30000"},
+      {"face", "make", dir.File("photo.bmp"), dir.File("out"), "--place", "228,0,50,50"},
+      {"face", "make", dir.File("photo.bmp"), dir.File("out"), "--place", "-50,0,50,50"},
+      // Names that leave nothing before the extension.
+      {"face", "make", dir.File("photo.bmp"), ""},
+      {"face", "make", dir.File("photo.bmp"), dir.File(".")},
+      {"face", "make", dir.File("photo.bmp"), dir.Path()},
+      {"face", "make", dir.File("photo.bmp"), dir.File(".hidden")},
       {"face", "make", dir.File("photo.bmp"), dir.File("out"), "--place", "1,2,3"},
       {"face", "make", dir.File("photo.bmp"), dir.File("out"), "--rotate", "360"},
       {"face", "make", dir.File("photo.bmp"), dir.File("out"), "--rotate"},

@@ -39,6 +39,10 @@ TEST(CliSameFile, AnOutputThatIsAnInputIsRefusedAndTheInputKept) {
   fs::create_symlink(dir.File("p.jpg"), dir.File("jpeg-link.mff"));
   fs::create_hard_link(dir.File("h.bin"), dir.File("header.eff"));
   fs::create_symlink(dir.File("hair.bmp"), dir.File("hair-link.bmp"));
+  // face make gives its output the extension ".mff": "made" and "made2.jpg"
+  // write "made.mff" and "made2.mff", other names of the photograph.
+  fs::create_symlink(dir.File("pic.bmp"), dir.File("made.mff"));
+  fs::create_hard_link(dir.File("pic.bmp"), dir.File("made2.mff"));
 
   const std::vector<std::vector<std::string>> commands = {
       {"face", "extract", dir.File("Model.eff"), dir.File("Model.eff")},
@@ -52,6 +56,8 @@ TEST(CliSameFile, AnOutputThatIsAnInputIsRefusedAndTheInputKept) {
       {"makeup", dir.File("face.mff"), dir.File("hard.mff"), "--lips", "80,20,20"},
       {"makeover", dir.File("face.mff"), dir.File("face.mff")},
       {"makeover", dir.File("face.mff"), dir.File("hair-link.bmp"), "--hair", dir.File("hair.bmp")},
+      {"face", "make", dir.File("pic.bmp"), dir.File("made")},
+      {"face", "make", dir.File("pic.bmp"), dir.File("made2.jpg"), "--shape", "wide"},
   };
   std::vector<std::vector<uint8_t>> before;
   const char* inputs[] = {"pic.bmp", "hair.bmp", "p.jpg", "h.bin", "face.mff", "Model.eff"};
@@ -68,6 +74,7 @@ TEST(CliSameFile, AnOutputThatIsAnInputIsRefusedAndTheInputKept) {
   }
   for (size_t i = 0; i < std::size(inputs); ++i) EXPECT_EQ(ReadAll(dir.File(inputs[i])), before[i]) << inputs[i];
   EXPECT_TRUE(fs::is_symlink(dir.File("link.bmp")));
+  EXPECT_TRUE(fs::is_symlink(dir.File("made.mff")));
 
   // A different file of the same name elsewhere is no obstacle.
   fs::create_directory(dir.File("sub"));

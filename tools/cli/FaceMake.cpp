@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "experts/core/FaceMaker.h"
+#include "experts/core/FaceModelFile.h"
 #include "landmarks/LandmarkFinder.h"
 #include "tools/cli/Cli.h"
 #include "tools/cli/CliOptions.h"
@@ -40,6 +41,11 @@ int FaceMake(const Args& args) {
   });
   if (files.size() != 2) throw Failure(kMakeUsage);
   recipe.Photograph = files[0];
+  // Under any name or link, the face file must not be the photograph (or a
+  // shape's picture) it is made from.
+  RefuseOutputOverInput(FaceModelFileName(files[1]),
+                        {files[0], FaceShapeTemplateFile(ProgramFolder(), recipe.Shape),
+                         FaceShapeMaskFile(ProgramFolder(), recipe.Shape)});
   LandmarkFinder finder;
   const std::string written = MakeFaceModel(recipe, ProgramFolder(), files[1], &finder);
   std::printf("%s\n", written.c_str());

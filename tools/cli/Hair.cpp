@@ -2,6 +2,7 @@
 // add-hairstyle expert makes it.
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -20,18 +21,21 @@ constexpr const char* kAddUsage =
     "usage: glamora-cli hair add PHOTO CATEGORY [--place LEFT,TOP,WIDTH,HEIGHT] [--rotate DEGREES] "
     "[--no-antialias] [--auto] [--data FOLDER]";
 
-// The folder the category folders lie in, with a trailing separator.
-std::string CatalogueFolder(const std::string& given) {
-  if (given.empty()) return ProgramFolder();
+// The folder the category folders lie in, with a trailing separator: the
+// program's own unless --data gave one (an empty one names no folder).
+std::string CatalogueFolder(const std::optional<std::string>& given) {
+  if (!given) return ProgramFolder();
   std::error_code error;
-  if (!std::filesystem::is_directory(given, error)) throw Failure("there is no data folder " + given);
-  return given.back() == '/' ? given : given + "/";
+  if (given->empty() || !std::filesystem::is_directory(*given, error)) {
+    throw Failure("there is no data folder \"" + *given + "\"");
+  }
+  return given->back() == '/' ? *given : *given + "/";
 }
 
 // Prints the hairstyle file written.
 int Add(const Args& args) {
   HairstyleRecipe recipe;
-  std::string data;
+  std::optional<std::string> data;
   const std::vector<std::string> words = SplitWords(args, [&](const std::string& option, const OptionValue& value) {
     if (ParsePlacementOption(option, value, recipe)) return;
     if (option == "--auto") {
