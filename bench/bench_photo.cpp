@@ -62,30 +62,19 @@ void BM_RegionMasks(benchmark::State& state) {
 }
 BENCHMARK(BM_RegionMasks)->Unit(benchmark::kMillisecond);
 
-void BM_MakeupOnly(benchmark::State& state) {
+// The whole look without (argument 0) and with (1) the hair.
+void BM_MakeOver(benchmark::State& state) {
   const Photograph& p = ThePhotograph();
   if (!p.Found) return state.SkipWithError("no face found (no face finder here?)");
+  const PhotoLook look = FullLook(state.range(0) != 0);
   Bitmap work;
   for (auto _ : state) {
     state.PauseTiming();
     work.Assign(p.Picture);
     state.ResumeTiming();
-    MakeOverPhoto(work, p.Points, FullLook(false), {});
+    MakeOverPhoto(work, p.Points, look, {});
   }
 }
-BENCHMARK(BM_MakeupOnly)->Unit(benchmark::kMillisecond);
-
-void BM_WholeLookWithHair(benchmark::State& state) {
-  const Photograph& p = ThePhotograph();
-  if (!p.Found) return state.SkipWithError("no face found (no face finder here?)");
-  Bitmap work;
-  for (auto _ : state) {
-    state.PauseTiming();
-    work.Assign(p.Picture);
-    state.ResumeTiming();
-    MakeOverPhoto(work, p.Points, FullLook(true), {});
-  }
-}
-BENCHMARK(BM_WholeLookWithHair)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MakeOver)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
