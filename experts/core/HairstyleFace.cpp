@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "codecs/Codec.h"
 #include "experts/core/Carving.h"
 #include "imaging/core/MagicWand.h"
 
@@ -17,12 +18,7 @@ void ClearFaceArea(Bitmap& picture, const Bitmap& mask) {
   if (picture.Empty() || mask.Empty()) return;
   if (picture.Format() != PixelFormat::Bits24) picture.ConvertTo24();
   Bitmap expanded;
-  const Bitmap* face = &mask;
-  if (mask.Format() != PixelFormat::Bits24) {
-    expanded.Assign(mask);
-    expanded.ConvertTo24();
-    face = &expanded;
-  }
+  const Bitmap* face = &codec::Pixels24(mask, expanded);
   const TColor keep = MaskKeepColour(*face);
   const uint8_t keepBlue = BlueOf(keep), keepGreen = GreenOf(keep), keepRed = RedOf(keep);
   const int width = std::min(face->Width(), picture.Width());

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "codecs/Codec.h"
 #include "experts/core/Carving.h"
 #include "landmarks/FaceFit.h"
 
@@ -52,12 +53,7 @@ PlacementVerdict JudgePlacement(const PhotographOutline& outline, const PixelRec
   verdict.Enlargement = outline.Enlargement(shown);
   if (mask.Empty()) return verdict;
   Bitmap expanded;
-  const Bitmap* face = &mask;
-  if (mask.Format() != PixelFormat::Bits24) {
-    expanded.Assign(mask);
-    expanded.ConvertTo24();
-    face = &expanded;
-  }
+  const Bitmap* face = &codec::Pixels24(mask, expanded);
   const std::array<PointF, 4> c = outline.Corners(shown);
   // The corners go round one way; a point inside lies on the same side of all four edges.
   const auto inside = [&](PointF p) {
